@@ -1,0 +1,28 @@
+#pragma once
+// Loading a plug-in module and finding a symbol in it: dlopen on Linux, LoadLibrary
+// on Windows. The rest of the host library knows nothing of either.
+#include <string>
+
+namespace tghost
+{
+class ModuleLoader
+{
+public:
+  ModuleLoader() = default;
+  ~ModuleLoader() { Close(); }
+  ModuleLoader(const ModuleLoader&) = delete;
+  ModuleLoader& operator=(const ModuleLoader&) = delete;
+
+  // Loads the module at path; false (with Error() set) when it cannot be loaded.
+  bool Open(const std::string& path);
+  void Close();
+  bool IsOpen() const { return mHandle != nullptr; }
+  // The address of an exported symbol, or null.
+  void* Symbol(const char* name) const;
+  const std::string& Error() const { return mError; }
+
+private:
+  void* mHandle = nullptr;
+  std::string mError;
+};
+} // namespace tghost

@@ -1,0 +1,1 @@
+// The exported entry points; filled in below.
