@@ -1,0 +1,7 @@
+#include "effects/BiquadTweakedButterworthHP.h"
+
+namespace Korvane {
+
+template class BiquadTweakedButterworthHP<double>;
+
+} // namespace Korvane

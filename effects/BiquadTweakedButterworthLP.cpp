@@ -1,0 +1,7 @@
+#include "effects/BiquadTweakedButterworthLP.h"
+
+namespace Korvane {
+
+template class BiquadTweakedButterworthLP<double>;
+
+} // namespace Korvane

@@ -1,0 +1,7 @@
+#include "effects/IKvFilter.h"
+
+namespace Korvane {
+
+IKvFilter::~IKvFilter() = default;
+
+} // namespace Korvane
