@@ -21,9 +21,13 @@ public:
     double process(double input, double cutoffIn, double resonanceIn) override
     {
         const double c = shapeCutoff(cutoffIn, cutoffCurve);
+        // Between minFraction and half of maxFraction of the sample rate: a cutoff
+        // above 1 (or shaped above 1) would otherwise pass the Nyquist frequency.
         double fc = c * 0.5 * maxFraction;
         if (!(fc >= minFraction))
             fc = minFraction;
+        else if (fc > 0.5 * maxFraction)
+            fc = 0.5 * maxFraction;
         const double d = kSqrt2 - resonanceIn * kSqrt2;
         if (fc != lastFraction || d != lastDamping) {
             lastFraction = fc;
