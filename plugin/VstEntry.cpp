@@ -1,1 +1,48 @@
-// The exported entry points; filled in below.
+// The two exported entry points a VST 2.4 host looks for in the module.
+#include "plugin/IPlugVST.h"
+#include "plugin/platform/PlatformLock.h"
+
+#include <cstdint>
+
+#if defined(_WIN32)
+#define TG_EXPORT extern "C" __declspec(dllexport)
+#else
+#define TG_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+namespace
+{
+vst::AEffect* CreateEffect(vst::HostCallback hostCallback)
+{
+  // Two hosts' threads never construct instances at the same moment.
+  PlatformLockGuard lock(CreationLock());
+  try
+  {
+    IPlugVST* plug = MakePlug(hostCallback);
+    if (!plug)
+      return nullptr;
+    plug->FillEmptyPresets(plug->NPresets());
+    vst::AEffect* effect = plug->GetAEffect();
+    if (effect->numPrograms < 1)
+      effect->numPrograms = 1;
+    return effect;
+  }
+  catch (...)
+  {
+    return nullptr;
+  }
+}
+} // namespace
+
+TG_EXPORT vst::AEffect* VSTCALLBACK VSTPluginMain(vst::HostCallback hostCallback)
+{
+  return CreateEffect(hostCallback);
+}
+
+// Older hosts call "main" with the host callback. The argument is taken at full
+// pointer width: a 64-bit host passes a 64-bit function address.
+TG_EXPORT vst::AEffect* VSTCALLBACK VstLegacyMain(intptr_t hostCallback) __asm__("main");
+TG_EXPORT vst::AEffect* VSTCALLBACK VstLegacyMain(intptr_t hostCallback)
+{
+  return CreateEffect(reinterpret_cast<vst::HostCallback>(hostCallback));
+}

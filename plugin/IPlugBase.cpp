@@ -1,0 +1,426 @@
+#include "plugin/IPlugBase.h"
+
+#include "editor/IGraphics.h"
+#include "plugin/ProgramFile.h"
+#include "plugin/TextUtil.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+IPlugBase::IPlugBase(const PlugInfo& info)
+  : mUniqueID(info.uniqueID),
+    mVersion(info.version),
+    mKeepsStateInChunks(info.keepsStateInChunks),
+    mIsInstrument(info.isInstrument),
+    mDoesMidi(info.doesMidi)
+{
+  mParams.resize(size_t(std::max(info.nParams, 0)));
+  mPresets.resize(size_t(std::max(info.nPresets, 0)));
+  CopyText(mEffectName, info.effectName, kNameLength);
+  CopyText(mProductName, info.productName, kNameLength);
+  CopyText(mVendorName, info.vendorName, kNameLength);
+  ParseChannelIO(info.channelIOText);
+}
+
+IPlugBase::~IPlugBase()
+{
+  // The editor goes first, while everything it may look at still exists.
+  mGraphics.reset();
+}
+
+void IPlugBase::ParseChannelIO(const char* text)
+{
+  int maxIn = 0, maxOut = 0;
+  const char* p = text ? text : "";
+  while (*p)
+  {
+    while (*p == ' ')
+      ++p;
+    if (!*p)
+      break;
+    ChannelIOPair pair;
+    if (std::sscanf(p, "%d-%d", &pair.nIn, &pair.nOut) == 2)
+    {
+      mChannelIO.push_back(pair);
+      maxIn = std::max(maxIn, pair.nIn);
+      maxOut = std::max(maxOut, pair.nOut);
+    }
+    while (*p && *p != ' ')
+      ++p;
+  }
+  mInData.assign(size_t(maxIn), nullptr);
+  mOutData.assign(size_t(maxOut), nullptr);
+  mInChannels.resize(size_t(maxIn));
+  mOutChannels.resize(size_t(maxOut));
+  for (int i = 0; i < maxIn; ++i)
+    mInChannels[size_t(i)].slot = &mInData[size_t(i)];
+  for (int i = 0; i < maxOut; ++i)
+    mOutChannels[size_t(i)].slot = &mOutData[size_t(i)];
+}
+
+void IPlugBase::SetChannelConnected(ChannelRecord& channel, bool connected)
+{
+  channel.connected = connected;
+  if (!connected)
+    *channel.slot = channel.scratch.data();
+}
+
+void IPlugBase::SetBlockSize(int frames)
+{
+  // A block of no samples cannot be rendered in pieces; keep the size we have.
+  if (frames <= 0 || frames == mBlockSize)
+    return;
+  for (auto* list : {&mInChannels, &mOutChannels})
+  {
+    for (ChannelRecord& channel : *list)
+    {
+      channel.scratch.assign(size_t(frames), 0.0);
+      if (!channel.connected)
+        *channel.slot = channel.scratch.data();
+    }
+  }
+  mBlockSize = frames;
+}
+
+int32_t IPlugBase::GetPlugVersionDecimal() const
+{
+  return ((mVersion >> 16) & 0xFFFF) * 10000 + ((mVersion >> 8) & 0xFF) * 100 + (mVersion & 0xFF);
+}
+
+// --- Overridable defaults ---------------------------------------------------------
+
+void IPlugBase::Reset()
+{
+  PlatformLockGuard lock(mMutex);
+}
+
+void IPlugBase::OnParameterChange(int paramIdx)
+{
+  PlatformLockGuard lock(mMutex);
+}
+
+void IPlugBase::OnActivate(bool active)
+{
+  PlatformLockGuard lock(mMutex);
+}
+
+void IPlugBase::ProcessBlock(double** inputs, double** outputs, int frames)
+{
+  const int nIn = NInChannels(), nOut = NOutChannels();
+  for (int c = 0; c < nOut; ++c)
+  {
+    if (!outputs || !outputs[c])
+      continue;
+    if (c < nIn && inputs && inputs[c])
+      std::copy_n(inputs[c], frames, outputs[c]);
+    else
+      std::fill_n(outputs[c], frames, 0.0);
+  }
+}
+
+void IPlugBase::ProcessBlockFloat(float** inputs, float** outputs, int frames)
+{
+  const int nIn = NInChannels(), nOut = NOutChannels();
+  for (int c = 0; c < nOut; ++c)
+  {
+    if (!outputs || !outputs[c])
+      continue;
+    if (c < nIn && inputs && inputs[c])
+      std::copy_n(inputs[c], frames, outputs[c]);
+    else
+      std::fill_n(outputs[c], frames, 0.0f);
+  }
+}
+
+void IPlugBase::ProcessMidiMessage(const MidiMessage& msg)
+{
+  SendMidiMessage(msg);
+}
+
+bool IPlugBase::GetMidiNoteName(int key, char* text)
+{
+  if (text)
+    text[0] = 0;
+  return false;
+}
+
+bool IPlugBase::SerializeState(ByteBuffer& chunk)
+{
+  return SerializeParams(chunk);
+}
+
+int IPlugBase::UnserializeState(const ByteBuffer& chunk, int position)
+{
+  return UnserializeParams(chunk, position);
+}
+
+bool IPlugBase::CompareState(const ByteBuffer& chunk, int position)
+{
+  for (const IParameter& param : mParams)
+  {
+    double stored = 0.0;
+    position = chunk.GetDouble(&stored, position);
+    if (position < 0 || stored != param.Value())
+      return false;
+  }
+  return true;
+}
+
+void IPlugBase::GetTimeSignature(int* numerator, int* denominator)
+{
+  *numerator = 0;
+  *denominator = 0;
+}
+
+// --- Parameters -------------------------------------------------------------------
+
+IParameter* IPlugBase::GetParam(int paramIdx)
+{
+  if (paramIdx < 0 || paramIdx >= NParams())
+    return nullptr;
+  return &mParams[size_t(paramIdx)];
+}
+
+void IPlugBase::SetParameterFromEditor(int paramIdx, double normalized)
+{
+  PlatformLockGuard lock(mMutex);
+  IParameter* param = GetParam(paramIdx);
+  if (!param)
+    return;
+  param->SetNormalized(normalized);
+  NotifyHostOfParameterChange(paramIdx, normalized);
+  OnParameterChange(paramIdx);
+}
+
+void IPlugBase::OnParameterReset()
+{
+  for (int i = 0; i < NParams(); ++i)
+    OnParameterChange(i);
+}
+
+void IPlugBase::InformHostOfAllParameters()
+{
+  PlatformLockGuard lock(mMutex);
+  for (int i = 0; i < NParams(); ++i)
+    NotifyHostOfParameterChange(i, mParams[size_t(i)].GetNormalized());
+}
+
+void IPlugBase::RedrawParameterControls()
+{
+  if (!mGraphics)
+    return;
+  for (int i = 0; i < NParams(); ++i)
+    mGraphics->SetParameterFromPlug(i, mParams[size_t(i)].Value(), false);
+}
+
+void IPlugBase::AttachEditor(IGraphics* editor)
+{
+  PlatformLockGuard lock(mMutex);
+  for (int i = 0; i < NParams(); ++i)
+    editor->SetParameterFromPlug(i, mParams[size_t(i)].GetNormalized(), true);
+  editor->PrepDraw();
+  mGraphics.reset(editor);
+}
+
+bool IPlugBase::SerializeParams(ByteBuffer& chunk)
+{
+  PlatformLockGuard lock(mMutex);
+  bool grew = true;
+  for (const IParameter& param : mParams)
+  {
+    const int before = chunk.Size();
+    chunk.PutDouble(param.Value());
+    grew = grew && chunk.Size() > before;
+  }
+  return grew;
+}
+
+int IPlugBase::UnserializeParams(const ByteBuffer& chunk, int position)
+{
+  PlatformLockGuard lock(mMutex);
+  for (IParameter& param : mParams)
+  {
+    double value = 0.0;
+    position = chunk.GetDouble(&value, position);
+    if (position < 0)
+    {
+      // The state ran out here: this parameter falls back to 0 (within its range)
+      // and the ones after it keep their values.
+      param.Set(param.Clamp(0.0));
+      break;
+    }
+    param.Set(param.Clamp(value));
+  }
+  OnParameterReset();
+  return position;
+}
+
+// --- Programs ---------------------------------------------------------------------
+
+const Preset* IPlugBase::GetPreset(int index) const
+{
+  if (index < 0 || index >= NPresets())
+    return nullptr;
+  return &mPresets[size_t(index)];
+}
+
+std::string IPlugBase::GetPresetName(int index) const
+{
+  const Preset* preset = GetPreset(index);
+  return preset ? preset->name : std::string();
+}
+
+void IPlugBase::FillEmptyPresets(int n)
+{
+  for (int k = 0; k < n; ++k)
+  {
+    auto slot = std::find_if(mPresets.begin(), mPresets.end(),
+                             [](const Preset& p) { return !p.initialised; });
+    if (slot == mPresets.end())
+      return;
+    slot->initialised = true;
+    slot->name = "Empty";
+    slot->state.Clear();
+    SerializeState(slot->state);
+  }
+}
+
+bool IPlugBase::RestorePreset(int index)
+{
+  if (index < 0 || index >= NPresets())
+    return false;
+  Preset& preset = mPresets[size_t(index)];
+  bool ok = false;
+  if (preset.initialised)
+  {
+    ok = UnserializeState(preset.state, 0) > 0;
+  }
+  else
+  {
+    const auto n = std::count_if(mPresets.begin(), mPresets.end(), [](const Preset& p) {
+      return p.name.find("user preset") != std::string::npos;
+    });
+    char name[64];
+    std::snprintf(name, sizeof name, "%s %d", "user preset", int(n) + 1);
+    preset.initialised = true;
+    preset.name = name;
+    preset.state.Clear();
+    ok = SerializeState(preset.state);
+  }
+  if (ok)
+  {
+    mCurrentPresetIdx = index;
+    OnPresetsModified();
+    RedrawParameterControls();
+  }
+  return ok;
+}
+
+void IPlugBase::ModifyCurrentPreset(const char* name)
+{
+  Preset* preset = mCurrentPresetIdx >= 0 && mCurrentPresetIdx < NPresets()
+                       ? &mPresets[size_t(mCurrentPresetIdx)]
+                       : nullptr;
+  if (!preset)
+    return;
+  preset->state.Clear();
+  // A slot that receives a state holds it from now on, also in banks.
+  preset->initialised = SerializeState(preset->state) || preset->initialised;
+  if (name && name[0])
+    preset->name.assign(name, strnlen(name, Preset::kMaxNameLength));
+}
+
+bool IPlugBase::SerializePresets(ByteBuffer& chunk)
+{
+  for (const Preset& preset : mPresets)
+  {
+    chunk.PutString(preset.name);
+    chunk.PutByte(preset.initialised ? 1 : 0);
+    if (preset.initialised)
+      chunk.PutBuffer(preset.state);
+  }
+  return true;
+}
+
+int IPlugBase::UnserializePresets(const ByteBuffer& chunk, int position)
+{
+  for (Preset& preset : mPresets)
+  {
+    if (position < 0)
+      break;
+    std::string name;
+    position = chunk.GetString(&name, position);
+    uint8_t flag = 0;
+    position = chunk.GetByte(&flag, position);
+    if (position < 0)
+      break; // this slot and the ones after it keep what they had
+    if (name.size() > size_t(Preset::kMaxNameLength))
+      name.resize(size_t(Preset::kMaxNameLength));
+    if (flag == 0)
+    {
+      preset.initialised = false;
+      preset.name = name;
+      preset.state.Clear();
+      continue;
+    }
+    position = UnserializeState(chunk, position);
+    if (position > 0)
+    {
+      // The slot holds exactly what was applied.
+      preset.initialised = true;
+      preset.name = name;
+      preset.state.Clear();
+      SerializeState(preset.state);
+    }
+  }
+  RestorePreset(mCurrentPresetIdx);
+  return position;
+}
+
+bool IPlugBase::SaveProgramFile(const char* path)
+{
+  if (!path || !path[0])
+    return false;
+  ByteBuffer state;
+  state.PutInt32(ProgramFile::kChunkMagic);
+  state.PutInt32(ProgramFile::kChunkVersion);
+  SerializeState(state);
+  const std::vector<uint8_t> file =
+      ProgramFile::Write(mUniqueID, GetPlugVersionDecimal(), NParams(),
+                         GetPresetName(mCurrentPresetIdx), state);
+  std::FILE* f = std::fopen(path, "wb");
+  if (!f)
+    return false;
+  const bool written = std::fwrite(file.data(), 1, file.size(), f) == file.size();
+  const bool closed = std::fclose(f) == 0;
+  return written && closed;
+}
+
+bool IPlugBase::LoadProgramFile(const char* path)
+{
+  if (!path || !path[0])
+    return false;
+  std::vector<uint8_t> bytes;
+  if (!ProgramFile::ReadWholeFile(path, &bytes))
+    return false;
+  ProgramFile::Contents contents;
+  if (!ProgramFile::Parse(bytes, mUniqueID, NParams(), &contents))
+    return false;
+
+  if (contents.isChunk)
+  {
+    if (UnserializeState(contents.state, contents.statePosition) < 0)
+      return false;
+    ModifyCurrentPreset(contents.name.c_str());
+  }
+  else
+  {
+    for (int i = 0; i < NParams(); ++i)
+      mParams[size_t(i)].SetNormalized(contents.normalized[size_t(i)]);
+    ModifyCurrentPreset(contents.name.c_str());
+    RestorePreset(mCurrentPresetIdx);
+  }
+  NotifyHostOfProgramChange();
+  return true;
+}

@@ -1,0 +1,141 @@
+#pragma once
+// The VST 2.4 host adapter: the effect record the host sees, the dispatcher that
+// answers every host request, the audio and parameter callbacks, MIDI intake and the
+// host services the plug-in calls back (automation, transport and tempo, MIDI out).
+#include "plugin/IPlugBase.h"
+#include "plugin/Vst24.h"
+
+#include <cstdint>
+
+// The editor rectangle as the host reads it.
+struct EditorRect
+{
+  int16_t top = 0;
+  int16_t left = 0;
+  int16_t bottom = 0;
+  int16_t right = 0;
+};
+
+class IPlugVST : public IPlugBase
+{
+public:
+  // Host ids found from the host's product string.
+  enum EHost
+  {
+    kHostUninit = -1,
+    kHostUnknown = 0,
+    kHostReaper = 1,
+    kHostProTools = 2,
+    kHostCubase = 3,
+    kHostNuendo = 4,
+    kHostSonar = 5,
+    kHostFL = 7,
+    kHostSamplitude = 8,
+    kHostAbletonLive = 9,
+    kHostMelodyne = 12,
+    kHostVSTScanner = 13,
+    kHostAULab = 14,
+    kHostForte = 15,
+    kHostChainer = 16,
+    kHostAudition = 17,
+    kHostOrion = 18,
+    kHostSAWStudio = 20,
+    kHostLogic = 21,
+    kHostGarageBand = 22,
+    kHostDigitalPerformer = 23,
+    kHostStandalone = 24,
+    kHostAudioMulch = 25,
+    kHostStudioOne = 26,
+    kHostVST3TestHost = 27,
+    kHostArdour = 28,
+    kHostRenoise = 29,
+    kHostOpenMPT = 30,
+  };
+
+  // Host capability bits learnt from the host's canDo questions.
+  enum EHostCapability
+  {
+    kHostHasCockosExtensions = 1 << 0,
+    kHostHasCockosViewAsConfig = 1 << 1,
+  };
+
+  IPlugVST(const PlugInfo& info, vst::HostCallback hostCallback);
+  ~IPlugVST() override;
+
+  vst::AEffect* GetAEffect() { return &mAEffect; }
+  static IPlugVST* FromAEffect(vst::AEffect* effect)
+  {
+    return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
+  }
+
+  // Host services.
+  void BeginParameterEdit(int paramIdx) override;
+  void NotifyHostOfParameterChange(int paramIdx, double normalized) override;
+  void EndParameterEdit(int paramIdx) override;
+  void NotifyHostOfProgramChange() override;
+  bool IsRenderingOffline() override;
+  int GetSamplePosition() override;
+  double GetTempo() override;
+  void GetTimeSignature(int* numerator, int* denominator) override;
+  void GetTimeInfo(TimeInfo* info) override;
+  int GetHost() override;
+  void ResizeEditor() override;
+  void HostSpecificInit() override;
+  void AttachEditor(IGraphics* editor) override;
+  void SetLatency(int samples) override;
+  bool SendMidiMessage(const MidiMessage& msg) override;
+  bool SendSysEx(const SysExMessage& msg) override;
+
+  int HostCapabilities() const { return mHostCapabilities; }
+
+  // The host id for a product string (matched lower-cased, first key wins).
+  static int HostIdFromProductString(const char* product);
+  // The host's decimal version (major*10000 + minor*100 + patch) in packed form.
+  static int PackedHostVersion(int decimalVersion);
+
+private:
+  static intptr_t VSTCALLBACK VSTDispatcher(vst::AEffect* effect, int32_t opcode, int32_t index,
+                                            intptr_t value, void* ptr, float opt);
+  static void VSTCALLBACK VSTProcess(vst::AEffect* effect, float** inputs, float** outputs,
+                                     int32_t frames);
+  static void VSTCALLBACK VSTProcessReplacing(vst::AEffect* effect, float** inputs,
+                                              float** outputs, int32_t frames);
+  static void VSTCALLBACK VSTProcessDoubleReplacing(vst::AEffect* effect, double** inputs,
+                                                    double** outputs, int32_t frames);
+  static void VSTCALLBACK VSTSetParameter(vst::AEffect* effect, int32_t index, float value);
+  static float VSTCALLBACK VSTGetParameter(vst::AEffect* effect, int32_t index);
+
+  intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                    float opt = 0.0f);
+  const vst::VstTimeInfo* HostTime(intptr_t flags);
+
+  void ProcessDouble(double** inputs, double** outputs, int frames);
+  void ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate);
+  void WantMidi();
+
+  intptr_t GetChunk(void** data, bool isBank);
+  intptr_t SetChunk(const void* data, intptr_t size, bool isBank);
+  intptr_t String2Parameter(int paramIdx, const char* text);
+  intptr_t GetPinProperties(bool input, int index, vst::VstPinProperties* props);
+  intptr_t CanDo(const char* query);
+  void ProcessEvents(const vst::VstEvents* events);
+  void ConnectFromArrangement(const vst::VstSpeakerArrangement* arrangement, bool input);
+  int ConnectedChannels(bool input);
+  void UpdateIOCounts();
+  static void SetArrangement(vst::VstSpeakerArrangement& arrangement, int nChannels);
+
+  vst::HostCallback mHostCallback;
+  vst::AEffect mAEffect;
+  EditorRect mEditRect;
+  vst::VstSpeakerArrangement mInputSpeakers;
+  vst::VstSpeakerArrangement mOutputSpeakers;
+  bool mHostInitDone = false;
+  int mHostCapabilities = 0;
+  ByteBuffer mState{4096};
+  ByteBuffer mBankState{4096};
+};
+
+// The instrument provides this: constructs the plug-in for a host. Defined once per
+// module; the exported entry points call it.
+IPlugVST* MakePlug(vst::HostCallback hostCallback);
