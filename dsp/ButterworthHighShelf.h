@@ -1,0 +1,26 @@
+#pragma once
+
+#include "dsp/ButterworthAnalogLowShelf.h"
+#include "dsp/Cascade.h"
+#include "dsp/Filter.h"
+
+namespace Dsp::Butterworth {
+
+// "Butterworth High Shelf": order 1..2, ceil(n/2) sections for order n.
+// Parameters: sampleRate, order, cutoffFrequency, gain.
+class HighShelf : public Cascade<1> {
+ public:
+  static constexpr int MaxOrder = 2;
+
+  static Kind getKind() { return kindHighShelf; }
+  static const char* getName() { return "Butterworth High Shelf"; }
+  static int getNumParams() { return 4; }
+  static ParamInfo getParamInfo(int index);
+
+  void setParams(const Params& params);
+
+ private:
+  AnalogLowShelf m_analog;
+};
+
+}  // namespace Dsp::Butterworth

@@ -1,0 +1,31 @@
+#include "dsp/ButterworthLowShelf.h"
+
+#include "dsp/Transform.h"
+
+namespace Dsp::Butterworth {
+
+ParamInfo LowShelf::getParamInfo(int index) {
+  switch (index) {
+    case 0:
+      return ParamInfo::sampleRate();
+    case 1:
+      return ParamInfo::order(MaxOrder);
+    case 2:
+      return ParamInfo::cutoffFrequency();
+    case 3:
+      return ParamInfo::gain();
+    default:
+      ParamInfo::throwInvalidUsage();
+  }
+}
+
+void LowShelf::setParams(const Params& params) {
+  const double fs = Transform::limitSampleRate(params[0]);
+  const int order = Transform::limitOrder(params[1], MaxOrder);
+  m_analog.design(order, params[3]);
+  PoleZeroLayout digital;
+  Transform::lowPass(Transform::normalizeFrequency(params[2], fs), m_analog.getLayout(), digital);
+  setLayout(digital);
+}
+
+}  // namespace Dsp::Butterworth

@@ -1,0 +1,40 @@
+#include "dsp/RBJHighPass.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "dsp/Transform.h"
+
+namespace Dsp::RBJ {
+
+namespace {
+// Q and bandwidth must stay positive: at zero or below the section is unstable.
+double positive(double v) { return v > 1e-6 ? v : 1e-6; }
+}  // namespace
+
+ParamInfo HighPass::getParamInfo(int index) {
+  switch (index) {
+    case 0:
+      return ParamInfo::sampleRate();
+    case 1:
+      return ParamInfo::cutoffFrequency();
+    case 2:
+      return ParamInfo::resonance();
+    default:
+      ParamInfo::throwInvalidUsage();
+  }
+}
+
+void HighPass::setParams(const Params& params) {
+  const double fs = Transform::limitSampleRate(params[0]);
+  const double w0 = 2 * std::numbers::pi * Transform::normalizeFrequency(params[1], fs);
+  const double cs = std::cos(w0);
+  const double sn = std::sin(w0);
+  Biquad stage;
+  const double q = positive(params[2]);
+  const double alpha = sn / (2 * q);
+  stage.setCoefficients(1 + alpha, -2 * cs, 1 - alpha, (1 + cs) / 2, -(1 + cs), (1 + cs) / 2);
+  setSingleStage(stage);
+}
+
+}  // namespace Dsp::RBJ

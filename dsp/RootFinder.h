@@ -1,0 +1,21 @@
+#pragma once
+
+#include "dsp/PoleZeroPair.h"
+
+namespace Dsp {
+
+// Roots of a complex polynomial by Laguerre's method with deflation, each root then
+// polished on the full polynomial. Throws std::logic_error("laguerre failed") when a
+// root does not converge within 80 iterations.
+class RootFinder {
+ public:
+  static constexpr int maxDegree = 16;
+
+  // coef[0] + coef[1] x + ... + coef[degree] x^degree; roots receives degree values.
+  static void solve(const complex_t* coef, int degree, complex_t* roots, bool polish = true);
+
+  // Refines x towards a root of the polynomial; returns the iterations used.
+  static int laguerre(const complex_t* coef, int degree, complex_t& x);
+};
+
+}  // namespace Dsp
