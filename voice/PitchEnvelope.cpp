@@ -15,8 +15,12 @@ double PitchEnvelope::evaluate(double t) const
     double d;
     if (t < attack)
         d = 1.0 + amountScale * amount * (t / attack);
-    else if (t < end)
-        d = 1.0 + amountScale * amount * std::pow(1.0 - (t - attack) / duration, powerScale * power);
+    else if (t < end) {
+        // With no amount the fall is flat; the power curve (finite on 0..1) need
+        // not be computed then.
+        const double peak = amountScale * amount;
+        d = peak == 0.0 ? 1.0 : 1.0 + peak * std::pow(1.0 - (t - attack) / duration, powerScale * power);
+    }
     else
         d = 1.0;
     return d - (t < end ? (t / end) * down : down);
