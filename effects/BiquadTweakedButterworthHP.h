@@ -1,9 +1,7 @@
 #pragma once
 
+#include "effects/ButterworthTangent.h"
 #include "effects/IKvFilter.h"
-
-#include <cmath>
-#include <numbers>
 
 namespace Korvane {
 
@@ -20,19 +18,32 @@ public:
 
     double process(double input, double cutoffIn, double resonanceIn) override
     {
+        return processAt(input, cutoffFraction(cutoffIn), resonanceIn, ownTangent);
+    }
+
+    // The shaped cutoff as a fraction of the sample rate: between minFraction and
+    // half of maxFraction (a cutoff above 1, or shaped above 1, would otherwise pass
+    // the Nyquist frequency).
+    double cutoffFraction(double cutoffIn) const
+    {
         const double c = shapeCutoff(cutoffIn, cutoffCurve);
-        // Between minFraction and half of maxFraction of the sample rate: a cutoff
-        // above 1 (or shaped above 1) would otherwise pass the Nyquist frequency.
-        double fc = c * 0.5 * maxFraction;
+        const double fc = c * 0.5 * maxFraction;
         if (!(fc >= minFraction))
-            fc = minFraction;
-        else if (fc > 0.5 * maxFraction)
-            fc = 0.5 * maxFraction;
+            return minFraction;
+        if (fc > 0.5 * maxFraction)
+            return 0.5 * maxFraction;
+        return fc;
+    }
+
+    // One sample at the fraction fc, taking tan(pi * fc) from `tangent` (which an
+    // owner may share between filters that see the same cutoff).
+    double processAt(double input, double fc, double resonanceIn, ButterworthTangent& tangent)
+    {
         const double d = kSqrt2 - resonanceIn * kSqrt2;
         if (fc != lastFraction || d != lastDamping) {
             lastFraction = fc;
             lastDamping = d;
-            const double k = std::tan(std::numbers::pi * fc);
+            const double k = tangent.of(fc);
             const double kk = k * k;
             const double n = 1.0 / (1.0 + d * k + kk);
             b0 = Sample(n);
@@ -58,6 +69,7 @@ public:
         b0 = b1 = b2 = a1 = a2 = Sample(0);
         lastFraction = -1.0;
         lastDamping = -1.0;
+        ownTangent.forget();
     }
 
     static constexpr double kSqrt2 = 1.4142135623730951;
@@ -73,6 +85,7 @@ private:
     // Inputs of the coefficient set held above; -1 never matches a real one.
     double lastFraction = -1.0;
     double lastDamping = -1.0;
+    ButterworthTangent ownTangent;
 };
 
 extern template class BiquadTweakedButterworthHP<double>;

@@ -35,14 +35,16 @@ public:
         const IKvFilter& filter(int index) const;
 
         // One sample through the filter at `index` (called by concrete type, so
-        // the compiler can inline it).
-        double run(int index, double x, double cutoff, double resonance)
+        // the compiler can inline it). A biquad takes its tangent from `tangent`.
+        double run(int index, double x, double cutoff, double resonance, ButterworthTangent& tangent)
         {
             switch (index) {
             case kKellettHighPass: return kellettHighPass.process(x, cutoff, resonance);
             case kKellettBandPass: return kellettBandPass.process(x, cutoff, resonance);
-            case kButterworthHighPass: return butterworthHighPass.process(x, cutoff, resonance);
-            case kButterworthLowPass: return butterworthLowPass.process(x, cutoff, resonance);
+            case kButterworthHighPass:
+                return butterworthHighPass.processAt(x, butterworthHighPass.cutoffFraction(cutoff), resonance, tangent);
+            case kButterworthLowPass:
+                return butterworthLowPass.processAt(x, butterworthLowPass.cutoffFraction(cutoff), resonance, tangent);
             default: return kellettLowPass.process(x, cutoff, resonance);
             }
         }
@@ -61,10 +63,11 @@ public:
     void setRightType(double x);
 
     // One sample: both filters always run, then the balance smoother moves one step.
+    // When both sides are biquads the cutoff's tangent is computed once for both.
     double process(double x, double cutoff, double resonance)
     {
-        const double l = left.run(leftIndex, x, cutoff, resonance);
-        const double r = right.run(rightIndex, x, cutoff, resonance);
+        const double l = left.run(leftIndex, x, cutoff, resonance, tangent);
+        const double r = right.run(rightIndex, x, cutoff, resonance, tangent);
         balance = balanceGain * balanceTarget + balancePole * balance;
         return (1.0 - balance) * l + balance * r;
     }
@@ -102,6 +105,8 @@ private:
     int leftIndex = kKellettLowPass;
     int rightIndex = kButterworthHighPass;
     double balance = 0.0;
+    // Shared by the biquads of both sides: they see the same cutoff.
+    ButterworthTangent tangent;
 };
 
 } // namespace Korvane

@@ -123,3 +123,20 @@ TEST(OscFilterUnit, TypeNames)
         EXPECT_STREQ(OscFilterUnit::shortTypeName(i), "Unknown");
     }
 }
+
+TEST(OscFilterUnit, TwoBiquadsSharingTheCutoffMatchSeparateFiltersExactly)
+{
+    OscFilterUnit unit;
+    unit.setLeftType(1.0);   // Butterworth low-pass
+    unit.setRightType(0.75); // Butterworth high-pass
+    Korvane::BiquadTweakedButterworthLP<double> lp;
+    Korvane::BiquadTweakedButterworthHP<double> hp;
+    double balance = 0.0;
+    const auto in = noise(600);
+    for (int i = 0; i < 600; ++i) {
+        const double c = i < 300 ? 0.9 - 0.002 * i : 0.2; // swept, then held
+        balance = unit.balanceGain * unit.balanceTarget + unit.balancePole * balance;
+        const double expected = (1.0 - balance) * lp.process(in[i], c, 0.7) + balance * hp.process(in[i], c, 0.7);
+        ASSERT_EQ(unit.process(in[i], c, 0.7), expected) << i;
+    }
+}
