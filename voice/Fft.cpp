@@ -36,6 +36,15 @@ Fft::Fft(int size) : n_(4)
         twiddle_[2 * j] = std::cos(a);
         twiddle_[2 * j + 1] = std::sin(a);
     }
+    // Stage twiddles: entry half + j holds e^(-2 pi i j / len) for len = 2 * half.
+    stageRe_.assign(static_cast<std::size_t>(n_), 0.0);
+    stageIm_.assign(static_cast<std::size_t>(n_), 0.0);
+    for (int half = 1; half < n_; half <<= 1)
+        for (int j = 0; j < half; ++j) {
+            const int t = j * (n_ / (2 * half));
+            stageRe_[static_cast<std::size_t>(half + j)] = twiddle_[2 * t];
+            stageIm_[static_cast<std::size_t>(half + j)] = twiddle_[2 * t + 1];
+        }
     orderFull_ = bitReversal(n_);
     orderHalf_ = bitReversal(n_ / 2);
     work_.resize(static_cast<std::size_t>(n_));
@@ -59,16 +68,36 @@ void Fft::run(double* d, int m, const std::uint32_t* order, bool inverse) const 
         d[2 * i + 2] = ar - br;
         d[2 * i + 3] = ai - bi;
     }
+    // Second stage: butterflies of four, the twiddle is 1 or -i (+i inverse).
+    if (m >= 4) {
+        const double sign4 = inverse ? -1.0 : 1.0;
+        for (int i = 0; i < m; i += 4) {
+            double* a = d + 2 * i;
+            const double a0r = a[0], a0i = a[1], a1r = a[2], a1i = a[3];
+            const double b0r = a[4], b0i = a[5], b1r = a[6], b1i = a[7];
+            // b1 times -i (forward): (b1i, -b1r)
+            const double tr = sign4 * b1i, ti = -sign4 * b1r;
+            a[0] = a0r + b0r;
+            a[1] = a0i + b0i;
+            a[4] = a0r - b0r;
+            a[5] = a0i - b0i;
+            a[2] = a1r + tr;
+            a[3] = a1i + ti;
+            a[6] = a1r - tr;
+            a[7] = a1i - ti;
+        }
+    }
     const double sign = inverse ? -1.0 : 1.0;
-    for (int len = 4; len <= m; len <<= 1) {
+    for (int len = 8; len <= m; len <<= 1) {
         const int half = len >> 1;
-        const int stride = n_ / len; // twiddle index step for e^(-2 pi i j / len)
+        const double* wre = stageRe_.data() + half;
+        const double* wim = stageIm_.data() + half;
         for (int start = 0; start < m; start += len) {
             double* a = d + 2 * start;
             double* b = a + 2 * half;
             for (int j = 0; j < half; ++j) {
-                const double wr = twiddle_[2 * j * stride];
-                const double wi = sign * twiddle_[2 * j * stride + 1];
+                const double wr = wre[j];
+                const double wi = sign * wim[j];
                 const double br = b[2 * j], bi = b[2 * j + 1];
                 const double tr = br * wr - bi * wi;
                 const double ti = br * wi + bi * wr;

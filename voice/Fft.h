@@ -37,6 +37,10 @@ private:
 
     int n_;
     std::vector<double> twiddle_;          // cos, sin of -2 pi j / n_, j < n_/2, interleaved
+    // Per stage of length len (8 and up), its twiddles e^(-2 pi i j / len), j < len/2,
+    // contiguous: real parts in stageRe_, imaginary parts in stageIm_, starting at len/2.
+    std::vector<double> stageRe_;
+    std::vector<double> stageIm_;
     std::vector<std::uint32_t> orderFull_; // bit reversal for n_ points
     std::vector<std::uint32_t> orderHalf_; // bit reversal for n_/2 points
     std::vector<double> work_;             // n_/2 complex values for the real transforms

@@ -404,7 +404,7 @@ void WaveformProvider::setFromCycle(WaveTableSet& set, const double* cycleIn)
         WaveTable& table = set.tables[set.count];
         table.topFrequency = topFrequency;
         table.length = N;
-        table.samples = std::make_unique<double[]>(N + 1);
+        table.samples = std::make_unique_for_overwrite<double[]>(N + 1);
         for (int i = 0; i < N; ++i)
             table.samples[i] = table_[i] * scale;
         table.samples[N] = table.samples[0];
