@@ -10,7 +10,9 @@ namespace {
 constexpr double pi = std::numbers::pi;
 constexpr double maxNormalized = 0.4999;
 constexpr double minNormalized = 1e-7;
-constexpr double edgeMargin = 1e-8;  // radians kept between a band edge and 0 or pi
+// Radians kept between a band edge and 0 or pi: any closer and the poles sit so
+// near z = 1 or z = -1 that the sections lose their precision.
+constexpr double edgeMargin = 1e-5;
 
 complex_t scale(double k, complex_t c) { return isInfinite(c) ? c : k * c; }
 
