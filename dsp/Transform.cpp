@@ -32,6 +32,12 @@ void quadratic(complex_t b, double c, complex_t& r1, complex_t& r2) {
   r2 = half - d;
 }
 
+bool isConjugate(const PoleZeroPair& a) {
+  const bool zerosConjugate = (isInfinite(a.zero1) && isInfinite(a.zero2)) ||
+                              a.zero2 == std::conj(a.zero1);
+  return a.pole2 == std::conj(a.pole1) && zerosConjugate;
+}
+
 struct Band {
   double omega0Sq;  // product of the pre-warped edges
   double width;     // difference of the pre-warped edges
@@ -75,6 +81,10 @@ void Transform::lowPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout&
     if (a.isSingle()) {
       digital.add(PoleZeroPair::makeSingle(bilinear(scale(omega, a.pole1)),
                                            bilinear(scale(omega, a.zero1))));
+    } else if (isConjugate(a)) {
+      // Half the work for the usual case, and exactly conjugate results.
+      digital.add(PoleZeroPair::makeConjugate(bilinear(scale(omega, a.pole1)),
+                                              bilinear(scale(omega, a.zero1))));
     } else {
       digital.add(PoleZeroPair::makePair(
           bilinear(scale(omega, a.pole1)), bilinear(scale(omega, a.zero1)),
@@ -93,6 +103,9 @@ void Transform::highPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout
     if (a.isSingle()) {
       digital.add(PoleZeroPair::makeSingle(bilinear(invert(omega, a.pole1)),
                                            bilinear(invert(omega, a.zero1))));
+    } else if (isConjugate(a)) {
+      digital.add(PoleZeroPair::makeConjugate(bilinear(invert(omega, a.pole1)),
+                                              bilinear(invert(omega, a.zero1))));
     } else {
       digital.add(PoleZeroPair::makePair(
           bilinear(invert(omega, a.pole1)), bilinear(invert(omega, a.zero1)),
