@@ -67,7 +67,7 @@ public:
 
   // Programs.
   int NumPrograms() const { return mEffect ? mEffect->numPrograms : 0; }
-  void SetProgram(int index) { Dispatch(vst::effSetProgram, 0, index); }
+  void SetProgram(intptr_t index) { Dispatch(vst::effSetProgram, 0, index); }
   int GetProgram() { return int(Dispatch(vst::effGetProgram)); }
   std::string ProgramName() { return DispatchText(vst::effGetProgramName); }
   std::string ProgramNameIndexed(int index) { return DispatchText(vst::effGetProgramNameIndexed, index); }

@@ -1,0 +1,243 @@
+#include "ModuleFixture.h"
+
+#include <cstring>
+
+namespace
+{
+constexpr int kStateSize = 160 * 8;   // the instrument's state: one double per parameter
+constexpr int kHeaderSize = 8;        // 'pfft' and the chunk version
+constexpr int kBankSlotSize = 4 + 5 + 1 + kStateSize; // "Empty", initialised, state
+
+int32_t Int32At(const std::vector<uint8_t>& b, size_t at)
+{
+  int32_t v;
+  std::memcpy(&v, b.data() + at, 4);
+  return v;
+}
+
+double DoubleAt(const std::vector<uint8_t>& b, size_t at)
+{
+  double v;
+  std::memcpy(&v, b.data() + at, 8);
+  return v;
+}
+
+std::vector<uint8_t> StateOf(const std::vector<double>& values)
+{
+  std::vector<uint8_t> b(values.size() * 8);
+  std::memcpy(b.data(), values.data(), b.size());
+  return b;
+}
+} // namespace
+
+class ChunkTest : public ModuleTest
+{
+protected:
+  void SetUp() override
+  {
+    ModuleTest::SetUp();
+    Start();
+  }
+
+  std::vector<float> Normalized()
+  {
+    std::vector<float> v;
+    for (int i = 0; i < 160; ++i)
+      v.push_back(plug.GetParameter(i));
+    return v;
+  }
+};
+
+TEST_F(ChunkTest, ProgramChunkIsTheHeaderFollowedByEveryParameterValue)
+{
+  plug.SetParameter(80, 1.0f); // bass layer: stored in its own units, up to 1.259
+  const std::vector<uint8_t> chunk = plug.GetChunk(false);
+  ASSERT_EQ(chunk.size(), size_t(kHeaderSize + kStateSize));
+  EXPECT_EQ(Int32At(chunk, 0), 0x70666674);
+  EXPECT_EQ(Int32At(chunk, 4), 0x00010000);
+  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 0), 1.0);  // "Oscillator 1 On/Off"
+  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 2), 0.5);  // "Osc1 start phase"
+  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 80), 1.259);
+  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 87), 1.0 / 6.0);
+  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 137), 0.0);
+  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 138), 0.5);
+}
+
+TEST_F(ChunkTest, ProgramChunkRoundTripsIntoAnotherInstance)
+{
+  plug.SetParameter(3, 0.3f);
+  plug.SetParameter(80, 0.75f);
+  plug.SetParameter(110, 0.2f);
+  const std::vector<float> before = Normalized();
+  const std::vector<uint8_t> chunk = plug.GetChunk(false);
+
+  tghost::PluginInstance other;
+  ASSERT_TRUE(other.Load(TG_MODULE_PATH));
+  other.Start(kSampleRate, kBlockSize);
+  EXPECT_EQ(other.SetChunk(chunk, false), 1);
+  for (int i = 0; i < 160; ++i)
+    EXPECT_EQ(other.GetParameter(i), before[size_t(i)]) << i;
+  EXPECT_EQ(other.GetChunk(false), chunk);
+}
+
+TEST_F(ChunkTest, BankHoldsAllSlotsWithNamesAndStates)
+{
+  plug.SetProgram(5);
+  plug.SetProgramName("Punchy");
+  const std::vector<uint8_t> bank = plug.GetChunk(true);
+  ASSERT_EQ(bank.size(), size_t(kHeaderSize + 127 * kBankSlotSize + (kBankSlotSize + 1)));
+  EXPECT_EQ(Int32At(bank, 0), 0x70666674);
+  EXPECT_EQ(Int32At(bank, 4), 0x00010000);
+  // Slot 0: name length, "Empty", initialised, the state.
+  EXPECT_EQ(Int32At(bank, 8), 5);
+  EXPECT_EQ(std::memcmp(bank.data() + 12, "Empty", 5), 0);
+  EXPECT_EQ(bank[17], 1);
+  EXPECT_EQ(DoubleAt(bank, 18), 1.0);
+  // Slot 5 carries its new name.
+  const size_t slot5 = kHeaderSize + 5 * kBankSlotSize;
+  EXPECT_EQ(Int32At(bank, slot5), 6);
+  EXPECT_EQ(std::memcmp(bank.data() + slot5 + 4, "Punchy", 6), 0);
+}
+
+TEST_F(ChunkTest, BankRoundTripRestoresNamesStatesAndTheCurrentProgram)
+{
+  for (int p : {1, 2, 7})
+  {
+    plug.SetProgram(p);
+    plug.SetParameter(3, 0.1f * float(p));
+    plug.SetProgramName("Program " + std::to_string(p));
+    plug.GetChunk(true); // stores the edits in the current slot
+  }
+  plug.SetProgram(2);
+  const std::vector<uint8_t> bank = plug.GetChunk(true);
+
+  tghost::PluginInstance other;
+  ASSERT_TRUE(other.Load(TG_MODULE_PATH));
+  other.Start(kSampleRate, kBlockSize);
+  EXPECT_EQ(other.SetChunk(bank, true), 1);
+  EXPECT_EQ(other.ProgramNameIndexed(1), "Program 1");
+  EXPECT_EQ(other.ProgramNameIndexed(7), "Program 7");
+  EXPECT_EQ(other.ProgramNameIndexed(3), "Empty");
+  // The bank loads with the receiving instance's current program applied.
+  EXPECT_EQ(other.GetProgram(), 0);
+  EXPECT_EQ(other.ParamDisplay(3), "0.500");
+  other.SetProgram(7);
+  EXPECT_EQ(other.ParamDisplay(3), "0.700");
+  other.SetProgram(2);
+  EXPECT_EQ(other.ParamDisplay(3), "0.200");
+  EXPECT_EQ(other.GetChunk(true), plug.GetChunk(true));
+}
+
+TEST_F(ChunkTest, SwitchingProgramsDoesNotStoreUnsavedEdits)
+{
+  plug.SetParameter(3, 0.9f);
+  plug.SetProgram(1);
+  const std::vector<uint8_t> bank = plug.GetChunk(true);
+  EXPECT_EQ(DoubleAt(bank, kHeaderSize + 10 + 8 * 3), 0.5);
+  EXPECT_EQ(plug.ParamDisplay(3), "0.500");
+}
+
+TEST_F(ChunkTest, ChunksWithoutHeaderAreReadAsOneStateFromByteZero)
+{
+  std::vector<double> values(160, 0.0);
+  values[3] = 0.25;
+  values[80] = 1.2;
+  values[4] = 2.0; // above the maximum: loads as 1
+  const std::vector<uint8_t> state = StateOf(values);
+  for (bool bank : {false, true})
+  {
+    EXPECT_EQ(plug.SetChunk(state, bank), 1) << bank;
+    EXPECT_EQ(plug.ParamDisplay(3), "0.250");
+    EXPECT_EQ(plug.ParamDisplay(80), "1.200");
+    EXPECT_EQ(plug.ParamDisplay(4), "1.000");
+    plug.SetParameter(3, 0.5f);
+  }
+  // The state also went into the current slot.
+  plug.SetProgram(1);
+  plug.SetProgram(0);
+  EXPECT_EQ(plug.ParamDisplay(3), "0.250");
+}
+
+TEST_F(ChunkTest, ABankWithAnOlderHeaderVersionIsReadAsOneState)
+{
+  std::vector<uint8_t> chunk(8);
+  const int32_t magic = 0x70666674, version = 0x0000FFFF;
+  std::memcpy(chunk.data(), &magic, 4);
+  std::memcpy(chunk.data() + 4, &version, 4);
+  std::vector<double> values(160, 0.0);
+  values[3] = 0.75;
+  const std::vector<uint8_t> state = StateOf(values);
+  chunk.insert(chunk.end(), state.begin(), state.end());
+  EXPECT_EQ(plug.SetChunk(chunk, true), 1);
+  EXPECT_EQ(plug.ParamDisplay(3), "0.750");
+  EXPECT_EQ(plug.ProgramNameIndexed(0), "Empty");
+}
+
+TEST_F(ChunkTest, UnreadableChunksAreRefusedAndChangeNothing)
+{
+  plug.SetParameter(3, 0.3f);
+  const std::vector<uint8_t> bankBefore = plug.GetChunk(true);
+  const std::vector<float> before = Normalized();
+  auto unchanged = [&] { return Normalized() == before && plug.GetChunk(true) == bankBefore; };
+
+  const std::vector<uint8_t> good = plug.GetChunk(false);
+  for (bool bank : {false, true})
+  {
+    int32_t index = bank ? 0 : 1;
+    EXPECT_EQ(Dispatch(vst::effSetChunk, index, intptr_t(good.size()), nullptr), 0);
+    std::vector<uint8_t> copy = good;
+    EXPECT_EQ(Dispatch(vst::effSetChunk, index, -1, copy.data()), 0);
+    EXPECT_EQ(Dispatch(vst::effSetChunk, index, intptr_t(1) << 40, copy.data()), 0);
+    // A magic without its version.
+    EXPECT_EQ(plug.SetChunk(std::vector<uint8_t>(good.begin(), good.begin() + 6), bank), 0);
+    EXPECT_EQ(plug.SetChunk({}, bank), 0);
+    EXPECT_TRUE(unchanged()) << bank;
+  }
+}
+
+TEST_F(ChunkTest, ACutStateFailsAndKeepsTheStoredProgram)
+{
+  const std::vector<uint8_t> bankBefore = plug.GetChunk(true);
+  std::vector<double> values(160, 0.0);
+  values[0] = 0.0;
+  std::vector<uint8_t> cut = StateOf(values);
+  cut.resize(8 * 10 + 3);
+  EXPECT_EQ(plug.SetChunk(cut, false), 0);
+  // The values read before the cut are applied; the program slot keeps its state.
+  EXPECT_EQ(plug.ParamDisplay(0), "0");
+  plug.SetProgram(0);
+  EXPECT_EQ(plug.ParamDisplay(0), "1");
+
+  std::vector<uint8_t> cutBank = bankBefore;
+  cutBank.resize(kHeaderSize + 3 * kBankSlotSize + 100);
+  EXPECT_EQ(plug.SetChunk(cutBank, true), 0);
+  EXPECT_EQ(plug.ProgramNameIndexed(5), "Empty");
+}
+
+TEST_F(ChunkTest, ProgramsAreNamedAndSelectable)
+{
+  EXPECT_EQ(effect->numPrograms, 128);
+  for (int i = 0; i < 128; ++i)
+    EXPECT_EQ(plug.ProgramNameIndexed(i), "Empty") << i;
+  intptr_t r = -1;
+  EXPECT_EQ(plug.DispatchText(vst::effGetProgramNameIndexed, 200, 0, 0, &r), "");
+  EXPECT_EQ(r, 0);
+  EXPECT_EQ(plug.DispatchText(vst::effGetProgramNameIndexed, 127, 0, 0, &r), "Empty");
+  EXPECT_EQ(r, 1);
+
+  EXPECT_EQ(plug.GetProgram(), 0);
+  plug.SetProgram(42);
+  EXPECT_EQ(plug.GetProgram(), 42);
+  plug.SetProgram(128);
+  plug.SetProgram(-1);
+  plug.SetProgram(intptr_t(1) << 33);
+  EXPECT_EQ(plug.GetProgram(), 42);
+
+  plug.SetProgramName("Sub Boom");
+  EXPECT_EQ(plug.ProgramName(), "Sub Boom");
+  EXPECT_EQ(plug.ProgramNameIndexed(42), "Sub Boom");
+  plug.SetProgramName(std::string(300, 'n'));
+  EXPECT_EQ(plug.ProgramName().size(), 63u); // the host's text buffer is respected
+  EXPECT_EQ(Dispatch(vst::effSetProgramName, 0, 0, nullptr), 0);
+  EXPECT_EQ(Dispatch(vst::effGetProgramName, 0, 0, nullptr), 0);
+}

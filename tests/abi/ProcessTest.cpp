@@ -1,0 +1,109 @@
+#include "ModuleFixture.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr double kCanary = 7.0;
+bool AllEqual(const std::vector<double>& v, size_t from, size_t to, double x)
+{
+  return std::all_of(v.begin() + long(from), v.begin() + long(to), [x](double s) { return s == x; });
+}
+} // namespace
+
+class ProcessTest : public ModuleTest, public ::testing::WithParamInterface<tghost::PluginInstance::ProcessMode>
+{
+};
+
+TEST_P(ProcessTest, RendersSilenceAndAsksForMidiOncePerCall)
+{
+  Start();
+  plug.ClearHostCalls();
+  plug.NoteOn(0, 36, 100);
+  std::vector<std::vector<double>> out(2, std::vector<double>(kBlockSize, 0.0));
+  const bool accumulate = GetParam() == tghost::PluginInstance::ProcessMode::FloatAccumulating;
+  for (int call = 1; call <= 3; ++call)
+  {
+    for (auto& ch : out)
+      std::fill(ch.begin(), ch.end(), accumulate ? 0.25 : kCanary);
+    plug.Render(out, kBlockSize, GetParam());
+    EXPECT_EQ(plug.HostCallCount(vst::audioMasterWantMidi), call);
+    for (auto& ch : out)
+      EXPECT_TRUE(AllEqual(ch, 0, ch.size(), accumulate ? 0.25 : 0.0));
+  }
+}
+
+TEST_P(ProcessTest, MoreFramesThanTheBlockSizeAreRenderedInPieces)
+{
+  plug.Start(kSampleRate, 64);
+  const int frames = 64 * 5 + 17;
+  std::vector<std::vector<double>> out(2, std::vector<double>(frames + 8, kCanary));
+  const bool accumulate = GetParam() == tghost::PluginInstance::ProcessMode::FloatAccumulating;
+  if (accumulate)
+    for (auto& ch : out)
+      std::fill(ch.begin(), ch.begin() + frames, 0.0);
+  plug.Render(out, frames, GetParam());
+  for (auto& ch : out)
+  {
+    EXPECT_TRUE(AllEqual(ch, 0, size_t(frames), 0.0));
+    EXPECT_TRUE(AllEqual(ch, size_t(frames), ch.size(), kCanary));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPaths, ProcessTest,
+                         ::testing::Values(tghost::PluginInstance::ProcessMode::Double,
+                                           tghost::PluginInstance::ProcessMode::FloatReplacing,
+                                           tghost::PluginInstance::ProcessMode::FloatAccumulating));
+
+TEST_F(ModuleTest, NegativeOrZeroFrameCountsWriteNothing)
+{
+  Start();
+  std::vector<double> l(8, kCanary), r(8, kCanary);
+  double* outs[] = {l.data(), r.data()};
+  plug.RenderDouble(outs, -5);
+  plug.RenderDouble(outs, 0);
+  std::vector<float> fl(8, 7.0f), fr(8, 7.0f);
+  float* fouts[] = {fl.data(), fr.data()};
+  plug.RenderFloat(fouts, -1, false);
+  plug.RenderFloat(fouts, -1, true);
+  EXPECT_TRUE(AllEqual(l, 0, 8, kCanary));
+  EXPECT_TRUE(AllEqual(r, 0, 8, kCanary));
+  EXPECT_TRUE(std::all_of(fl.begin(), fl.end(), [](float s) { return s == 7.0f; }));
+  EXPECT_EQ(plug.HostCallCount(vst::audioMasterWantMidi), 4);
+}
+
+TEST_F(ModuleTest, ProcessingWithoutStartUsesTheDefaultBlockSize)
+{
+  std::vector<std::vector<double>> out;
+  plug.Render(out, 3000);
+  EXPECT_TRUE(AllEqual(out[0], 0, 3000, 0.0));
+  EXPECT_TRUE(AllEqual(out[1], 0, 3000, 0.0));
+}
+
+TEST_F(ModuleTest, EventsAreAcceptedInAnyMixAndNullIsRefused)
+{
+  Start();
+  EXPECT_EQ(Dispatch(vst::effProcessEvents, 0, 0, nullptr), 0);
+  plug.NoteOn(0, 36, 127);
+  plug.NoteOff(100, 36);
+  plug.PitchBend(5, 1.0);
+  plug.QueueMidi(7, 0xB0, 1, 64);
+  EXPECT_EQ(plug.SendEvents(), 1);
+
+  // A SysEx event and an unknown type among them are passed over safely.
+  char dump[4] = {char(0xF0), 1, 2, char(0xF7)};
+  vst::VstMidiSysexEvent sysex{};
+  sysex.type = vst::kVstSysExType;
+  sysex.byteSize = sizeof sysex;
+  sysex.dumpBytes = 4;
+  sysex.sysexDump = dump;
+  vst::VstEvent other{};
+  other.type = 99;
+  struct
+  {
+    int32_t numEvents;
+    intptr_t reserved;
+    vst::VstEvent* events[3];
+  } list{3, 0, {reinterpret_cast<vst::VstEvent*>(&sysex), &other, nullptr}};
+  EXPECT_EQ(Dispatch(vst::effProcessEvents, 0, 0, &list), 1);
+}
