@@ -53,7 +53,15 @@ TEST_P(ProcessTest, MoreFramesThanTheBlockSizeAreRenderedInPieces)
 INSTANTIATE_TEST_SUITE_P(AllPaths, ProcessTest,
                          ::testing::Values(tghost::PluginInstance::ProcessMode::Double,
                                            tghost::PluginInstance::ProcessMode::FloatReplacing,
-                                           tghost::PluginInstance::ProcessMode::FloatAccumulating));
+                                           tghost::PluginInstance::ProcessMode::FloatAccumulating),
+                         [](const ::testing::TestParamInfo<tghost::PluginInstance::ProcessMode>& mode) {
+                           switch (mode.param)
+                           {
+                           case tghost::PluginInstance::ProcessMode::Double: return "Double";
+                           case tghost::PluginInstance::ProcessMode::FloatReplacing: return "FloatReplacing";
+                           default: return "FloatAccumulating";
+                           }
+                         });
 
 TEST_F(ModuleTest, NegativeOrZeroFrameCountsWriteNothing)
 {

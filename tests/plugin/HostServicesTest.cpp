@@ -1,0 +1,241 @@
+// The host services of the adapter, against a scripted host callback.
+#include "plugin/IPlugVST.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+struct FakeHost
+{
+  vst::VstTimeInfo time{};
+  bool answerTime = true;
+  std::string product;
+  intptr_t vendorVersion = 0;
+  intptr_t processLevel = 0;
+  intptr_t eventsAnswer = 1;
+  std::vector<int32_t> opcodes;
+  std::vector<intptr_t> timeRequests;
+  std::vector<vst::VstMidiEvent> midi;
+  vst::VstMidiSysexEvent sysex{};
+};
+
+FakeHost* gHost = nullptr;
+
+intptr_t VSTCALLBACK Callback(vst::AEffect*, int32_t opcode, int32_t, intptr_t value, void* ptr, float)
+{
+  FakeHost& h = *gHost;
+  h.opcodes.push_back(opcode);
+  switch (opcode)
+  {
+  case vst::audioMasterGetTime:
+    h.timeRequests.push_back(value);
+    return h.answerTime ? reinterpret_cast<intptr_t>(&h.time) : 0;
+  case vst::audioMasterGetProductString:
+    std::strcpy(static_cast<char*>(ptr), h.product.c_str());
+    return 1;
+  case vst::audioMasterGetVendorVersion: return h.vendorVersion;
+  case vst::audioMasterGetCurrentProcessLevel: return h.processLevel;
+  case vst::audioMasterProcessEvents:
+  {
+    const auto* events = static_cast<const vst::VstEvents*>(ptr);
+    if (events->events[0]->type == vst::kVstMidiType)
+      h.midi.push_back(*reinterpret_cast<const vst::VstMidiEvent*>(events->events[0]));
+    else
+      h.sysex = *reinterpret_cast<const vst::VstMidiSysexEvent*>(events->events[0]);
+    return h.eventsAnswer;
+  }
+  default: return 0;
+  }
+}
+
+class TestVst : public IPlugVST
+{
+public:
+  TestVst() : IPlugVST(Info(), Callback) {}
+  using IPlugVST::GetHostVersion;
+
+private:
+  static PlugInfo Info()
+  {
+    PlugInfo info;
+    info.nParams = 2;
+    info.nPresets = 4;
+    info.channelIOText = "0-2";
+    info.doesMidi = true;
+    return info;
+  }
+};
+
+class HostServices : public ::testing::Test
+{
+protected:
+  void SetUp() override { gHost = &host; }
+  void TearDown() override { gHost = nullptr; }
+  FakeHost host;
+};
+} // namespace
+
+TEST(HostDetection, ProductStringsMapToHostIdsInKeyOrder)
+{
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("Cubase VST"), 3);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("REAPER"), 1);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("Ableton Live"), 9);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("Fruity Wrapper"), 7);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("Pro Tools"), 0); // the key has no space
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("protools"), 2);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("Studio One (PreSonus)"), 26);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("OpenMPT"), 30);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("VST3PluginTestHost"), 27);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString(""), 0);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString(nullptr), 0);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("Something else"), 0);
+  // The left column of keys is tried before the right one: "live" before "logic".
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("logic live"), 9);
+  // "digital" comes before "standalone", "cubase" before everything.
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("Digital Standalone"), 23);
+  EXPECT_EQ(IPlugVST::HostIdFromProductString("reaper cubase"), 3);
+}
+
+TEST(HostDetection, DecimalVersionsBecomePacked)
+{
+  EXPECT_EQ(IPlugVST::PackedHostVersion(10203), (1 << 16) | (2 << 8) | 3);
+  EXPECT_EQ(IPlugVST::PackedHostVersion(60000), 6 << 16);
+  EXPECT_EQ(IPlugVST::PackedHostVersion(0), 0);
+}
+
+TEST_F(HostServices, TheHostIsAskedOnceAndRemembered)
+{
+  host.product = "Ardour 8";
+  host.vendorVersion = 80400;
+  TestVst plug;
+  EXPECT_EQ(plug.GetHost(), 28);
+  EXPECT_EQ(plug.GetHostVersion(), (8 << 16) | (4 << 8));
+  host.product = "REAPER";
+  EXPECT_EQ(plug.GetHost(), 28);
+  EXPECT_EQ(std::count(host.opcodes.begin(), host.opcodes.end(), vst::audioMasterGetProductString), 1);
+}
+
+TEST_F(HostServices, TimeInfoTakesOnlyWhatTheHostDelivers)
+{
+  TestVst plug;
+  host.time.samplePos = 1000.4;
+  host.time.ppqPos = 2.5;
+  host.time.tempo = 128.0;
+  host.time.barStartPos = -4.0; // negative: not taken
+  host.time.cycleStartPos = 4.0;
+  host.time.cycleEndPos = 8.0;
+  host.time.timeSigNumerator = 7;
+  host.time.timeSigDenominator = 8;
+  host.time.flags = vst::kVstTempoValid | vst::kVstPpqPosValid | vst::kVstBarsValid |
+                    vst::kVstTimeSigValid | vst::kVstTransportPlaying;
+  TimeInfo info;
+  info.lastBar = 3.0;
+  info.cycleStart = 1.0;
+  plug.GetTimeInfo(&info);
+  EXPECT_EQ(host.timeRequests.back(), 0x3E00);
+  EXPECT_EQ(info.samplePos, 1000.4);
+  EXPECT_EQ(info.ppqPos, 2.5);
+  EXPECT_EQ(info.tempo, 128.0);
+  EXPECT_EQ(info.lastBar, 3.0);
+  EXPECT_EQ(info.cycleStart, 1.0); // cycle flag not set
+  EXPECT_EQ(info.numerator, 7);
+  EXPECT_EQ(info.denominator, 8);
+  EXPECT_TRUE(info.transportPlaying);
+  EXPECT_FALSE(info.transportLoop);
+
+  EXPECT_EQ(plug.GetSamplePosition(), 1000);
+  host.time.samplePos = 1000.5;
+  EXPECT_EQ(plug.GetSamplePosition(), 1001);
+  EXPECT_EQ(plug.GetTempo(), 128.0);
+  EXPECT_EQ(host.timeRequests.back(), 0x400);
+  int num = -1, den = -1;
+  plug.GetTimeSignature(&num, &den);
+  EXPECT_EQ(num, 7);
+  EXPECT_EQ(den, 8);
+
+  // A record without any of the asked bits changes nothing; neither does no record.
+  host.time.flags = vst::kVstTransportPlaying;
+  TimeInfo untouched;
+  untouched.tempo = 99.0;
+  plug.GetTimeInfo(&untouched);
+  EXPECT_EQ(untouched.tempo, 99.0);
+  EXPECT_EQ(untouched.samplePos, 0.0);
+  EXPECT_EQ(plug.GetTempo(), 0.0);
+  host.answerTime = false;
+  plug.GetTimeInfo(&untouched);
+  EXPECT_EQ(plug.GetTempo(), 0.0);
+  EXPECT_EQ(plug.GetSamplePosition(), 0);
+}
+
+TEST_F(HostServices, NegativePositionsAndTempiAreNotTaken)
+{
+  TestVst plug;
+  host.time.samplePos = -10.0;
+  host.time.tempo = -1.0;
+  host.time.flags = vst::kVstTempoValid | vst::kVstTimeSigValid;
+  host.time.timeSigNumerator = -3;
+  host.time.timeSigDenominator = 4;
+  EXPECT_EQ(plug.GetSamplePosition(), 0);
+  EXPECT_EQ(plug.GetTempo(), 0.0);
+  int num = -1, den = -1;
+  plug.GetTimeSignature(&num, &den);
+  EXPECT_EQ(num, 0);
+  EXPECT_EQ(den, 0);
+}
+
+TEST_F(HostServices, OfflineRenderingAndMidiOutput)
+{
+  TestVst plug;
+  EXPECT_FALSE(plug.IsRenderingOffline());
+  host.processLevel = 4;
+  EXPECT_TRUE(plug.IsRenderingOffline());
+
+  MidiMessage msg;
+  msg.offset = 12;
+  msg.status = 0x91;
+  msg.data1 = 60;
+  msg.data2 = 100;
+  EXPECT_TRUE(plug.SendMidiMessage(msg));
+  ASSERT_EQ(host.midi.size(), 1u);
+  EXPECT_EQ(host.midi[0].byteSize, 32);
+  EXPECT_EQ(host.midi[0].deltaFrames, 12);
+  EXPECT_EQ(uint8_t(host.midi[0].midiData[0]), 0x91);
+  EXPECT_EQ(host.midi[0].midiData[1], 60);
+  EXPECT_EQ(host.midi[0].midiData[2], 100);
+  EXPECT_EQ(host.midi[0].midiData[3], 0);
+
+  const uint8_t dump[] = {0xF0, 0x7E, 0xF7};
+  SysExMessage sysex{3, 3, dump};
+  host.eventsAnswer = 0;
+  EXPECT_FALSE(plug.SendSysEx(sysex));
+  EXPECT_EQ(host.sysex.byteSize, 48);
+  EXPECT_EQ(host.sysex.dumpBytes, 3);
+  EXPECT_EQ(host.sysex.deltaFrames, 3);
+
+  // The base forwards incoming MIDI to the host.
+  host.eventsAnswer = 1;
+  plug.ProcessMidiMessage(msg);
+  EXPECT_EQ(host.midi.size(), 2u);
+}
+
+TEST_F(HostServices, AutomationAndDisplayNotifications)
+{
+  TestVst plug;
+  plug.GetParam(0)->InitDouble("a", 0, 0, 1, 0.001);
+  plug.BeginParameterEdit(0);
+  plug.SetParameterFromEditor(0, 0.25);
+  plug.EndParameterEdit(0);
+  plug.NotifyHostOfProgramChange();
+  EXPECT_EQ(host.opcodes, (std::vector<int32_t>{vst::audioMasterBeginEdit, vst::audioMasterAutomate,
+                                                vst::audioMasterEndEdit, vst::audioMasterUpdateDisplay}));
+  host.opcodes.clear();
+  plug.InformHostOfAllParameters();
+  EXPECT_EQ(host.opcodes, (std::vector<int32_t>{vst::audioMasterAutomate, vst::audioMasterAutomate}));
+  plug.SetLatency(64);
+  EXPECT_EQ(plug.GetAEffect()->initialDelay, 64);
+  EXPECT_EQ(plug.GetLatency(), 64);
+}
