@@ -1,0 +1,12 @@
+// The parts of the module seam that are the same on every platform.
+#include "plugin/platform/PlatformModule.h"
+
+std::string PlatformModule::Folder()
+{
+  std::string path = FilePath();
+  // Both separators are accepted: Windows paths may carry either.
+  size_t cut = path.find_last_of(Separator() == '\\' ? "\\/" : "/");
+  if (cut == std::string::npos)
+    return {};
+  return path.substr(0, cut + 1);
+}
