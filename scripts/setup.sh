@@ -7,6 +7,11 @@ packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libsndfile1-dev
+  # The Windows x64 plug-in: the mingw-w64 cross compiler (posix threads), zlib for it,
+  # dpkg-dev and xz-utils for `apt-get source libpng1.6` (the build fetches and cross-
+  # builds libpng through its own sources list), and Wine to run the smoke test.
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev xz-utils debian-archive-keyring
+  wine wine64
 )
 
 missing=()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds everything and runs every test.
+# Sets up the machine, builds everything (the Linux tree and the Windows x64 build) and
+# runs every test, the Wine smoke test of Thumpgeist.dll included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh linux
+scripts/build.sh win64
 ctest --preset linux
