@@ -1,0 +1,392 @@
+#include "synth/MidiQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+// Counts the allocations made on this thread while armed, to show that what the block
+// calls never allocates.
+namespace
+{
+thread_local bool tCountAllocations = false;
+thread_local int tAllocations = 0;
+} // namespace
+
+// Out of line, so the compiler does not pair an inlined free with operator new.
+__attribute__((noinline)) void* operator new(std::size_t size)
+{
+  if (tCountAllocations)
+    ++tAllocations;
+  if (void* p = std::malloc(size ? size : 1))
+    return p;
+  throw std::bad_alloc();
+}
+__attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace
+{
+struct AllocationCounter
+{
+  AllocationCounter()
+  {
+    tAllocations = 0;
+    tCountAllocations = true;
+  }
+  ~AllocationCounter() { tCountAllocations = false; }
+  int Count() const { return tAllocations; }
+};
+
+// Everything the queue dispatched, with the block sample it was dispatched in.
+struct Call
+{
+  std::string kind;
+  int a = 0;
+  int b = 0;
+  double value = 0.0;
+  int sample = 0;
+};
+
+struct Recorder
+{
+  std::vector<Call> calls;
+  MidiQueue* queue = nullptr;
+
+  MidiQueueCallbacks Callbacks()
+  {
+    MidiQueueCallbacks c;
+    c.context = this;
+    c.noteOn = [](void* ctx, int note, int velocity, int offset) {
+      auto* r = static_cast<Recorder*>(ctx);
+      r->calls.push_back({"on", note, velocity, double(offset), r->queue->position()});
+    };
+    c.noteOff = [](void* ctx, int note, int velocity) {
+      auto* r = static_cast<Recorder*>(ctx);
+      r->calls.push_back({"off", note, velocity, 0.0, r->queue->position()});
+    };
+    c.pitchBend = [](void* ctx, int offset, double value) {
+      auto* r = static_cast<Recorder*>(ctx);
+      r->calls.push_back({"bend", offset, 0, value, r->queue->position()});
+    };
+    c.controlChange = [](void* ctx, int offset, int controller, double value) {
+      auto* r = static_cast<Recorder*>(ctx);
+      r->calls.push_back({"cc", offset, controller, value, r->queue->position()});
+    };
+    return c;
+  }
+};
+
+class MidiQueueTest : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    rec.queue = &queue;
+    queue.setCallbacks(rec.Callbacks());
+  }
+
+  void Push(int offset, uint8_t status, uint8_t d1, uint8_t d2)
+  {
+    ASSERT_TRUE(queue.push(MidiMessage{offset, status, d1, d2}));
+  }
+
+  void RunBlock(int frames)
+  {
+    for (int k = 0; k < frames; ++k)
+      queue.dispatchOneSample();
+    queue.endOfBlock(frames);
+  }
+
+  MidiQueue queue;
+  Recorder rec;
+};
+
+TEST(MidiQueueStatusTest, AcceptsNotesControllersAndBendOnEveryChannelOnly)
+{
+  for (int s = 0; s < 256; ++s)
+  {
+    const bool expected = (s >= 0x80 && s <= 0x9F) || (s >= 0xB0 && s <= 0xBF) || (s >= 0xE0 && s <= 0xEF);
+    EXPECT_EQ(MidiQueue::isAccepted(uint8_t(s)), expected) << "status " << s;
+  }
+  MidiQueue q;
+  for (uint8_t s : {0xA0, 0xAF, 0xC3, 0xD0, 0xF0, 0xF8, 0xFF, 0x40})
+    EXPECT_FALSE(q.pushFromHost(MidiMessage{0, s, 60, 100}));
+  EXPECT_EQ(q.count(), 0);
+  for (uint8_t s : {0x80, 0x9F, 0xB5, 0xEF})
+    EXPECT_TRUE(q.pushFromHost(MidiMessage{0, s, 60, 100}));
+  EXPECT_EQ(q.count(), 4);
+}
+
+TEST_F(MidiQueueTest, InsertKeepsOffsetOrderAndArrivalOrderForEqualOffsets)
+{
+  // Controllers number the events in arrival order.
+  Push(10, 0xB0, 1, 0);
+  Push(5, 0xB0, 2, 0);
+  Push(10, 0xB0, 3, 0);
+  Push(0, 0xB0, 4, 0);
+  Push(5, 0xB0, 5, 0);
+  Push(20, 0xB0, 6, 0);
+  Push(5, 0xB0, 7, 0);
+  const int expected[] = {4, 2, 5, 7, 1, 3, 6};
+  ASSERT_EQ(queue.count(), 7);
+  for (int i = 0; i < 7; ++i)
+    EXPECT_EQ(queue.event(i).data1, expected[i]) << "slot " << i;
+  RunBlock(32);
+  ASSERT_EQ(rec.calls.size(), 7u);
+  for (int i = 0; i < 7; ++i)
+  {
+    EXPECT_EQ(rec.calls[size_t(i)].b, expected[i]);
+    EXPECT_EQ(rec.calls[size_t(i)].sample, rec.calls[size_t(i)].a) << "dispatched at its offset";
+  }
+}
+
+TEST_F(MidiQueueTest, InsertNeverGoesBeforeDispatchedEvents)
+{
+  Push(0, 0xB0, 1, 0);
+  Push(4, 0xB0, 2, 0);
+  for (int k = 0; k < 2; ++k)
+    queue.dispatchOneSample();
+  EXPECT_EQ(queue.front(), 1);
+  // Offset 0 is already past: it lands at the front of the undispatched events.
+  Push(0, 0xB0, 3, 0);
+  EXPECT_EQ(queue.event(0).data1, 1);
+  EXPECT_EQ(queue.event(1).data1, 3);
+  EXPECT_EQ(queue.event(2).data1, 2);
+  queue.dispatchOneSample();
+  ASSERT_EQ(rec.calls.size(), 2u);
+  EXPECT_EQ(rec.calls[1].b, 3);
+  EXPECT_EQ(rec.calls[1].sample, 2);
+}
+
+TEST_F(MidiQueueTest, HeldKeysIgnoreRepeatsAndUnheldNoteOffs)
+{
+  Push(0, 0x90, 60, 100);
+  Push(3, 0x90, 60, 90);  // key held: nothing
+  Push(5, 0x80, 61, 0);   // never held: nothing
+  Push(7, 0x90, 60, 0);   // velocity 0: note-off
+  Push(9, 0x80, 60, 0);   // already released: nothing
+  Push(11, 0x90, 60, 80); // plays again
+  RunBlock(16);
+  ASSERT_EQ(rec.calls.size(), 3u);
+  EXPECT_EQ(rec.calls[0].kind, "on");
+  EXPECT_EQ(rec.calls[0].b, 100);
+  EXPECT_EQ(rec.calls[1].kind, "off");
+  EXPECT_EQ(rec.calls[1].sample, 7);
+  EXPECT_EQ(rec.calls[2].kind, "on");
+  EXPECT_EQ(rec.calls[2].b, 80);
+  EXPECT_EQ(queue.heldNoteCount(), 1);
+  EXPECT_TRUE(queue.isKeyHeld(60));
+}
+
+TEST_F(MidiQueueTest, NoteOnAndOffAtOneOffsetDispatchInTheSameSampleInOrder)
+{
+  Push(6, 0x90, 36, 127);
+  Push(6, 0x80, 36, 64);
+  RunBlock(8);
+  ASSERT_EQ(rec.calls.size(), 2u);
+  EXPECT_EQ(rec.calls[0].kind, "on");
+  EXPECT_EQ(rec.calls[1].kind, "off");
+  EXPECT_EQ(rec.calls[1].b, 64);
+  EXPECT_EQ(rec.calls[0].sample, 6);
+  EXPECT_EQ(rec.calls[1].sample, 6);
+  EXPECT_EQ(queue.heldNoteCount(), 0);
+}
+
+TEST_F(MidiQueueTest, ChannelsShareTheKeyState)
+{
+  Push(0, 0x9F, 60, 100); // channel 16
+  Push(1, 0x90, 60, 100); // channel 1, same key: ignored
+  Push(2, 0x80, 60, 0);   // channel 1 releases it
+  Push(3, 0xEF, 0, 64);
+  RunBlock(4);
+  ASSERT_EQ(rec.calls.size(), 3u);
+  EXPECT_EQ(rec.calls[0].kind, "on");
+  EXPECT_EQ(rec.calls[0].a, 60);
+  EXPECT_EQ(rec.calls[1].kind, "off");
+  EXPECT_EQ(rec.calls[2].kind, "bend");
+  EXPECT_EQ(rec.calls[2].value, 0.0);
+}
+
+TEST_F(MidiQueueTest, PitchBendAndControllerValues)
+{
+  Push(0, 0xE0, 0, 64);
+  Push(0, 0xE0, 0, 0);
+  Push(0, 0xE0, 127, 127);
+  Push(0, 0xE0, 0, 96);
+  Push(2, 0xB3, 7, 127);
+  Push(2, 0xB3, 1, 0);
+  RunBlock(4);
+  ASSERT_EQ(rec.calls.size(), 6u);
+  EXPECT_EQ(rec.calls[0].value, 0.0);
+  EXPECT_EQ(rec.calls[1].value, -1.0);
+  EXPECT_EQ(rec.calls[2].value, 8191.0 / 8192.0);
+  EXPECT_EQ(rec.calls[3].value, 0.5);
+  EXPECT_EQ(rec.calls[4].kind, "cc");
+  EXPECT_EQ(rec.calls[4].a, 2);
+  EXPECT_EQ(rec.calls[4].b, 7);
+  EXPECT_EQ(rec.calls[4].value, 1.0);
+  EXPECT_EQ(rec.calls[5].value, 0.0);
+  EXPECT_EQ(queue.heldNoteCount(), 0);
+}
+
+TEST_F(MidiQueueTest, EventsBeyondTheBlockWaitForTheirSample)
+{
+  Push(300, 0x90, 48, 100);
+  Push(10, 0x90, 50, 100);
+  RunBlock(256);
+  ASSERT_EQ(rec.calls.size(), 1u);
+  EXPECT_EQ(queue.count(), 1);
+  EXPECT_EQ(queue.front(), 0);
+  EXPECT_EQ(queue.position(), 0);
+  EXPECT_EQ(queue.event(0).offset, 44);
+  RunBlock(256);
+  ASSERT_EQ(rec.calls.size(), 2u);
+  EXPECT_EQ(rec.calls[1].a, 48);
+  EXPECT_EQ(rec.calls[1].sample, 44);
+  EXPECT_EQ(queue.count(), 0);
+}
+
+TEST_F(MidiQueueTest, SetCapacityRoundsToBlocksOf512AndKeepsEventsAndKeys)
+{
+  EXPECT_EQ(queue.capacity(), 1024);
+  EXPECT_EQ(queue.growthStep(), 1024);
+  Push(0, 0x90, 60, 100);
+  RunBlock(1);
+  Push(5, 0x90, 62, 100);
+  Push(900, 0x90, 64, 100);
+
+  queue.setCapacity(100);
+  EXPECT_EQ(queue.growthStep(), 512);
+  EXPECT_EQ(queue.capacity(), 512);
+  EXPECT_EQ(queue.count(), 2);
+  EXPECT_TRUE(queue.isKeyHeld(60));
+  EXPECT_EQ(queue.heldNoteCount(), 1);
+
+  queue.setCapacity(513);
+  EXPECT_EQ(queue.growthStep(), 1024);
+  EXPECT_EQ(queue.capacity(), 1024);
+
+  // Stored events larger than the step: the capacity holds them all.
+  queue.setCapacity(512);
+  for (int i = 0; i < 700; ++i)
+    Push(1000 + i, 0xB0, 1, 1);
+  queue.setCapacity(64);
+  EXPECT_EQ(queue.growthStep(), 512);
+  EXPECT_EQ(queue.capacity(), 1024);
+  EXPECT_EQ(queue.count(), 702);
+
+  // A host that announces a block size of 0 still gets a queue that takes events.
+  RunBlock(4096);
+  queue.setCapacity(0);
+  EXPECT_EQ(queue.growthStep(), 512);
+  EXPECT_EQ(queue.capacity(), 512);
+  EXPECT_TRUE(queue.push(MidiMessage{0, 0x80, 60, 0}));
+  RunBlock(1);
+  EXPECT_FALSE(queue.isKeyHeld(60));
+}
+
+TEST_F(MidiQueueTest, HostPushesGrowByTheStepWhenFull)
+{
+  queue.setCapacity(256); // step and capacity 512
+  for (int i = 0; i < 512; ++i)
+    Push(i, 0xB0, 1, 1);
+  EXPECT_EQ(queue.capacity(), 512);
+  Push(3, 0xB0, 2, 2);
+  EXPECT_EQ(queue.capacity(), 1024);
+  EXPECT_EQ(queue.count(), 513);
+  EXPECT_EQ(queue.event(4).data1, 2) << "still sorted after growing";
+  EXPECT_EQ(queue.droppedCount(), 0);
+}
+
+TEST_F(MidiQueueTest, FullQueueMakesRoomByRemovingDispatchedEvents)
+{
+  queue.setCapacity(256);
+  for (int i = 0; i < 512; ++i)
+    Push(i, 0xB0, 1, 1);
+  for (int k = 0; k < 10; ++k)
+    queue.dispatchOneSample();
+  EXPECT_TRUE(queue.pushNoAlloc(MidiMessage{600, 0x90, 40, 1}));
+  EXPECT_EQ(queue.capacity(), 512);
+  EXPECT_EQ(queue.front(), 0);
+  EXPECT_EQ(queue.count(), 503);
+  EXPECT_EQ(queue.event(0).offset, 10);
+  EXPECT_EQ(queue.event(502).offset, 600);
+}
+
+TEST_F(MidiQueueTest, InsideTheBlockAFullQueueDropsInsteadOfAllocating)
+{
+  queue.setCapacity(256);
+  for (int i = 0; i < 512; ++i)
+    Push(0, 0xB0, 1, 1);
+  PlayButtonRequest play{60, PlayButtonRequest::kPlay};
+  rec.calls.reserve(1024);
+  {
+    AllocationCounter allocations;
+    EXPECT_FALSE(queue.pushNoAlloc(MidiMessage{0, 0x90, 30, 1}));
+    queue.pushPlayButton(play);
+    for (int k = 0; k < 64; ++k)
+      queue.dispatchOneSample();
+    queue.endOfBlock(64);
+    EXPECT_EQ(allocations.Count(), 0);
+  }
+  EXPECT_EQ(queue.capacity(), 512);
+  EXPECT_EQ(queue.droppedCount(), 3);
+  EXPECT_EQ(play.pendingNote, 0);
+  EXPECT_EQ(rec.calls.size(), 512u);
+  EXPECT_FALSE(queue.isKeyHeld(60));
+  EXPECT_FALSE(queue.isKeyHeld(30));
+}
+
+TEST_F(MidiQueueTest, PlayButtonRestartsOrStopsItsNoteAtOffsetZero)
+{
+  PlayButtonRequest play{36, PlayButtonRequest::kPlay};
+  queue.pushPlayButton(play);
+  EXPECT_EQ(play.pendingNote, 0);
+  ASSERT_EQ(queue.count(), 2);
+  EXPECT_EQ(queue.event(0).status, 0x80);
+  EXPECT_EQ(queue.event(1).status, 0x90);
+  EXPECT_EQ(queue.event(1).data2, 127);
+  RunBlock(4);
+
+  // Pressed again while sounding: the note is released and started again.
+  play = {36, PlayButtonRequest::kPlay};
+  queue.pushPlayButton(play);
+  RunBlock(4);
+  // Nothing pending: nothing happens.
+  queue.pushPlayButton(play);
+  EXPECT_EQ(queue.count(), 0);
+  play = {36, PlayButtonRequest::kStop};
+  queue.pushPlayButton(play);
+  RunBlock(4);
+  // A pending note without a state is only cleared.
+  play = {36, 0};
+  queue.pushPlayButton(play);
+  EXPECT_EQ(play.pendingNote, 0);
+  EXPECT_EQ(queue.count(), 0);
+
+  ASSERT_EQ(rec.calls.size(), 4u);
+  const char* kinds[] = {"on", "off", "on", "off"};
+  for (size_t i = 0; i < 4; ++i)
+  {
+    EXPECT_EQ(rec.calls[i].kind, kinds[i]);
+    EXPECT_EQ(rec.calls[i].a, 36);
+    EXPECT_EQ(rec.calls[i].sample, 0);
+  }
+  EXPECT_EQ(queue.heldNoteCount(), 0);
+}
+
+TEST(MidiQueueCallbackTest, MissingCallbacksStillKeepTheKeyState)
+{
+  MidiQueue q;
+  q.push(MidiMessage{0, 0x90, 60, 100});
+  q.push(MidiMessage{0, 0xE0, 0, 0});
+  q.push(MidiMessage{0, 0xB0, 1, 0});
+  q.dispatchOneSample();
+  EXPECT_TRUE(q.isKeyHeld(60));
+  EXPECT_EQ(q.heldNoteCount(), 1);
+  EXPECT_EQ(q.front(), 3);
+}
+} // namespace
