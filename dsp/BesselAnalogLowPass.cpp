@@ -5,38 +5,48 @@
 
 #include "dsp/RootFinder.h"
 
-namespace Dsp::Bessel {
+namespace Dsp::Bessel
+{
 
-namespace {
+namespace
+{
 
-double factorial(int n) {
+double factorial(int n)
+{
   double r = 1;
-  for (int i = 2; i <= n; ++i) r *= i;
+  for (int i = 2; i <= n; ++i)
+    r *= i;
   return r;
 }
 
-}  // namespace
+} // namespace
 
-void AnalogLowPass::reverseBesselPolynomial(int order, double* coef) {
+void AnalogLowPass::reverseBesselPolynomial(int order, double* coef)
+{
   for (int k = 0; k <= order; ++k)
     coef[k] = factorial(2 * order - k) /
               (std::ldexp(1.0, order - k) * factorial(k) * factorial(order - k));
 }
 
-void AnalogLowPass::design(int order) {
-  if (order == m_order) return;
-  if (order < 1 || order > maxOrder) throw std::logic_error("laguerre failed");
+void AnalogLowPass::design(int order)
+{
+  if (order == m_order)
+    return;
+  if (order < 1 || order > maxOrder)
+    throw std::logic_error("laguerre failed");
   double real[maxOrder + 1];
   reverseBesselPolynomial(order, real);
   complex_t coef[maxOrder + 1];
-  for (int k = 0; k <= order; ++k) coef[k] = real[k];
+  for (int k = 0; k <= order; ++k)
+    coef[k] = real[k];
   complex_t roots[maxOrder];
   RootFinder::solve(coef, order, roots);
 
   PoleZeroLayout layout;
   int realCount = 0;
   double realRoots[maxOrder];
-  for (int i = 0; i < order; ++i) {
+  for (int i = 0; i < order; ++i)
+  {
     // One of each conjugate pair (the upper one) stands for both.
     if (std::fabs(roots[i].imag()) <= 1e-12 * std::abs(roots[i]))
       realRoots[realCount++] = roots[i].real();
@@ -45,11 +55,12 @@ void AnalogLowPass::design(int order) {
   }
   for (int i = 0; i + 1 < realCount; i += 2)
     layout.add(PoleZeroPair::makePair(realRoots[i], infinity(), realRoots[i + 1], infinity()));
-  if (realCount & 1) layout.add(PoleZeroPair::makeSingle(realRoots[realCount - 1], infinity()));
+  if (realCount & 1)
+    layout.add(PoleZeroPair::makeSingle(realRoots[realCount - 1], infinity()));
   layout.analogNormalAtDc = true;
   layout.normalGain = 1;
   m_layout = layout;
   m_order = order;
 }
 
-}  // namespace Dsp::Bessel
+} // namespace Dsp::Bessel

@@ -2,15 +2,17 @@
 
 #include "dsp/PoleZeroLayout.h"
 
-namespace Dsp::Bessel {
+namespace Dsp::Bessel
+{
 
 // Bessel low-pass prototype: poles at the roots of the reverse Bessel polynomial of
 // degree n (unit group delay at DC), all zeros at infinity, gain 1 at DC. The roots
 // are found with RootFinder and kept until the order changes; design throws
 // std::logic_error("laguerre failed") without changing anything if they do not
 // converge.
-class AnalogLowPass {
- public:
+class AnalogLowPass
+{
+public:
   static constexpr int maxOrder = 8;
 
   void design(int order);
@@ -20,9 +22,9 @@ class AnalogLowPass {
   // a_k = (2n - k)! / (2^(n-k) k! (n-k)!).
   static void reverseBesselPolynomial(int order, double* coef);
 
- private:
+private:
   int m_order = -1;
   PoleZeroLayout m_layout;
 };
 
-}  // namespace Dsp::Bessel
+} // namespace Dsp::Bessel

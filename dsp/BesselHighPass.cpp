@@ -2,28 +2,32 @@
 
 #include "dsp/Transform.h"
 
-namespace Dsp::Bessel {
+namespace Dsp::Bessel
+{
 
-ParamInfo HighPass::getParamInfo(int index) {
-  switch (index) {
-    case 0:
-      return ParamInfo::sampleRate();
-    case 1:
-      return ParamInfo::order(MaxOrder);
-    case 2:
-      return ParamInfo::cutoffFrequency();
-    default:
-      ParamInfo::throwInvalidUsage();
+ParamInfo HighPass::getParamInfo(int index)
+{
+  switch (index)
+  {
+  case 0:
+    return ParamInfo::sampleRate();
+  case 1:
+    return ParamInfo::order(MaxOrder);
+  case 2:
+    return ParamInfo::cutoffFrequency();
+  default:
+    ParamInfo::throwInvalidUsage();
   }
 }
 
-void HighPass::setParams(const Params& params) {
+void HighPass::setParams(const Params& params)
+{
   const double fs = Transform::limitSampleRate(params[0]);
   const int order = Transform::limitOrder(params[1], MaxOrder);
-  m_analog.design(order);  // may throw "laguerre failed" before anything changes
+  m_analog.design(order); // may throw "laguerre failed" before anything changes
   PoleZeroLayout digital;
   Transform::highPass(Transform::normalizeFrequency(params[2], fs), m_analog.getLayout(), digital);
   setLayout(digital);
 }
 
-}  // namespace Dsp::Bessel
+} // namespace Dsp::Bessel

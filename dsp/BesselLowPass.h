@@ -4,12 +4,14 @@
 #include "dsp/Cascade.h"
 #include "dsp/Filter.h"
 
-namespace Dsp::Bessel {
+namespace Dsp::Bessel
+{
 
 // "Bessel Low Pass": order 1..4, ceil(n/2) sections for order n.
 // Parameters: sampleRate, order, cutoffFrequency.
-class LowPass : public Cascade<2> {
- public:
+class LowPass : public Cascade<2>
+{
+public:
   static constexpr int MaxOrder = 4;
 
   static Kind getKind() { return kindLowPass; }
@@ -19,8 +21,8 @@ class LowPass : public Cascade<2> {
 
   void setParams(const Params& params);
 
- private:
+private:
   AnalogLowPass m_analog;
 };
 
-}  // namespace Dsp::Bessel
+} // namespace Dsp::Bessel

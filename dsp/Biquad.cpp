@@ -2,27 +2,34 @@
 
 #include <cmath>
 
-namespace Dsp {
+namespace Dsp
+{
 
-namespace {
+namespace
+{
 
 // Roots of x^2 + p x + q.
-void quadraticRoots(double p, double q, complex_t& r1, complex_t& r2) {
+void quadraticRoots(double p, double q, complex_t& r1, complex_t& r2)
+{
   const complex_t d = std::sqrt(complex_t(p * p / 4 - q, 0.0));
   r1 = -p / 2 + d;
   r2 = -p / 2 - d;
 }
 
-}  // namespace
+} // namespace
 
-void Biquad::setPoleZeroPair(const PoleZeroPair& pair) {
+void Biquad::setPoleZeroPair(const PoleZeroPair& pair)
+{
   b0 = 1;
-  if (pair.isSingle()) {
+  if (pair.isSingle())
+  {
     a1 = -pair.pole1.real();
     a2 = 0;
     b1 = -pair.zero1.real();
     b2 = 0;
-  } else {
+  }
+  else
+  {
     a1 = -(pair.pole1 + pair.pole2).real();
     a2 = (pair.pole1 * pair.pole2).real();
     b1 = -(pair.zero1 + pair.zero2).real();
@@ -30,8 +37,8 @@ void Biquad::setPoleZeroPair(const PoleZeroPair& pair) {
   }
 }
 
-void Biquad::setCoefficients(double a0, double na1, double na2, double nb0, double nb1,
-                             double nb2) {
+void Biquad::setCoefficients(double a0, double na1, double na2, double nb0, double nb1, double nb2)
+{
   a1 = na1 / a0;
   a2 = na2 / a0;
   b0 = nb0 / a0;
@@ -39,35 +46,42 @@ void Biquad::setCoefficients(double a0, double na1, double na2, double nb0, doub
   b2 = nb2 / a0;
 }
 
-void Biquad::applyScale(double scale) {
+void Biquad::applyScale(double scale)
+{
   b0 *= scale;
   b1 *= scale;
   b2 *= scale;
 }
 
-complex_t Biquad::response(complex_t czn1) const {
+complex_t Biquad::response(complex_t czn1) const
+{
   const complex_t czn2 = czn1 * czn1;
   const complex_t num = b0 + b1 * czn1 + b2 * czn2;
   const complex_t den = 1.0 + a1 * czn1 + a2 * czn2;
   return num / den;
 }
 
-PoleZeroPair Biquad::getPoleZeroPair() const {
+PoleZeroPair Biquad::getPoleZeroPair() const
+{
   PoleZeroPair pair;
-  if (a2 == 0 && b2 == 0) {
+  if (a2 == 0 && b2 == 0)
+  {
     pair.single = true;
     pair.pole1 = -a1;
     pair.zero1 = b0 != 0 ? complex_t(-b1 / b0) : infinity();
     return pair;
   }
   quadraticRoots(a1, a2, pair.pole1, pair.pole2);
-  if (b0 != 0) {
+  if (b0 != 0)
+  {
     quadraticRoots(b1 / b0, b2 / b0, pair.zero1, pair.zero2);
-  } else {
+  }
+  else
+  {
     pair.zero1 = infinity();
     pair.zero2 = infinity();
   }
   return pair;
 }
 
-}  // namespace Dsp
+} // namespace Dsp

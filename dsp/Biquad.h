@@ -2,11 +2,13 @@
 
 #include "dsp/PoleZeroPair.h"
 
-namespace Dsp {
+namespace Dsp
+{
 
 // One second-order section, normalised so that a0 = 1:
 //   H(z) = (b0 + b1 z^-1 + b2 z^-2) / (1 + a1 z^-1 + a2 z^-2)
-struct Biquad {
+struct Biquad
+{
   double b0 = 1;
   double b1 = 0;
   double b2 = 0;
@@ -27,4 +29,4 @@ struct Biquad {
   PoleZeroPair getPoleZeroPair() const;
 };
 
-}  // namespace Dsp
+} // namespace Dsp

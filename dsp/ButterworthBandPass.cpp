@@ -2,24 +2,28 @@
 
 #include "dsp/Transform.h"
 
-namespace Dsp::Butterworth {
+namespace Dsp::Butterworth
+{
 
-ParamInfo BandPass::getParamInfo(int index) {
-  switch (index) {
-    case 0:
-      return ParamInfo::sampleRate();
-    case 1:
-      return ParamInfo::order(MaxOrder);
-    case 2:
-      return ParamInfo::centerFrequency();
-    case 3:
-      return ParamInfo::bandwidthHz();
-    default:
-      ParamInfo::throwInvalidUsage();
+ParamInfo BandPass::getParamInfo(int index)
+{
+  switch (index)
+  {
+  case 0:
+    return ParamInfo::sampleRate();
+  case 1:
+    return ParamInfo::order(MaxOrder);
+  case 2:
+    return ParamInfo::centerFrequency();
+  case 3:
+    return ParamInfo::bandwidthHz();
+  default:
+    ParamInfo::throwInvalidUsage();
   }
 }
 
-void BandPass::setParams(const Params& params) {
+void BandPass::setParams(const Params& params)
+{
   const double fs = Transform::limitSampleRate(params[0]);
   const int order = Transform::limitOrder(params[1], MaxOrder);
   m_analog.design(order);
@@ -28,4 +32,4 @@ void BandPass::setParams(const Params& params) {
   setLayout(digital);
 }
 
-}  // namespace Dsp::Butterworth
+} // namespace Dsp::Butterworth

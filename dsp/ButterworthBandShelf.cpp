@@ -2,26 +2,30 @@
 
 #include "dsp/Transform.h"
 
-namespace Dsp::Butterworth {
+namespace Dsp::Butterworth
+{
 
-ParamInfo BandShelf::getParamInfo(int index) {
-  switch (index) {
-    case 0:
-      return ParamInfo::sampleRate();
-    case 1:
-      return ParamInfo::order(MaxOrder);
-    case 2:
-      return ParamInfo::centerFrequency();
-    case 3:
-      return ParamInfo::bandwidthHz();
-    case 4:
-      return ParamInfo::gain();
-    default:
-      ParamInfo::throwInvalidUsage();
+ParamInfo BandShelf::getParamInfo(int index)
+{
+  switch (index)
+  {
+  case 0:
+    return ParamInfo::sampleRate();
+  case 1:
+    return ParamInfo::order(MaxOrder);
+  case 2:
+    return ParamInfo::centerFrequency();
+  case 3:
+    return ParamInfo::bandwidthHz();
+  case 4:
+    return ParamInfo::gain();
+  default:
+    ParamInfo::throwInvalidUsage();
   }
 }
 
-void BandShelf::setParams(const Params& params) {
+void BandShelf::setParams(const Params& params)
+{
   const double fs = Transform::limitSampleRate(params[0]);
   const int order = Transform::limitOrder(params[1], MaxOrder);
   m_analog.design(order, params[4]);
@@ -30,4 +34,4 @@ void BandShelf::setParams(const Params& params) {
   setLayout(digital);
 }
 
-}  // namespace Dsp::Butterworth
+} // namespace Dsp::Butterworth

@@ -4,12 +4,14 @@
 #include "dsp/Cascade.h"
 #include "dsp/Filter.h"
 
-namespace Dsp::Butterworth {
+namespace Dsp::Butterworth
+{
 
 // "Butterworth Band Shelf": order 1..2, n sections for order n.
 // Parameters: sampleRate, order, centerFrequency, bandwidthHz, gain.
-class BandShelf : public Cascade<2> {
- public:
+class BandShelf : public Cascade<2>
+{
+public:
   static constexpr int MaxOrder = 2;
 
   static Kind getKind() { return kindBandShelf; }
@@ -19,8 +21,8 @@ class BandShelf : public Cascade<2> {
 
   void setParams(const Params& params);
 
- private:
+private:
   AnalogLowShelf m_analog;
 };
 
-}  // namespace Dsp::Butterworth
+} // namespace Dsp::Butterworth

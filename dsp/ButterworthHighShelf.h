@@ -4,12 +4,14 @@
 #include "dsp/Cascade.h"
 #include "dsp/Filter.h"
 
-namespace Dsp::Butterworth {
+namespace Dsp::Butterworth
+{
 
 // "Butterworth High Shelf": order 1..2, ceil(n/2) sections for order n.
 // Parameters: sampleRate, order, cutoffFrequency, gain.
-class HighShelf : public Cascade<1> {
- public:
+class HighShelf : public Cascade<1>
+{
+public:
   static constexpr int MaxOrder = 2;
 
   static Kind getKind() { return kindHighShelf; }
@@ -19,8 +21,8 @@ class HighShelf : public Cascade<1> {
 
   void setParams(const Params& params);
 
- private:
+private:
   AnalogLowShelf m_analog;
 };
 
-}  // namespace Dsp::Butterworth
+} // namespace Dsp::Butterworth

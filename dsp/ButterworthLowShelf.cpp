@@ -2,24 +2,28 @@
 
 #include "dsp/Transform.h"
 
-namespace Dsp::Butterworth {
+namespace Dsp::Butterworth
+{
 
-ParamInfo LowShelf::getParamInfo(int index) {
-  switch (index) {
-    case 0:
-      return ParamInfo::sampleRate();
-    case 1:
-      return ParamInfo::order(MaxOrder);
-    case 2:
-      return ParamInfo::cutoffFrequency();
-    case 3:
-      return ParamInfo::gain();
-    default:
-      ParamInfo::throwInvalidUsage();
+ParamInfo LowShelf::getParamInfo(int index)
+{
+  switch (index)
+  {
+  case 0:
+    return ParamInfo::sampleRate();
+  case 1:
+    return ParamInfo::order(MaxOrder);
+  case 2:
+    return ParamInfo::cutoffFrequency();
+  case 3:
+    return ParamInfo::gain();
+  default:
+    ParamInfo::throwInvalidUsage();
   }
 }
 
-void LowShelf::setParams(const Params& params) {
+void LowShelf::setParams(const Params& params)
+{
   const double fs = Transform::limitSampleRate(params[0]);
   const int order = Transform::limitOrder(params[1], MaxOrder);
   m_analog.design(order, params[3]);
@@ -28,4 +32,4 @@ void LowShelf::setParams(const Params& params) {
   setLayout(digital);
 }
 
-}  // namespace Dsp::Butterworth
+} // namespace Dsp::Butterworth

@@ -8,63 +8,78 @@
 #include "dsp/Biquad.h"
 #include "dsp/PoleZeroLayout.h"
 
-namespace Dsp {
+namespace Dsp
+{
 
 // Up to MaxStagesT biquad sections run in series. The designs derive from it and fill
 // the coefficients; the channel state (ChannelState) runs samples through it.
 template <int MaxStagesT>
-class Cascade {
- public:
+class Cascade
+{
+public:
   static constexpr int MaxStages = MaxStagesT;
 
   int getNumStages() const { return m_numStages; }
   const Biquad& operator[](int index) const { return m_stages[index]; }
 
   // Response at a frequency given as a fraction of the sample rate (0..0.5).
-  complex_t response(double normalizedFrequency) const {
+  complex_t response(double normalizedFrequency) const
+  {
     const double w = 2 * std::numbers::pi * normalizedFrequency;
     return responseAt(w);
   }
 
-  std::vector<PoleZeroPair> getPoleZeros() const {
+  std::vector<PoleZeroPair> getPoleZeros() const
+  {
     std::vector<PoleZeroPair> pairs;
-    for (int i = 0; i < m_numStages; ++i) pairs.push_back(m_stages[i].getPoleZeroPair());
+    for (int i = 0; i < m_numStages; ++i)
+      pairs.push_back(m_stages[i].getPoleZeroPair());
     return pairs;
   }
 
   // Stages from a digital layout, one per pair, in order; the gain is then scaled so
   // that the magnitude at the layout's normal frequency equals its normal gain.
-  void setLayout(const PoleZeroLayout& layout) {
+  void setLayout(const PoleZeroLayout& layout)
+  {
     int count = layout.getNumPairs();
-    if (count > MaxStages) count = MaxStages;
-    for (int i = 0; i < count; ++i) m_stages[i].setPoleZeroPair(layout[i]);
+    if (count > MaxStages)
+      count = MaxStages;
+    for (int i = 0; i < count; ++i)
+      m_stages[i].setPoleZeroPair(layout[i]);
     m_numStages = count;
-    if (count == 0) return;
+    if (count == 0)
+      return;
     const double magnitude = std::abs(responseAt(layout.normalW));
     if (magnitude > 1e-300 && std::isfinite(magnitude))
       m_stages[0].applyScale(layout.normalGain / magnitude);
   }
 
   // A single section given directly (the cookbook designs).
-  void setSingleStage(const Biquad& stage) {
+  void setSingleStage(const Biquad& stage)
+  {
     m_stages[0] = stage;
     m_numStages = 1;
   }
 
- protected:
-  complex_t responseAt(double w) const {
-    if (w == 0) {
+protected:
+  complex_t responseAt(double w) const
+  {
+    if (w == 0)
+    {
       // z = 1: plain sums, the common case when a low-pass glides.
       double h = 1;
-      for (int i = 0; i < m_numStages; ++i) {
+      for (int i = 0; i < m_numStages; ++i)
+      {
         const Biquad& s = m_stages[i];
         h *= (s.b0 + s.b1 + s.b2) / (1 + s.a1 + s.a2);
       }
       return h;
     }
-    if (w == std::numbers::pi) {
+    if (w == std::numbers::pi)
+    {
       double h = 1;
-      for (int i = 0; i < m_numStages; ++i) {
+      for (int i = 0; i < m_numStages; ++i)
+      {
         const Biquad& s = m_stages[i];
         h *= (s.b0 - s.b1 + s.b2) / (1 - s.a1 + s.a2);
       }
@@ -72,7 +87,8 @@ class Cascade {
     }
     const complex_t czn1 = std::polar(1.0, -w);
     complex_t h = 1;
-    for (int i = 0; i < m_numStages; ++i) h *= m_stages[i].response(czn1);
+    for (int i = 0; i < m_numStages; ++i)
+      h *= m_stages[i].response(czn1);
     return h;
   }
 
@@ -80,4 +96,4 @@ class Cascade {
   int m_numStages = 1;
 };
 
-}  // namespace Dsp
+} // namespace Dsp

@@ -2,21 +2,23 @@
 
 #include "dsp/PoleZeroLayout.h"
 
-namespace Dsp::ChebyshevI {
+namespace Dsp::ChebyshevI
+{
 
 // Normalised Chebyshev type I low-pass prototype: poles on the ellipse given by the
 // pass-band ripple, all zeros at infinity. The pass band swings between 0 dB and
 // -ripple dB and ends at w = 1 at -ripple dB; odd orders have 0 dB at DC, even orders
 // -ripple dB. Kept until the order or the ripple changes.
-class AnalogLowPass {
- public:
+class AnalogLowPass
+{
+public:
   void design(int order, double rippleDb);
   const PoleZeroLayout& getLayout() const { return m_layout; }
 
- private:
+private:
   int m_order = -1;
   double m_rippleDb = 0;
   PoleZeroLayout m_layout;
 };
 
-}  // namespace Dsp::ChebyshevI
+} // namespace Dsp::ChebyshevI

@@ -2,24 +2,28 @@
 
 #include "dsp/Transform.h"
 
-namespace Dsp::ChebyshevI {
+namespace Dsp::ChebyshevI
+{
 
-ParamInfo HighPass::getParamInfo(int index) {
-  switch (index) {
-    case 0:
-      return ParamInfo::sampleRate();
-    case 1:
-      return ParamInfo::order(MaxOrder);
-    case 2:
-      return ParamInfo::cutoffFrequency();
-    case 3:
-      return ParamInfo::rippleDb();
-    default:
-      ParamInfo::throwInvalidUsage();
+ParamInfo HighPass::getParamInfo(int index)
+{
+  switch (index)
+  {
+  case 0:
+    return ParamInfo::sampleRate();
+  case 1:
+    return ParamInfo::order(MaxOrder);
+  case 2:
+    return ParamInfo::cutoffFrequency();
+  case 3:
+    return ParamInfo::rippleDb();
+  default:
+    ParamInfo::throwInvalidUsage();
   }
 }
 
-void HighPass::setParams(const Params& params) {
+void HighPass::setParams(const Params& params)
+{
   const double fs = Transform::limitSampleRate(params[0]);
   const int order = Transform::limitOrder(params[1], MaxOrder);
   m_analog.design(order, params[3]);
@@ -28,4 +32,4 @@ void HighPass::setParams(const Params& params) {
   setLayout(digital);
 }
 
-}  // namespace Dsp::ChebyshevI
+} // namespace Dsp::ChebyshevI

@@ -1,15 +1,17 @@
 #pragma once
 
-#include "dsp/ChebyshevIAnalogLowPass.h"
 #include "dsp/Cascade.h"
+#include "dsp/ChebyshevIAnalogLowPass.h"
 #include "dsp/Filter.h"
 
-namespace Dsp::ChebyshevI {
+namespace Dsp::ChebyshevI
+{
 
 // "Chebyshev I Low Pass": order 1..4, ceil(n/2) sections for order n.
 // Parameters: sampleRate, order, cutoffFrequency, rippleDb.
-class LowPass : public Cascade<2> {
- public:
+class LowPass : public Cascade<2>
+{
+public:
   static constexpr int MaxOrder = 4;
 
   static Kind getKind() { return kindLowPass; }
@@ -19,8 +21,8 @@ class LowPass : public Cascade<2> {
 
   void setParams(const Params& params);
 
- private:
+private:
   AnalogLowPass m_analog;
 };
 
-}  // namespace Dsp::ChebyshevI
+} // namespace Dsp::ChebyshevI

@@ -2,44 +2,58 @@
 
 #include <cmath>
 
-namespace Dsp {
+namespace Dsp
+{
 
 Filter::~Filter() = default;
 
 void Filter::setTransitionLength(int) {}
 
-int Filter::findParamIndex(int paramId) const noexcept {
-  try {
+int Filter::findParamIndex(int paramId) const noexcept
+{
+  try
+  {
     const int n = getNumParams();
     for (int i = 0; i < n; ++i)
-      if (getParamInfo(i).id == paramId) return i;
-  } catch (...) {
+      if (getParamInfo(i).id == paramId)
+        return i;
+  }
+  catch (...)
+  {
   }
   return -1;
 }
 
-bool Filter::setParam(int paramId, double nativeValue) noexcept {
+bool Filter::setParam(int paramId, double nativeValue) noexcept
+{
   const int index = findParamIndex(paramId);
-  if (index < 0) return false;
+  if (index < 0)
+    return false;
   Params parameters = m_params;
   parameters[index] = nativeValue;
   return setParams(parameters);
 }
 
-bool Filter::setParams(const Params& parameters) noexcept {
+bool Filter::setParams(const Params& parameters) noexcept
+{
   const int n = getNumParams();
   for (int i = 0; i < n && i < Params::maxParameters; ++i)
-    if (!std::isfinite(parameters[i])) return false;
-  try {
+    if (!std::isfinite(parameters[i]))
+      return false;
+  try
+  {
     doSetParams(parameters);
-  } catch (...) {
+  }
+  catch (...)
+  {
     return false;
   }
   m_params = parameters;
   return true;
 }
 
-Params Filter::getDefaultParams() const {
+Params Filter::getDefaultParams() const
+{
   Params parameters;
   const int n = getNumParams();
   for (int i = 0; i < n && i < Params::maxParameters; ++i)
@@ -47,4 +61,4 @@ Params Filter::getDefaultParams() const {
   return parameters;
 }
 
-}  // namespace Dsp
+} // namespace Dsp

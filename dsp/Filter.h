@@ -7,9 +7,11 @@
 #include "dsp/Params.h"
 #include "dsp/PoleZeroPair.h"
 
-namespace Dsp {
+namespace Dsp
+{
 
-enum Kind {
+enum Kind
+{
   kindLowPass = 0,
   kindHighPass = 1,
   kindBandPass = 2,
@@ -29,8 +31,9 @@ enum Kind {
 // 0..getNumParams()-1. Everything the audio path and the parameter routing call
 // (setParam, setParams, process, reset, findParamIndex) never throws: a parameter set
 // that cannot be designed is refused (false) and the filter keeps its old setting.
-class Filter {
- public:
+class Filter
+{
+public:
   virtual ~Filter();
 
   virtual Kind getKind() const = 0;
@@ -46,12 +49,12 @@ class Filter {
   virtual void process(int numSamples, double* const* arrayOfChannels) = 0;
   virtual void process(int numSamples, float* const* arrayOfChannels) = 0;
 
- protected:
+protected:
   // Applies a full parameter set; may throw std::logic_error, in which case nothing
   // may have changed. Reached only through setParams and setParam.
   virtual void doSetParams(const Params& parameters) = 0;
 
- public:
+public:
   // Offered a transition length by the units; every design keeps its own.
   virtual void setTransitionLength(int samples);
 
@@ -66,8 +69,8 @@ class Filter {
   const Params& getParams() const { return m_params; }
   Params getDefaultParams() const;
 
- protected:
+protected:
   Params m_params;
 };
 
-}  // namespace Dsp
+} // namespace Dsp

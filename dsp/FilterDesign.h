@@ -3,7 +3,8 @@
 #include "dsp/ChannelState.h"
 #include "dsp/Filter.h"
 
-namespace Dsp {
+namespace Dsp
+{
 
 // A design (coefficients), its current parameters and the state of Channels channels
 // in the chosen form (DirectFormI or DirectFormII). Every sample is processed with the
@@ -13,18 +14,23 @@ namespace Dsp {
 // setParams(const Params&) (strong: throws before changing anything), and the
 // Cascade interface it derives from.
 template <class DesignClass, int Channels, class StateType>
-class FilterDesign : public Filter {
- public:
+class FilterDesign : public Filter
+{
+public:
   static constexpr int MaxStages = DesignClass::MaxStages;
   using State = ChannelState<StateType, MaxStages>;
 
-  FilterDesign() {
+  FilterDesign()
+  {
     // The design starts at its defaults, so it filters sensibly before the first
     // parameter set arrives; that first set is still the first one.
     m_params = getDefaultParams();
-    try {
+    try
+    {
       m_design.setParams(m_params);
-    } catch (...) {
+    }
+    catch (...)
+    {
     }
   }
 
@@ -33,37 +39,45 @@ class FilterDesign : public Filter {
   int getNumParams() const override { return DesignClass::getNumParams(); }
   ParamInfo getParamInfo(int index) const override { return DesignClass::getParamInfo(index); }
   std::vector<PoleZeroPair> getPoleZeros() const override { return m_design.getPoleZeros(); }
-  complex_t response(double normalizedFrequency) const override {
+  complex_t response(double normalizedFrequency) const override
+  {
     return m_design.response(normalizedFrequency);
   }
   int getNumChannels() const override { return Channels; }
 
-  void reset() override {
-    for (State& s : m_state) s.reset();
+  void reset() override
+  {
+    for (State& s : m_state)
+      s.reset();
   }
 
-  void process(int numSamples, double* const* arrayOfChannels) override {
+  void process(int numSamples, double* const* arrayOfChannels) override
+  {
     processBlock(numSamples, arrayOfChannels);
   }
-  void process(int numSamples, float* const* arrayOfChannels) override {
+  void process(int numSamples, float* const* arrayOfChannels) override
+  {
     processBlock(numSamples, arrayOfChannels);
   }
 
   const DesignClass& getDesign() const { return m_design; }
   const State& getState(int channel) const { return m_state[channel]; }
 
- protected:
+protected:
   void doSetParams(const Params& parameters) override { m_design.setParams(parameters); }
 
   template <typename Sample>
-  void processBlock(int numSamples, Sample* const* channels) {
-    if (numSamples <= 0 || channels == nullptr) return;
+  void processBlock(int numSamples, Sample* const* channels)
+  {
+    if (numSamples <= 0 || channels == nullptr)
+      return;
     for (int c = 0; c < Channels; ++c)
-      if (channels[c] != nullptr) m_state[c].process(numSamples, channels[c], m_design);
+      if (channels[c] != nullptr)
+        m_state[c].process(numSamples, channels[c], m_design);
   }
 
   DesignClass m_design;
   State m_state[Channels];
 };
 
-}  // namespace Dsp
+} // namespace Dsp

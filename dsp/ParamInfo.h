@@ -2,11 +2,13 @@
 
 #include <string>
 
-namespace Dsp {
+namespace Dsp
+{
 
 // Parameter ids shared by every design. A design lists the parameters it has in its
 // own position order; Params is indexed by that position.
-enum ParamID {
+enum ParamID
+{
   idSampleRate = 0,
   idFrequency = 1,
   idQ = 2,
@@ -19,9 +21,22 @@ enum ParamID {
 
 // Description of one design parameter: its range, default, how a 0..1 control value
 // maps onto the native value, and how the native value is shown as text.
-struct ParamInfo {
-  enum Mapping { mapLinear, mapInteger, mapLogarithmic, mapPowerOfTwo };
-  enum TextForm { textHz, textReal, textDb, textInteger };
+struct ParamInfo
+{
+  enum Mapping
+  {
+    mapLinear,
+    mapInteger,
+    mapLogarithmic,
+    mapPowerOfTwo
+  };
+  enum TextForm
+  {
+    textHz,
+    textReal,
+    textDb,
+    textInteger
+  };
 
   int id = idSampleRate;
   const char* shortName = "";
@@ -55,4 +70,4 @@ struct ParamInfo {
   [[noreturn]] static void throwInvalidUsage();
 };
 
-}  // namespace Dsp
+} // namespace Dsp

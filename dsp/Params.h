@@ -1,10 +1,12 @@
 #pragma once
 
-namespace Dsp {
+namespace Dsp
+{
 
 // The parameter set of a design: one native value per position of the design's
 // parameter list (position, not id; see ParamInfo for the ids).
-struct Params {
+struct Params
+{
   static constexpr int maxParameters = 8;
 
   double value[maxParameters] = {0, 0, 0, 0, 0, 0, 0, 0};
@@ -12,15 +14,19 @@ struct Params {
   double& operator[](int index) { return value[index]; }
   double operator[](int index) const { return value[index]; }
 
-  void clear() {
-    for (double& v : value) v = 0;
+  void clear()
+  {
+    for (double& v : value)
+      v = 0;
   }
 
-  bool operator==(const Params& other) const {
+  bool operator==(const Params& other) const
+  {
     for (int i = 0; i < maxParameters; ++i)
-      if (value[i] != other.value[i]) return false;
+      if (value[i] != other.value[i])
+        return false;
     return true;
   }
 };
 
-}  // namespace Dsp
+} // namespace Dsp

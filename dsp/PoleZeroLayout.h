@@ -2,13 +2,15 @@
 
 #include "dsp/PoleZeroPair.h"
 
-namespace Dsp {
+namespace Dsp
+{
 
 // A fixed-capacity list of pole/zero pairs (no allocation), with the point where the
 // gain is normalised: an analog prototype is normalised at DC or at infinity, a
 // digital layout at an angular frequency w (radians per sample).
-class PoleZeroLayout {
- public:
+class PoleZeroLayout
+{
+public:
   static constexpr int maxPairs = 4;
 
   void clear() { m_numPairs = 0; }
@@ -16,8 +18,10 @@ class PoleZeroLayout {
   const PoleZeroPair& operator[](int index) const { return m_pairs[index]; }
 
   // Silently ignores pairs beyond the capacity (the designs never reach it).
-  void add(const PoleZeroPair& pair) {
-    if (m_numPairs < maxPairs) m_pairs[m_numPairs++] = pair;
+  void add(const PoleZeroPair& pair)
+  {
+    if (m_numPairs < maxPairs)
+      m_pairs[m_numPairs++] = pair;
   }
 
   // Analog prototypes: normalised gain at DC (true) or at infinity (false).
@@ -26,9 +30,9 @@ class PoleZeroLayout {
   double normalW = 0;
   double normalGain = 1;
 
- private:
+private:
   PoleZeroPair m_pairs[maxPairs];
   int m_numPairs = 0;
 };
 
-}  // namespace Dsp
+} // namespace Dsp

@@ -3,12 +3,14 @@
 #include "dsp/Cascade.h"
 #include "dsp/Filter.h"
 
-namespace Dsp::RBJ {
+namespace Dsp::RBJ
+{
 
 // "RBJ Band Pass 1": one biquad from the Audio EQ Cookbook formulas.
 // Parameters: sampleRate, centerFrequency, bandwidthOctaves.
-class BandPass1 : public Cascade<1> {
- public:
+class BandPass1 : public Cascade<1>
+{
+public:
   static constexpr int MaxOrder = 2;
 
   static Kind getKind() { return kindBandPass; }
@@ -19,4 +21,4 @@ class BandPass1 : public Cascade<1> {
   void setParams(const Params& params);
 };
 
-}  // namespace Dsp::RBJ
+} // namespace Dsp::RBJ

@@ -5,27 +5,32 @@
 
 #include "dsp/Transform.h"
 
-namespace Dsp::RBJ {
+namespace Dsp::RBJ
+{
 
-namespace {
+namespace
+{
 // Q and bandwidth must stay positive: at zero or below the section is unstable.
 double positive(double v) { return v > 1e-6 ? v : 1e-6; }
-}  // namespace
+} // namespace
 
-ParamInfo BandStop::getParamInfo(int index) {
-  switch (index) {
-    case 0:
-      return ParamInfo::sampleRate();
-    case 1:
-      return ParamInfo::centerFrequency();
-    case 2:
-      return ParamInfo::bandwidthOctaves();
-    default:
-      ParamInfo::throwInvalidUsage();
+ParamInfo BandStop::getParamInfo(int index)
+{
+  switch (index)
+  {
+  case 0:
+    return ParamInfo::sampleRate();
+  case 1:
+    return ParamInfo::centerFrequency();
+  case 2:
+    return ParamInfo::bandwidthOctaves();
+  default:
+    ParamInfo::throwInvalidUsage();
   }
 }
 
-void BandStop::setParams(const Params& params) {
+void BandStop::setParams(const Params& params)
+{
   const double fs = Transform::limitSampleRate(params[0]);
   const double w0 = 2 * std::numbers::pi * Transform::normalizeFrequency(params[1], fs);
   const double cs = std::cos(w0);
@@ -37,4 +42,4 @@ void BandStop::setParams(const Params& params) {
   setSingleStage(stage);
 }
 
-}  // namespace Dsp::RBJ
+} // namespace Dsp::RBJ

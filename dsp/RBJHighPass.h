@@ -3,12 +3,14 @@
 #include "dsp/Cascade.h"
 #include "dsp/Filter.h"
 
-namespace Dsp::RBJ {
+namespace Dsp::RBJ
+{
 
 // "RBJ High Pass": one biquad from the Audio EQ Cookbook formulas.
 // Parameters: sampleRate, cutoffFrequency, resonance.
-class HighPass : public Cascade<1> {
- public:
+class HighPass : public Cascade<1>
+{
+public:
   static constexpr int MaxOrder = 2;
 
   static Kind getKind() { return kindHighPass; }
@@ -19,4 +21,4 @@ class HighPass : public Cascade<1> {
   void setParams(const Params& params);
 };
 
-}  // namespace Dsp::RBJ
+} // namespace Dsp::RBJ

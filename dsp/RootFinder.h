@@ -2,13 +2,15 @@
 
 #include "dsp/PoleZeroPair.h"
 
-namespace Dsp {
+namespace Dsp
+{
 
 // Roots of a complex polynomial by Laguerre's method with deflation, each root then
 // polished on the full polynomial. Throws std::logic_error("laguerre failed") when a
 // root does not converge within 80 iterations.
-class RootFinder {
- public:
+class RootFinder
+{
+public:
   static constexpr int maxDegree = 16;
 
   // coef[0] + coef[1] x + ... + coef[degree] x^degree; roots receives degree values.
@@ -18,4 +20,4 @@ class RootFinder {
   static int laguerre(const complex_t* coef, int degree, complex_t& x);
 };
 
-}  // namespace Dsp
+} // namespace Dsp

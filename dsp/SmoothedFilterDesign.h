@@ -2,7 +2,8 @@
 
 #include "dsp/FilterDesign.h"
 
-namespace Dsp {
+namespace Dsp
+{
 
 // A FilterDesign whose parameter changes glide: after every change but the first, the
 // parameters move linearly from the values in effect to the new ones over
@@ -11,19 +12,23 @@ namespace Dsp {
 // share the channel state, so the end of a glide is seamless. A change during a glide
 // starts a new glide from the values reached.
 template <class DesignClass, int Channels, class StateType>
-class SmoothedFilterDesign : public FilterDesign<DesignClass, Channels, StateType> {
+class SmoothedFilterDesign : public FilterDesign<DesignClass, Channels, StateType>
+{
   using Base = FilterDesign<DesignClass, Channels, StateType>;
 
- public:
+public:
   explicit SmoothedFilterDesign(int transitionSamples = 512)
-      : m_transitionSamples(transitionSamples), m_transitionDesign(this->m_design) {
+    : m_transitionSamples(transitionSamples), m_transitionDesign(this->m_design)
+  {
     m_transitionParams = this->m_params;
   }
 
-  void process(int numSamples, double* const* arrayOfChannels) override {
+  void process(int numSamples, double* const* arrayOfChannels) override
+  {
     processSmoothed(numSamples, arrayOfChannels);
   }
-  void process(int numSamples, float* const* arrayOfChannels) override {
+  void process(int numSamples, float* const* arrayOfChannels) override
+  {
     processSmoothed(numSamples, arrayOfChannels);
   }
 
@@ -32,45 +37,60 @@ class SmoothedFilterDesign : public FilterDesign<DesignClass, Channels, StateTyp
   const Params& getTransitionParams() const { return m_transitionParams; }
   const DesignClass& getTransitionDesign() const { return m_transitionDesign; }
 
- protected:
-  void doSetParams(const Params& parameters) override {
-    this->m_design.setParams(parameters);  // throws before anything changes
-    if (m_remainingSamples < 0 || m_transitionSamples <= 0) {
+protected:
+  void doSetParams(const Params& parameters) override
+  {
+    this->m_design.setParams(parameters); // throws before anything changes
+    if (m_remainingSamples < 0 || m_transitionSamples <= 0)
+    {
       m_remainingSamples = 0;
       m_transitionParams = parameters;
-    } else {
+    }
+    else
+    {
       m_remainingSamples = m_transitionSamples;
     }
   }
 
   template <typename Sample>
-  void processSmoothed(int numSamples, Sample* const* channels) {
-    if (numSamples <= 0 || channels == nullptr) return;
+  void processSmoothed(int numSamples, Sample* const* channels)
+  {
+    if (numSamples <= 0 || channels == nullptr)
+      return;
     int done = 0;
     const int n = numSamples < m_remainingSamples ? numSamples : m_remainingSamples;
-    if (n > 0) {
+    if (n > 0)
+    {
       const Params& target = this->m_params;
       Params step;
       for (int i = 0; i < Params::maxParameters; ++i)
         step[i] = (target[i] - m_transitionParams[i]) / m_remainingSamples;
-      try {
-        for (; done < n; ++done) {
-          for (int i = 0; i < Params::maxParameters; ++i) m_transitionParams[i] += step[i];
+      try
+      {
+        for (; done < n; ++done)
+        {
+          for (int i = 0; i < Params::maxParameters; ++i)
+            m_transitionParams[i] += step[i];
           m_transitionDesign.setParams(m_transitionParams);
-          for (int c = 0; c < Channels; ++c) {
-            if (channels[c] == nullptr) continue;
+          for (int c = 0; c < Channels; ++c)
+          {
+            if (channels[c] == nullptr)
+              continue;
             Sample& sample = channels[c][done];
-            sample = static_cast<Sample>(
-                this->m_state[c].processSample(sample, m_transitionDesign));
+            sample =
+                static_cast<Sample>(this->m_state[c].processSample(sample, m_transitionDesign));
           }
         }
         m_remainingSamples -= n;
-      } catch (...) {
+      }
+      catch (...)
+      {
         // A glide step that cannot be designed ends the glide: the rest of the
         // block runs with the target design.
         m_remainingSamples = 0;
       }
-      if (m_remainingSamples == 0) m_transitionParams = target;
+      if (m_remainingSamples == 0)
+        m_transitionParams = target;
     }
     for (int c = 0; c < Channels; ++c)
       if (channels[c] != nullptr)
@@ -83,4 +103,4 @@ class SmoothedFilterDesign : public FilterDesign<DesignClass, Channels, StateTyp
   DesignClass m_transitionDesign;
 };
 
-}  // namespace Dsp
+} // namespace Dsp

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <numbers>
 
-namespace Dsp {
+namespace Dsp
+{
 
-namespace {
+namespace
+{
 
 constexpr double pi = std::numbers::pi;
 constexpr double maxNormalized = 0.4999;
@@ -17,40 +19,51 @@ constexpr double edgeMargin = 1e-5;
 complex_t scale(double k, complex_t c) { return isInfinite(c) ? c : k * c; }
 
 // k / c with 0 and infinity swapped.
-complex_t invert(double k, complex_t c) {
-  if (isInfinite(c)) return 0.0;
-  if (c == 0.0) return infinity();
+complex_t invert(double k, complex_t c)
+{
+  if (isInfinite(c))
+    return 0.0;
+  if (c == 0.0)
+    return infinity();
   const double d = std::norm(c);
   return {k * c.real() / d, -k * c.imag() / d};
 }
 
 // Roots of s^2 - b s + c = 0 (b complex, c real and positive).
-void quadratic(complex_t b, double c, complex_t& r1, complex_t& r2) {
+void quadratic(complex_t b, double c, complex_t& r1, complex_t& r2)
+{
   const complex_t half = 0.5 * b;
   const complex_t d = std::sqrt(half * half - c);
   r1 = half + d;
   r2 = half - d;
 }
 
-bool isConjugate(const PoleZeroPair& a) {
-  const bool zerosConjugate = (isInfinite(a.zero1) && isInfinite(a.zero2)) ||
-                              a.zero2 == std::conj(a.zero1);
+bool isConjugate(const PoleZeroPair& a)
+{
+  const bool zerosConjugate =
+      (isInfinite(a.zero1) && isInfinite(a.zero2)) || a.zero2 == std::conj(a.zero1);
   return a.pole2 == std::conj(a.pole1) && zerosConjugate;
 }
 
-struct Band {
-  double omega0Sq;  // product of the pre-warped edges
-  double width;     // difference of the pre-warped edges
-  double w0;        // digital centre (radians)
+struct Band
+{
+  double omega0Sq; // product of the pre-warped edges
+  double width;    // difference of the pre-warped edges
+  double w0;       // digital centre (radians)
 };
 
-Band bandEdges(double fc, double fw) {
+Band bandEdges(double fc, double fw)
+{
   double w1 = 2 * pi * (fc - fw / 2);
   double w2 = 2 * pi * (fc + fw / 2);
-  if (w1 < edgeMargin) w1 = edgeMargin;
-  if (w1 > pi - 2 * edgeMargin) w1 = pi - 2 * edgeMargin;
-  if (w2 > pi - edgeMargin) w2 = pi - edgeMargin;
-  if (w2 < w1 + edgeMargin) w2 = w1 + edgeMargin;
+  if (w1 < edgeMargin)
+    w1 = edgeMargin;
+  if (w1 > pi - 2 * edgeMargin)
+    w1 = pi - 2 * edgeMargin;
+  if (w2 > pi - edgeMargin)
+    w2 = pi - edgeMargin;
+  if (w2 < w1 + edgeMargin)
+    w2 = w1 + edgeMargin;
   const double o1 = std::tan(w1 / 2);
   const double o2 = std::tan(w2 / 2);
   Band band;
@@ -60,10 +73,12 @@ Band bandEdges(double fc, double fw) {
   return band;
 }
 
-}  // namespace
+} // namespace
 
-complex_t Transform::bilinear(complex_t s) {
-  if (isInfinite(s)) return -1.0;
+complex_t Transform::bilinear(complex_t s)
+{
+  if (isInfinite(s))
+    return -1.0;
   // (1 + s) / (1 - s) written out: cheaper than the library's checked division.
   const double dr = 1 - s.real();
   const double di = -s.imag();
@@ -73,40 +88,54 @@ complex_t Transform::bilinear(complex_t s) {
   return {(nr * dr + ni * di) / den, (ni * dr - nr * di) / den};
 }
 
-void Transform::lowPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital) {
+void Transform::lowPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital)
+{
   const double omega = std::tan(pi * fc);
   digital.clear();
-  for (int i = 0; i < analog.getNumPairs(); ++i) {
+  for (int i = 0; i < analog.getNumPairs(); ++i)
+  {
     const PoleZeroPair& a = analog[i];
-    if (a.isSingle()) {
+    if (a.isSingle())
+    {
       digital.add(PoleZeroPair::makeSingle(bilinear(scale(omega, a.pole1)),
                                            bilinear(scale(omega, a.zero1))));
-    } else if (isConjugate(a)) {
+    }
+    else if (isConjugate(a))
+    {
       // Half the work for the usual case, and exactly conjugate results.
       digital.add(PoleZeroPair::makeConjugate(bilinear(scale(omega, a.pole1)),
                                               bilinear(scale(omega, a.zero1))));
-    } else {
-      digital.add(PoleZeroPair::makePair(
-          bilinear(scale(omega, a.pole1)), bilinear(scale(omega, a.zero1)),
-          bilinear(scale(omega, a.pole2)), bilinear(scale(omega, a.zero2))));
+    }
+    else
+    {
+      digital.add(
+          PoleZeroPair::makePair(bilinear(scale(omega, a.pole1)), bilinear(scale(omega, a.zero1)),
+                                 bilinear(scale(omega, a.pole2)), bilinear(scale(omega, a.zero2))));
     }
   }
   digital.normalW = analog.analogNormalAtDc ? 0 : pi;
   digital.normalGain = analog.normalGain;
 }
 
-void Transform::highPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital) {
+void Transform::highPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital)
+{
   const double omega = std::tan(pi * fc);
   digital.clear();
-  for (int i = 0; i < analog.getNumPairs(); ++i) {
+  for (int i = 0; i < analog.getNumPairs(); ++i)
+  {
     const PoleZeroPair& a = analog[i];
-    if (a.isSingle()) {
+    if (a.isSingle())
+    {
       digital.add(PoleZeroPair::makeSingle(bilinear(invert(omega, a.pole1)),
                                            bilinear(invert(omega, a.zero1))));
-    } else if (isConjugate(a)) {
+    }
+    else if (isConjugate(a))
+    {
       digital.add(PoleZeroPair::makeConjugate(bilinear(invert(omega, a.pole1)),
                                               bilinear(invert(omega, a.zero1))));
-    } else {
+    }
+    else
+    {
       digital.add(PoleZeroPair::makePair(
           bilinear(invert(omega, a.pole1)), bilinear(invert(omega, a.zero1)),
           bilinear(invert(omega, a.pole2)), bilinear(invert(omega, a.zero2))));
@@ -117,33 +146,44 @@ void Transform::highPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout
 }
 
 void Transform::bandPass(double fc, double fw, const PoleZeroLayout& analog,
-                         PoleZeroLayout& digital) {
+                         PoleZeroLayout& digital)
+{
   const Band band = bandEdges(fc, fw);
   // s' = (s^2 + omega0^2) / (s B): every prototype root r gives the two roots of
   // s^2 - r B s + omega0^2; a root at infinity gives 0 and infinity.
-  auto roots = [&](complex_t r, complex_t& s1, complex_t& s2) {
-    if (isInfinite(r)) {
+  auto roots = [&](complex_t r, complex_t& s1, complex_t& s2)
+  {
+    if (isInfinite(r))
+    {
       s1 = 0.0;
       s2 = infinity();
-    } else {
+    }
+    else
+    {
       quadratic(r * band.width, band.omega0Sq, s1, s2);
     }
   };
   digital.clear();
-  for (int i = 0; i < analog.getNumPairs(); ++i) {
+  for (int i = 0; i < analog.getNumPairs(); ++i)
+  {
     const PoleZeroPair& a = analog[i];
     complex_t p1, p2, z1, z2;
     roots(a.pole1, p1, p2);
     roots(a.zero1, z1, z2);
-    if (a.isSingle()) {
+    if (a.isSingle())
+    {
       digital.add(PoleZeroPair::makePair(bilinear(p1), bilinear(z1), bilinear(p2), bilinear(z2)));
-    } else if (isInfinite(a.zero1)) {
+    }
+    else if (isInfinite(a.zero1))
+    {
       // Each section gets one zero at DC and one at the Nyquist frequency.
       const complex_t d1 = bilinear(p1);
       const complex_t d2 = bilinear(p2);
       digital.add(PoleZeroPair::makePair(d1, 1.0, std::conj(d1), -1.0));
       digital.add(PoleZeroPair::makePair(d2, 1.0, std::conj(d2), -1.0));
-    } else {
+    }
+    else
+    {
       digital.add(PoleZeroPair::makeConjugate(bilinear(p1), bilinear(z1)));
       digital.add(PoleZeroPair::makeConjugate(bilinear(p2), bilinear(z2)));
     }
@@ -153,37 +193,50 @@ void Transform::bandPass(double fc, double fw, const PoleZeroLayout& analog,
 }
 
 void Transform::bandStop(double fc, double fw, const PoleZeroLayout& analog,
-                         PoleZeroLayout& digital) {
+                         PoleZeroLayout& digital)
+{
   const Band band = bandEdges(fc, fw);
   // s' = s B / (s^2 + omega0^2): every prototype root r gives the two roots of
   // s^2 - (B / r) s + omega0^2; a root at infinity gives +-j omega0.
-  auto roots = [&](complex_t r, complex_t& s1, complex_t& s2) {
-    if (isInfinite(r)) {
+  auto roots = [&](complex_t r, complex_t& s1, complex_t& s2)
+  {
+    if (isInfinite(r))
+    {
       const double o = std::sqrt(band.omega0Sq);
       s1 = complex_t(0, o);
       s2 = complex_t(0, -o);
-    } else if (r == 0.0) {
+    }
+    else if (r == 0.0)
+    {
       s1 = 0.0;
       s2 = infinity();
-    } else {
+    }
+    else
+    {
       quadratic(band.width / r, band.omega0Sq, s1, s2);
     }
   };
   digital.clear();
-  for (int i = 0; i < analog.getNumPairs(); ++i) {
+  for (int i = 0; i < analog.getNumPairs(); ++i)
+  {
     const PoleZeroPair& a = analog[i];
     complex_t p1, p2, z1, z2;
     roots(a.pole1, p1, p2);
     roots(a.zero1, z1, z2);
-    if (a.isSingle()) {
+    if (a.isSingle())
+    {
       digital.add(PoleZeroPair::makePair(bilinear(p1), bilinear(z1), bilinear(p2), bilinear(z2)));
-    } else if (isInfinite(a.zero1)) {
+    }
+    else if (isInfinite(a.zero1))
+    {
       const complex_t d1 = bilinear(p1);
       const complex_t d2 = bilinear(p2);
       const complex_t notch = bilinear(z1);
       digital.add(PoleZeroPair::makePair(d1, notch, std::conj(d1), std::conj(notch)));
       digital.add(PoleZeroPair::makePair(d2, notch, std::conj(d2), std::conj(notch)));
-    } else {
+    }
+    else
+    {
       digital.add(PoleZeroPair::makeConjugate(bilinear(p1), bilinear(z1)));
       digital.add(PoleZeroPair::makeConjugate(bilinear(p2), bilinear(z2)));
     }
@@ -194,16 +247,21 @@ void Transform::bandStop(double fc, double fw, const PoleZeroLayout& analog,
 
 double Transform::limitSampleRate(double fs) { return fs >= 1 ? fs : 1; }
 
-double Transform::normalizeFrequency(double hz, double fs) {
+double Transform::normalizeFrequency(double hz, double fs)
+{
   const double f = hz / limitSampleRate(fs);
-  if (!(f >= minNormalized)) return minNormalized;
+  if (!(f >= minNormalized))
+    return minNormalized;
   return f > maxNormalized ? maxNormalized : f;
 }
 
-int Transform::limitOrder(double order, int maxOrder) {
-  if (!(order >= 1)) return 1;
-  if (order >= maxOrder) return maxOrder;
+int Transform::limitOrder(double order, int maxOrder)
+{
+  if (!(order >= 1))
+    return 1;
+  if (order >= maxOrder)
+    return maxOrder;
   return static_cast<int>(order);
 }
 
-}  // namespace Dsp
+} // namespace Dsp

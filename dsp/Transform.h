@@ -2,21 +2,21 @@
 
 #include "dsp/PoleZeroLayout.h"
 
-namespace Dsp {
+namespace Dsp
+{
 
 // From a normalised analog low-pass (or low-shelf) prototype, whose edge is at 1 rad/s,
 // to digital pole/zero layouts: the low-pass, high-pass, band-pass and band-stop
 // substitutions with the edges pre-warped, then the bilinear transform
 // z = (1 + s) / (1 - s). Frequencies are fractions of the sample rate.
-class Transform {
- public:
+class Transform
+{
+public:
   static void lowPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital);
   static void highPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital);
   // Band edges at fc - fw/2 and fc + fw/2, kept inside the band 0..0.5.
-  static void bandPass(double fc, double fw, const PoleZeroLayout& analog,
-                       PoleZeroLayout& digital);
-  static void bandStop(double fc, double fw, const PoleZeroLayout& analog,
-                       PoleZeroLayout& digital);
+  static void bandPass(double fc, double fw, const PoleZeroLayout& analog, PoleZeroLayout& digital);
+  static void bandStop(double fc, double fw, const PoleZeroLayout& analog, PoleZeroLayout& digital);
 
   // z = (1 + s) / (1 - s); infinity goes to -1.
   static complex_t bilinear(complex_t s);
@@ -30,4 +30,4 @@ class Transform {
   static int limitOrder(double order, int maxOrder);
 };
 
-}  // namespace Dsp
+} // namespace Dsp

@@ -1,6 +1,7 @@
 #pragma once
 
-namespace Korvane {
+namespace Korvane
+{
 
 // Base of every processing unit of the instrument: the master effects and the
 // voice-side units. A unit knows the sample rate and can be switched off with a
@@ -12,50 +13,52 @@ namespace Korvane {
 //         ... out = (1 - wet) * dry + wet * processed ...
 //         advanceFade();
 //     }
-class AudioProcessingUnit {
+class AudioProcessingUnit
+{
 public:
-    // Step by which the fade moves per processed sample: a full fade takes 200 samples.
-    static constexpr double kFadeStep = 0.005;
+  // Step by which the fade moves per processed sample: a full fade takes 200 samples.
+  static constexpr double kFadeStep = 0.005;
 
-    AudioProcessingUnit() = default;
-    virtual ~AudioProcessingUnit();
+  AudioProcessingUnit() = default;
+  virtual ~AudioProcessingUnit();
 
-    // Called on every sample-rate change and on reset; units extend it.
-    virtual void setSampleRate(double rate);
+  // Called on every sample-rate change and on reset; units extend it.
+  virtual void setSampleRate(double rate);
 
-    // Switches the unit off (true) or on (false). Switching off fades the processed
-    // share from 0.995 down to 0; switching on fades it from 0.005 up to 1 (also when
-    // a fade-out is still running). Repeating the current setting changes nothing, so
-    // a host or a program load sending the same switch value again does not restart
-    // a fade.
-    virtual void setBypass(bool off);
+  // Switches the unit off (true) or on (false). Switching off fades the processed
+  // share from 0.995 down to 0; switching on fades it from 0.005 up to 1 (also when
+  // a fade-out is still running). Repeating the current setting changes nothing, so
+  // a host or a program load sending the same switch value again does not restart
+  // a fade.
+  virtual void setBypass(bool off);
 
-    double getSampleRate() const { return sampleRate; }
-    bool isBypassed() const { return bypassed; }
-    double getWet() const { return wet; }
-    double getWetStep() const { return wetStep; }
+  double getSampleRate() const { return sampleRate; }
+  bool isBypassed() const { return bypassed; }
+  double getWet() const { return wet; }
+  double getWetStep() const { return wetStep; }
 
-    // True when the unit is switched off and its fade has reached 0: the block
-    // routine then leaves the block untouched.
-    bool isFadedOut() const { return wet == 0.0 && bypassed; }
+  // True when the unit is switched off and its fade has reached 0: the block
+  // routine then leaves the block untouched.
+  bool isFadedOut() const { return wet == 0.0 && bypassed; }
 
-    // Moves the fade one step while it runs (0 < wet < 1), clamped to 0..1.
-    void advanceFade()
+  // Moves the fade one step while it runs (0 < wet < 1), clamped to 0..1.
+  void advanceFade()
+  {
+    if (wet > 0.0 && wet < 1.0)
     {
-        if (wet > 0.0 && wet < 1.0) {
-            wet += wetStep;
-            if (wet < 0.0)
-                wet = 0.0;
-            else if (wet > 1.0)
-                wet = 1.0;
-        }
+      wet += wetStep;
+      if (wet < 0.0)
+        wet = 0.0;
+      else if (wet > 1.0)
+        wet = 1.0;
     }
+  }
 
 protected:
-    double sampleRate = 44100.0;
-    bool bypassed = false;
-    double wet = 1.0;     // processed share of the output, 0..1
-    double wetStep = 0.0; // set by setBypass; added per sample while fading
+  double sampleRate = 44100.0;
+  bool bypassed = false;
+  double wet = 1.0;     // processed share of the output, 0..1
+  double wetStep = 0.0; // set by setBypass; added per sample while fading
 };
 
 } // namespace Korvane

@@ -1,6 +1,7 @@
 #include "effects/BiquadTweakedButterworthHP.h"
 
-namespace Korvane {
+namespace Korvane
+{
 
 template class BiquadTweakedButterworthHP<double>;
 

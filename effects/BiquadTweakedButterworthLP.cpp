@@ -1,6 +1,7 @@
 #include "effects/BiquadTweakedButterworthLP.h"
 
-namespace Korvane {
+namespace Korvane
+{
 
 template class BiquadTweakedButterworthLP<double>;
 

@@ -1,6 +1,7 @@
 #include "effects/IKvFilter.h"
 
-namespace Korvane {
+namespace Korvane
+{
 
 IKvFilter::~IKvFilter() = default;
 

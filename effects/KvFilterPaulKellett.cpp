@@ -1,12 +1,12 @@
 #include "effects/KvFilterPaulKellett.h"
 
-namespace Korvane {
-
-KvFilterPaulKellett::KvFilterPaulKellett(int initialType)
-    : type(initialType)
+namespace Korvane
 {
-    const double f = effectiveCutoff();
-    feedback = resonance / (1.0 - f) + resonance;
+
+KvFilterPaulKellett::KvFilterPaulKellett(int initialType) : type(initialType)
+{
+  const double f = effectiveCutoff();
+  feedback = resonance / (1.0 - f) + resonance;
 }
 
 } // namespace Korvane

@@ -2,62 +2,74 @@
 
 #include "effects/IKvFilter.h"
 
-namespace Korvane {
+namespace Korvane
+{
 
 // Paul Kellett's resonant four-stage one-pole filter. The response is chosen by
 // `type`: 0 low-pass, 1 high-pass, 2 band-pass (any other type outputs silence).
 // An input of exactly 0.0 returns 0.0 without advancing the stages, so a signal
 // that resumes after digital silence continues from the old state.
-class KvFilterPaulKellett final : public IKvFilter {
+class KvFilterPaulKellett final : public IKvFilter
+{
 public:
-    enum Type { kLowPass = 0, kHighPass = 1, kBandPass = 2 };
+  enum Type
+  {
+    kLowPass = 0,
+    kHighPass = 1,
+    kBandPass = 2
+  };
 
-    explicit KvFilterPaulKellett(int initialType = kLowPass);
+  explicit KvFilterPaulKellett(int initialType = kLowPass);
 
-    double process(double input, double cutoffIn, double resonanceIn) override
+  double process(double input, double cutoffIn, double resonanceIn) override
+  {
+    cutoff = shapeCutoff(cutoffIn, cutoffCurve);
+    resonance = resonanceIn;
+    const double f = effectiveCutoff();
+    feedback = resonance / (1.0 - f) + resonance;
+    if (input == 0.0)
+      return 0.0;
+    s0 = s0 + f * ((input - s0) + feedback * (s0 - s1));
+    s1 = s1 + f * (s0 - s1);
+    s2 = s2 + f * (s1 - s2);
+    s3 = s3 + f * (s2 - s3);
+    switch (type)
     {
-        cutoff = shapeCutoff(cutoffIn, cutoffCurve);
-        resonance = resonanceIn;
-        const double f = effectiveCutoff();
-        feedback = resonance / (1.0 - f) + resonance;
-        if (input == 0.0)
-            return 0.0;
-        s0 = s0 + f * ((input - s0) + feedback * (s0 - s1));
-        s1 = s1 + f * (s0 - s1);
-        s2 = s2 + f * (s1 - s2);
-        s3 = s3 + f * (s2 - s3);
-        switch (type) {
-        case kLowPass: return s3;
-        case kHighPass: return input - s3;
-        case kBandPass: return s0 - s3;
-        default: return 0.0;
-        }
+    case kLowPass:
+      return s3;
+    case kHighPass:
+      return input - s3;
+    case kBandPass:
+      return s0 - s3;
+    default:
+      return 0.0;
     }
+  }
 
-    void setSampleRate(double rate) override { sampleRate = rate; }
-    void setType(int newType) override { type = newType; }
-    void reset() override { s0 = s1 = s2 = s3 = 0.0; }
+  void setSampleRate(double rate) override { sampleRate = rate; }
+  void setType(int newType) override { type = newType; }
+  void reset() override { s0 = s1 = s2 = s3 = 0.0; }
 
-    // The cutoff actually used: cutoff + cutoffOffset limited to 0.01..0.99 (an
-    // undefined value falls to 0.99 rather than poisoning the stages).
-    double effectiveCutoff() const
-    {
-        double f = cutoff + cutoffOffset;
-        if (!(f <= 0.99))
-            f = 0.99;
-        else if (f < 0.01)
-            f = 0.01;
-        return f;
-    }
+  // The cutoff actually used: cutoff + cutoffOffset limited to 0.01..0.99 (an
+  // undefined value falls to 0.99 rather than poisoning the stages).
+  double effectiveCutoff() const
+  {
+    double f = cutoff + cutoffOffset;
+    if (!(f <= 0.99))
+      f = 0.99;
+    else if (f < 0.01)
+      f = 0.01;
+    return f;
+  }
 
-    int type = kLowPass;
-    int cutoffCurve = kCurveLinear;
-    double cutoff = 0.99;      // shaped cutoff of the last sample
-    double resonance = 0.0;
-    double feedback = 0.0;     // derived from cutoff and resonance
-    double cutoffOffset = 0.0; // added to the cutoff before limiting
-    double sampleRate = 44100.0;
-    double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+  int type = kLowPass;
+  int cutoffCurve = kCurveLinear;
+  double cutoff = 0.99; // shaped cutoff of the last sample
+  double resonance = 0.0;
+  double feedback = 0.0;     // derived from cutoff and resonance
+  double cutoffOffset = 0.0; // added to the cutoff before limiting
+  double sampleRate = 44100.0;
+  double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
 };
 
 } // namespace Korvane

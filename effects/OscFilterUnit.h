@@ -5,108 +5,118 @@
 #include "effects/BiquadTweakedButterworthLP.h"
 #include "effects/KvFilterPaulKellett.h"
 
-namespace Korvane {
+namespace Korvane
+{
 
 // The dual filter of one oscillator of a voice. Two filters run on every sample,
 // each chosen from its own bank of five; the output crossfades between them by a
 // smoothed balance (0 = left filter only, 1 = right filter only). The voice writes
 // `balanceTarget` directly before each sample.
-class OscFilterUnit final : public AudioProcessingUnit {
+class OscFilterUnit final : public AudioProcessingUnit
+{
 public:
-    // Filter type positions, as selected by floor(4 * value + 0.5).
-    enum TypeIndex {
-        kKellettLowPass = 0,
-        kKellettHighPass = 1,
-        kKellettBandPass = 2,
-        kButterworthHighPass = 3,
-        kButterworthLowPass = 4,
-        kTypeCount = 5
-    };
+  // Filter type positions, as selected by floor(4 * value + 0.5).
+  enum TypeIndex
+  {
+    kKellettLowPass = 0,
+    kKellettHighPass = 1,
+    kKellettBandPass = 2,
+    kButterworthHighPass = 3,
+    kButterworthLowPass = 4,
+    kTypeCount = 5
+  };
 
-    // One side's five filters.
-    struct Bank {
-        KvFilterPaulKellett kellettLowPass{KvFilterPaulKellett::kLowPass};
-        KvFilterPaulKellett kellettHighPass{KvFilterPaulKellett::kHighPass};
-        KvFilterPaulKellett kellettBandPass{KvFilterPaulKellett::kBandPass};
-        BiquadTweakedButterworthHP<double> butterworthHighPass;
-        BiquadTweakedButterworthLP<double> butterworthLowPass;
+  // One side's five filters.
+  struct Bank
+  {
+    KvFilterPaulKellett kellettLowPass{KvFilterPaulKellett::kLowPass};
+    KvFilterPaulKellett kellettHighPass{KvFilterPaulKellett::kHighPass};
+    KvFilterPaulKellett kellettBandPass{KvFilterPaulKellett::kBandPass};
+    BiquadTweakedButterworthHP<double> butterworthHighPass;
+    BiquadTweakedButterworthLP<double> butterworthLowPass;
 
-        IKvFilter& filter(int index);
-        const IKvFilter& filter(int index) const;
+    IKvFilter& filter(int index);
+    const IKvFilter& filter(int index) const;
 
-        // One sample through the filter at `index` (called by concrete type, so
-        // the compiler can inline it). A biquad takes its tangent from `tangent`.
-        double run(int index, double x, double cutoff, double resonance, ButterworthTangent& tangent)
-        {
-            switch (index) {
-            case kKellettHighPass: return kellettHighPass.process(x, cutoff, resonance);
-            case kKellettBandPass: return kellettBandPass.process(x, cutoff, resonance);
-            case kButterworthHighPass:
-                return butterworthHighPass.processAt(x, butterworthHighPass.cutoffFraction(cutoff), resonance, tangent);
-            case kButterworthLowPass:
-                return butterworthLowPass.processAt(x, butterworthLowPass.cutoffFraction(cutoff), resonance, tangent);
-            default: return kellettLowPass.process(x, cutoff, resonance);
-            }
-        }
-
-        void setSampleRate(double rate);
-        void reset();
-    };
-
-    OscFilterUnit();
-
-    // x in 0..1 selects the filter of that side: floor(4x + 0.5) = 0 Kellett
-    // low-pass, 1 Kellett high-pass, 2 Kellett band-pass, 3 Butterworth high-pass,
-    // 4 Butterworth low-pass; any other position the Kellett low-pass. The switch
-    // takes effect on the next sample; no memory is cleared.
-    void setLeftType(double x);
-    void setRightType(double x);
-
-    // One sample: both filters always run, then the balance smoother moves one step.
-    // When both sides are biquads the cutoff's tangent is computed once for both.
-    double process(double x, double cutoff, double resonance)
+    // One sample through the filter at `index` (called by concrete type, so
+    // the compiler can inline it). A biquad takes its tangent from `tangent`.
+    double run(int index, double x, double cutoff, double resonance, ButterworthTangent& tangent)
     {
-        const double l = left.run(leftIndex, x, cutoff, resonance, tangent);
-        const double r = right.run(rightIndex, x, cutoff, resonance, tangent);
-        balance = balanceGain * balanceTarget + balancePole * balance;
-        return (1.0 - balance) * l + balance * r;
+      switch (index)
+      {
+      case kKellettHighPass:
+        return kellettHighPass.process(x, cutoff, resonance);
+      case kKellettBandPass:
+        return kellettBandPass.process(x, cutoff, resonance);
+      case kButterworthHighPass:
+        return butterworthHighPass.processAt(x, butterworthHighPass.cutoffFraction(cutoff),
+                                             resonance, tangent);
+      case kButterworthLowPass:
+        return butterworthLowPass.processAt(x, butterworthLowPass.cutoffFraction(cutoff), resonance,
+                                            tangent);
+      default:
+        return kellettLowPass.process(x, cutoff, resonance);
+      }
     }
 
-    // Stores the rate, passes it to all ten filters and clears them.
-    void setSampleRate(double rate) override;
-
-    // Clears the memories of all ten filters (a voice does this when a note starts).
-    // The balance smoother keeps its state.
+    void setSampleRate(double rate);
     void reset();
+  };
 
-    // Position selected by a type value: 0..4, or kKellettLowPass for anything else.
-    static int typeIndex(double x);
-    // Names the editor shows for a type position.
-    static const char* longTypeName(int index);  // "Paul Kellett LP", ... "Unknown Filter"
-    static const char* shortTypeName(int index); // "PK LP", ... "Unknown"
+  OscFilterUnit();
 
-    double getLeftTypeValue() const { return leftTypeValue; }
-    double getRightTypeValue() const { return rightTypeValue; }
-    int getLeftTypeIndex() const { return leftIndex; }
-    int getRightTypeIndex() const { return rightIndex; }
-    IKvFilter& leftFilter() { return left.filter(leftIndex); }
-    IKvFilter& rightFilter() { return right.filter(rightIndex); }
-    double getBalance() const { return balance; }
+  // x in 0..1 selects the filter of that side: floor(4x + 0.5) = 0 Kellett
+  // low-pass, 1 Kellett high-pass, 2 Kellett band-pass, 3 Butterworth high-pass,
+  // 4 Butterworth low-pass; any other position the Kellett low-pass. The switch
+  // takes effect on the next sample; no memory is cleared.
+  void setLeftType(double x);
+  void setRightType(double x);
 
-    Bank left;
-    Bank right;
-    double balanceTarget = 1.0; // written by the owning voice
-    double balancePole = 0.99;
-    double balanceGain = 1.0 - 0.99;
+  // One sample: both filters always run, then the balance smoother moves one step.
+  // When both sides are biquads the cutoff's tangent is computed once for both.
+  double process(double x, double cutoff, double resonance)
+  {
+    const double l = left.run(leftIndex, x, cutoff, resonance, tangent);
+    const double r = right.run(rightIndex, x, cutoff, resonance, tangent);
+    balance = balanceGain * balanceTarget + balancePole * balance;
+    return (1.0 - balance) * l + balance * r;
+  }
+
+  // Stores the rate, passes it to all ten filters and clears them.
+  void setSampleRate(double rate) override;
+
+  // Clears the memories of all ten filters (a voice does this when a note starts).
+  // The balance smoother keeps its state.
+  void reset();
+
+  // Position selected by a type value: 0..4, or kKellettLowPass for anything else.
+  static int typeIndex(double x);
+  // Names the editor shows for a type position.
+  static const char* longTypeName(int index);  // "Paul Kellett LP", ... "Unknown Filter"
+  static const char* shortTypeName(int index); // "PK LP", ... "Unknown"
+
+  double getLeftTypeValue() const { return leftTypeValue; }
+  double getRightTypeValue() const { return rightTypeValue; }
+  int getLeftTypeIndex() const { return leftIndex; }
+  int getRightTypeIndex() const { return rightIndex; }
+  IKvFilter& leftFilter() { return left.filter(leftIndex); }
+  IKvFilter& rightFilter() { return right.filter(rightIndex); }
+  double getBalance() const { return balance; }
+
+  Bank left;
+  Bank right;
+  double balanceTarget = 1.0; // written by the owning voice
+  double balancePole = 0.99;
+  double balanceGain = 1.0 - 0.99;
 
 private:
-    double leftTypeValue = 0.0;
-    double rightTypeValue = 0.75;
-    int leftIndex = kKellettLowPass;
-    int rightIndex = kButterworthHighPass;
-    double balance = 0.0;
-    // Shared by the biquads of both sides: they see the same cutoff.
-    ButterworthTangent tangent;
+  double leftTypeValue = 0.0;
+  double rightTypeValue = 0.75;
+  int leftIndex = kKellettLowPass;
+  int rightIndex = kButterworthHighPass;
+  double balance = 0.0;
+  // Shared by the biquads of both sides: they see the same cutoff.
+  ButterworthTangent tangent;
 };
 
 } // namespace Korvane

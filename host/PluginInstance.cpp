@@ -79,7 +79,8 @@ void PluginInstance::Start(double sampleRate, int blockSize)
   Dispatch(vst::effMainsChanged, 0, 1);
 }
 
-intptr_t PluginInstance::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+intptr_t PluginInstance::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                  float opt)
 {
   if (!mEffect)
     return 0;
@@ -269,14 +270,16 @@ const vst::VstTimeInfo* PluginInstance::FillTimeInfo()
 }
 
 intptr_t VSTCALLBACK PluginInstance::HostCallback(vst::AEffect* effect, int32_t opcode,
-                                                  int32_t index, intptr_t value, void* ptr, float opt)
+                                                  int32_t index, intptr_t value, void* ptr,
+                                                  float opt)
 {
-  PluginInstance* self = effect && effect->user ? static_cast<PluginInstance*>(effect->user)
-                                                : tConstructing;
+  PluginInstance* self =
+      effect && effect->user ? static_cast<PluginInstance*>(effect->user) : tConstructing;
   return self ? self->OnHostCall(opcode, index, value, ptr, opt) : 0;
 }
 
-intptr_t PluginInstance::OnHostCall(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+intptr_t PluginInstance::OnHostCall(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                    float opt)
 {
   if (opcode >= 0 && opcode < int32_t(mHostCalls.size()))
     ++mHostCalls[size_t(opcode)];

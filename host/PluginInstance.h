@@ -51,7 +51,10 @@ public:
   std::string EffectName() { return DispatchText(vst::effGetEffectName); }
   std::string VendorString() { return DispatchText(vst::effGetVendorString); }
   std::string ProductString() { return DispatchText(vst::effGetProductString); }
-  intptr_t CanDo(const char* query) { return Dispatch(vst::effCanDo, 0, 0, const_cast<char*>(query)); }
+  intptr_t CanDo(const char* query)
+  {
+    return Dispatch(vst::effCanDo, 0, 0, const_cast<char*>(query));
+  }
 
   // Parameters.
   int NumParams() const { return mEffect ? mEffect->numParams : 0; }
@@ -70,7 +73,10 @@ public:
   void SetProgram(intptr_t index) { Dispatch(vst::effSetProgram, 0, index); }
   int GetProgram() { return int(Dispatch(vst::effGetProgram)); }
   std::string ProgramName() { return DispatchText(vst::effGetProgramName); }
-  std::string ProgramNameIndexed(int index) { return DispatchText(vst::effGetProgramNameIndexed, index); }
+  std::string ProgramNameIndexed(int index)
+  {
+    return DispatchText(vst::effGetProgramNameIndexed, index);
+  }
   void SetProgramName(const std::string& name);
   // The index of the program with this name, or -1.
   int FindProgram(const std::string& name);

@@ -60,10 +60,7 @@ int ByteBuffer::GetDouble(double* value, int position) const
   return GetBytes(value, sizeof *value, position);
 }
 
-int ByteBuffer::GetByte(uint8_t* value, int position) const
-{
-  return GetBytes(value, 1, position);
-}
+int ByteBuffer::GetByte(uint8_t* value, int position) const { return GetBytes(value, 1, position); }
 
 int ByteBuffer::GetString(std::string* text, int position) const
 {
@@ -77,5 +74,6 @@ int ByteBuffer::GetString(std::string* text, int position) const
 
 bool ByteBuffer::IsEqual(const ByteBuffer& other) const
 {
-  return mSize == other.mSize && (mSize == 0 || std::memcmp(Data(), other.Data(), size_t(mSize)) == 0);
+  return mSize == other.mSize &&
+         (mSize == 0 || std::memcmp(Data(), other.Data(), size_t(mSize)) == 0);
 }

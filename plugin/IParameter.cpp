@@ -19,8 +19,8 @@ int IParameter::PrecisionOfStep(double step)
   return precision;
 }
 
-void IParameter::InitDouble(const char* name, double defaultValue, double minValue,
-                            double maxValue, double step, const char* label, const char* group)
+void IParameter::InitDouble(const char* name, double defaultValue, double minValue, double maxValue,
+                            double step, const char* label, const char* group)
 {
   if (mType == kTypeNone)
     mType = kTypeDouble;
@@ -61,7 +61,8 @@ double IParameter::GetNormalized(double value) const
   return std::pow((v - mMin) / (mMax - mMin), 1.0 / mShape);
 }
 
-void IParameter::GetDisplayText(double value, bool normalized, char* text, bool useDisplayTexts) const
+void IParameter::GetDisplayText(double value, bool normalized, char* text,
+                                bool useDisplayTexts) const
 {
   if (normalized)
     value = FromNormalized(value);

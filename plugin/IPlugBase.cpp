@@ -9,11 +9,8 @@
 #include <cstring>
 
 IPlugBase::IPlugBase(const PlugInfo& info)
-  : mUniqueID(info.uniqueID),
-    mVersion(info.version),
-    mKeepsStateInChunks(info.keepsStateInChunks),
-    mIsInstrument(info.isInstrument),
-    mDoesMidi(info.doesMidi)
+  : mUniqueID(info.uniqueID), mVersion(info.version), mKeepsStateInChunks(info.keepsStateInChunks),
+    mIsInstrument(info.isInstrument), mDoesMidi(info.doesMidi)
 {
   mParams.resize(size_t(std::max(info.nParams, 0)));
   mPresets.resize(size_t(std::max(info.nPresets, 0)));
@@ -90,20 +87,11 @@ int32_t IPlugBase::GetPlugVersionDecimal() const
 
 // --- Overridable defaults ---------------------------------------------------------
 
-void IPlugBase::Reset()
-{
-  PlatformLockGuard lock(mMutex);
-}
+void IPlugBase::Reset() { PlatformLockGuard lock(mMutex); }
 
-void IPlugBase::OnParameterChange(int paramIdx)
-{
-  PlatformLockGuard lock(mMutex);
-}
+void IPlugBase::OnParameterChange(int paramIdx) { PlatformLockGuard lock(mMutex); }
 
-void IPlugBase::OnActivate(bool active)
-{
-  PlatformLockGuard lock(mMutex);
-}
+void IPlugBase::OnActivate(bool active) { PlatformLockGuard lock(mMutex); }
 
 void IPlugBase::ProcessBlock(double** inputs, double** outputs, int frames)
 {
@@ -133,10 +121,7 @@ void IPlugBase::ProcessBlockFloat(float** inputs, float** outputs, int frames)
   }
 }
 
-void IPlugBase::ProcessMidiMessage(const MidiMessage& msg)
-{
-  SendMidiMessage(msg);
-}
+void IPlugBase::ProcessMidiMessage(const MidiMessage& msg) { SendMidiMessage(msg); }
 
 bool IPlugBase::GetMidiNoteName(int key, char* text)
 {
@@ -145,10 +130,7 @@ bool IPlugBase::GetMidiNoteName(int key, char* text)
   return false;
 }
 
-bool IPlugBase::SerializeState(ByteBuffer& chunk)
-{
-  return SerializeParams(chunk);
-}
+bool IPlugBase::SerializeState(ByteBuffer& chunk) { return SerializeParams(chunk); }
 
 int IPlugBase::UnserializeState(const ByteBuffer& chunk, int position)
 {
@@ -298,9 +280,9 @@ bool IPlugBase::RestorePreset(int index)
   }
   else
   {
-    const auto n = std::count_if(mPresets.begin(), mPresets.end(), [](const Preset& p) {
-      return p.name.find("user preset") != std::string::npos;
-    });
+    const auto n = std::count_if(mPresets.begin(), mPresets.end(),
+                                 [](const Preset& p)
+                                 { return p.name.find("user preset") != std::string::npos; });
     char name[64];
     std::snprintf(name, sizeof name, "%s %d", "user preset", int(n) + 1);
     preset.initialised = true;
@@ -386,9 +368,8 @@ bool IPlugBase::SaveProgramFile(const char* path)
   state.PutInt32(ProgramFile::kChunkMagic);
   state.PutInt32(ProgramFile::kChunkVersion);
   SerializeState(state);
-  const std::vector<uint8_t> file =
-      ProgramFile::Write(mUniqueID, GetPlugVersionDecimal(), NParams(),
-                         GetPresetName(mCurrentPresetIdx), state);
+  const std::vector<uint8_t> file = ProgramFile::Write(
+      mUniqueID, GetPlugVersionDecimal(), NParams(), GetPresetName(mCurrentPresetIdx), state);
   std::FILE* f = std::fopen(path, "wb");
   if (!f)
     return false;

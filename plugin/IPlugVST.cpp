@@ -78,8 +78,8 @@ IPlugVST::IPlugVST(const PlugInfo& info, vst::HostCallback hostCallback)
   mAEffect.numParams = NParams();
   mAEffect.numInputs = NInChannels();
   mAEffect.numOutputs = NOutChannels();
-  mAEffect.flags = vst::effFlagsCanReplacing | vst::effFlagsProgramChunks |
-                   vst::effFlagsCanDoubleReplacing;
+  mAEffect.flags =
+      vst::effFlagsCanReplacing | vst::effFlagsProgramChunks | vst::effFlagsCanDoubleReplacing;
   if (IsInstrument())
     mAEffect.flags |= vst::effFlagsIsSynth;
   for (const ChannelIOPair& pair : ChannelIOPairs())
@@ -109,10 +109,18 @@ void IPlugVST::SetArrangement(vst::VstSpeakerArrangement& arrangement, int nChan
   arrangement.numChannels = nChannels;
   switch (nChannels)
   {
-  case 0: arrangement.type = vst::kSpeakerArrEmpty; break;
-  case 1: arrangement.type = vst::kSpeakerArrMono; break;
-  case 2: arrangement.type = vst::kSpeakerArrStereo; break;
-  default: arrangement.type = vst::kSpeakerArrUserDefined; break;
+  case 0:
+    arrangement.type = vst::kSpeakerArrEmpty;
+    break;
+  case 1:
+    arrangement.type = vst::kSpeakerArrMono;
+    break;
+  case 2:
+    arrangement.type = vst::kSpeakerArrStereo;
+    break;
+  default:
+    arrangement.type = vst::kSpeakerArrUserDefined;
+    break;
   }
 }
 
@@ -213,10 +221,7 @@ int IPlugVST::HostIdFromProductString(const char* product)
   return kHostUnknown;
 }
 
-int IPlugVST::PackedHostVersion(int v)
-{
-  return v + (v % 10000) / 100 * 156 + v / 10000 * 55536;
-}
+int IPlugVST::PackedHostVersion(int v) { return v + (v % 10000) / 100 * 156 + v / 10000 * 55536; }
 
 int IPlugVST::GetHost()
 {
@@ -607,7 +612,8 @@ intptr_t IPlugVST::CanDo(const char* query)
     return 1;
   if (DoesMidi())
   {
-    for (const char* q : {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"})
+    for (const char* q :
+         {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"})
       if (std::strcmp(query, q) == 0)
         return 1;
   }

@@ -98,8 +98,8 @@ private:
                                             intptr_t value, void* ptr, float opt);
   static void VSTCALLBACK VSTProcess(vst::AEffect* effect, float** inputs, float** outputs,
                                      int32_t frames);
-  static void VSTCALLBACK VSTProcessReplacing(vst::AEffect* effect, float** inputs,
-                                              float** outputs, int32_t frames);
+  static void VSTCALLBACK VSTProcessReplacing(vst::AEffect* effect, float** inputs, float** outputs,
+                                              int32_t frames);
   static void VSTCALLBACK VSTProcessDoubleReplacing(vst::AEffect* effect, double** inputs,
                                                     double** outputs, int32_t frames);
   static void VSTCALLBACK VSTSetParameter(vst::AEffect* effect, int32_t index, float value);

@@ -40,7 +40,8 @@ std::vector<uint8_t> Write(int32_t uniqueID, int32_t versionDecimal, int nParams
   PutBE32(header + 20, uint32_t(versionDecimal));
   PutBE32(header + 24, uint32_t(nParams));
   // The name field holds at most 27 characters and always ends with a zero byte.
-  std::memcpy(header + kNameOffset, programName.data(), std::min<size_t>(programName.size(), kNameSize - 1));
+  std::memcpy(header + kNameOffset, programName.data(),
+              std::min<size_t>(programName.size(), kNameSize - 1));
   PutBE32(header + kParamsOffset, uint32_t(chunk.Size()));
 
   std::vector<uint8_t> out(size_t(kHeaderSize) + size_t(chunk.Size()));

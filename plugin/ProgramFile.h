@@ -14,17 +14,17 @@ namespace ProgramFile
 // framework's chunk version.
 constexpr int32_t kChunkMagic = 0x70666674;
 constexpr int32_t kChunkVersion = 0x00010000;
-constexpr int kHeaderSize = 60;       // bytes before the chunk of an "FPCh" file
+constexpr int kHeaderSize = 60; // bytes before the chunk of an "FPCh" file
 constexpr int kNameOffset = 28;
-constexpr int kNameSize = 28;         // at most 27 characters and a terminator
-constexpr int kParamsOffset = 56;     // "FxCk": the normalized values start here
+constexpr int kNameSize = 28;     // at most 27 characters and a terminator
+constexpr int kParamsOffset = 56; // "FxCk": the normalized values start here
 
 struct Contents
 {
   std::string name;
-  bool isChunk = false;        // "FPCh"
-  ByteBuffer state;            // "FPCh": the chunk's bytes
-  int statePosition = 0;       // where the state starts inside state
+  bool isChunk = false;           // "FPCh"
+  ByteBuffer state;               // "FPCh": the chunk's bytes
+  int statePosition = 0;          // where the state starts inside state
   std::vector<double> normalized; // "FxCk": one value per parameter
 };
 

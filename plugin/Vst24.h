@@ -22,8 +22,8 @@ using DispatcherProc = intptr_t(VSTCALLBACK*)(AEffect* effect, int32_t opcode, i
                                               intptr_t value, void* ptr, float opt);
 using ProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs,
                                        int32_t frames);
-using ProcessDoubleProc = void(VSTCALLBACK*)(AEffect* effect, double** inputs,
-                                             double** outputs, int32_t frames);
+using ProcessDoubleProc = void(VSTCALLBACK*)(AEffect* effect, double** inputs, double** outputs,
+                                             int32_t frames);
 using SetParameterProc = void(VSTCALLBACK*)(AEffect* effect, int32_t index, float value);
 using GetParameterProc = float(VSTCALLBACK*)(AEffect* effect, int32_t index);
 

@@ -135,10 +135,8 @@ constexpr Entry kPitchBend[] = {
 };
 
 constexpr Entry kPitchEnvelope[] = {
-    {88, "Pitch env. On/Off", "", "", 1, 1},
-    {89, "Pitch Amount", "", "", 0.35, 0.001},
-    {90, "Pitch Duration", "", "", 0.45, 0.001},
-    {91, "Pitch Power", "", "", 0.75, 0.001},
+    {88, "Pitch env. On/Off", "", "", 1, 1},     {89, "Pitch Amount", "", "", 0.35, 0.001},
+    {90, "Pitch Duration", "", "", 0.45, 0.001}, {91, "Pitch Power", "", "", 0.75, 0.001},
     {92, "Pitch Down", "", "", 0, 0.001},
 };
 
@@ -175,23 +173,16 @@ constexpr Entry kDistortionShaper[] = {
 };
 
 constexpr Entry kMainFilter[] = {
-    {113, "Filter On/Off", "", "", 1, 1},
-    {114, "Filter Input Drive", "", "", 0, 0.001},
-    {115, "Filter Balance", "", "", 0, 0.001},
-    {116, "Cutoff", "", "Hz", 1, 0.001},
-    {117, "Reso/BW", "", "", 0, 0.001},
-    {118, "Filter Type 1", "", "", 0, 0.25},
-    {119, "Filter Type 2", "", "", 0, 1.0 / 6.0},
-    {120, "Filter Transition", "", "", 0, kThird},
+    {113, "Filter On/Off", "", "", 1, 1},         {114, "Filter Input Drive", "", "", 0, 0.001},
+    {115, "Filter Balance", "", "", 0, 0.001},    {116, "Cutoff", "", "Hz", 1, 0.001},
+    {117, "Reso/BW", "", "", 0, 0.001},           {118, "Filter Type 1", "", "", 0, 0.25},
+    {119, "Filter Type 2", "", "", 0, 1.0 / 6.0}, {120, "Filter Transition", "", "", 0, kThird},
 };
 
 constexpr Entry kModulationEffects[] = {
-    {121, "Mod Fx On/Off", "", "", 1, 1},
-    {122, "Ring Amount", "", "", 0, 0.001},
-    {123, "Ring Freq", "", "Hz", 0, 0.1},
-    {124, "Ring Waveform", "", "", 0, 0.2},
-    {125, "Phaser Amount", "", "", 0, 0.001},
-    {126, "Phaser Feedback", "", "", 0.5, 0.001},
+    {121, "Mod Fx On/Off", "", "", 1, 1},       {122, "Ring Amount", "", "", 0, 0.001},
+    {123, "Ring Freq", "", "Hz", 0, 0.1},       {124, "Ring Waveform", "", "", 0, 0.2},
+    {125, "Phaser Amount", "", "", 0, 0.001},   {126, "Phaser Feedback", "", "", 0.5, 0.001},
     {127, "Phaser Rate", "", "Hz", 0.2, 0.001},
 };
 
@@ -204,10 +195,8 @@ constexpr Entry kTempoDelay[] = {
 
 // Index 137 belongs to this section but is never initialised.
 constexpr Entry kOutput[] = {
-    {132, "Bypass all effects", "", "", 0, 1},
-    {134, "Output pan", "", "", 0.5, 0.001},
-    {135, "Output saturation", "", "", 0, 0.001},
-    {136, "Dry/Wet", "", "", 1, 0.001},
+    {132, "Bypass all effects", "", "", 0, 1},    {134, "Output pan", "", "", 0.5, 0.001},
+    {135, "Output saturation", "", "", 0, 0.001}, {136, "Dry/Wet", "", "", 1, 0.001},
     {138, "Output volume", "", "", 0.5, 0.001},
 };
 
@@ -249,29 +238,68 @@ void InitSection(IPlugBase& plug, Section section)
 {
   switch (section)
   {
-  case Section::Reserved: InitReserved(plug); break;
-  case Section::PitchEnvelope: InitEntries(plug, kPitchEnvelope); break;
-  case Section::Oscillator1: InitEntries(plug, kOscillator1); break;
-  case Section::Oscillator2: InitEntries(plug, kOscillator2); break;
-  case Section::Oscillator3: InitEntries(plug, kOscillator3); break;
-  case Section::VolumeEnvelope: InitEntries(plug, kVolumeEnvelope); break;
-  case Section::FilterEnvelope: InitEntries(plug, kFilterEnvelope); break;
-  case Section::Unison: InitEntries(plug, kUnison); break;
-  case Section::Fm: InitEntries(plug, kFm); break;
-  case Section::GlobalTranspose: InitEntries(plug, kGlobalTranspose); break;
-  case Section::SubOscillator: InitEntries(plug, kSubOscillator); break;
-  case Section::PitchBend: InitEntries(plug, kPitchBend); break;
-  case Section::MainFilter: InitEntries(plug, kMainFilter); break;
-  case Section::ModulationEffects: InitEntries(plug, kModulationEffects); break;
-  case Section::DistortionShaper: InitEntries(plug, kDistortionShaper); break;
-  case Section::Equalizer: InitEntries(plug, kEqualizer); break;
-  case Section::TempoDelay: InitEntries(plug, kTempoDelay); break;
-  case Section::Output: InitEntries(plug, kOutput); break;
-  case Section::LevelMeterLimiter: InitEntries(plug, kLevelMeterLimiter); break;
+  case Section::Reserved:
+    InitReserved(plug);
+    break;
+  case Section::PitchEnvelope:
+    InitEntries(plug, kPitchEnvelope);
+    break;
+  case Section::Oscillator1:
+    InitEntries(plug, kOscillator1);
+    break;
+  case Section::Oscillator2:
+    InitEntries(plug, kOscillator2);
+    break;
+  case Section::Oscillator3:
+    InitEntries(plug, kOscillator3);
+    break;
+  case Section::VolumeEnvelope:
+    InitEntries(plug, kVolumeEnvelope);
+    break;
+  case Section::FilterEnvelope:
+    InitEntries(plug, kFilterEnvelope);
+    break;
+  case Section::Unison:
+    InitEntries(plug, kUnison);
+    break;
+  case Section::Fm:
+    InitEntries(plug, kFm);
+    break;
+  case Section::GlobalTranspose:
+    InitEntries(plug, kGlobalTranspose);
+    break;
+  case Section::SubOscillator:
+    InitEntries(plug, kSubOscillator);
+    break;
+  case Section::PitchBend:
+    InitEntries(plug, kPitchBend);
+    break;
+  case Section::MainFilter:
+    InitEntries(plug, kMainFilter);
+    break;
+  case Section::ModulationEffects:
+    InitEntries(plug, kModulationEffects);
+    break;
+  case Section::DistortionShaper:
+    InitEntries(plug, kDistortionShaper);
+    break;
+  case Section::Equalizer:
+    InitEntries(plug, kEqualizer);
+    break;
+  case Section::TempoDelay:
+    InitEntries(plug, kTempoDelay);
+    break;
+  case Section::Output:
+    InitEntries(plug, kOutput);
+    break;
+  case Section::LevelMeterLimiter:
+    InitEntries(plug, kLevelMeterLimiter);
+    break;
   case Section::TabButtons:
   case Section::Programs:
   case Section::About:
-  case Section::Scope: break;
+  case Section::Scope:
+    break;
   }
 }
 

@@ -35,14 +35,29 @@ enum class Section
 
 // The order in which the editor's section builders run.
 inline constexpr Section kSectionOrder[] = {
-    Section::Reserved,          Section::TabButtons,     Section::PitchEnvelope,
-    Section::Oscillator1,       Section::Oscillator2,    Section::Oscillator3,
-    Section::VolumeEnvelope,    Section::FilterEnvelope, Section::Unison,
-    Section::Fm,                Section::GlobalTranspose, Section::SubOscillator,
-    Section::PitchBend,         Section::MainFilter,     Section::ModulationEffects,
-    Section::DistortionShaper,  Section::Equalizer,      Section::TempoDelay,
-    Section::Output,            Section::Programs,       Section::LevelMeterLimiter,
-    Section::About,             Section::Scope,
+    Section::Reserved,
+    Section::TabButtons,
+    Section::PitchEnvelope,
+    Section::Oscillator1,
+    Section::Oscillator2,
+    Section::Oscillator3,
+    Section::VolumeEnvelope,
+    Section::FilterEnvelope,
+    Section::Unison,
+    Section::Fm,
+    Section::GlobalTranspose,
+    Section::SubOscillator,
+    Section::PitchBend,
+    Section::MainFilter,
+    Section::ModulationEffects,
+    Section::DistortionShaper,
+    Section::Equalizer,
+    Section::TempoDelay,
+    Section::Output,
+    Section::Programs,
+    Section::LevelMeterLimiter,
+    Section::About,
+    Section::Scope,
 };
 
 // Initialises the parameters of one section; sections without parameters do nothing.

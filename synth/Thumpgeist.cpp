@@ -32,15 +32,9 @@ Thumpgeist::Thumpgeist(vst::HostCallback hostCallback) : IPlugVST(MakeInfo(), ho
 
 Thumpgeist::~Thumpgeist() = default;
 
-void Thumpgeist::Reset()
-{
-  PlatformLockGuard lock(Mutex());
-}
+void Thumpgeist::Reset() { PlatformLockGuard lock(Mutex()); }
 
-void Thumpgeist::OnParameterChange(int paramIdx)
-{
-  PlatformLockGuard lock(Mutex());
-}
+void Thumpgeist::OnParameterChange(int paramIdx) { PlatformLockGuard lock(Mutex()); }
 
 void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
 {
@@ -51,7 +45,4 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
       std::fill_n(outputs[c], frames, 0.0);
 }
 
-IPlugVST* MakePlug(vst::HostCallback hostCallback)
-{
-  return new Thumpgeist(hostCallback);
-}
+IPlugVST* MakePlug(vst::HostCallback hostCallback) { return new Thumpgeist(hostCallback); }

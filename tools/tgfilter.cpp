@@ -37,14 +37,17 @@
 #include "dsp/RBJHighPass.h"
 #include "dsp/RBJLowPass.h"
 
-namespace {
+namespace
+{
 
 template <class D>
-std::unique_ptr<Dsp::Filter> make() {
+std::unique_ptr<Dsp::Filter> make()
+{
   return std::make_unique<Dsp::FilterDesign<D, 2, Dsp::DirectFormII>>();
 }
 
-struct Entry {
+struct Entry
+{
   const char* key;
   std::unique_ptr<Dsp::Filter> (*create)();
 };
@@ -65,18 +68,21 @@ const Entry designs[] = {
     {"rbj-bandstop", make<Dsp::RBJ::BandStop>},
 };
 
-void usage() {
-  std::fprintf(stderr,
-               "usage: tgfilter <design> [Name=value ...] [--points N] [--linear]\n"
-               "                [--png file.png] [--db-min D] [--db-max D]\n"
-               "       tgfilter --list\n");
+void usage()
+{
+  std::fprintf(stderr, "usage: tgfilter <design> [Name=value ...] [--points N] [--linear]\n"
+                       "                [--png file.png] [--db-min D] [--db-max D]\n"
+                       "       tgfilter --list\n");
 }
 
-void list() {
-  for (const Entry& e : designs) {
+void list()
+{
+  for (const Entry& e : designs)
+  {
     auto f = e.create();
     std::printf("%-16s \"%s\" kind %d:", e.key, f->getName(), static_cast<int>(f->getKind()));
-    for (int i = 0; i < f->getNumParams(); ++i) {
+    for (int i = 0; i < f->getNumParams(); ++i)
+    {
       const Dsp::ParamInfo info = f->getParamInfo(i);
       std::printf(" %s (%s, default %s)", info.shortName, info.longName,
                   info.toString(info.defaultValue).c_str());
@@ -85,36 +91,46 @@ void list() {
   }
 }
 
-struct Point {
+struct Point
+{
   double hz;
   double db;
   double phaseDeg;
 };
 
 // A small RGB canvas for the plot.
-struct Canvas {
+struct Canvas
+{
   int width;
   int height;
   std::vector<unsigned char> rgb;
 
   Canvas(int w, int h) : width(w), height(h), rgb(static_cast<size_t>(w) * h * 3, 255) {}
 
-  void set(int x, int y, unsigned r, unsigned g, unsigned b) {
-    if (x < 0 || y < 0 || x >= width || y >= height) return;
+  void set(int x, int y, unsigned r, unsigned g, unsigned b)
+  {
+    if (x < 0 || y < 0 || x >= width || y >= height)
+      return;
     unsigned char* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
     p[0] = static_cast<unsigned char>(r);
     p[1] = static_cast<unsigned char>(g);
     p[2] = static_cast<unsigned char>(b);
   }
-  void hline(int y, int x0, int x1, unsigned r, unsigned g, unsigned b) {
-    for (int x = x0; x <= x1; ++x) set(x, y, r, g, b);
+  void hline(int y, int x0, int x1, unsigned r, unsigned g, unsigned b)
+  {
+    for (int x = x0; x <= x1; ++x)
+      set(x, y, r, g, b);
   }
-  void vline(int x, int y0, int y1, unsigned r, unsigned g, unsigned b) {
-    for (int y = y0; y <= y1; ++y) set(x, y, r, g, b);
+  void vline(int x, int y0, int y1, unsigned r, unsigned g, unsigned b)
+  {
+    for (int y = y0; y <= y1; ++y)
+      set(x, y, r, g, b);
   }
-  void line(double x0, double y0, double x1, double y1, unsigned r, unsigned g, unsigned b) {
+  void line(double x0, double y0, double x1, double y1, unsigned r, unsigned g, unsigned b)
+  {
     const int steps = static_cast<int>(std::max(std::fabs(x1 - x0), std::fabs(y1 - y0))) + 1;
-    for (int i = 0; i <= steps; ++i) {
+    for (int i = 0; i <= steps; ++i)
+    {
       const double t = static_cast<double>(i) / steps;
       const int x = static_cast<int>(std::lround(x0 + (x1 - x0) * t));
       const int y = static_cast<int>(std::lround(y0 + (y1 - y0) * t));
@@ -125,7 +141,8 @@ struct Canvas {
 };
 
 bool writePlot(const char* path, const std::vector<Point>& points, double fs, bool linear,
-               double dbMin, double dbMax) {
+               double dbMin, double dbMax)
+{
   const int width = 900;
   const int height = 600;
   const int left = 40, right = width - 20;
@@ -134,46 +151,56 @@ bool writePlot(const char* path, const std::vector<Point>& points, double fs, bo
   Canvas c(width, height);
   const double fMin = points.front().hz;
   const double fMax = points.back().hz;
-  auto xOf = [&](double hz) {
-    const double t = linear ? (hz - fMin) / (fMax - fMin)
-                            : std::log(hz / fMin) / std::log(fMax / fMin);
+  auto xOf = [&](double hz)
+  {
+    const double t =
+        linear ? (hz - fMin) / (fMax - fMin) : std::log(hz / fMin) / std::log(fMax / fMin);
     return left + t * (right - left);
   };
-  auto yMag = [&](double db) {
+  auto yMag = [&](double db)
+  {
     const double clamped = std::clamp(db, dbMin, dbMax);
     return magBottom - (clamped - dbMin) / (dbMax - dbMin) * (magBottom - magTop);
   };
-  auto yPhase = [&](double deg) {
-    return phaseBottom - (deg + 180) / 360 * (phaseBottom - phaseTop);
-  };
+  auto yPhase = [&](double deg)
+  { return phaseBottom - (deg + 180) / 360 * (phaseBottom - phaseTop); };
   // Grid: decades (and their 2..9 multiples faintly) or tenths of the band; 6 dB steps
   // with 0 dB darker; phase every 90 degrees.
-  if (!linear) {
+  if (!linear)
+  {
     for (double decade = 1; decade <= fs; decade *= 10)
-      for (int m = 1; m <= 9; ++m) {
+      for (int m = 1; m <= 9; ++m)
+      {
         const double hz = decade * m;
-        if (hz < fMin || hz > fMax) continue;
+        if (hz < fMin || hz > fMax)
+          continue;
         const unsigned shade = m == 1 ? 150 : 220;
         const int x = static_cast<int>(xOf(hz));
         c.vline(x, magTop, magBottom, shade, shade, shade);
         c.vline(x, phaseTop, phaseBottom, shade, shade, shade);
       }
-  } else {
-    for (int i = 0; i <= 10; ++i) {
+  }
+  else
+  {
+    for (int i = 0; i <= 10; ++i)
+    {
       const int x = static_cast<int>(left + i * (right - left) / 10.0);
       c.vline(x, magTop, magBottom, 200, 200, 200);
       c.vline(x, phaseTop, phaseBottom, 200, 200, 200);
     }
   }
-  for (double db = std::ceil(dbMin / 6) * 6; db <= dbMax; db += 6) {
+  for (double db = std::ceil(dbMin / 6) * 6; db <= dbMax; db += 6)
+  {
     const unsigned shade = db == 0 ? 90 : 200;
     c.hline(static_cast<int>(yMag(db)), left, right, shade, shade, shade);
   }
-  for (int deg = -180; deg <= 180; deg += 90) {
+  for (int deg = -180; deg <= 180; deg += 90)
+  {
     const unsigned shade = deg == 0 ? 90 : 200;
     c.hline(static_cast<int>(yPhase(deg)), left, right, shade, shade, shade);
   }
-  for (size_t i = 1; i < points.size(); ++i) {
+  for (size_t i = 1; i < points.size(); ++i)
+  {
     const Point& a = points[i - 1];
     const Point& b = points[i];
     c.line(xOf(a.hz), yMag(a.db), xOf(b.hz), yMag(b.db), 20, 60, 200);
@@ -189,25 +216,31 @@ bool writePlot(const char* path, const std::vector<Point>& points, double fs, bo
   image.height = static_cast<png_uint_32>(height);
   image.format = PNG_FORMAT_RGB;
   const int ok = png_image_write_to_file(&image, path, 0, c.rgb.data(), 0, nullptr);
-  if (!ok) std::fprintf(stderr, "tgfilter: cannot write %s: %s\n", path, image.message);
+  if (!ok)
+    std::fprintf(stderr, "tgfilter: cannot write %s: %s\n", path, image.message);
   return ok != 0;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
+int main(int argc, char** argv)
+{
+  if (argc < 2)
+  {
     usage();
     return 2;
   }
-  if (std::strcmp(argv[1], "--list") == 0) {
+  if (std::strcmp(argv[1], "--list") == 0)
+  {
     list();
     return 0;
   }
   std::unique_ptr<Dsp::Filter> filter;
   for (const Entry& e : designs)
-    if (strcasecmp(argv[1], e.key) == 0) filter = e.create();
-  if (!filter) {
+    if (strcasecmp(argv[1], e.key) == 0)
+      filter = e.create();
+  if (!filter)
+  {
     std::fprintf(stderr, "tgfilter: unknown design \"%s\" (see --list)\n", argv[1]);
     return 2;
   }
@@ -218,55 +251,75 @@ int main(int argc, char** argv) {
   const char* pngPath = nullptr;
   double dbMin = -60;
   double dbMax = 30;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = 2; i < argc; ++i)
+  {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (arg == "--points" && hasValue) {
+    if (arg == "--points" && hasValue)
+    {
       points = std::max(2, std::atoi(argv[++i]));
-    } else if (arg == "--linear") {
+    }
+    else if (arg == "--linear")
+    {
       linear = true;
-    } else if (arg == "--png" && hasValue) {
+    }
+    else if (arg == "--png" && hasValue)
+    {
       pngPath = argv[++i];
-    } else if (arg == "--db-min" && hasValue) {
+    }
+    else if (arg == "--db-min" && hasValue)
+    {
       dbMin = std::atof(argv[++i]);
-    } else if (arg == "--db-max" && hasValue) {
+    }
+    else if (arg == "--db-max" && hasValue)
+    {
       dbMax = std::atof(argv[++i]);
-    } else {
+    }
+    else
+    {
       const size_t eq = arg.find('=');
       int index = -1;
-      if (eq != std::string::npos) {
+      if (eq != std::string::npos)
+      {
         const std::string name = arg.substr(0, eq);
         for (int p = 0; p < filter->getNumParams(); ++p)
-          if (strcasecmp(name.c_str(), filter->getParamInfo(p).shortName) == 0) index = p;
+          if (strcasecmp(name.c_str(), filter->getParamInfo(p).shortName) == 0)
+            index = p;
       }
-      if (index < 0) {
+      if (index < 0)
+      {
         std::fprintf(stderr, "tgfilter: unknown argument \"%s\"\n", arg.c_str());
         usage();
         return 2;
       }
       char* end = nullptr;
       const double v = std::strtod(arg.c_str() + eq + 1, &end);
-      if (end == arg.c_str() + eq + 1 || *end != '\0') {
+      if (end == arg.c_str() + eq + 1 || *end != '\0')
+      {
         std::fprintf(stderr, "tgfilter: \"%s\" is not a number\n", arg.c_str() + eq + 1);
         return 2;
       }
       params[index] = v;
     }
   }
-  if (dbMax <= dbMin) {
+  if (dbMax <= dbMin)
+  {
     std::fprintf(stderr, "tgfilter: --db-max must be above --db-min\n");
     return 2;
   }
-  if (!filter->setParams(params)) {
+  if (!filter->setParams(params))
+  {
     std::fprintf(stderr, "tgfilter: the design refused these parameters\n");
     return 1;
   }
 
   double fs = 44100;
   const int fsIndex = filter->findParamIndex(Dsp::idSampleRate);
-  if (fsIndex >= 0) fs = filter->getParams()[fsIndex];
+  if (fsIndex >= 0)
+    fs = filter->getParams()[fsIndex];
   std::printf("# %s:", filter->getName());
-  for (int p = 0; p < filter->getNumParams(); ++p) {
+  for (int p = 0; p < filter->getNumParams(); ++p)
+  {
     const Dsp::ParamInfo info = filter->getParamInfo(p);
     std::printf(" %s=%s", info.shortName, info.toString(filter->getParams()[p]).c_str());
   }
@@ -276,7 +329,8 @@ int main(int argc, char** argv) {
   std::vector<Point> curve;
   const double fLow = linear ? 0.0 : 10.0;
   const double fHigh = fs / 2;
-  for (int i = 0; i < points; ++i) {
+  for (int i = 0; i < points; ++i)
+  {
     const double t = static_cast<double>(i) / (points - 1);
     const double hz = linear ? fLow + (fHigh - fLow) * t : fLow * std::pow(fHigh / fLow, t);
     const Dsp::complex_t h = filter->response(hz / fs);
@@ -286,6 +340,7 @@ int main(int argc, char** argv) {
     std::printf("%.6f,%.9f,%.9g,%.6f,%.4f\n", hz, hz / fs, magnitude, db, phase);
     curve.push_back({linear && i == 0 ? 1e-9 : hz, db, phase});
   }
-  if (pngPath && !writePlot(pngPath, curve, fs, linear, dbMin, dbMax)) return 1;
+  if (pngPath && !writePlot(pngPath, curve, fs, linear, dbMin, dbMax))
+    return 1;
   return 0;
 }

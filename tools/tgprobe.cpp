@@ -50,8 +50,11 @@ int main(int argc, char** argv)
   std::printf("product:     %s\n", plug.ProductString().c_str());
   std::printf("unique id:   '%s' (0x%08X), version %d\n", FourCCText(e->uniqueID).c_str(),
               unsigned(e->uniqueID), e->version);
-  std::printf("category:    %s\n", plug.Dispatch(vst::effGetPlugCategory) == vst::kPlugCategorySynth ? "instrument" : "effect");
-  std::printf("audio:       %d inputs, %d outputs, flags 0x%X\n", e->numInputs, e->numOutputs, unsigned(e->flags));
+  std::printf("category:    %s\n", plug.Dispatch(vst::effGetPlugCategory) == vst::kPlugCategorySynth
+                                       ? "instrument"
+                                       : "effect");
+  std::printf("audio:       %d inputs, %d outputs, flags 0x%X\n", e->numInputs, e->numOutputs,
+              unsigned(e->flags));
   std::printf("parameters:  %d\n", e->numParams);
   std::printf("programs:    %d (current: \"%s\")\n", e->numPrograms, plug.ProgramName().c_str());
 

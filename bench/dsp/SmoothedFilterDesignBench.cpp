@@ -12,13 +12,15 @@
 #include "dsp/DirectFormII.h"
 #include "dsp/SmoothedFilterDesign.h"
 
-namespace {
+namespace
+{
 
 using Design = Dsp::SmoothedFilterDesign<Dsp::ChebyshevI::LowPass, 2, Dsp::DirectFormII>;
 
 constexpr int blockSize = 512;
 
-Dsp::Params params(double fc, double ripple) {
+Dsp::Params params(double fc, double ripple)
+{
   Dsp::Params p;
   p[0] = 44100;
   p[1] = 4;
@@ -27,16 +29,20 @@ Dsp::Params params(double fc, double ripple) {
   return p;
 }
 
-struct Fixture {
+struct Fixture
+{
   std::vector<double> left = std::vector<double>(blockSize);
   std::vector<double> right = std::vector<double>(blockSize);
   Design filter;
 
-  Fixture() {
-    for (int i = 0; i < blockSize; ++i) left[i] = right[i] = std::sin(0.05 * i);
+  Fixture()
+  {
+    for (int i = 0; i < blockSize; ++i)
+      left[i] = right[i] = std::sin(0.05 * i);
     filter.setParams(params(1000, 1));
   }
-  void run() {
+  void run()
+  {
     double* ch[2] = {left.data(), right.data()};
     filter.process(blockSize, ch);
     benchmark::DoNotOptimize(left.data());
@@ -44,20 +50,23 @@ struct Fixture {
   }
 };
 
-void report(benchmark::State& state) {
+void report(benchmark::State& state)
+{
   state.SetItemsProcessed(state.iterations() * blockSize);
   // Seconds per sample, printed with its SI prefix (for example "58.5n").
-  state.counters["per_sample"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * blockSize,
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_sample"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * blockSize,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // Every block glides: the cutoff alternates, each change starting a new 512-sample
 // glide that the block then runs through completely.
-void BM_ChebyshevI4_Gliding(benchmark::State& state) {
+void BM_ChebyshevI4_Gliding(benchmark::State& state)
+{
   Fixture f;
   bool up = false;
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     f.filter.setParam(Dsp::idFrequency, up ? 4000 : 1000);
     up = !up;
     f.run();
@@ -67,10 +76,12 @@ void BM_ChebyshevI4_Gliding(benchmark::State& state) {
 BENCHMARK(BM_ChebyshevI4_Gliding);
 
 // Cutoff and ripple glide together: the prototype itself changes every sample.
-void BM_ChebyshevI4_GlidingRipple(benchmark::State& state) {
+void BM_ChebyshevI4_GlidingRipple(benchmark::State& state)
+{
   Fixture f;
   bool up = false;
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     f.filter.setParams(up ? params(4000, 6) : params(1000, 0.5));
     up = !up;
     f.run();
@@ -79,18 +90,22 @@ void BM_ChebyshevI4_GlidingRipple(benchmark::State& state) {
 }
 BENCHMARK(BM_ChebyshevI4_GlidingRipple);
 
-void BM_ChebyshevI4_Steady(benchmark::State& state) {
+void BM_ChebyshevI4_Steady(benchmark::State& state)
+{
   Fixture f;
-  for (auto _ : state) f.run();
+  for (auto _ : state)
+    f.run();
   report(state);
 }
 BENCHMARK(BM_ChebyshevI4_Steady);
 
 // The redesign alone, as the glide does it once per sample.
-void BM_ChebyshevI4_Redesign(benchmark::State& state) {
+void BM_ChebyshevI4_Redesign(benchmark::State& state)
+{
   Dsp::ChebyshevI::LowPass design;
   double fc = 1000;
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     fc = fc < 4000 ? fc + 1.5 : 1000;
     design.setParams(params(fc, 1));
     benchmark::DoNotOptimize(design);
@@ -98,4 +113,4 @@ void BM_ChebyshevI4_Redesign(benchmark::State& state) {
 }
 BENCHMARK(BM_ChebyshevI4_Redesign);
 
-}  // namespace
+} // namespace

@@ -7,46 +7,49 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int kBlock = 1024;
 
 std::vector<double> noiseBlock()
 {
-    std::vector<double> v(kBlock);
-    unsigned seed = 5;
-    for (auto& x : v) {
-        seed = seed * 214013u + 2531011u;
-        x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
-    }
-    return v;
+  std::vector<double> v(kBlock);
+  unsigned seed = 5;
+  for (auto& x : v)
+  {
+    seed = seed * 214013u + 2531011u;
+    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
+  }
+  return v;
 }
 
 void perSample(benchmark::State& state)
 {
-    state.counters["per_sample"] = benchmark::Counter(double(kBlock),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_sample"] = benchmark::Counter(
+      double(kBlock), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // range(0), range(1): left and right type values; range(2): 1 = cutoff sweeps.
 void BM_OscFilterUnit(benchmark::State& state)
 {
-    Korvane::OscFilterUnit unit;
-    unit.setLeftType(double(state.range(0)) / 4.0);
-    unit.setRightType(double(state.range(1)) / 4.0);
-    unit.balanceTarget = 0.5;
-    const bool sweep = state.range(2) != 0;
-    const auto in = noiseBlock();
-    std::vector<double> cutoff(kBlock);
+  Korvane::OscFilterUnit unit;
+  unit.setLeftType(double(state.range(0)) / 4.0);
+  unit.setRightType(double(state.range(1)) / 4.0);
+  unit.balanceTarget = 0.5;
+  const bool sweep = state.range(2) != 0;
+  const auto in = noiseBlock();
+  std::vector<double> cutoff(kBlock);
+  for (int i = 0; i < kBlock; ++i)
+    cutoff[i] = sweep ? 0.9 * (1.0 - double(i) / kBlock) + 0.05 : 0.5;
+  double sink = 0.0;
+  for (auto _ : state)
+  {
     for (int i = 0; i < kBlock; ++i)
-        cutoff[i] = sweep ? 0.9 * (1.0 - double(i) / kBlock) + 0.05 : 0.5;
-    double sink = 0.0;
-    for (auto _ : state) {
-        for (int i = 0; i < kBlock; ++i)
-            sink += unit.process(in[i], cutoff[i], 0.4);
-        benchmark::DoNotOptimize(sink);
-    }
-    perSample(state);
+      sink += unit.process(in[i], cutoff[i], 0.4);
+    benchmark::DoNotOptimize(sink);
+  }
+  perSample(state);
 }
 
 } // namespace
@@ -55,7 +58,11 @@ void BM_OscFilterUnit(benchmark::State& state)
 BENCHMARK(BM_OscFilterUnit)->Name("OscFilterUnit/KellettLP+ButterworthHP/sweep")->Args({0, 3, 1});
 BENCHMARK(BM_OscFilterUnit)->Name("OscFilterUnit/KellettLP+ButterworthHP/held")->Args({0, 3, 0});
 // Most expensive pair: two biquads, each computing its coefficients per sample.
-BENCHMARK(BM_OscFilterUnit)->Name("OscFilterUnit/ButterworthLP+ButterworthHP/sweep")->Args({4, 3, 1});
-BENCHMARK(BM_OscFilterUnit)->Name("OscFilterUnit/ButterworthLP+ButterworthHP/held")->Args({4, 3, 0});
+BENCHMARK(BM_OscFilterUnit)
+    ->Name("OscFilterUnit/ButterworthLP+ButterworthHP/sweep")
+    ->Args({4, 3, 1});
+BENCHMARK(BM_OscFilterUnit)
+    ->Name("OscFilterUnit/ButterworthLP+ButterworthHP/held")
+    ->Args({4, 3, 0});
 // Cheapest pair: two Kellett filters.
 BENCHMARK(BM_OscFilterUnit)->Name("OscFilterUnit/KellettLP+KellettBP/sweep")->Args({0, 2, 1});

@@ -4,8 +4,8 @@
 
 namespace
 {
-constexpr int kStateSize = 160 * 8;   // the instrument's state: one double per parameter
-constexpr int kHeaderSize = 8;        // 'pfft' and the chunk version
+constexpr int kStateSize = 160 * 8; // the instrument's state: one double per parameter
+constexpr int kHeaderSize = 8;      // 'pfft' and the chunk version
 constexpr int kBankSlotSize = 4 + 5 + 1 + kStateSize; // "Empty", initialised, state
 
 int32_t Int32At(const std::vector<uint8_t>& b, size_t at)
@@ -55,8 +55,8 @@ TEST_F(ChunkTest, ProgramChunkIsTheHeaderFollowedByEveryParameterValue)
   ASSERT_EQ(chunk.size(), size_t(kHeaderSize + kStateSize));
   EXPECT_EQ(Int32At(chunk, 0), 0x70666674);
   EXPECT_EQ(Int32At(chunk, 4), 0x00010000);
-  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 0), 1.0);  // "Oscillator 1 On/Off"
-  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 2), 0.5);  // "Osc1 start phase"
+  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 0), 1.0); // "Oscillator 1 On/Off"
+  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 2), 0.5); // "Osc1 start phase"
   EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 80), 1.259);
   EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 87), 1.0 / 6.0);
   EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 137), 0.0);

@@ -38,7 +38,7 @@ TEST_F(ModuleTest, OpcodesWithoutActionAnswerZero)
 {
   Start();
   char buffer[1024] = {};
-  for (int32_t op : {9, 16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 38, 39, 40, 41, 43, 44, 46,
+  for (int32_t op : {9,  16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 38, 39, 40, 41, 43,  44, 46,
                      49, 52, 54, 55, 56, 57, 59, 60, 61, 62, 63, 64, 65, 67, 68, 70, 100, -1})
     EXPECT_EQ(Dispatch(op, 0, 0, buffer), 0) << "opcode " << op;
   EXPECT_EQ(Dispatch(vst::effEditIdle), 0);
@@ -120,7 +120,7 @@ TEST_F(ModuleTest, VendorSpecificGivesDisplayTextsAndParameterKinds)
   EXPECT_EQ(Dispatch(vst::effVendorSpecific, 7, -1, text, 0.5f), 0xBEEF);
   EXPECT_EQ(Dispatch(vst::effVendorSpecific, 7, 3, nullptr, 0.5f), 0);
 
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 8, 3), 0);     // continuous
+  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 8, 3), 0);        // continuous
   EXPECT_EQ(Dispatch(vst::effVendorSpecific, 8, 137), 0xBEEF); // never initialised
   EXPECT_EQ(Dispatch(vst::effVendorSpecific, 8, 160), 0);
   EXPECT_EQ(Dispatch(vst::effVendorSpecific, 9, 3, text), 0);

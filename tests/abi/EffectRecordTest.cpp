@@ -33,7 +33,10 @@ TEST_F(ModuleTest, EffectRecordCarriesTheInstrumentsIdentityAndLayout)
 
 namespace
 {
-intptr_t VSTCALLBACK SilentHost(vst::AEffect*, int32_t, int32_t, intptr_t, void*, float) { return 0; }
+intptr_t VSTCALLBACK SilentHost(vst::AEffect*, int32_t, int32_t, intptr_t, void*, float)
+{
+  return 0;
+}
 } // namespace
 
 TEST(ModuleEntry, BothEntryPointsCreateIndependentInstances)

@@ -46,7 +46,8 @@ std::vector<Expected> ExpectedParameters()
     e[b + 19] = {lfo + " to filter", "", 0, 3};
     e[b + 20] = {lfo + (k == 3 ? " to PAN" : " to pan"), "", 0, 3};
   }
-  const char* envParts[] = {"Attack", "Decay", "Sustain", "Release", "Duration", "Velocity", "Amount"};
+  const char* envParts[] = {"Attack",   "Decay",    "Sustain", "Release",
+                            "Duration", "Velocity", "Amount"};
   const char* envLabels[] = {"s", "s", "%", "s", "s", "", ""};
   const double envDefaults[] = {0.01, 0.5, 0.2, 0.05, 0.2, 1, 1};
   for (int i = 0; i < 7; ++i)

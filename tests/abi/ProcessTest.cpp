@@ -7,11 +7,13 @@ namespace
 constexpr double kCanary = 7.0;
 bool AllEqual(const std::vector<double>& v, size_t from, size_t to, double x)
 {
-  return std::all_of(v.begin() + long(from), v.begin() + long(to), [x](double s) { return s == x; });
+  return std::all_of(v.begin() + long(from), v.begin() + long(to),
+                     [x](double s) { return s == x; });
 }
 } // namespace
 
-class ProcessTest : public ModuleTest, public ::testing::WithParamInterface<tghost::PluginInstance::ProcessMode>
+class ProcessTest : public ModuleTest,
+                    public ::testing::WithParamInterface<tghost::PluginInstance::ProcessMode>
 {
 };
 
@@ -50,18 +52,23 @@ TEST_P(ProcessTest, MoreFramesThanTheBlockSizeAreRenderedInPieces)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllPaths, ProcessTest,
-                         ::testing::Values(tghost::PluginInstance::ProcessMode::Double,
-                                           tghost::PluginInstance::ProcessMode::FloatReplacing,
-                                           tghost::PluginInstance::ProcessMode::FloatAccumulating),
-                         [](const ::testing::TestParamInfo<tghost::PluginInstance::ProcessMode>& mode) {
-                           switch (mode.param)
-                           {
-                           case tghost::PluginInstance::ProcessMode::Double: return "Double";
-                           case tghost::PluginInstance::ProcessMode::FloatReplacing: return "FloatReplacing";
-                           default: return "FloatAccumulating";
-                           }
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    AllPaths, ProcessTest,
+    ::testing::Values(tghost::PluginInstance::ProcessMode::Double,
+                      tghost::PluginInstance::ProcessMode::FloatReplacing,
+                      tghost::PluginInstance::ProcessMode::FloatAccumulating),
+    [](const ::testing::TestParamInfo<tghost::PluginInstance::ProcessMode>& mode)
+    {
+      switch (mode.param)
+      {
+      case tghost::PluginInstance::ProcessMode::Double:
+        return "Double";
+      case tghost::PluginInstance::ProcessMode::FloatReplacing:
+        return "FloatReplacing";
+      default:
+        return "FloatAccumulating";
+      }
+    });
 
 TEST_F(ModuleTest, NegativeOrZeroFrameCountsWriteNothing)
 {

@@ -12,20 +12,24 @@
 
 using namespace Dsp;
 
-namespace {
+namespace
+{
 
-class TestCascade : public Cascade<2> {
- public:
-  void set(const Biquad& a, const Biquad& b) {
+class TestCascade : public Cascade<2>
+{
+public:
+  void set(const Biquad& a, const Biquad& b)
+  {
     m_stages[0] = a;
     m_stages[1] = b;
     m_numStages = 2;
   }
 };
 
-}  // namespace
+} // namespace
 
-TEST(ChannelState, GuardAlternatesAndEntersEachFormAsWritten) {
+TEST(ChannelState, GuardAlternatesAndEntersEachFormAsWritten)
+{
   Cascade<1> identity;
   identity.setSingleStage(Biquad{});
   ChannelState<DirectFormI, 1> df1;
@@ -41,7 +45,8 @@ TEST(ChannelState, GuardAlternatesAndEntersEachFormAsWritten) {
   EXPECT_EQ(df1.getGuard(), 1e-8);
 }
 
-TEST(ChannelState, DirectFormsAgreeAndStagesRunInSeries) {
+TEST(ChannelState, DirectFormsAgreeAndStagesRunInSeries)
+{
   Biquad a;
   a.setCoefficients(1.2, -1.5, 0.7, 0.3, 0.2, 0.1);
   Biquad b;
@@ -55,8 +60,9 @@ TEST(ChannelState, DirectFormsAgreeAndStagesRunInSeries) {
   ChannelState<DirectFormI, 1> s1;
   // The second stage carries no guard: compare against the first stage alone
   // followed by the second stage run by hand.
-  double x1 = 0, x2 = 0, y1 = 0, y2 = 0;  // stage b, Direct Form I, by hand
-  for (int i = 0; i < 200; ++i) {
+  double x1 = 0, x2 = 0, y1 = 0, y2 = 0; // stage b, Direct Form I, by hand
+  for (int i = 0; i < 200; ++i)
+  {
     const double x = std::sin(0.3 * i) + (i == 0);
     const double o1 = df1.processSample(x, both);
     const double o2 = df2.processSample(x, both);
@@ -67,11 +73,12 @@ TEST(ChannelState, DirectFormsAgreeAndStagesRunInSeries) {
     y2 = y1;
     y1 = out;
     EXPECT_NEAR(o1, out, 1e-12) << i;
-    EXPECT_NEAR(o2, o1, 1e-7) << i;  // the guard enters the two forms differently
+    EXPECT_NEAR(o2, o1, 1e-7) << i; // the guard enters the two forms differently
   }
 }
 
-TEST(Biquad, PoleZeroRoundTripAndResponse) {
+TEST(Biquad, PoleZeroRoundTripAndResponse)
+{
   const PoleZeroPair pair = PoleZeroPair::makeConjugate({0.5, 0.4}, {-1, 0});
   Biquad s;
   s.setPoleZeroPair(pair);
@@ -80,7 +87,9 @@ TEST(Biquad, PoleZeroRoundTripAndResponse) {
   EXPECT_NEAR(s.b1, 2.0, 1e-15);
   EXPECT_NEAR(s.b2, 1.0, 1e-15);
   const PoleZeroPair back = s.getPoleZeroPair();
-  EXPECT_NEAR(std::abs(back.pole1 - complex_t(0.5, 0.4)) * std::abs(back.pole1 - complex_t(0.5, -0.4)), 0, 1e-12);
+  EXPECT_NEAR(std::abs(back.pole1 - complex_t(0.5, 0.4)) *
+                  std::abs(back.pole1 - complex_t(0.5, -0.4)),
+              0, 1e-12);
   // At DC: (1 + 2 + 1) / (1 - 1 + 0.41).
   EXPECT_NEAR(std::abs(s.response(1.0)), 4 / 0.41, 1e-12);
   Biquad one;
@@ -91,15 +100,18 @@ TEST(Biquad, PoleZeroRoundTripAndResponse) {
   EXPECT_NEAR(one.getPoleZeroPair().pole1.real(), 0.25, 1e-15);
 }
 
-TEST(RootFinder, FindsKnownRootsAndPolishesThem) {
+TEST(RootFinder, FindsKnownRootsAndPolishesThem)
+{
   // (x - 1)(x - 2)(x^2 + 1) = x^4 - 3x^3 + 3x^2 - 3x + 2
   const complex_t coef[5] = {2, -3, 3, -3, 1};
   complex_t roots[4];
   RootFinder::solve(coef, 4, roots);
   const complex_t expected[4] = {{1, 0}, {2, 0}, {0, 1}, {0, -1}};
-  for (const complex_t& e : expected) {
+  for (const complex_t& e : expected)
+  {
     double best = 1e9;
-    for (const complex_t& r : roots) best = std::min(best, std::abs(r - e));
+    for (const complex_t& r : roots)
+      best = std::min(best, std::abs(r - e));
     EXPECT_LT(best, 1e-13) << e;
   }
   // A double root still converges.
@@ -110,22 +122,28 @@ TEST(RootFinder, FindsKnownRootsAndPolishesThem) {
   EXPECT_NEAR(std::abs(two[1] - 1.0), 0, 1e-7);
 }
 
-TEST(RootFinder, NonConvergenceIsTheLaguerreLogicError) {
+TEST(RootFinder, NonConvergenceIsTheLaguerreLogicError)
+{
   const complex_t broken[3] = {1, std::nan(""), 1};
   complex_t roots[2];
-  try {
+  try
+  {
     RootFinder::solve(broken, 2, roots);
     FAIL() << "expected an exception";
-  } catch (const std::logic_error& e) {
+  }
+  catch (const std::logic_error& e)
+  {
     EXPECT_STREQ(e.what(), "laguerre failed");
   }
 }
 
-TEST(BesselPrototype, PolynomialAndRoots) {
+TEST(BesselPrototype, PolynomialAndRoots)
+{
   double c[5];
   Bessel::AnalogLowPass::reverseBesselPolynomial(4, c);
   const double expected[5] = {105, 105, 45, 10, 1};
-  for (int k = 0; k <= 4; ++k) EXPECT_EQ(c[k], expected[k]);
+  for (int k = 0; k <= 4; ++k)
+    EXPECT_EQ(c[k], expected[k]);
   // Order 2: s^2 + 3s + 3 has roots -1.5 +- j sqrt(3)/2.
   Bessel::AnalogLowPass proto;
   proto.design(2);

@@ -29,7 +29,8 @@
 
 using namespace Dsp;
 
-namespace {
+namespace
+{
 
 constexpr double pi = std::numbers::pi;
 constexpr double fs = 44100;
@@ -38,58 +39,77 @@ double db(double magnitude) { return 20 * std::log10(magnitude); }
 double warp(double hz) { return std::tan(pi * hz / fs); }
 
 // Chebyshev polynomial of the first kind.
-double chebyshevT(int n, double x) {
-  if (std::fabs(x) <= 1) return std::cos(n * std::acos(x));
+double chebyshevT(int n, double x)
+{
+  if (std::fabs(x) <= 1)
+    return std::cos(n * std::acos(x));
   const double v = std::cosh(n * std::acosh(std::fabs(x)));
   return (x < 0 && (n & 1)) ? -v : v;
 }
 
 // Log-spaced test frequencies from 20 Hz to 20 kHz.
-std::vector<double> sweep() {
+std::vector<double> sweep()
+{
   std::vector<double> f;
-  for (int i = 0; i <= 60; ++i) f.push_back(20 * std::pow(1000.0, i / 60.0));
+  for (int i = 0; i <= 60; ++i)
+    f.push_back(20 * std::pow(1000.0, i / 60.0));
   return f;
 }
 
 template <class D>
-FilterDesign<D, 2, DirectFormII> designed(std::initializer_list<double> values) {
+FilterDesign<D, 2, DirectFormII> designed(std::initializer_list<double> values)
+{
   FilterDesign<D, 2, DirectFormII> f;
   Params p;
   int i = 0;
-  for (double v : values) p[i++] = v;
+  for (double v : values)
+    p[i++] = v;
   EXPECT_TRUE(f.setParams(p));
   return f;
 }
 
 // Magnitudes in dB agree within tol where the reference is above -100 dB.
 template <class F, class Ref>
-void expectMagnitudes(const F& f, Ref reference, double tolDb) {
-  for (double hz : sweep()) {
+void expectMagnitudes(const F& f, Ref reference, double tolDb)
+{
+  for (double hz : sweep())
+  {
     const double expected = reference(hz);
-    if (expected < 1e-5) continue;
+    if (expected < 1e-5)
+      continue;
     EXPECT_NEAR(db(std::abs(f.response(hz / fs))), db(expected), tolDb) << hz << " Hz";
   }
 }
 
-}  // namespace
+} // namespace
 
-TEST(Butterworth, BandPassAndBandStopFollowTheTransformedPrototype) {
-  for (int order = 1; order <= 2; ++order) {
+TEST(Butterworth, BandPassAndBandStopFollowTheTransformedPrototype)
+{
+  for (int order = 1; order <= 2; ++order)
+  {
     SCOPED_TRACE(order);
     const double fc = 2000, bw = 1720;
     const double o1 = warp(fc - bw / 2), o2 = warp(fc + bw / 2);
     auto bp = designed<Butterworth::BandPass>({fs, double(order), fc, bw});
     auto bs = designed<Butterworth::BandStop>({fs, double(order), fc, bw});
-    expectMagnitudes(bp, [&](double hz) {
-      const double o = warp(hz);
-      const double w = (o * o - o1 * o2) / (o * (o2 - o1));
-      return 1 / std::sqrt(1 + std::pow(w, 2 * order));
-    }, 1e-6);
-    expectMagnitudes(bs, [&](double hz) {
-      const double o = warp(hz);
-      const double w = o * (o2 - o1) / (o1 * o2 - o * o);
-      return 1 / std::sqrt(1 + std::pow(w, 2 * order));
-    }, 1e-6);
+    expectMagnitudes(
+        bp,
+        [&](double hz)
+        {
+          const double o = warp(hz);
+          const double w = (o * o - o1 * o2) / (o * (o2 - o1));
+          return 1 / std::sqrt(1 + std::pow(w, 2 * order));
+        },
+        1e-6);
+    expectMagnitudes(
+        bs,
+        [&](double hz)
+        {
+          const double o = warp(hz);
+          const double w = o * (o2 - o1) / (o1 * o2 - o * o);
+          return 1 / std::sqrt(1 + std::pow(w, 2 * order));
+        },
+        1e-6);
     // -3.01 dB at both band edges; full pass (stop) at the centre.
     EXPECT_NEAR(db(std::abs(bp.response((fc - bw / 2) / fs))), -3.0103, 1e-3);
     EXPECT_NEAR(db(std::abs(bp.response((fc + bw / 2) / fs))), -3.0103, 1e-3);
@@ -103,9 +123,12 @@ TEST(Butterworth, BandPassAndBandStopFollowTheTransformedPrototype) {
   }
 }
 
-TEST(Butterworth, ShelvesReachTheirGainWithHalfTheGainAtTheEdge) {
-  for (int order = 1; order <= 2; ++order) {
-    for (double gainDb : {-24.0, -6.0, 0.0, 9.0, 24.0}) {
+TEST(Butterworth, ShelvesReachTheirGainWithHalfTheGainAtTheEdge)
+{
+  for (int order = 1; order <= 2; ++order)
+  {
+    for (double gainDb : {-24.0, -6.0, 0.0, 9.0, 24.0})
+    {
       SCOPED_TRACE(::testing::Message() << "order " << order << " gain " << gainDb);
       const double g = std::pow(10, gainDb / 20);
       auto low = designed<Butterworth::LowShelf>({fs, double(order), 500, gainDb});
@@ -125,32 +148,47 @@ TEST(Butterworth, ShelvesReachTheirGainWithHalfTheGainAtTheEdge) {
       EXPECT_NEAR(db(std::abs(band.response(centre))), gainDb, 1e-9);
       // The whole curve of the low shelf: |H|^2 = (G^2 + G w^2n) / (1 + G w^2n).
       const double oc = warp(500);
-      expectMagnitudes(low, [&](double hz) {
-        const double w2n = std::pow(warp(hz) / oc, 2 * order);
-        return std::sqrt((g * g + g * w2n) / (1 + g * w2n));
-      }, 1e-9);
+      expectMagnitudes(
+          low,
+          [&](double hz)
+          {
+            const double w2n = std::pow(warp(hz) / oc, 2 * order);
+            return std::sqrt((g * g + g * w2n) / (1 + g * w2n));
+          },
+          1e-9);
       EXPECT_EQ(low.getDesign().getNumStages(), 1);
       EXPECT_EQ(band.getDesign().getNumStages(), order);
     }
   }
 }
 
-TEST(ChebyshevI, LowAndHighPassFollowTheRippleFormulaForOrdersOneToFour) {
-  for (int order = 1; order <= 4; ++order) {
-    for (double ripple : {0.01, 1.0, 3.0, 12.0}) {
+TEST(ChebyshevI, LowAndHighPassFollowTheRippleFormulaForOrdersOneToFour)
+{
+  for (int order = 1; order <= 4; ++order)
+  {
+    for (double ripple : {0.01, 1.0, 3.0, 12.0})
+    {
       SCOPED_TRACE(::testing::Message() << "order " << order << " ripple " << ripple);
       const double fc = 1000;
       const double eps2 = std::pow(10, ripple / 10) - 1;
       auto lp = designed<ChebyshevI::LowPass>({fs, double(order), fc, ripple});
       auto hp = designed<ChebyshevI::HighPass>({fs, double(order), fc, ripple});
-      expectMagnitudes(lp, [&](double hz) {
-        const double t = chebyshevT(order, warp(hz) / warp(fc));
-        return 1 / std::sqrt(1 + eps2 * t * t);
-      }, 1e-6);
-      expectMagnitudes(hp, [&](double hz) {
-        const double t = chebyshevT(order, warp(fc) / warp(hz));
-        return 1 / std::sqrt(1 + eps2 * t * t);
-      }, 1e-6);
+      expectMagnitudes(
+          lp,
+          [&](double hz)
+          {
+            const double t = chebyshevT(order, warp(hz) / warp(fc));
+            return 1 / std::sqrt(1 + eps2 * t * t);
+          },
+          1e-6);
+      expectMagnitudes(
+          hp,
+          [&](double hz)
+          {
+            const double t = chebyshevT(order, warp(fc) / warp(hz));
+            return 1 / std::sqrt(1 + eps2 * t * t);
+          },
+          1e-6);
       // The cutoff is where the pass band ends, at -ripple dB.
       EXPECT_NEAR(db(std::abs(lp.response(fc / fs))), -ripple, 1e-6);
       EXPECT_NEAR(db(std::abs(hp.response(fc / fs))), -ripple, 1e-6);
@@ -160,11 +198,13 @@ TEST(ChebyshevI, LowAndHighPassFollowTheRippleFormulaForOrdersOneToFour) {
   }
 }
 
-TEST(ChebyshevI, TinyRippleIsCloseToButterworthAndTwelveDbShowsTheFullRipple) {
+TEST(ChebyshevI, TinyRippleIsCloseToButterworthAndTwelveDbShowsTheFullRipple)
+{
   // 0.001 dB: the pass band is flat within 0.001 dB up to the cutoff.
   auto flat = designed<ChebyshevI::LowPass>({fs, 4, 2000, 0.001});
   double lo = 0, hi = -100;
-  for (double hz = 20; hz <= 2000; hz *= 1.01) {
+  for (double hz = 20; hz <= 2000; hz *= 1.01)
+  {
     const double m = db(std::abs(flat.response(hz / fs)));
     lo = std::min(lo, m);
     hi = std::max(hi, m);
@@ -175,7 +215,8 @@ TEST(ChebyshevI, TinyRippleIsCloseToButterworthAndTwelveDbShowsTheFullRipple) {
   auto wavy = designed<ChebyshevI::LowPass>({fs, 4, 2000, 12});
   lo = 0;
   hi = -100;
-  for (double hz = 1; hz <= 2000; hz *= 1.001) {
+  for (double hz = 1; hz <= 2000; hz *= 1.001)
+  {
     const double m = db(std::abs(wavy.response(hz / fs)));
     lo = std::min(lo, m);
     hi = std::max(hi, m);
@@ -185,59 +226,75 @@ TEST(ChebyshevI, TinyRippleIsCloseToButterworthAndTwelveDbShowsTheFullRipple) {
   EXPECT_NEAR(db(std::abs(wavy.response(0))), -12, 1e-9);
 }
 
-namespace {
+namespace
+{
 
 // Reverse Bessel polynomials written out, lowest power first.
 const std::vector<std::vector<double>> besselPolynomials = {
     {1, 1}, {3, 3, 1}, {15, 15, 6, 1}, {105, 105, 45, 10, 1}};
 
-std::complex<double> besselAnalog(int order, std::complex<double> s) {
+std::complex<double> besselAnalog(int order, std::complex<double> s)
+{
   const auto& c = besselPolynomials[order - 1];
   std::complex<double> v = 0;
-  for (int k = order; k >= 0; --k) v = v * s + c[k];
+  for (int k = order; k >= 0; --k)
+    v = v * s + c[k];
   return c[0] / v;
 }
 
 // Group delay in samples from the phase of the response (central difference).
 template <class F>
-double groupDelay(const F& f, double hz) {
+double groupDelay(const F& f, double hz)
+{
   const double h = 1e-4 * hz;
   const double p1 = std::arg(f.response((hz - h) / fs));
   const double p2 = std::arg(f.response((hz + h) / fs));
   double d = p2 - p1;
-  if (d > pi) d -= 2 * pi;
-  if (d < -pi) d += 2 * pi;
+  if (d > pi)
+    d -= 2 * pi;
+  if (d < -pi)
+    d += 2 * pi;
   return -d / (2 * pi * 2 * h / fs);
 }
 
-}  // namespace
+} // namespace
 
-TEST(Bessel, MagnitudeFollowsThePolynomialAndSectionsFollowTheOrder) {
-  for (int order = 1; order <= 4; ++order) {
+TEST(Bessel, MagnitudeFollowsThePolynomialAndSectionsFollowTheOrder)
+{
+  for (int order = 1; order <= 4; ++order)
+  {
     SCOPED_TRACE(order);
     const double fc = 1000;
     auto lp = designed<Bessel::LowPass>({fs, double(order), fc});
     auto hp = designed<Bessel::HighPass>({fs, double(order), fc});
-    expectMagnitudes(lp, [&](double hz) {
-      return std::abs(besselAnalog(order, {0, warp(hz) / warp(fc)}));
-    }, 1e-8);
-    expectMagnitudes(hp, [&](double hz) {
-      return std::abs(besselAnalog(order, {0, warp(fc) / warp(hz)}));
-    }, 1e-8);
+    expectMagnitudes(
+        lp,
+        [&](double hz) {
+          return std::abs(besselAnalog(order, {0, warp(hz) / warp(fc)}));
+        },
+        1e-8);
+    expectMagnitudes(
+        hp,
+        [&](double hz) {
+          return std::abs(besselAnalog(order, {0, warp(fc) / warp(hz)}));
+        },
+        1e-8);
     EXPECT_EQ(lp.getDesign().getNumStages(), (order + 1) / 2);
   }
   // Order 4: four poles in two conjugate pairs, two sections.
   auto lp4 = designed<Bessel::LowPass>({fs, 4, 1000});
   const auto pairs = lp4.getPoleZeros();
   ASSERT_EQ(pairs.size(), 2u);
-  for (const PoleZeroPair& p : pairs) {
+  for (const PoleZeroPair& p : pairs)
+  {
     EXPECT_FALSE(p.isSingle());
     EXPECT_NEAR(std::abs(p.pole1 - std::conj(p.pole2)), 0, 1e-12);
     EXPECT_LT(std::abs(p.pole1), 1);
   }
 }
 
-TEST(Bessel, GroupDelayIsFlatWhereAChebyshevOfTheSameOrderIsNot) {
+TEST(Bessel, GroupDelayIsFlatWhereAChebyshevOfTheSameOrderIsNot)
+{
   const double fc = 1000;
   auto bessel = designed<Bessel::LowPass>({fs, 4, fc});
   // Unit delay at DC in the prototype: 1 / (2 tan(pi fc / fs)) samples here.
@@ -250,8 +307,10 @@ TEST(Bessel, GroupDelayIsFlatWhereAChebyshevOfTheSameOrderIsNot) {
   EXPECT_GT(std::fabs(groupDelay(cheby, 0.3 * fc) - chebyDc), 0.02 * chebyDc);
 }
 
-TEST(RBJ, CookbookResponses) {
-  for (double q : {0.0625, 0.7071, 1.0, 4.0, 16.0}) {
+TEST(RBJ, CookbookResponses)
+{
+  for (double q : {0.0625, 0.7071, 1.0, 4.0, 16.0})
+  {
     SCOPED_TRACE(q);
     auto lp = designed<RBJ::LowPass>({fs, 1000, q});
     auto hp = designed<RBJ::HighPass>({fs, 1000, q});
@@ -264,7 +323,8 @@ TEST(RBJ, CookbookResponses) {
     EXPECT_NEAR(std::abs(hp.response(1000 / fs)), q, 1e-9 * q);
   }
   // Band-pass 1: peak gain BW at the centre, nothing at DC and Nyquist.
-  for (double bw : {0.0625, 1.0, 16.0}) {
+  for (double bw : {0.0625, 1.0, 16.0})
+  {
     SCOPED_TRACE(bw);
     auto bp = designed<RBJ::BandPass1>({fs, 1000, bw});
     EXPECT_NEAR(std::abs(bp.response(1000 / fs)), bw, 1e-9 * bw);
@@ -286,7 +346,8 @@ TEST(RBJ, CookbookResponses) {
   EXPECT_GT(db(std::abs(wide.response(2000 / fs))), db(0.0625) - 1);
 }
 
-TEST(Orders, AreLimitedToTheDesignsRange) {
+TEST(Orders, AreLimitedToTheDesignsRange)
+{
   // Asked for more than the maximum, a design gives its maximum; less than 1 gives 1.
   auto band = designed<Butterworth::BandPass>({fs, 3, 2000, 1000});
   EXPECT_EQ(band.getDesign().getNumStages(), 2);
@@ -298,25 +359,30 @@ TEST(Orders, AreLimitedToTheDesignsRange) {
   EXPECT_EQ(band.getParamInfo(1).toNativeValue(1.0), 2);
 }
 
-namespace {
+namespace
+{
 
 // Steady-state amplitude of a sine after a filter, per channel.
 template <class F>
-double sineGain(F& f, double hz, int channel) {
+double sineGain(F& f, double hz, int channel)
+{
   const int n = 20000;
   std::vector<double> a(n), b(n);
-  for (int i = 0; i < n; ++i) a[i] = b[i] = std::sin(2 * pi * hz * i / fs);
+  for (int i = 0; i < n; ++i)
+    a[i] = b[i] = std::sin(2 * pi * hz * i / fs);
   double* ch[2] = {a.data(), b.data()};
   f.reset();
   f.process(n, ch);
   const std::vector<double>& out = channel == 0 ? a : b;
   double peak = 0;
-  for (int i = n - 4000; i < n; ++i) peak = std::max(peak, std::fabs(out[i]));
+  for (int i = n - 4000; i < n; ++i)
+    peak = std::max(peak, std::fabs(out[i]));
   return peak;
 }
 
 template <class State>
-void checkProcessingMatchesResponse() {
+void checkProcessingMatchesResponse()
+{
   FilterDesign<ChebyshevI::LowPass, 2, State> f;
   Params p;
   p[0] = fs;
@@ -324,16 +390,18 @@ void checkProcessingMatchesResponse() {
   p[2] = 1000;
   p[3] = 1;
   ASSERT_TRUE(f.setParams(p));
-  for (double hz : {200.0, 900.0, 1500.0, 4000.0}) {
+  for (double hz : {200.0, 900.0, 1500.0, 4000.0})
+  {
     const double expected = std::abs(f.response(hz / fs));
     EXPECT_NEAR(sineGain(f, hz, 0), expected, 2e-3 * std::max(expected, 1e-2)) << hz;
     EXPECT_NEAR(sineGain(f, hz, 1), expected, 2e-3 * std::max(expected, 1e-2)) << hz;
   }
 }
 
-}  // namespace
+} // namespace
 
-TEST(Processing, BothDirectFormsFilterAsTheResponseSays) {
+TEST(Processing, BothDirectFormsFilterAsTheResponseSays)
+{
   checkProcessingMatchesResponse<DirectFormI>();
   checkProcessingMatchesResponse<DirectFormII>();
 }

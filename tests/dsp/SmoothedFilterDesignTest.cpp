@@ -12,12 +12,14 @@
 
 using namespace Dsp;
 
-namespace {
+namespace
+{
 
 using Smoothed = SmoothedFilterDesign<ChebyshevI::LowPass, 2, DirectFormII>;
 using Plain = FilterDesign<ChebyshevI::LowPass, 2, DirectFormII>;
 
-Params cheby(double fc, double order = 4, double ripple = 1) {
+Params cheby(double fc, double order = 4, double ripple = 1)
+{
   Params p;
   p[0] = 44100;
   p[1] = order;
@@ -26,34 +28,42 @@ Params cheby(double fc, double order = 4, double ripple = 1) {
   return p;
 }
 
-std::vector<double> noise(int n, unsigned seed) {
+std::vector<double> noise(int n, unsigned seed)
+{
   std::vector<double> v(n);
-  for (double& x : v) {
+  for (double& x : v)
+  {
     seed = seed * 1664525u + 1013904223u;
     x = (seed >> 8) / 8388608.0 - 1.0;
   }
   return v;
 }
 
-void run(Filter& f, std::vector<double>& left, std::vector<double>& right, int offset, int n) {
+void run(Filter& f, std::vector<double>& left, std::vector<double>& right, int offset, int n)
+{
   double* ch[2] = {left.data() + offset, right.data() + offset};
   f.process(n, ch);
 }
 
-bool sameCoefficients(const Cascade<2>& a, const Cascade<2>& b, double tol) {
-  if (a.getNumStages() != b.getNumStages()) return false;
-  for (int i = 0; i < a.getNumStages(); ++i) {
-    const double d[5] = {a[i].b0 - b[i].b0, a[i].b1 - b[i].b1, a[i].b2 - b[i].b2,
-                         a[i].a1 - b[i].a1, a[i].a2 - b[i].a2};
+bool sameCoefficients(const Cascade<2>& a, const Cascade<2>& b, double tol)
+{
+  if (a.getNumStages() != b.getNumStages())
+    return false;
+  for (int i = 0; i < a.getNumStages(); ++i)
+  {
+    const double d[5] = {a[i].b0 - b[i].b0, a[i].b1 - b[i].b1, a[i].b2 - b[i].b2, a[i].a1 - b[i].a1,
+                         a[i].a2 - b[i].a2};
     for (double x : d)
-      if (std::fabs(x) > tol) return false;
+      if (std::fabs(x) > tol)
+        return false;
   }
   return true;
 }
 
-}  // namespace
+} // namespace
 
-TEST(SmoothedFilterDesign, FirstSetTakesEffectImmediately) {
+TEST(SmoothedFilterDesign, FirstSetTakesEffectImmediately)
+{
   Smoothed smooth;
   Plain plain;
   EXPECT_EQ(smooth.getRemainingSamples(), -1);
@@ -68,7 +78,8 @@ TEST(SmoothedFilterDesign, FirstSetTakesEffectImmediately) {
   EXPECT_EQ(b, d);
 }
 
-TEST(SmoothedFilterDesign, LaterSetsGlideOver512SamplesWithAFullRedesignPerSample) {
+TEST(SmoothedFilterDesign, LaterSetsGlideOver512SamplesWithAFullRedesignPerSample)
+{
   Smoothed f;
   ASSERT_TRUE(f.setParams(cheby(500)));
   ASSERT_TRUE(f.setParam(idFrequency, 4000));
@@ -106,13 +117,14 @@ TEST(SmoothedFilterDesign, LaterSetsGlideOver512SamplesWithAFullRedesignPerSampl
   EXPECT_EQ(f.getTransitionParams(), cheby(4000));
 }
 
-TEST(SmoothedFilterDesign, AChangeDuringAGlideRestartsFromTheValuesReached) {
+TEST(SmoothedFilterDesign, AChangeDuringAGlideRestartsFromTheValuesReached)
+{
   Smoothed f;
   ASSERT_TRUE(f.setParams(cheby(500)));
   ASSERT_TRUE(f.setParams(cheby(4500)));
   std::vector<double> l(256, 0.0), r(256, 0.0);
   run(f, l, r, 0, 256);
-  const double reached = 500 + 256 * 4000.0 / 512;  // half way: 2500 Hz
+  const double reached = 500 + 256 * 4000.0 / 512; // half way: 2500 Hz
   EXPECT_NEAR(f.getTransitionParams()[2], reached, 1e-9);
   ASSERT_TRUE(f.setParams(cheby(100)));
   EXPECT_EQ(f.getRemainingSamples(), 512);
@@ -126,73 +138,87 @@ TEST(SmoothedFilterDesign, AChangeDuringAGlideRestartsFromTheValuesReached) {
   EXPECT_EQ(f.getTransitionParams()[2], 100);
 }
 
-TEST(SmoothedFilterDesign, OrderGlidesTooTruncatedWhereItIsUsed) {
+TEST(SmoothedFilterDesign, OrderGlidesTooTruncatedWhereItIsUsed)
+{
   Smoothed f;
   ASSERT_TRUE(f.setParams(cheby(1000, 1)));
   ASSERT_TRUE(f.setParams(cheby(1000, 4)));
   EXPECT_EQ(f.getDesign().getNumStages(), 2);
   std::vector<double> l(100, 0.0), r(100, 0.0);
-  run(f, l, r, 0, 100);  // order 1 + 100 * 3 / 512 = 1.59 -> 1
+  run(f, l, r, 0, 100); // order 1 + 100 * 3 / 512 = 1.59 -> 1
   EXPECT_EQ(f.getTransitionDesign().getNumStages(), 1);
   std::vector<double> l2(100, 0.0), r2(100, 0.0);
-  run(f, l2, r2, 0, 100);  // 2.17 -> 2: still one section
+  run(f, l2, r2, 0, 100); // 2.17 -> 2: still one section
   EXPECT_EQ(f.getTransitionDesign().getNumStages(), 1);
-  run(f, l2, r2, 0, 100);  // 2.76 -> 2
-  run(f, l2, r2, 0, 100);  // 3.34 -> 3: two sections
+  run(f, l2, r2, 0, 100); // 2.76 -> 2
+  run(f, l2, r2, 0, 100); // 3.34 -> 3: two sections
   EXPECT_EQ(f.getTransitionDesign().getNumStages(), 2);
-  for (double v : l2) EXPECT_TRUE(std::isfinite(v));
+  for (double v : l2)
+    EXPECT_TRUE(std::isfinite(v));
 }
 
-TEST(SmoothedFilterDesign, OutputDoesNotDependOnTheBlockSize) {
+TEST(SmoothedFilterDesign, OutputDoesNotDependOnTheBlockSize)
+{
   // Same input, same parameter changes at the same sample positions, processed in
   // blocks of different sizes: the glides must line up sample for sample.
   const int total = 3000;
   const std::vector<double> input = noise(total, 7);
   std::vector<std::vector<double>> outputs;
-  for (int block : {1, 7, 64, 500, 3000}) {
+  for (int block : {1, 7, 64, 500, 3000})
+  {
     Smoothed f;
     ASSERT_TRUE(f.setParams(cheby(300)));
     std::vector<double> l = input, r = input;
-    for (int pos = 0; pos < total;) {
-      if (pos == 0) {
+    for (int pos = 0; pos < total;)
+    {
+      if (pos == 0)
+      {
         ASSERT_TRUE(f.setParam(idFrequency, 5000));
       }
-      if (pos == 700) {
+      if (pos == 700)
+      {
         ASSERT_TRUE(f.setParam(idRippleDb, 6));
       }
       int n = std::min(block, total - pos);
-      if (pos < 700 && pos + n > 700) n = 700 - pos;  // change lands at sample 700
+      if (pos < 700 && pos + n > 700)
+        n = 700 - pos; // change lands at sample 700
       run(f, l, r, pos, n);
       pos += n;
     }
-    EXPECT_EQ(l, r);  // both channels see the same design
+    EXPECT_EQ(l, r); // both channels see the same design
     outputs.push_back(l);
   }
   for (size_t k = 1; k < outputs.size(); ++k)
-    for (int i = 0; i < total; ++i) ASSERT_NEAR(outputs[k][i], outputs[0][i], 1e-9) << k << " " << i;
+    for (int i = 0; i < total; ++i)
+      ASSERT_NEAR(outputs[k][i], outputs[0][i], 1e-9) << k << " " << i;
 }
 
-TEST(SmoothedFilterDesign, GlideIsContinuousWhereAnAbruptChangeIsNot) {
+TEST(SmoothedFilterDesign, GlideIsContinuousWhereAnAbruptChangeIsNot)
+{
   // A low-pass swept from 200 Hz to 8 kHz on a steady 3 kHz sine: the smoothed
   // design raises the level over the glide; no sample jumps further than the sine
   // itself can move in one sample.
   const double fs = 44100;
   const int n = 2048;
   std::vector<double> l(n), r(n);
-  for (int i = 0; i < n; ++i) l[i] = r[i] = std::sin(2 * std::numbers::pi * 3000 * i / fs);
+  for (int i = 0; i < n; ++i)
+    l[i] = r[i] = std::sin(2 * std::numbers::pi * 3000 * i / fs);
   Smoothed f;
   ASSERT_TRUE(f.setParams(cheby(200, 4, 0.01)));
   run(f, l, r, 0, 1024);
   ASSERT_TRUE(f.setParam(idFrequency, 8000));
   run(f, l, r, 1024, 1024);
   const double maxStep = 2 * std::sin(std::numbers::pi * 3000 / fs) * 1.2;
-  for (int i = 1025; i < n; ++i) ASSERT_LT(std::fabs(l[i] - l[i - 1]), maxStep) << i;
+  for (int i = 1025; i < n; ++i)
+    ASSERT_LT(std::fabs(l[i] - l[i - 1]), maxStep) << i;
   double late = 0;
-  for (int i = n - 300; i < n; ++i) late = std::max(late, std::fabs(l[i]));
+  for (int i = n - 300; i < n; ++i)
+    late = std::max(late, std::fabs(l[i]));
   EXPECT_NEAR(late, 1.0, 0.02);
 }
 
-TEST(Filter, SetParamAndSetParamsRefuseWhatTheyCannotUse) {
+TEST(Filter, SetParamAndSetParamsRefuseWhatTheyCannotUse)
+{
   Smoothed f;
   ASSERT_TRUE(f.setParams(cheby(1000)));
   const Params before = f.getParams();
@@ -212,7 +238,8 @@ TEST(Filter, SetParamAndSetParamsRefuseWhatTheyCannotUse) {
   EXPECT_EQ(f.getRemainingSamples(), 512);
 }
 
-TEST(Filter, TransitionLengthHookChangesNothing) {
+TEST(Filter, TransitionLengthHookChangesNothing)
+{
   Smoothed f;
   ASSERT_TRUE(f.setParams(cheby(1000)));
   f.setTransitionLength(2048);
@@ -222,7 +249,8 @@ TEST(Filter, TransitionLengthHookChangesNothing) {
   EXPECT_EQ(f.getTransitionSamples(), 512);
 }
 
-TEST(Filter, StartsAtItsDefaultsAndResetRepeatsTheImpulseResponse) {
+TEST(Filter, StartsAtItsDefaultsAndResetRepeatsTheImpulseResponse)
+{
   SmoothedFilterDesign<RBJ::LowPass, 2, DirectFormI> f;
   FilterDesign<RBJ::LowPass, 2, DirectFormI> reference;
   EXPECT_EQ(f.getParams(), f.getDefaultParams());
@@ -242,7 +270,8 @@ TEST(Filter, StartsAtItsDefaultsAndResetRepeatsTheImpulseResponse) {
   EXPECT_EQ(a, c);
 }
 
-TEST(Filter, FloatAndDoubleProcessingAgree) {
+TEST(Filter, FloatAndDoubleProcessingAgree)
+{
   Smoothed fd, ff;
   ASSERT_TRUE(fd.setParams(cheby(800)));
   ASSERT_TRUE(ff.setParams(cheby(800)));
@@ -254,33 +283,38 @@ TEST(Filter, FloatAndDoubleProcessingAgree) {
   run(fd, l, r, 0, 1500);
   float* ch[2] = {lf.data(), rf.data()};
   ff.process(1500, ch);
-  for (int i = 0; i < 1500; ++i) ASSERT_NEAR(lf[i], l[i], 1e-5) << i;
+  for (int i = 0; i < 1500; ++i)
+    ASSERT_NEAR(lf[i], l[i], 1e-5) << i;
 }
 
-TEST(Filter, BadBlocksAreIgnored) {
+TEST(Filter, BadBlocksAreIgnored)
+{
   Smoothed f;
   ASSERT_TRUE(f.setParams(cheby(800)));
   ASSERT_TRUE(f.setParams(cheby(3000)));
   std::vector<double> l(16, 1.0);
-  double* ch[2] = {l.data(), nullptr};  // a missing channel is skipped
+  double* ch[2] = {l.data(), nullptr}; // a missing channel is skipped
   f.process(16, ch);
   f.process(0, ch);
   f.process(-5, ch);
   f.process(16, static_cast<double* const*>(nullptr));
   EXPECT_EQ(f.getRemainingSamples(), 512 - 16);
-  for (double v : l) EXPECT_TRUE(std::isfinite(v));
+  for (double v : l)
+    EXPECT_TRUE(std::isfinite(v));
 }
 
-TEST(Filter, SilenceGivesTheTinyAlternatingGuard) {
+TEST(Filter, SilenceGivesTheTinyAlternatingGuard)
+{
   // A high-pass passes the guard's Nyquist-rate alternation: silence in, a tiny
   // alternating signal out, never exact zero and never denormal.
   FilterDesign<RBJ::HighPass, 2, DirectFormII> f;
   std::vector<double> l(2000, 0.0), r(2000, 0.0);
   run(f, l, r, 0, 2000);
-  for (int i = 1000; i < 2000; ++i) {
+  for (int i = 1000; i < 2000; ++i)
+  {
     ASSERT_NE(l[i], 0.0);
     ASSERT_LT(std::fabs(l[i]), 1e-7);
     ASSERT_GT(std::fabs(l[i]), 1e-12);
-    ASSERT_LT(l[i] * l[i - 1], 0.0) << i;  // the sign alternates
+    ASSERT_LT(l[i] * l[i - 1], 0.0) << i; // the sign alternates
   }
 }

@@ -8,131 +8,148 @@
 
 using Korvane::OscFilterUnit;
 
-namespace {
+namespace
+{
 
 std::vector<double> noise(int n)
 {
-    std::vector<double> v(n);
-    unsigned seed = 11;
-    for (auto& x : v) {
-        seed = seed * 214013u + 2531011u;
-        x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
-    }
-    return v;
+  std::vector<double> v(n);
+  unsigned seed = 11;
+  for (auto& x : v)
+  {
+    seed = seed * 214013u + 2531011u;
+    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
+  }
+  return v;
 }
 
 } // namespace
 
 TEST(OscFilterUnit, TypeValuesSelectTheFilterOfEachSide)
 {
-    struct Case { double value; int index; };
-    const Case cases[] = {{0.0, 0}, {0.124, 0}, {0.125, 1}, {0.25, 1}, {0.5, 2}, {0.75, 3},
-                          {0.874, 3}, {0.875, 4}, {1.0, 4}, {-0.2, 0}, {1.2, 0}, {NAN, 0}, {1e300, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(OscFilterUnit::typeIndex(c.value), c.index) << c.value;
+  struct Case
+  {
+    double value;
+    int index;
+  };
+  const Case cases[] = {{0.0, 0},  {0.124, 0}, {0.125, 1}, {0.25, 1}, {0.5, 2},
+                        {0.75, 3}, {0.874, 3}, {0.875, 4}, {1.0, 4},  {-0.2, 0},
+                        {1.2, 0},  {NAN, 0},   {1e300, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(OscFilterUnit::typeIndex(c.value), c.index) << c.value;
 
-    OscFilterUnit unit;
-    EXPECT_EQ(&unit.leftFilter(), &unit.left.kellettLowPass);
-    EXPECT_EQ(&unit.rightFilter(), &unit.right.butterworthHighPass);
-    EXPECT_EQ(unit.getRightTypeValue(), 0.75);
-    unit.setLeftType(0.5);
-    unit.setRightType(0.875);
-    EXPECT_EQ(&unit.leftFilter(), &unit.left.kellettBandPass);
-    EXPECT_EQ(&unit.rightFilter(), &unit.right.butterworthLowPass);
-    EXPECT_EQ(unit.getLeftTypeValue(), 0.5);
+  OscFilterUnit unit;
+  EXPECT_EQ(&unit.leftFilter(), &unit.left.kellettLowPass);
+  EXPECT_EQ(&unit.rightFilter(), &unit.right.butterworthHighPass);
+  EXPECT_EQ(unit.getRightTypeValue(), 0.75);
+  unit.setLeftType(0.5);
+  unit.setRightType(0.875);
+  EXPECT_EQ(&unit.leftFilter(), &unit.left.kellettBandPass);
+  EXPECT_EQ(&unit.rightFilter(), &unit.right.butterworthLowPass);
+  EXPECT_EQ(unit.getLeftTypeValue(), 0.5);
 }
 
 TEST(OscFilterUnit, BalanceSettlesToTheMeanOfBothSidesWhichAlwaysRun)
 {
-    OscFilterUnit unit;
-    Korvane::KvFilterPaulKellett lp;
-    Korvane::BiquadTweakedButterworthHP<double> hp;
-    const auto in = noise(3000);
-    unit.balanceTarget = 0.0; // only the left side is heard ...
-    for (int i = 0; i < 1000; ++i) {
-        const double l = lp.process(in[i], 0.4, 0.6);
-        hp.process(in[i], 0.4, 0.6);
-        ASSERT_DOUBLE_EQ(unit.process(in[i], 0.4, 0.6), l);
+  OscFilterUnit unit;
+  Korvane::KvFilterPaulKellett lp;
+  Korvane::BiquadTweakedButterworthHP<double> hp;
+  const auto in = noise(3000);
+  unit.balanceTarget = 0.0; // only the left side is heard ...
+  for (int i = 0; i < 1000; ++i)
+  {
+    const double l = lp.process(in[i], 0.4, 0.6);
+    hp.process(in[i], 0.4, 0.6);
+    ASSERT_DOUBLE_EQ(unit.process(in[i], 0.4, 0.6), l);
+  }
+  unit.balanceTarget = 0.5; // ... yet the right side has kept up with the signal
+  for (int i = 1000; i < 3000; ++i)
+  {
+    const double mean = 0.5 * (lp.process(in[i], 0.4, 0.6) + hp.process(in[i], 0.4, 0.6));
+    const double y = unit.process(in[i], 0.4, 0.6);
+    if (i > 2500)
+    {
+      ASSERT_NEAR(y, mean, 1e-6) << i;
     }
-    unit.balanceTarget = 0.5; // ... yet the right side has kept up with the signal
-    for (int i = 1000; i < 3000; ++i) {
-        const double mean = 0.5 * (lp.process(in[i], 0.4, 0.6) + hp.process(in[i], 0.4, 0.6));
-        const double y = unit.process(in[i], 0.4, 0.6);
-        if (i > 2500) {
-            ASSERT_NEAR(y, mean, 1e-6) << i;
-        }
-    }
+  }
 }
 
 TEST(OscFilterUnit, BalanceSmootherHasATimeConstantOfAbout100Samples)
 {
-    OscFilterUnit unit; // target 1 from balance 0
-    for (int i = 0; i < 100; ++i)
-        unit.process(0.0, 0.5, 0.0);
-    EXPECT_NEAR(unit.getBalance(), 1.0 - std::pow(0.99, 100), 1e-12);
+  OscFilterUnit unit; // target 1 from balance 0
+  for (int i = 0; i < 100; ++i)
+    unit.process(0.0, 0.5, 0.0);
+  EXPECT_NEAR(unit.getBalance(), 1.0 - std::pow(0.99, 100), 1e-12);
 }
 
 TEST(OscFilterUnit, BothSidesOwnSeparateFilters)
 {
-    OscFilterUnit unit;
-    Korvane::KvFilterPaulKellett single;
-    unit.setRightType(0.0); // the same type on both sides must not share one state
-    unit.balanceTarget = 0.5;
-    for (double x : noise(500))
-        ASSERT_NEAR(unit.process(x, 0.3, 0.5), single.process(x, 0.3, 0.5), 1e-12);
+  OscFilterUnit unit;
+  Korvane::KvFilterPaulKellett single;
+  unit.setRightType(0.0); // the same type on both sides must not share one state
+  unit.balanceTarget = 0.5;
+  for (double x : noise(500))
+    ASSERT_NEAR(unit.process(x, 0.3, 0.5), single.process(x, 0.3, 0.5), 1e-12);
 }
 
 TEST(OscFilterUnit, SampleRateReachesAllTenFiltersAndClearsThem)
 {
-    OscFilterUnit unit;
-    for (double t : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-        unit.setLeftType(t);
-        unit.setRightType(t);
-        for (double x : noise(20))
-            unit.process(x, 0.5, 0.2);
-    }
-    EXPECT_NE(unit.left.kellettLowPass.s3, 0.0);
-    unit.setLeftType(0.25); // a type change keeps the memories
-    EXPECT_NE(unit.left.kellettLowPass.s3, 0.0);
-    EXPECT_NE(unit.right.butterworthLowPass.y1, 0.0);
+  OscFilterUnit unit;
+  for (double t : {0.0, 0.25, 0.5, 0.75, 1.0})
+  {
+    unit.setLeftType(t);
+    unit.setRightType(t);
+    for (double x : noise(20))
+      unit.process(x, 0.5, 0.2);
+  }
+  EXPECT_NE(unit.left.kellettLowPass.s3, 0.0);
+  unit.setLeftType(0.25); // a type change keeps the memories
+  EXPECT_NE(unit.left.kellettLowPass.s3, 0.0);
+  EXPECT_NE(unit.right.butterworthLowPass.y1, 0.0);
 
-    unit.setSampleRate(48000.0);
-    EXPECT_EQ(unit.getSampleRate(), 48000.0);
-    for (auto* bank : {&unit.left, &unit.right}) {
-        for (auto* k : {&bank->kellettLowPass, &bank->kellettHighPass, &bank->kellettBandPass})
-            EXPECT_EQ(k->s0 + k->s1 + k->s2 + k->s3 + k->sampleRate, 48000.0);
-        EXPECT_EQ(bank->butterworthHighPass.y1 + bank->butterworthHighPass.sampleRate, 48000.0);
-        EXPECT_EQ(bank->butterworthLowPass.x1 + bank->butterworthLowPass.sampleRate, 48000.0);
-    }
+  unit.setSampleRate(48000.0);
+  EXPECT_EQ(unit.getSampleRate(), 48000.0);
+  for (auto* bank : {&unit.left, &unit.right})
+  {
+    for (auto* k : {&bank->kellettLowPass, &bank->kellettHighPass, &bank->kellettBandPass})
+      EXPECT_EQ(k->s0 + k->s1 + k->s2 + k->s3 + k->sampleRate, 48000.0);
+    EXPECT_EQ(bank->butterworthHighPass.y1 + bank->butterworthHighPass.sampleRate, 48000.0);
+    EXPECT_EQ(bank->butterworthLowPass.x1 + bank->butterworthLowPass.sampleRate, 48000.0);
+  }
 }
 
 TEST(OscFilterUnit, TypeNames)
 {
-    const char* longNames[] = {"Paul Kellett LP", "Paul Kellett HP", "Paul Kellett BP", "Butterworth HP", "Butterworth LP"};
-    const char* shortNames[] = {"PK LP", "PK HP", "PK BP", "BW HP", "BW LP"};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_STREQ(OscFilterUnit::longTypeName(i), longNames[i]);
-        EXPECT_STREQ(OscFilterUnit::shortTypeName(i), shortNames[i]);
-    }
-    for (int i : {-1, 5, 1000}) {
-        EXPECT_STREQ(OscFilterUnit::longTypeName(i), "Unknown Filter");
-        EXPECT_STREQ(OscFilterUnit::shortTypeName(i), "Unknown");
-    }
+  const char* longNames[] = {"Paul Kellett LP", "Paul Kellett HP", "Paul Kellett BP",
+                             "Butterworth HP", "Butterworth LP"};
+  const char* shortNames[] = {"PK LP", "PK HP", "PK BP", "BW HP", "BW LP"};
+  for (int i = 0; i < 5; ++i)
+  {
+    EXPECT_STREQ(OscFilterUnit::longTypeName(i), longNames[i]);
+    EXPECT_STREQ(OscFilterUnit::shortTypeName(i), shortNames[i]);
+  }
+  for (int i : {-1, 5, 1000})
+  {
+    EXPECT_STREQ(OscFilterUnit::longTypeName(i), "Unknown Filter");
+    EXPECT_STREQ(OscFilterUnit::shortTypeName(i), "Unknown");
+  }
 }
 
 TEST(OscFilterUnit, TwoBiquadsSharingTheCutoffMatchSeparateFiltersExactly)
 {
-    OscFilterUnit unit;
-    unit.setLeftType(1.0);   // Butterworth low-pass
-    unit.setRightType(0.75); // Butterworth high-pass
-    Korvane::BiquadTweakedButterworthLP<double> lp;
-    Korvane::BiquadTweakedButterworthHP<double> hp;
-    double balance = 0.0;
-    const auto in = noise(600);
-    for (int i = 0; i < 600; ++i) {
-        const double c = i < 300 ? 0.9 - 0.002 * i : 0.2; // swept, then held
-        balance = unit.balanceGain * unit.balanceTarget + unit.balancePole * balance;
-        const double expected = (1.0 - balance) * lp.process(in[i], c, 0.7) + balance * hp.process(in[i], c, 0.7);
-        ASSERT_EQ(unit.process(in[i], c, 0.7), expected) << i;
-    }
+  OscFilterUnit unit;
+  unit.setLeftType(1.0);   // Butterworth low-pass
+  unit.setRightType(0.75); // Butterworth high-pass
+  Korvane::BiquadTweakedButterworthLP<double> lp;
+  Korvane::BiquadTweakedButterworthHP<double> hp;
+  double balance = 0.0;
+  const auto in = noise(600);
+  for (int i = 0; i < 600; ++i)
+  {
+    const double c = i < 300 ? 0.9 - 0.002 * i : 0.2; // swept, then held
+    balance = unit.balanceGain * unit.balanceTarget + unit.balancePole * balance;
+    const double expected =
+        (1.0 - balance) * lp.process(in[i], c, 0.7) + balance * hp.process(in[i], c, 0.7);
+    ASSERT_EQ(unit.process(in[i], c, 0.7), expected) << i;
+  }
 }

@@ -25,7 +25,8 @@ struct FakeHost
 
 FakeHost* gHost = nullptr;
 
-intptr_t VSTCALLBACK Callback(vst::AEffect*, int32_t opcode, int32_t, intptr_t value, void* ptr, float)
+intptr_t VSTCALLBACK Callback(vst::AEffect*, int32_t opcode, int32_t, intptr_t value, void* ptr,
+                              float)
 {
   FakeHost& h = *gHost;
   h.opcodes.push_back(opcode);
@@ -37,8 +38,10 @@ intptr_t VSTCALLBACK Callback(vst::AEffect*, int32_t opcode, int32_t, intptr_t v
   case vst::audioMasterGetProductString:
     std::strcpy(static_cast<char*>(ptr), h.product.c_str());
     return 1;
-  case vst::audioMasterGetVendorVersion: return h.vendorVersion;
-  case vst::audioMasterGetCurrentProcessLevel: return h.processLevel;
+  case vst::audioMasterGetVendorVersion:
+    return h.vendorVersion;
+  case vst::audioMasterGetCurrentProcessLevel:
+    return h.processLevel;
   case vst::audioMasterProcessEvents:
   {
     const auto* events = static_cast<const vst::VstEvents*>(ptr);
@@ -48,7 +51,8 @@ intptr_t VSTCALLBACK Callback(vst::AEffect*, int32_t opcode, int32_t, intptr_t v
       h.sysex = *reinterpret_cast<const vst::VstMidiSysexEvent*>(events->events[0]);
     return h.eventsAnswer;
   }
-  default: return 0;
+  default:
+    return 0;
   }
 }
 
@@ -116,7 +120,8 @@ TEST_F(HostServices, TheHostIsAskedOnceAndRemembered)
   EXPECT_EQ(plug.GetHostVersion(), (8 << 16) | (4 << 8));
   host.product = "REAPER";
   EXPECT_EQ(plug.GetHost(), 28);
-  EXPECT_EQ(std::count(host.opcodes.begin(), host.opcodes.end(), vst::audioMasterGetProductString), 1);
+  EXPECT_EQ(std::count(host.opcodes.begin(), host.opcodes.end(), vst::audioMasterGetProductString),
+            1);
 }
 
 TEST_F(HostServices, TimeInfoTakesOnlyWhatTheHostDelivers)
@@ -230,11 +235,13 @@ TEST_F(HostServices, AutomationAndDisplayNotifications)
   plug.SetParameterFromEditor(0, 0.25);
   plug.EndParameterEdit(0);
   plug.NotifyHostOfProgramChange();
-  EXPECT_EQ(host.opcodes, (std::vector<int32_t>{vst::audioMasterBeginEdit, vst::audioMasterAutomate,
-                                                vst::audioMasterEndEdit, vst::audioMasterUpdateDisplay}));
+  EXPECT_EQ(host.opcodes,
+            (std::vector<int32_t>{vst::audioMasterBeginEdit, vst::audioMasterAutomate,
+                                  vst::audioMasterEndEdit, vst::audioMasterUpdateDisplay}));
   host.opcodes.clear();
   plug.InformHostOfAllParameters();
-  EXPECT_EQ(host.opcodes, (std::vector<int32_t>{vst::audioMasterAutomate, vst::audioMasterAutomate}));
+  EXPECT_EQ(host.opcodes,
+            (std::vector<int32_t>{vst::audioMasterAutomate, vst::audioMasterAutomate}));
   plug.SetLatency(64);
   EXPECT_EQ(plug.GetAEffect()->initialDelay, 64);
   EXPECT_EQ(plug.GetLatency(), 64);

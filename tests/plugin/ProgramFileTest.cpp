@@ -1,5 +1,5 @@
-#include "TestPlug.h"
 #include "plugin/ProgramFile.h"
+#include "TestPlug.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,8 @@ TEST(ProgramFile, SavedFileHasTheProgramLayout)
   EXPECT_EQ(BE32(b, 16), 0x717A7674u);
   EXPECT_EQ(BE32(b, 20), 10800u);
   EXPECT_EQ(BE32(b, 24), uint32_t(TestPlug::kParams));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 28)), "A name that is forty charac");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 28)),
+            "A name that is forty charac");
   EXPECT_EQ(b[28 + 27], 0);
   EXPECT_EQ(BE32(b, 56), chunkLength);
   // The chunk starts with the little-endian chunk header.
@@ -98,7 +99,8 @@ TEST(ProgramFile, ForeignOrDamagedFilesAreRefusedWithoutChange)
   target.SetValues(0.9, 0.9, 0.0, 0.9);
   const auto before = target.Values();
   const std::string path = TmpPath("damaged.fxp");
-  auto refused = [&](std::vector<uint8_t> b) {
+  auto refused = [&](std::vector<uint8_t> b)
+  {
     WriteFile(path, b);
     return !target.LoadProgramFile(path.c_str()) && target.Values() == before;
   };

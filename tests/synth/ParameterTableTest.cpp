@@ -1,5 +1,5 @@
-#include "synth/ParamIndex.h"
 #include "synth/ParameterTable.h"
+#include "synth/ParamIndex.h"
 #include "synth/Thumpgeist.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +53,8 @@ TEST(ParameterTable, GroupsRangesShapesAndSteps)
     EXPECT_EQ(p->Min(), 0.0);
     EXPECT_EQ(p->Max(), i == ParamIndex::kBassLayerAmount ? 1.259 : 1.0);
     EXPECT_EQ(p->Shape(), i == ParamIndex::kBitCrushQuantize ? 4.0 : 1.0);
-    EXPECT_EQ(p->Type(), i == ParamIndex::kHqFilter ? IParameter::kTypeNone : IParameter::kTypeDouble);
+    EXPECT_EQ(p->Type(),
+              i == ParamIndex::kHqFilter ? IParameter::kTypeNone : IParameter::kTypeDouble);
     EXPECT_EQ(p->Value(), p->Default());
   }
   // Steps that set a precision other than three decimals.
@@ -109,8 +110,10 @@ TEST(ParameterTable, EachSectionInitialisesItsOwnParametersOnly)
 TEST(ParameterTable, IndicesNameTheRightParameters)
 {
   Thumpgeist plug(nullptr);
-  EXPECT_STREQ(plug.GetParam(ParamIndex::Osc(2, ParamIndex::kOscLfoToPan))->Name(), "Osc3 LFO3 to PAN");
-  EXPECT_STREQ(plug.GetParam(ParamIndex::Osc(1, ParamIndex::kOscFilterReso))->Name(), "Osc2 filter rezo");
+  EXPECT_STREQ(plug.GetParam(ParamIndex::Osc(2, ParamIndex::kOscLfoToPan))->Name(),
+               "Osc3 LFO3 to PAN");
+  EXPECT_STREQ(plug.GetParam(ParamIndex::Osc(1, ParamIndex::kOscFilterReso))->Name(),
+               "Osc2 filter rezo");
   EXPECT_STREQ(plug.GetParam(ParamIndex::kFmAmount)->Name(), "FM 1.00 carrier amount");
   EXPECT_STREQ(plug.GetParam(ParamIndex::kDumpExpand)->Name(), "LoPass/HiPass");
   EXPECT_STREQ(plug.GetParam(ParamIndex::kBitCrushQuantize)->Name(), "Bit-Crash Quantize");
