@@ -1,5 +1,6 @@
 #include "voice/WaveformProvider.h"
 
+#include "voice/PolyBLEP.h"
 #include "voice/UserWaveformCycles.h"
 #include "voice/UserWaveformFolder.h"
 
@@ -52,82 +53,22 @@ double tri(double u) noexcept
 
 double frac(double u) noexcept { return u - std::floor(u); }
 
-// The analytic band-limited oscillator shapes that positions 0..5 sound with (sine,
-// sawtooth, rectangle, triangle), for drawing and exporting those positions.
-// TODO(oscillators): use PolyBLEP::output() here once the oscillator class is in voice/.
-struct AnalyticShape {
-    int type = 0; // 0 sine, 2 triangle, 4 rectangle, 5 sawtooth
-    double pulseWidth = 0.5;
-    double offset = 0.0;
-
-    static AnalyticShape forPosition(int p) noexcept
-    {
-        switch (p) {
-        case 1: return {5, 0.5, 0.0};
-        case 2: return {4, 0.5, 0.0};
-        case 3: return {4, 0.25, -0.5};
-        case 4: return {4, 0.125, -0.75};
-        case 5: return {2, 0.5, 0.0};
-        default: return {0, 0.5, 0.0};
-        }
+// The analytic band-limited oscillator that positions 0..5 sound with (sine, sawtooth,
+// rectangles, triangle), set up as a voice sets it up, for drawing and exporting them.
+PolyBLEP analyticShape(int p, double dt) noexcept
+{
+    PolyBLEP o;
+    o.increment = dt;
+    switch (p) {
+    case 1: o.type = PolyBLEP::kSawtooth; break;
+    case 2: o.type = PolyBLEP::kRectangle; break;
+    case 3: o.type = PolyBLEP::kRectangle; o.pulseWidth = 0.25; o.offset = -0.5; break;
+    case 4: o.type = PolyBLEP::kRectangle; o.pulseWidth = 0.125; o.offset = -0.75; break;
+    case 5: o.type = PolyBLEP::kTriangle; break;
+    default: o.type = PolyBLEP::kSine; break;
     }
-
-    static double blep(double t, double dt) noexcept
-    {
-        if (t < dt) {
-            const double x = t / dt - 1.0;
-            return -x * x;
-        }
-        if (t > 1.0 - dt) {
-            const double x = (t - 1.0) / dt + 1.0;
-            return x * x;
-        }
-        return 0.0;
-    }
-
-    static double blamp(double t, double dt) noexcept
-    {
-        if (t < dt) {
-            const double x = t / dt - 1.0;
-            return -(1.0 / 3.0) * x * x * x;
-        }
-        if (t > 1.0 - dt) {
-            const double x = (t - 1.0) / dt + 1.0;
-            return (1.0 / 3.0) * x * x * x;
-        }
-        return 0.0;
-    }
-
-    // Output at phase t with increment dt (amplitude 1), without the offset.
-    double output(double t, double dt) const noexcept
-    {
-        if (dt >= 0.25)
-            return std::sin(2.0 * kPi * t);
-        switch (type) {
-        case 2: {
-            double y = 4.0 * t;
-            if (y >= 3.0)
-                y -= 4.0;
-            else if (y > 1.0)
-                y = 2.0 - y;
-            return y + 4.0 * dt * (blamp(frac(t + 0.25), dt) - blamp(frac(t + 0.75), dt));
-        }
-        case 4: {
-            const double pw = pulseWidth;
-            double y = -2.0 * pw;
-            if (t < pw)
-                y += 2.0;
-            return y + blep(t, dt) - blep(frac(t + 1.0 - pw), dt);
-        }
-        case 5: {
-            const double u = frac(t + 0.5);
-            return 2.0 * u - 1.0 - blep(u, dt);
-        }
-        default:
-            return std::sin(2.0 * kPi * t);
-        }
-    }
-};
+    return o;
+}
 
 } // namespace
 
@@ -458,12 +399,11 @@ void WaveformProvider::renderDisplay(double x, double phaseOffset, double* point
         return;
     }
     if (p <= 5) {
-        const AnalyticShape shape = AnalyticShape::forPosition(p);
-        const double dt = 1.0 / kDisplayPoints;
-        double phase = frac(phaseOffset);
+        PolyBLEP shape = analyticShape(p, 1.0 / kDisplayPoints);
+        shape.phase = frac(phaseOffset);
         for (int i = 0; i < kDisplayPoints; ++i) {
-            points[i] = shape.offset + shape.output(phase, dt);
-            phase = frac(phase + dt);
+            points[i] = shape.offset + shape.output();
+            shape.advance();
         }
         return;
     }
@@ -494,12 +434,10 @@ std::string WaveformProvider::exportText(double x)
         for (int i = 0; i < N; ++i)
             put(i, static_cast<double>(random_.next() % 17000 - 8500) / 8500.0);
     } else if (p <= 5) {
-        const AnalyticShape shape = AnalyticShape::forPosition(p);
-        const double dt = 1.0 / N;
-        double phase = 0.0;
+        PolyBLEP shape = analyticShape(p, 1.0 / N);
         for (int i = 0; i < N; ++i) {
-            put(i, shape.output(phase, dt) + shape.offset);
-            phase = frac(phase + dt);
+            put(i, shape.output() + shape.offset);
+            shape.advance();
         }
     } else {
         const WaveTableSet& s = sets_[p];

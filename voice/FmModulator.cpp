@@ -1,0 +1,7 @@
+#include "voice/FmModulator.h"
+
+namespace Korvane {
+
+FmModulator::~FmModulator() = default;
+
+} // namespace Korvane

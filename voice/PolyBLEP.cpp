@@ -1,0 +1,7 @@
+#include "voice/PolyBLEP.h"
+
+namespace Korvane {
+
+PolyBLEP::~PolyBLEP() = default;
+
+} // namespace Korvane
