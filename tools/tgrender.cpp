@@ -1,0 +1,452 @@
+// tgrender: renders notes given on the command line, or a Standard MIDI File, through a
+// VST 2.4 module (driven by our host library exactly as a host drives it) into a WAV
+// file, and prints the peak and RMS level. Every event is sent in the block that holds
+// its sample, with its exact offset inside that block.
+#include "host/MidiFile.h"
+#include "host/PluginInstance.h"
+#include "tools/common/LevelMeter.h"
+#include "tools/common/WavWriter.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#define TG_ISATTY(fd) _isatty(fd)
+#else
+#include <unistd.h>
+#define TG_ISATTY(fd) isatty(fd)
+#endif
+
+namespace
+{
+const char* const kUsage =
+    "usage: tgrender [options] (--note N:VEL:START:LEN ... | --midi FILE)\n"
+    "  --note N:VEL:START:LEN  a note: number 0-127, velocity 1-127, start and length in\n"
+    "                          seconds, e.g. 36:127:0:0.5 (repeatable)\n"
+    "  --midi FILE             a Standard MIDI File, format 0 or 1 (its tempo map times it)\n"
+    "  -o, --output FILE       the WAV file to write (default: thumpgeist.wav)\n"
+    "  --module PATH           the plug-in module (default: " 
+#ifdef _WIN32
+    "Thumpgeist.dll"
+#else
+    "thumpgeist.so"
+#endif
+    " beside tgrender)\n"
+    "  --rate HZ               sample rate (default: 44100)\n"
+    "  --block N               block size in frames (default: 512)\n"
+    "  --tempo BPM             the host's tempo (default: the MIDI file's first tempo, else 120);\n"
+    "                          it does not retime the MIDI file\n"
+    "  --program P             program by index or by name\n"
+    "  --param NAME=V          set a parameter by display name or index to a normalized value,\n"
+    "                          e.g. --param \"Osc1 Tune=0.6\" or --param 3=0.6 (repeatable)\n"
+    "  --tail SEC              seconds rendered after the last note ends (default: 1)\n"
+    "  --float                 write 32-bit float samples (default: 24-bit PCM)\n"
+    "  --progress              show progress on stderr (default: only when stderr is a\n"
+    "                          terminal and the render takes a while)\n"
+    "  -h, --help              show this text\n";
+
+struct NoteSpec
+{
+  int note = 0;
+  int velocity = 0;
+  double start = 0.0;
+  double length = 0.0;
+};
+
+struct ParamSpec
+{
+  std::string key;
+  double value = 0.0;
+};
+
+struct Options
+{
+  std::vector<NoteSpec> notes;
+  std::string midiPath;
+  std::string outputPath = "thumpgeist.wav";
+  std::string modulePath;
+  double sampleRate = 44100.0;
+  int blockSize = 512;
+  double tempo = 0.0; // 0: not given
+  std::string program;
+  std::vector<ParamSpec> params;
+  double tail = 1.0;
+  bool writeFloat = false;
+  bool progress = false;
+};
+
+// One MIDI message at an absolute sample; order breaks ties at the same sample.
+struct TimedEvent
+{
+  int64_t sample = 0;
+  int order = 0;
+  int seq = 0;
+  uint8_t status = 0, data1 = 0, data2 = 0;
+};
+
+bool ParseDouble(const std::string& text, double& out)
+{
+  if (text.empty())
+    return false;
+  char* end = nullptr;
+  out = std::strtod(text.c_str(), &end);
+  return end && *end == 0 && std::isfinite(out);
+}
+
+bool ParseInt(const std::string& text, int& out)
+{
+  if (text.empty())
+    return false;
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (!end || *end != 0 || v < -2147483647L || v > 2147483647L)
+    return false;
+  out = int(v);
+  return true;
+}
+
+bool IsIndex(const std::string& text)
+{
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool ParseNote(const std::string& text, NoteSpec& note)
+{
+  std::vector<std::string> parts;
+  size_t from = 0;
+  for (;;)
+  {
+    const size_t colon = text.find(':', from);
+    parts.push_back(text.substr(from, colon == std::string::npos ? std::string::npos : colon - from));
+    if (colon == std::string::npos)
+      break;
+    from = colon + 1;
+  }
+  return parts.size() == 4 && ParseInt(parts[0], note.note) && note.note >= 0 && note.note <= 127 &&
+         ParseInt(parts[1], note.velocity) && note.velocity >= 1 && note.velocity <= 127 &&
+         ParseDouble(parts[2], note.start) && note.start >= 0.0 && ParseDouble(parts[3], note.length) &&
+         note.length > 0.0;
+}
+
+int UsageError(const std::string& message)
+{
+  std::fprintf(stderr, "tgrender: %s\n%s", message.c_str(), kUsage);
+  return 2;
+}
+
+// Returns -1 when the options are fine, else the exit code.
+int ParseArgs(int argc, char** argv, Options& o)
+{
+  for (int i = 1; i < argc; ++i)
+  {
+    const std::string arg = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc)
+        return false;
+      out = argv[++i];
+      return true;
+    };
+    std::string v;
+    if (arg == "-h" || arg == "--help")
+    {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    else if (arg == "--float")
+      o.writeFloat = true;
+    else if (arg == "--progress")
+      o.progress = true;
+    else if (!value(v))
+      return UsageError(arg.rfind('-', 0) == 0 ? "missing value after " + arg : "unexpected argument " + arg);
+    else if (arg == "--note")
+    {
+      NoteSpec n;
+      if (!ParseNote(v, n))
+        return UsageError("bad note \"" + v + "\" (expected NOTE:VELOCITY:START:LENGTH)");
+      o.notes.push_back(n);
+    }
+    else if (arg == "--midi")
+      o.midiPath = v;
+    else if (arg == "-o" || arg == "--output")
+      o.outputPath = v;
+    else if (arg == "--module")
+      o.modulePath = v;
+    else if (arg == "--rate")
+    {
+      if (!ParseDouble(v, o.sampleRate) || o.sampleRate < 1000.0 || o.sampleRate > 768000.0 ||
+          o.sampleRate != std::floor(o.sampleRate))
+        return UsageError("bad sample rate " + v + " (a whole number of Hz, 1000 to 768000)");
+    }
+    else if (arg == "--block")
+    {
+      if (!ParseInt(v, o.blockSize) || o.blockSize < 1 || o.blockSize > 65536)
+        return UsageError("bad block size " + v + " (1 to 65536)");
+    }
+    else if (arg == "--tempo")
+    {
+      if (!ParseDouble(v, o.tempo) || o.tempo <= 0.0 || o.tempo > 1000.0)
+        return UsageError("bad tempo " + v);
+    }
+    else if (arg == "--program")
+      o.program = v;
+    else if (arg == "--param")
+    {
+      const size_t eq = v.rfind('=');
+      ParamSpec p;
+      if (eq == std::string::npos || eq == 0 || !ParseDouble(v.substr(eq + 1), p.value) || p.value < 0.0)
+        return UsageError("bad parameter setting \"" + v + "\" (expected NAME=VALUE or INDEX=VALUE)");
+      p.key = v.substr(0, eq);
+      o.params.push_back(p);
+    }
+    else if (arg == "--tail")
+    {
+      if (!ParseDouble(v, o.tail) || o.tail < 0.0 || o.tail > 3600.0)
+        return UsageError("bad tail length " + v);
+    }
+    else
+      return UsageError("unknown option " + arg);
+  }
+  if (o.notes.empty() && o.midiPath.empty())
+    return UsageError("nothing to render: give --note or --midi");
+  return -1;
+}
+
+std::string DefaultModulePath(const char* argv0)
+{
+#ifdef _WIN32
+  const char* name = "Thumpgeist.dll";
+#else
+  const char* name = "thumpgeist.so";
+#endif
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec || exe.empty())
+    exe = std::filesystem::absolute(argv0, ec);
+  return (exe.parent_path() / name).string();
+}
+
+std::string FormatDb(double level)
+{
+  char text[32];
+  if (level <= 0.0)
+    return "-inf dBFS";
+  std::snprintf(text, sizeof text, "%.2f dBFS", LevelMeter::ToDb(level));
+  return text;
+}
+
+// Progress on stderr: from the start when asked for, otherwise only on a terminal and
+// once the render has taken longer than half a second.
+class Progress
+{
+public:
+  Progress(bool forced, int64_t total)
+      : mForced(forced), mTerminal(TG_ISATTY(2) != 0), mTotal(total),
+        mStart(std::chrono::steady_clock::now())
+  {
+  }
+
+  void Update(int64_t done)
+  {
+    if (!mForced && !mTerminal)
+      return;
+    const auto now = std::chrono::steady_clock::now();
+    const double elapsed = std::chrono::duration<double>(now - mStart).count();
+    if (!mForced && elapsed < 0.5)
+      return;
+    int percent = mTotal > 0 ? int(done * 100 / mTotal) : 100;
+    if (!mTerminal && percent < 100)
+      percent -= percent % 10; // a log gets a line per tenth, a terminal one line redrawn
+    if (percent == mLastPercent)
+      return;
+    mLastPercent = percent;
+    mShown = true;
+    std::fprintf(stderr, mTerminal ? "\rrendering %3d%%" : "rendering %3d%%\n", percent);
+    std::fflush(stderr);
+  }
+
+  void Finish()
+  {
+    if (mShown && mTerminal)
+      std::fputs("\n", stderr);
+  }
+
+private:
+  bool mForced;
+  bool mTerminal;
+  int64_t mTotal;
+  std::chrono::steady_clock::time_point mStart;
+  int mLastPercent = -1;
+  bool mShown = false;
+};
+
+bool ApplyProgram(tghost::PluginInstance& plug, const std::string& program)
+{
+  int index = -1;
+  if (IsIndex(program))
+    ParseInt(program, index);
+  else
+    index = plug.FindProgram(program);
+  if (index < 0 || index >= plug.NumPrograms())
+  {
+    std::fprintf(stderr, "tgrender: no program \"%s\" (the module has %d programs)\n", program.c_str(),
+                 plug.NumPrograms());
+    return false;
+  }
+  plug.SetProgram(index);
+  return true;
+}
+
+bool ApplyParam(tghost::PluginInstance& plug, const ParamSpec& p)
+{
+  int index = -1;
+  if (IsIndex(p.key))
+    ParseInt(p.key, index);
+  else
+    index = plug.FindParameter(p.key);
+  if (index < 0 || index >= plug.NumParams())
+  {
+    std::fprintf(stderr, "tgrender: no parameter \"%s\" (the module has %d parameters)\n", p.key.c_str(),
+                 plug.NumParams());
+    return false;
+  }
+  plug.SetParameter(index, float(p.value));
+  return true;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+  Options o;
+  if (const int code = ParseArgs(argc, argv, o); code >= 0)
+    return code;
+  if (o.modulePath.empty())
+    o.modulePath = DefaultModulePath(argv[0]);
+
+  // Everything to send, at absolute samples.
+  std::vector<TimedEvent> events;
+  int64_t endSample = 0;
+  int seq = 0;
+  for (const NoteSpec& n : o.notes)
+  {
+    const int64_t on = tghost::MidiFile::SecondsToSample(n.start, o.sampleRate);
+    const int64_t off = std::max(on + 1, tghost::MidiFile::SecondsToSample(n.start + n.length, o.sampleRate));
+    // At one sample a note-off goes before a note-on, so back-to-back notes of one key
+    // both sound whatever order they were given in.
+    events.push_back({on, 1, seq++, 0x90, uint8_t(n.note), uint8_t(n.velocity)});
+    events.push_back({off, 0, seq++, 0x80, uint8_t(n.note), 0});
+    endSample = std::max(endSample, off);
+  }
+  double fileTempo = 0.0;
+  if (!o.midiPath.empty())
+  {
+    tghost::MidiFile midi;
+    if (!midi.Load(o.midiPath))
+    {
+      std::fprintf(stderr, "tgrender: cannot use %s: %s\n", o.midiPath.c_str(), midi.Error().c_str());
+      return 1;
+    }
+    fileTempo = midi.InitialBpm();
+    for (const tghost::MidiFileEvent& e : midi.Events())
+    {
+      const int64_t at = tghost::MidiFile::SecondsToSample(e.seconds, o.sampleRate);
+      events.push_back({at, 1, seq++, e.status, e.data1, e.data2});
+      endSample = std::max(endSample, at);
+    }
+    endSample = std::max(endSample, tghost::MidiFile::SecondsToSample(midi.LengthSeconds(), o.sampleRate));
+  }
+  std::stable_sort(events.begin(), events.end(), [](const TimedEvent& a, const TimedEvent& b) {
+    return a.sample != b.sample ? a.sample < b.sample : a.order != b.order ? a.order < b.order : a.seq < b.seq;
+  });
+  const int64_t total = endSample + int64_t(std::llround(o.tail * o.sampleRate));
+
+  tghost::PluginInstance plug;
+  if (!plug.Load(o.modulePath))
+  {
+    std::fprintf(stderr, "tgrender: cannot load %s: %s\n", o.modulePath.c_str(), plug.Error().c_str());
+    return 1;
+  }
+  plug.SetTempo(o.tempo > 0.0 ? o.tempo : fileTempo > 0.0 ? fileTempo : 120.0);
+  plug.SetTransportPlaying(true);
+  plug.Start(o.sampleRate, o.blockSize);
+  if (!o.program.empty() && !ApplyProgram(plug, o.program))
+    return 1;
+  for (const ParamSpec& p : o.params)
+    if (!ApplyParam(plug, p))
+      return 1;
+
+  const vst::AEffect* effect = plug.Effect();
+  const int channels = std::max(effect->numOutputs, 1);
+  const bool useDouble = (effect->flags & vst::effFlagsCanDoubleReplacing) != 0;
+  std::vector<std::vector<double>> out(size_t(channels), std::vector<double>(size_t(o.blockSize)));
+  std::vector<std::vector<float>> outFloat(size_t(channels), std::vector<float>(size_t(o.blockSize)));
+  std::vector<double*> outPtrs;
+  std::vector<float*> outFloatPtrs;
+  for (int c = 0; c < channels; ++c)
+  {
+    outPtrs.push_back(out[size_t(c)].data());
+    outFloatPtrs.push_back(outFloat[size_t(c)].data());
+  }
+
+  WavWriter wav;
+  if (!wav.Open(o.outputPath, int(o.sampleRate), channels,
+                o.writeFloat ? WavWriter::Format::Float : WavWriter::Format::Pcm24))
+  {
+    std::fprintf(stderr, "tgrender: cannot write %s: %s\n", o.outputPath.c_str(), wav.Error().c_str());
+    return 1;
+  }
+
+  LevelMeter meter;
+  Progress progress(o.progress, total);
+  size_t next = 0;
+  for (int64_t blockStart = 0; blockStart < total; blockStart += o.blockSize)
+  {
+    const int frames = int(std::min<int64_t>(o.blockSize, total - blockStart));
+    for (; next < events.size() && events[next].sample < blockStart + frames; ++next)
+    {
+      const TimedEvent& e = events[next];
+      plug.QueueMidi(int(e.sample - blockStart), e.status, e.data1, e.data2);
+    }
+    if (useDouble)
+      plug.RenderDouble(outPtrs.data(), frames);
+    else
+    {
+      plug.RenderFloat(outFloatPtrs.data(), frames, false);
+      for (int c = 0; c < channels; ++c)
+        std::copy_n(outFloat[size_t(c)].data(), frames, out[size_t(c)].data());
+    }
+    meter.Add(outPtrs.data(), channels, frames);
+    if (!wav.Write(outPtrs.data(), frames))
+    {
+      progress.Finish();
+      std::fprintf(stderr, "tgrender: writing %s failed: %s\n", o.outputPath.c_str(), wav.Error().c_str());
+      return 1;
+    }
+    progress.Update(blockStart + frames);
+  }
+  progress.Finish();
+  if (!wav.Close())
+  {
+    std::fprintf(stderr, "tgrender: writing %s failed: %s\n", o.outputPath.c_str(), wav.Error().c_str());
+    return 1;
+  }
+
+  std::printf("wrote %s: %lld frames (%.3f s) at %d Hz, %d channels, %s\n", o.outputPath.c_str(),
+              static_cast<long long>(total), double(total) / o.sampleRate, int(o.sampleRate), channels,
+              o.writeFloat ? "32-bit float" : "24-bit PCM");
+  std::printf("peak: %s\n", FormatDb(meter.Peak()).c_str());
+  std::printf("RMS:  %s\n", FormatDb(meter.Rms()).c_str());
+  if (meter.Peak() > 1.0 && !o.writeFloat)
+    std::printf("warning: the output exceeds full scale and was clipped in the file\n");
+  if (meter.NonFinite() > 0)
+    std::printf("warning: %lld samples were not finite (written as 0)\n",
+                static_cast<long long>(meter.NonFinite()));
+  return 0;
+}
