@@ -5,6 +5,7 @@
 #include "host/MidiFile.h"
 #include "host/PluginInstance.h"
 #include "tools/common/LevelMeter.h"
+#include "tools/common/RenderSchedule.h"
 #include "tools/common/WavWriter.h"
 
 #include <algorithm>
@@ -81,15 +82,6 @@ struct Options
   double tail = 1.0;
   bool writeFloat = false;
   bool progress = false;
-};
-
-// One MIDI message at an absolute sample; order breaks ties at the same sample.
-struct TimedEvent
-{
-  int64_t sample = 0;
-  int order = 0;
-  int seq = 0;
-  uint8_t status = 0, data1 = 0, data2 = 0;
 };
 
 bool ParseDouble(const std::string& text, double& out)
@@ -331,19 +323,12 @@ int main(int argc, char** argv)
     o.modulePath = DefaultModulePath(argv[0]);
 
   // Everything to send, at absolute samples.
-  std::vector<TimedEvent> events;
-  int64_t endSample = 0;
-  int seq = 0;
+  RenderSchedule schedule;
   for (const NoteSpec& n : o.notes)
-  {
-    const int64_t on = tghost::MidiFile::SecondsToSample(n.start, o.sampleRate);
-    const int64_t off = std::max(on + 1, tghost::MidiFile::SecondsToSample(n.start + n.length, o.sampleRate));
-    // At one sample a note-off goes before a note-on, so back-to-back notes of one key
-    // both sound whatever order they were given in.
-    events.push_back({on, 1, seq++, 0x90, uint8_t(n.note), uint8_t(n.velocity)});
-    events.push_back({off, 0, seq++, 0x80, uint8_t(n.note), 0});
-    endSample = std::max(endSample, off);
-  }
+    schedule.AddNote(tghost::MidiFile::SecondsToSample(n.start, o.sampleRate),
+                     tghost::MidiFile::SecondsToSample(n.start + n.length, o.sampleRate), n.note,
+                     n.velocity);
+  int64_t endSample = schedule.EndSample();
   double fileTempo = 0.0;
   if (!o.midiPath.empty())
   {
@@ -355,16 +340,10 @@ int main(int argc, char** argv)
     }
     fileTempo = midi.InitialBpm();
     for (const tghost::MidiFileEvent& e : midi.Events())
-    {
-      const int64_t at = tghost::MidiFile::SecondsToSample(e.seconds, o.sampleRate);
-      events.push_back({at, 1, seq++, e.status, e.data1, e.data2});
-      endSample = std::max(endSample, at);
-    }
-    endSample = std::max(endSample, tghost::MidiFile::SecondsToSample(midi.LengthSeconds(), o.sampleRate));
+      schedule.Add(tghost::MidiFile::SecondsToSample(e.seconds, o.sampleRate), e.status, e.data1, e.data2);
+    endSample = std::max({endSample, schedule.EndSample(),
+                          tghost::MidiFile::SecondsToSample(midi.LengthSeconds(), o.sampleRate)});
   }
-  std::stable_sort(events.begin(), events.end(), [](const TimedEvent& a, const TimedEvent& b) {
-    return a.sample != b.sample ? a.sample < b.sample : a.order != b.order ? a.order < b.order : a.seq < b.seq;
-  });
   const int64_t total = endSample + int64_t(std::llround(o.tail * o.sampleRate));
 
   tghost::PluginInstance plug;
@@ -405,15 +384,12 @@ int main(int argc, char** argv)
 
   LevelMeter meter;
   Progress progress(o.progress, total);
-  size_t next = 0;
   for (int64_t blockStart = 0; blockStart < total; blockStart += o.blockSize)
   {
     const int frames = int(std::min<int64_t>(o.blockSize, total - blockStart));
-    for (; next < events.size() && events[next].sample < blockStart + frames; ++next)
-    {
-      const TimedEvent& e = events[next];
-      plug.QueueMidi(int(e.sample - blockStart), e.status, e.data1, e.data2);
-    }
+    schedule.ForBlock(blockStart, frames, [&](int offset, uint8_t status, uint8_t data1, uint8_t data2) {
+      plug.QueueMidi(offset, status, data1, data2);
+    });
     if (useDouble)
       plug.RenderDouble(outPtrs.data(), frames);
     else
