@@ -240,3 +240,32 @@ TEST(MidiFileTest, DamagedFilesAreRefusedWithAReason)
     EXPECT_TRUE(f.Events().empty()) << name;
   }
 }
+
+TEST(MidiFileTest, EveryCutOrFlippedByteEndsInAnAnswerNotACrash)
+{
+  Track conductor, notes;
+  conductor.Tempo(0, 400000).Ev(0, {0xFF, 0x03, 0x04, 'S', 'o', 'n', 'g'}).Tempo(960, 300000).End();
+  notes.Ev(0, {0x90, 36, 127}).Ev(120, {36, 0}).Ev(0, {0xF0, 0x03, 0x43, 0x12, 0xF7}).Ev(0, {0xE0, 0, 64}).End(10);
+  const Bytes valid = Smf(1, 96, {conductor, notes});
+  MidiFile f;
+  for (size_t n = 0; n < valid.size(); ++n)
+  {
+    if (Parse(f, Bytes(valid.begin(), valid.begin() + std::ptrdiff_t(n))))
+      EXPECT_TRUE(f.Error().empty());
+    else
+      EXPECT_FALSE(f.Error().empty()) << "cut at " << n;
+  }
+  for (size_t i = 0; i < valid.size(); ++i)
+    for (uint8_t flip : {uint8_t(0x80), uint8_t(0xFF), uint8_t(0x01)})
+    {
+      Bytes b = valid;
+      b[i] ^= flip;
+      if (Parse(f, b))
+        for (const auto& e : f.Events())
+        {
+          EXPECT_TRUE(e.status >= 0x80 && e.status < 0xF0);
+          EXPECT_LT(e.data1 | e.data2, 0x80);
+          EXPECT_GE(e.seconds, 0.0);
+        }
+    }
+}

@@ -24,8 +24,22 @@ __attribute__((noinline)) void* operator new(std::size_t size)
     return p;
   throw std::bad_alloc();
 }
+__attribute__((noinline)) void* operator new[](std::size_t size) { return operator new(size); }
+__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+  if (tCountAllocations)
+    ++tAllocations;
+  return std::malloc(size ? size : 1);
+}
+__attribute__((noinline)) void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+  return operator new(size, tag);
+}
+// Every plain form is replaced, so each allocation is freed by its own family.
 __attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
 __attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace
 {
