@@ -145,10 +145,12 @@ void Note::retune() noexcept
 
 void Note::setNote(int note)
 {
-    if (isActive() || !bound)
+    if (isActive())
+        return;
+    noteNumber = note;
+    if (!bound)
         return;
     const SynthParams& P = *binding.params;
-    noteNumber = note;
     const int mode = static_cast<int>(std::floor(P[S::kNoteTransposeMode] * 9.0 + 0.5));
     const double f = std::pow(2.0, (note - 69) / 12.0) * 440.0 * 2.0;
     switch (mode) {
