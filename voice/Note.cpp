@@ -235,12 +235,15 @@ void Note::updatePitch(double e)
         bassPhase += baseIncrement * pw;
     bassPhase -= std::floor(bassPhase);
     const double d = 1.0 / (1.0 + kSemitone * detune);
+    const double perSample = 1.0 / sampleRate;
     for (int k = 0; k < kOscillators; ++k) {
-        const double v = tuneLfo[k].value() * P[slot(k, S::kOscLfoToTune)];
+        // The tune LFO's sine is only worth computing when it moves the tune.
+        const double toTune = P[slot(k, S::kOscLfoToTune)];
+        const double v = toTune == 0.0 ? 0.0 : tuneLfo[k].value() * toTune;
         const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
         const double f = baseFrequency * pitchRatio[k] * tuneRatio[k] * m * pw;
-        const double inc0 = f / sampleRate;
-        const double inc1 = f * d / sampleRate;
+        const double inc0 = f * perSample;
+        const double inc1 = f * d * perSample;
         blep[k][0].increment = inc0;
         table[k][0].increment = inc0;
         blep[k][1].increment = inc1;

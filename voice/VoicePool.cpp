@@ -3,6 +3,7 @@
 #include "voice/PitchEnvelope.h"
 #include "voice/SynthParams.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 
@@ -60,6 +61,7 @@ int VoicePool::noteOn(int note, int velocity, int offset)
         v.setNote(note);
         v.start(velocity);
         v.startOffset = offset;
+        activeMask |= std::uint64_t(1) << i;
         if (bound && binding.noteStarted != nullptr) {
             char name[16];
             if (!noteName(note, name, sizeof name))
@@ -107,9 +109,8 @@ void VoicePool::renderSample()
                 bendTarget = std::pow(std::pow(2.0, 1.0 / 12.0), binding.pitchEnvelope->getBendRange() * p.value);
         }
     }
-    for (int i = 0; i < kVoiceCount; ++i)
-        if (voices[i].isActive())
-            voices[i].renderOscillators();
+    for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
+        voices[std::countr_zero(m)].renderOscillators();
     bendRatio = bendTarget * bendGain + bendRatio * bendPole;
     if (binding.bendRatio != nullptr)
         *binding.bendRatio = bendRatio;
@@ -119,9 +120,19 @@ void VoicePool::mixBlock(const VoiceMixTargets& out, int n)
 {
     if (n <= 0 || out.left == nullptr || out.right == nullptr || out.bassBus == nullptr)
         return;
+    updateActiveMask();
+    for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
+        voices[std::countr_zero(m)].mix(out, n);
+    updateActiveMask();
+}
+
+void VoicePool::updateActiveMask() noexcept
+{
+    std::uint64_t m = 0;
     for (int i = 0; i < kVoiceCount; ++i)
         if (voices[i].isActive())
-            voices[i].mix(out, n);
+            m |= std::uint64_t(1) << i;
+    activeMask = m;
 }
 
 void VoicePool::setLfoFrequency(int k, double v) noexcept

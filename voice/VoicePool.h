@@ -115,7 +115,13 @@ private:
         return e == kVolumeEnvelope ? n.volumeEnvelope : n.filterEnvelope;
     }
 
+    // Rebuilds activeMask from the voices' envelopes.
+    void updateActiveMask() noexcept;
+
     std::unique_ptr<Note[]> voices;
+    // Bit i set while voice i is active: voices become active only in noteOn and free
+    // only in mixBlock, so the per-sample pass need not look at the 64 voices.
+    std::uint64_t activeMask = 0;
     PendingBend pendingBends[kPendingBendCount];
     VoiceBinding binding;
     bool bound = false;
