@@ -16,12 +16,24 @@ namespace Korvane {
 // slots until their sample and move a smoothed bend ratio that every voice reads.
 //
 // The instrument wires it up as follows:
-//   construction: bind(binding) once, before the initial parameter routing;
-//   Reset:        reset(sampleRate, blockSize);
-//   routing:      the voice-wide setters below and the direct voice fields;
-//   MIDI:         noteOn, noteOff, queuePitchBend from the queue's dispatch;
-//   ProcessBlock: for each sample k: dispatch MIDI due at k, renderSample();
-//                 then mixBlock(targets, n) into zeroed buses.
+//   construction: bind(binding) once, right after constructing the pool and the
+//                 waveform provider, before the initial parameter routing (a voice
+//                 resolves its waveform tables through the provider);
+//   Reset:        reset(sampleRate, blockSize) (sample rate of every voice, pending bends
+//                 cleared, buffers grown to the block size), besides the pitch
+//                 envelope's own setSampleRate;
+//   routing:      store the value in its SynthParams slot first, then call the setter:
+//                 waveform -> selectWaveform, tune -> setTuneRatio(tuneRatioOf),
+//                 pitch -> setPitchRatio(pitchRatioOf), filter types -> setFilterLeftType
+//                 / setFilterRightType, LFO freq. -> setLfoFrequency, envelope times,
+//                 sustain and duration -> setEnvelope*, "AdsrShape" -> setEnvelopeShape,
+//                 global transpose -> slot 167 = pitchRatioOf(v), then
+//                 applyGlobalTranspose, unison -> setUnisonCount(unisonCountOf) and
+//                 setUnisonDetune, FM -> setFmAmount;
+//   MIDI:         noteOn(note, velocity, offset), noteOff(note), queuePitchBend(offset,
+//                 value) from the queue's dispatch;
+//   ProcessBlock: for each sample k: dispatch the MIDI due at k, then renderSample();
+//                 after the loop mixBlock(targets, n) into buses the block zeroed.
 class VoicePool {
 public:
     static constexpr int kVoiceCount = 64;
