@@ -1,8 +1,17 @@
 #pragma once
-// The instrument: owns the parameter table and every object that makes its sound.
+// The instrument: owns the parameter table, the voices, the MIDI queue, the master
+// chain and the block buffers, and turns the host's notes into sound.
 #include "plugin/IPlugVST.h"
+#include "synth/MasterChain.h"
+#include "synth/MidiQueue.h"
+#include "synth/Scope.h"
+#include "voice/PitchEnvelope.h"
+#include "voice/SynthParams.h"
+#include "voice/VoicePool.h"
+#include "voice/WaveformProvider.h"
 
 #include <cstdint>
+#include <vector>
 
 class Thumpgeist : public IPlugVST
 {
@@ -16,13 +25,93 @@ public:
   static constexpr const char* kProductName = "Thump::Geist 1.8 FREE VST";
   static constexpr const char* kVendorName = "Korvane";
 
+  // Output bounds: "Limit output" on, and off.
+  static constexpr double kLimitOn = 0.98777;
+  static constexpr double kLimitOff = 3.1622777;
+
+  // What the editor's page buttons show (and so what the block feeds).
+  enum EDisplayMode
+  {
+    kDisplayNone = 0,
+    kDisplayScope = 1,
+    kDisplayAbout = 2,
+  };
+
   explicit Thumpgeist(vst::HostCallback hostCallback);
   ~Thumpgeist() override;
 
   void Reset() override;
+  void OnActivate(bool active) override;
   void OnParameterChange(int paramIdx) override;
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
+  void ProcessMidiMessage(const MidiMessage& msg) override;
+
+  // Brings every tempo-dependent setting up to the host's current tempo.
+  void ResyncTempo();
+  // Copies the volume envelope onto the filter envelope (direction 0) or back (1).
+  void CopyEnvelope(int direction);
+  // A sync button: kinds 1 to 3 apply the tempo-sync rule to that oscillator's LFO.
+  void ApplySync(int kind, double factor);
+
+  // The editor's play button and page buttons.
+  PlayButtonRequest& PlayButton() { return mPlayButton; }
+  void SetDisplayMode(int mode);
+  Scope& GetScope() { return mScope; }
+  void RequestPeakReset() { mPeakResetRequested = true; }
+  double LeftPeak() const { return mLeftPeak; }
+  double RightPeak() const { return mRightPeak; }
+  // The frequency of the last note started (times the global transpose ratio).
+  double DisplayedNoteFrequency() const { return mNoteFrequency; }
+  const char* DisplayedNoteName() const { return mNoteName; }
+
+  const Korvane::SynthParams& Params() const { return mSynthParams; }
+  const Korvane::VoicePool& Voices() const { return mVoices; }
+  const MidiQueue& Midi() const { return mMidi; }
 
 private:
+  // One-pole smoothing toward a target, once per sample.
+  struct Smoother
+  {
+    double pole;
+    double gain;
+    double state = 0.0;
+    double Next(double target)
+    {
+      state = gain * target + pole * state;
+      return state;
+    }
+  };
+
   static PlugInfo MakeInfo();
+  void BindVoices();
+  void BindMidi();
+  void RouteSynthesis(int paramIdx, double value);
+  void RouteOscillator(int osc, int param, double value);
+  void ApplyLinkRule(int osc);
+  void ApplyTempoSync(int osc);
+  double ParamValue(int paramIdx) { return GetParam(paramIdx)->Value(); }
+
+  Korvane::SynthParams mSynthParams;
+  std::vector<double> mWorkLeft, mWorkRight, mBassBus, mBassCopy, mEnvBus, mFilterEnvBus;
+  std::vector<double> mLfoDisplay;
+  MidiQueue mMidi;
+  Korvane::VoicePool mVoices;
+  Smoother mBassGain{0.9777, 0.022299999999999986};
+  Smoother mPan{0.9777, 0.022299999999999986};
+  Smoother mVolume{0.9777, 0.022299999999999986};
+  Smoother mDryWet{0.99, 0.010000000000000009};
+  Korvane::WaveformProvider mWaveforms;
+  Korvane::PitchEnvelope mPitchEnvelope;
+  double mBendRatio = 1.0;
+  MasterChain mMaster;
+
+  Scope mScope;
+  int mDisplayMode = kDisplayNone;
+  double mLeftPeak = 0.0;
+  double mRightPeak = 0.0;
+  bool mPeakResetRequested = false;
+  bool mProcessingActive = false;
+  PlayButtonRequest mPlayButton;
+  double mNoteFrequency = 0.0;
+  char mNoteName[8] = {};
 };

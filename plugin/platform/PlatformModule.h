@@ -26,6 +26,10 @@ public:
   // The PNG resource with this number, or an empty Resource. The bytes stay valid
   // as long as the module is loaded.
   static Resource FindPngResource(int number);
+  // The folder where the user keeps files named name (with a trailing separator):
+  // on Windows a folder of that name at the root of the current drive, elsewhere a
+  // folder of that name beside the module file ("" when the module's path is unknown).
+  static std::string UserFolder(const char* name);
   // The separator between a folder and a file name on this platform.
   static char Separator();
 };

@@ -37,7 +37,9 @@ std::vector<Expected> ExpectedParameters()
     e[b + 10] = {o + " filter rezo", "", 0, 3};
     e[b + 11] = {o + " filter type left", "", 0, 1};
     e[b + 12] = {o + " filter type right", "", 0, 1};
-    e[b + 13] = {lfo + " freq.", "Hz", 0, 3};
+    // The LFOs start tempo-synchronised at ratio 1: at the test host's 120 BPM that is
+    // 2 Hz, 0.1 of the rate parameter's 0..20 Hz.
+    e[b + 13] = {lfo + " freq.", "Hz", 0.1, 3};
     e[b + 14] = {lfo + " link all", "", 0, 3};
     e[b + 15] = {lfo + " tempo sync", "", 0.5, 1};
     e[b + 16] = {lfo + " mode", "", 0, 3};
@@ -171,6 +173,7 @@ TEST_F(ModuleTest, OutOfRangeParameterIndicesAreIgnored)
 TEST_F(ModuleTest, SetParameterMapsThroughRangeShapeAndStep)
 {
   Start();
+  plug.ClearAutomation();
   plug.SetParameter(80, 1.0f);
   EXPECT_EQ(plug.ParamDisplay(80), "1.259");
   EXPECT_EQ(plug.GetParameter(80), 1.0f);
@@ -192,6 +195,22 @@ TEST_F(ModuleTest, SetParameterMapsThroughRangeShapeAndStep)
 
   // A host's setParameter is not reported back to it as automation.
   EXPECT_TRUE(plug.Automation().empty());
+}
+
+TEST_F(ModuleTest, TempoSyncedLfoRatesFollowTheHostTempo)
+{
+  plug.SetTempo(150.0);
+  Start();
+  plug.ClearAutomation();
+  // Position 9 of "Osc2 LFO2 tempo sync" is ratio 16: 40 Hz, held at the rate's 20 Hz top.
+  plug.SetParameter(36, 1.0f);
+  EXPECT_EQ(plug.ParamDisplay(34), "1.000");
+  ASSERT_FALSE(plug.Automation().empty());
+  EXPECT_EQ(plug.Automation().back().index, 34);
+  // Position 0 leaves the rate alone.
+  plug.SetParameter(57, 0.0f);
+  plug.SetParameter(55, 0.4f);
+  EXPECT_EQ(plug.ParamDisplay(55), "0.400");
 }
 
 TEST_F(ModuleTest, TextToParameterParsesNumbersAndClamps)

@@ -24,6 +24,8 @@ TEST(PlatformModuleTest, FilePathIsTheFileHoldingTheCode)
   EXPECT_EQ(path.rfind(folder, 0), 0u);
   EXPECT_EQ(path.substr(folder.size()), "editor_tests");
   EXPECT_EQ(PlatformModule::Separator(), '/');
+  // The user's files lie in a folder beside the module.
+  EXPECT_EQ(PlatformModule::UserFolder("waveforms"), folder + "waveforms/");
 }
 
 TEST(PlatformModuleTest, UnknownPngResourcesAreNotFound)

@@ -42,6 +42,12 @@ std::string PlatformModule::FilePath()
 
 char PlatformModule::Separator() { return '/'; }
 
+std::string PlatformModule::UserFolder(const char* name)
+{
+  const std::string folder = Folder();
+  return folder.empty() ? folder : folder + name + '/';
+}
+
 PlatformModule::Resource PlatformModule::FindPngResource(int number)
 {
   Resource found;

@@ -56,6 +56,12 @@ std::string PlatformModule::FilePath()
 
 char PlatformModule::Separator() { return '\\'; }
 
+std::string PlatformModule::UserFolder(const char* name)
+{
+  // A path starting with a separator lies at the root of the current drive.
+  return std::string("\\") + name + "\\";
+}
+
 PlatformModule::Resource PlatformModule::FindPngResource(int number)
 {
   Resource found;
