@@ -78,3 +78,6 @@ struct SynthParams {
 };
 
 } // namespace Korvane
+
+static_assert(sizeof(Korvane::SynthParams) == Korvane::SynthParams::kSlotCount * sizeof(double),
+    "the parameter block is exactly its 168 doubles");
