@@ -1,0 +1,297 @@
+// What a listener hears, measured on the module's output through the VST 2.4 interface.
+#include "ModuleFixture.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+using Channels = std::vector<std::vector<double>>;
+
+// The fundamental from rising zero crossings, interpolated between samples.
+double Frequency(const std::vector<double>& x, size_t from, size_t to, double rate)
+{
+  double first = -1, last = -1;
+  int crossings = 0;
+  for (size_t i = from + 1; i < to; ++i)
+  {
+    if (x[i - 1] < 0.0 && x[i] >= 0.0)
+    {
+      const double t = double(i - 1) + x[i - 1] / (x[i - 1] - x[i]);
+      if (first < 0)
+        first = t;
+      else
+        ++crossings;
+      last = t;
+    }
+  }
+  return crossings > 0 ? crossings * rate / (last - first) : 0.0;
+}
+
+double Peak(const std::vector<double>& x, size_t from, size_t to)
+{
+  double p = 0;
+  for (size_t i = from; i < std::min(to, x.size()); ++i)
+    p = std::max(p, std::fabs(x[i]));
+  return p;
+}
+
+double Rms(const std::vector<double>& x, size_t from, size_t to)
+{
+  double s = 0;
+  to = std::min(to, x.size());
+  for (size_t i = from; i < to; ++i)
+    s += x[i] * x[i];
+  return to > from ? std::sqrt(s / double(to - from)) : 0.0;
+}
+
+bool AllFinite(const Channels& c)
+{
+  for (const auto& ch : c)
+    for (double v : ch)
+      if (!std::isfinite(v))
+        return false;
+  return true;
+}
+} // namespace
+
+class SoundTest : public ModuleTest
+{
+protected:
+  void SetUp() override
+  {
+    ModuleTest::SetUp();
+    Start();
+  }
+
+  // Renders frames samples in host blocks, appending to out.
+  void RenderInto(Channels& out, int frames)
+  {
+    if (out.size() < 2)
+      out.resize(2);
+    Channels block;
+    for (int done = 0; done < frames; done += kBlockSize)
+    {
+      const int n = std::min(kBlockSize, frames - done);
+      plug.Render(block, n);
+      for (size_t c = 0; c < 2; ++c)
+        out[c].insert(out[c].end(), block[c].begin(), block[c].begin() + n);
+    }
+  }
+
+  // A held note's steady tone: the pitch envelope off, measured after the attack.
+  double SteadyFrequency(int note)
+  {
+    plug.SetParameter(88, 0.0f); // "Pitch env. On/Off"
+    plug.NoteOn(0, note, 100);
+    Channels out;
+    RenderInto(out, int(kSampleRate * 0.5));
+    return Frequency(out[0], size_t(kSampleRate * 0.1), out[0].size(), kSampleRate);
+  }
+
+  void SetMode(int mode) { plug.SetParameter(86, float(mode / 9.0)); }
+};
+
+TEST_F(SoundTest, ANoteSoundsAndDiesAwayAfterItsNoteOff)
+{
+  plug.NoteOn(0, 36, 127);
+  Channels out;
+  RenderInto(out, int(kSampleRate * 0.5));
+  EXPECT_GT(Peak(out[0], 0, out[0].size()), 0.1);
+  EXPECT_GT(Peak(out[1], 0, out[1].size()), 0.1);
+  plug.NoteOff(0, 36);
+  RenderInto(out, int(kSampleRate * 1.0));
+  EXPECT_TRUE(AllFinite(out));
+  // Release 0.05: half a second later nothing is left.
+  const size_t end = out[0].size();
+  EXPECT_LT(Peak(out[0], end - size_t(kSampleRate * 0.2), end), 1e-4);
+}
+
+TEST_F(SoundTest, NoteTransposeModesSetThePitch)
+{
+  EXPECT_NEAR(SteadyFrequency(69), 880.0, 1.0); // "Standard MIDI" sounds an octave up
+}
+
+TEST_F(SoundTest, OctaveDownPlaysNote69At440)
+{
+  SetMode(1);
+  EXPECT_NEAR(SteadyFrequency(69), 440.0, 0.5);
+}
+
+TEST_F(SoundTest, LowKickPlaysEveryNoteAt39Hz)
+{
+  SetMode(3);
+  EXPECT_NEAR(SteadyFrequency(40), 39.2, 0.1);
+  plug.NoteOff(0, 40);
+  Channels out;
+  RenderInto(out, int(kSampleRate * 0.3));
+  EXPECT_NEAR(SteadyFrequency(90), 39.2, 0.1);
+}
+
+TEST_F(SoundTest, AnEventAtOffset300OfA256FrameBlockSoundsFromSample300)
+{
+  auto firstSound = [](const std::vector<double>& x)
+  { return std::find_if(x.begin(), x.end(), [](double v) { return v != 0.0; }) - x.begin(); };
+  // How long a note takes to leave exact zero when it starts at sample 0.
+  tghost::PluginInstance reference;
+  ASSERT_TRUE(reference.Load(TG_MODULE_PATH));
+  reference.Start(kSampleRate, kBlockSize);
+  reference.NoteOn(0, 36, 127);
+  Channels ref;
+  reference.Render(ref, kBlockSize);
+  const auto lead = firstSound(ref[0]);
+  ASSERT_LT(lead, 8);
+
+  plug.NoteOn(300, 36, 127);
+  Channels out;
+  RenderInto(out, 1024);
+  EXPECT_EQ(firstSound(out[0]), 300 + lead);
+}
+
+TEST_F(SoundTest, ARepeatedNoteOnOfAHeldKeyAddsNoVoice)
+{
+  auto render = [this](bool repeat)
+  {
+    tghost::PluginInstance other;
+    EXPECT_TRUE(other.Load(TG_MODULE_PATH));
+    other.Start(kSampleRate, kBlockSize);
+    other.NoteOn(0, 48, 100);
+    if (repeat)
+      other.NoteOn(100, 48, 100);
+    Channels out;
+    other.Render(out, 4096);
+    return out;
+  };
+  EXPECT_EQ(render(true), render(false));
+}
+
+TEST_F(SoundTest, VelocityZeroActsAsNoteOff)
+{
+  auto render = [this](bool velocityZero)
+  {
+    tghost::PluginInstance other;
+    EXPECT_TRUE(other.Load(TG_MODULE_PATH));
+    other.Start(kSampleRate, kBlockSize);
+    other.NoteOn(0, 48, 100);
+    if (velocityZero)
+      other.QueueMidi(2000, 0x90, 48, 0);
+    else
+      other.NoteOff(2000, 48);
+    Channels out;
+    other.Render(out, 8192);
+    return out;
+  };
+  const Channels a = render(true);
+  EXPECT_EQ(a, render(false));
+  EXPECT_GT(Peak(a[0], 0, 2000), 0.01);
+}
+
+TEST_F(SoundTest, FullPitchBendWithRange12ReachesAnOctave)
+{
+  plug.SetParameter(87, 1.0f); // "Pitch-Bend Range": 12 semitones
+  plug.SetParameter(88, 0.0f);
+  plug.PitchBend(0, 1.0);
+  plug.NoteOn(0, 57, 100); // 440 Hz in "Standard MIDI"
+  Channels out;
+  RenderInto(out, int(kSampleRate * 0.5));
+  EXPECT_NEAR(Frequency(out[0], size_t(kSampleRate * 0.2), out[0].size(), kSampleRate), 880.0, 2.0);
+}
+
+TEST_F(SoundTest, LimitOutputBoundsEverySample)
+{
+  plug.SetParameter(138, 1.0f); // full volume
+  plug.SetParameter(80, 1.0f);  // bass layer at its loudest
+  for (int note : {24, 36, 48, 60})
+    plug.NoteOn(0, note, 127);
+  Channels loud;
+  RenderInto(loud, 8192);
+  EXPECT_GT(Peak(loud[0], 0, 8192), 0.98777); // loud enough for the limit to matter
+  EXPECT_LE(Peak(loud[0], 0, 8192), 3.1622777);
+
+  plug.SetParameter(133, 1.0f); // "Limit output"
+  Channels limited;
+  RenderInto(limited, 8192);
+  EXPECT_LE(Peak(limited[0], 0, 8192), 0.98777);
+  EXPECT_LE(Peak(limited[1], 0, 8192), 0.98777);
+}
+
+TEST_F(SoundTest, DryWetZeroPassesTheUnprocessedMix)
+{
+  // With no effect units yet both settings sound the same; what matters is that
+  // dry/wet never changes the level of an unprocessed signal.
+  auto render = [this](float dryWet)
+  {
+    tghost::PluginInstance other;
+    EXPECT_TRUE(other.Load(TG_MODULE_PATH));
+    other.Start(kSampleRate, kBlockSize);
+    other.SetParameter(136, dryWet);
+    other.NoteOn(0, 36, 127);
+    Channels out;
+    other.Render(out, 4096);
+    return out;
+  };
+  const Channels dry = render(0.0f), wet = render(1.0f);
+  for (size_t i = 0; i < 4096; ++i)
+    ASSERT_NEAR(dry[0][i], wet[0][i], 1e-12) << i;
+}
+
+TEST_F(SoundTest, BassLayerSoloWithAmountZeroIsSilent)
+{
+  plug.SetParameter(81, 1.0f); // "Bass-Layer solo", amount stays 0
+  plug.NoteOn(0, 36, 127);
+  Channels out;
+  RenderInto(out, 8192);
+  EXPECT_EQ(Peak(out[0], 0, 8192), 0.0);
+
+  plug.SetParameter(80, 0.8f); // now the bass layer alone sounds, the same on both sides
+  RenderInto(out, 8192);
+  EXPECT_GT(Peak(out[0], 8192, 16384), 0.01);
+  for (size_t i = 8192; i < 16384; ++i)
+    ASSERT_NEAR(out[0][i], out[1][i], 1e-12) << i;
+}
+
+TEST_F(SoundTest, TheFirstBlockFadesInFromSilence)
+{
+  plug.NoteOn(0, 36, 127);
+  Channels out;
+  plug.Render(out, 64);
+  // The volume smoother starts at 0, and the pan smoother starts fully left.
+  EXPECT_EQ(out[0][0], 0.0);
+  EXPECT_LT(std::fabs(out[0][10]), std::fabs(out[0][60]) + 1e-9);
+}
+
+TEST_F(SoundTest, LinkedLfoRatesAndLinkSwitchesNotifyTheHost)
+{
+  plug.ClearAutomation();
+  plug.SetParameter(15, 0.0f); // oscillator 1's LFO free-running
+  plug.SetParameter(14, 1.0f); // oscillator 1 linked
+  plug.ClearAutomation();
+  plug.SetParameter(13, 0.3f);
+  bool saw34 = false, saw55 = false;
+  for (const auto& a : plug.Automation())
+  {
+    saw34 |= a.index == 34 && std::fabs(a.value - 0.3f) < 1e-6f;
+    saw55 |= a.index == 55 && std::fabs(a.value - 0.3f) < 1e-6f;
+  }
+  EXPECT_TRUE(saw34);
+  EXPECT_TRUE(saw55);
+  EXPECT_EQ(plug.ParamDisplay(34), "0.300");
+
+  // Linking oscillator 2 unlinks oscillator 1 and tells the host.
+  plug.ClearAutomation();
+  plug.SetParameter(35, 1.0f);
+  ASSERT_FALSE(plug.Automation().empty());
+  EXPECT_EQ(plug.Automation().back().index, 14);
+  EXPECT_EQ(plug.Automation().back().value, 0.0f);
+  EXPECT_EQ(plug.ParamDisplay(14), "0.000");
+}
+
+TEST_F(SoundTest, SixtyFourVoicesRenderWithoutTroubleAndMoreAreIgnored)
+{
+  for (int note = 20; note < 20 + 70; ++note)
+    plug.NoteOn(note - 20, note, 90);
+  Channels out;
+  RenderInto(out, 4096);
+  EXPECT_TRUE(AllFinite(out));
+  EXPECT_GT(Rms(out[0], 1000, 4096), 0.0);
+}
