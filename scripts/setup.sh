@@ -9,8 +9,10 @@ packages=(
   libpng-dev zlib1g-dev libsndfile1-dev
   # The Windows x64 plug-in: the mingw-w64 cross compiler (posix threads), zlib for it,
   # dpkg-dev and xz-utils for `apt-get source libpng1.6` (the build fetches and cross-
-  # builds libpng through its own sources list), and Wine to run the smoke test.
+  # builds libpng through its own sources list), GoogleTest's sources (googletest, built
+  # for mingw by the Windows build), and Wine to run the smoke test and the ABI tests.
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev xz-utils debian-archive-keyring
+  googletest
   wine wine64
 )
 

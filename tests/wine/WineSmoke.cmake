@@ -2,6 +2,8 @@
 #   MODE=build  configure and build the win64 preset in SOURCE_DIR/build/win64
 #   MODE=run    run build/win64/WineSmokeTest.exe under Wine (prefix WINE_PREFIX) and
 #               pass only when it exits 0 and reports "<N> passed, 0 failed"
+#   MODE=abi    run build/win64/abi_tests.exe (the ABI tests, GoogleTest) the same way
+#               and pass only when it exits 0 and every test that ran passed
 cmake_minimum_required(VERSION 3.25)
 
 if(MODE STREQUAL "build")
@@ -18,15 +20,21 @@ if(MODE STREQUAL "build")
   return()
 endif()
 
-if(NOT MODE STREQUAL "run")
-  message(FATAL_ERROR "MODE must be build or run")
+if(MODE STREQUAL "run")
+  set(_program WineSmokeTest.exe)
+  set(_args "")
+elseif(MODE STREQUAL "abi")
+  set(_program abi_tests.exe)
+  set(_args --gtest_color=no)
+else()
+  message(FATAL_ERROR "MODE must be build, run or abi")
 endif()
 find_program(_wine wine)
 find_program(_wineserver NAMES wineserver wineserver-stable PATHS /usr/lib/wine)
 if(NOT _wine)
   message(FATAL_ERROR "wine is missing (packages wine and wine64); run scripts/setup.sh")
 endif()
-set(_exe ${SOURCE_DIR}/build/win64/WineSmokeTest.exe)
+set(_exe ${SOURCE_DIR}/build/win64/${_program})
 set(_dll ${SOURCE_DIR}/build/win64/Thumpgeist.dll)
 foreach(_file ${_exe} ${_dll})
   if(NOT EXISTS ${_file})
@@ -40,7 +48,8 @@ set(ENV{WINEDEBUG} -all)
 # No Mono or Gecko installers, no desktop integration: a console program needs none.
 set(ENV{WINEDLLOVERRIDES} "mscoree,mshtml,winemenubuilder.exe=")
 unset(ENV{DISPLAY})
-execute_process(COMMAND ${_wine} ${_exe} RESULT_VARIABLE _rc OUTPUT_VARIABLE _out ERROR_VARIABLE _err)
+execute_process(COMMAND ${_wine} ${_exe} ${_args} WORKING_DIRECTORY ${SOURCE_DIR}/build/win64
+                RESULT_VARIABLE _rc OUTPUT_VARIABLE _out ERROR_VARIABLE _err)
 # The wine server of this prefix is stopped, so nothing outlives the test.
 if(_wineserver)
   execute_process(COMMAND ${_wineserver} -k RESULT_VARIABLE _ignored OUTPUT_QUIET ERROR_QUIET)
@@ -50,8 +59,21 @@ if(_err)
   message("wine stderr:\n${_err}")
 endif()
 if(NOT _rc EQUAL 0)
-  message(FATAL_ERROR "WineSmokeTest.exe exited with ${_rc}")
+  message(FATAL_ERROR "${_program} exited with ${_rc}")
 endif()
-if(NOT _out MATCHES "(^|\n)[1-9][0-9]* passed, 0 failed\r?\n")
-  message(FATAL_ERROR "WineSmokeTest.exe did not report a clean result")
+if(MODE STREQUAL "run")
+  if(NOT _out MATCHES "(^|\n)[1-9][0-9]* passed, 0 failed\r?\n")
+    message(FATAL_ERROR "${_program} did not report a clean result")
+  endif()
+  return()
+endif()
+# GoogleTest: "[==========] N tests from M test suites ran." then "[  PASSED  ] N tests."
+# with the same N; a failed or skipped test, or none at all, is not a pass.
+if(NOT _out MATCHES "\n\\[==========\\] ([0-9]+) tests? from [0-9]+ test suites? ran\\.")
+  message(FATAL_ERROR "${_program} printed no GoogleTest summary")
+endif()
+set(_ran ${CMAKE_MATCH_1})
+if(_ran EQUAL 0 OR NOT _out MATCHES "\n\\[  PASSED  \\] ${_ran} tests?\\.\r?\n"
+   OR _out MATCHES "\n\\[  (FAILED|SKIPPED) \\]")
+  message(FATAL_ERROR "${_program}: not all of its ${_ran} tests passed")
 endif()
