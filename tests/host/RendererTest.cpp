@@ -102,8 +102,10 @@ void Put32(std::vector<uint8_t>& b, uint32_t v)
 TEST(RendererTest, NotesRenderTheirLengthPlusTheTailAs24BitStereo)
 {
   const std::string path = TmpPath("render_notes.wav");
-  // The later note ends at 0.75 s; 0.5 s of tail follows.
-  const RunResult r = Render("--note 36:127:0:0.5 --note 40:100:0.25:0.5 --tail 0.5 -o \"" + path + "\"");
+  // The later note ends at 0.75 s; 0.5 s of tail follows. The output limit keeps the
+  // default sound within full scale, so the 24-bit file holds it unclipped.
+  const RunResult r = Render("--note 36:127:0:0.5 --note 40:100:0.25:0.5 --tail 0.5 "
+                             "--param \"Limit output=1\" -o \"" + path + "\"");
   ASSERT_EQ(r.exitCode, 0) << r.out;
   const Wav w = ReadWav(path);
   ASSERT_TRUE(w.ok);
@@ -149,7 +151,7 @@ TEST(RendererTest, MidiFileLengthFollowsItsTempoMap)
   std::fclose(f);
 
   const std::string path = TmpPath("render_song.wav");
-  const RunResult r = Render("--midi \"" + midiPath + "\" --tail 0.25 -o \"" + path + "\"");
+  const RunResult r = Render("--midi \"" + midiPath + "\" --tail 0.25 --param 133=1 -o \"" + path + "\"");
   ASSERT_EQ(r.exitCode, 0) << r.out;
   const Wav w = ReadWav(path);
   ASSERT_TRUE(w.ok);
