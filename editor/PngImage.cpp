@@ -95,8 +95,7 @@ bool DecodeRows(DecodeState* s)
 
 bool PngImage::HasSignature(const void* data, std::size_t size)
 {
-  return data && size >= 8 &&
-         png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) == 0;
+  return data && size >= 8 && png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) == 0;
 }
 
 bool PngImage::Decode(const void* data, std::size_t size)

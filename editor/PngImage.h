@@ -32,7 +32,10 @@ public:
   bool Empty() const { return mPixels.empty(); }
   const std::vector<std::uint32_t>& Pixels() const { return mPixels; }
   // The pixel at (x, y) as 0xAARRGGBB; the coordinates must be inside the image.
-  std::uint32_t Pixel(int x, int y) const { return mPixels[std::size_t(y) * std::size_t(mWidth) + std::size_t(x)]; }
+  std::uint32_t Pixel(int x, int y) const
+  {
+    return mPixels[std::size_t(y) * std::size_t(mWidth) + std::size_t(x)];
+  }
 
 private:
   int mWidth = 0;

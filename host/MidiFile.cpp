@@ -50,7 +50,8 @@ bool MidiFile::Load(const std::string& path)
   std::ifstream in(path, std::ios::binary);
   if (!in)
     return Fail("cannot open " + path);
-  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
   if (in.bad())
     return Fail("cannot read " + path);
   return Parse(bytes.data(), bytes.size());
@@ -148,7 +149,8 @@ bool MidiFile::ParseTrack(const uint8_t* data, size_t size, int track,
         return Fail(where + "meta event runs past the track");
       if (type == 0x51 && length >= 3)
       {
-        const uint32_t micros = uint32_t(data[pos]) << 16 | uint32_t(data[pos + 1]) << 8 | data[pos + 2];
+        const uint32_t micros =
+            uint32_t(data[pos]) << 16 | uint32_t(data[pos + 1]) << 8 | data[pos + 2];
         if (micros > 0) // a tempo of 0 would stop time; it is ignored
           tempos.push_back({tick, 0.0, micros});
       }
@@ -200,7 +202,8 @@ bool MidiFile::ParseTrack(const uint8_t* data, size_t size, int track,
 void MidiFile::BuildTempoMap(std::vector<MidiTempoChange>& tempos)
 {
   std::stable_sort(tempos.begin(), tempos.end(),
-                   [](const MidiTempoChange& a, const MidiTempoChange& b) { return a.tick < b.tick; });
+                   [](const MidiTempoChange& a, const MidiTempoChange& b)
+                   { return a.tick < b.tick; });
   mTempoMap.assign(1, MidiTempoChange{0, 0.0, kDefaultMicrosPerQuarter});
   for (const MidiTempoChange& t : tempos)
   {

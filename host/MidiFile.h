@@ -24,8 +24,8 @@ struct MidiFileEvent
 struct MidiTempoChange
 {
   int64_t tick = 0;
-  double seconds = 0.0;           // when the change takes effect
-  uint32_t microsPerQuarter = 0;  // 500000 = 120 beats per minute
+  double seconds = 0.0;          // when the change takes effect
+  uint32_t microsPerQuarter = 0; // 500000 = 120 beats per minute
 };
 
 class MidiFile
@@ -60,7 +60,8 @@ public:
 
 private:
   bool Fail(const std::string& message);
-  bool ParseTrack(const uint8_t* data, size_t size, int track, std::vector<MidiTempoChange>& tempos);
+  bool ParseTrack(const uint8_t* data, size_t size, int track,
+                  std::vector<MidiTempoChange>& tempos);
   void BuildTempoMap(std::vector<MidiTempoChange>& tempos);
 
   std::string mError;

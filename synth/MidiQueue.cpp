@@ -16,10 +16,7 @@ int64_t RoundUpToGranule(int64_t n)
 }
 } // namespace
 
-MidiQueue::MidiQueue()
-{
-  reallocate(kInitialCapacity);
-}
+MidiQueue::MidiQueue() { reallocate(kInitialCapacity); }
 
 bool MidiQueue::isAccepted(uint8_t status)
 {
@@ -27,10 +24,7 @@ bool MidiQueue::isAccepted(uint8_t status)
          (status >= 0xE0 && status <= 0xEF);
 }
 
-bool MidiQueue::pushFromHost(const MidiMessage& msg)
-{
-  return isAccepted(msg.status) && push(msg);
-}
+bool MidiQueue::pushFromHost(const MidiMessage& msg) { return isAccepted(msg.status) && push(msg); }
 
 bool MidiQueue::push(const MidiMessage& msg) { return insert(msg, true); }
 
@@ -42,7 +36,8 @@ void MidiQueue::pushPlayButton(PlayButtonRequest& request)
     return;
   const auto note = uint8_t(request.pendingNote & 0x7F);
   request.pendingNote = 0;
-  if (request.playState == PlayButtonRequest::kStop || request.playState == PlayButtonRequest::kPlay)
+  if (request.playState == PlayButtonRequest::kStop ||
+      request.playState == PlayButtonRequest::kPlay)
     pushNoAlloc(MidiMessage{0, 0x80, note, 0});
   if (request.playState == PlayButtonRequest::kPlay)
     pushNoAlloc(MidiMessage{0, 0x90, note, 127});
@@ -167,8 +162,8 @@ void MidiQueue::setCapacity(int frames)
 {
   removeDispatched();
   // A host that announces no block size still gets a working queue.
-  const int64_t step = std::clamp<int64_t>(RoundUpToGranule(std::max(frames, 1)),
-                                           kCapacityGranule, kMaxCapacity);
+  const int64_t step =
+      std::clamp<int64_t>(RoundUpToGranule(std::max(frames, 1)), kCapacityGranule, kMaxCapacity);
   mGrowthStep = int32_t(step);
   const int64_t wanted = std::max<int64_t>(step, RoundUpToGranule(mCount));
   if (wanted != mCapacity)

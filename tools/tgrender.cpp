@@ -34,7 +34,7 @@ const char* const kUsage =
     "                          seconds, e.g. 36:127:0:0.5 (repeatable)\n"
     "  --midi FILE             a Standard MIDI File, format 0 or 1 (its tempo map times it)\n"
     "  -o, --output FILE       the WAV file to write (default: thumpgeist.wav)\n"
-    "  --module PATH           the plug-in module (default: " 
+    "  --module PATH           the plug-in module (default: "
 #ifdef _WIN32
     "Thumpgeist.dll"
 #else
@@ -107,7 +107,8 @@ bool ParseInt(const std::string& text, int& out)
 
 bool IsIndex(const std::string& text)
 {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool ParseNote(const std::string& text, NoteSpec& note)
@@ -117,15 +118,16 @@ bool ParseNote(const std::string& text, NoteSpec& note)
   for (;;)
   {
     const size_t colon = text.find(':', from);
-    parts.push_back(text.substr(from, colon == std::string::npos ? std::string::npos : colon - from));
+    parts.push_back(
+        text.substr(from, colon == std::string::npos ? std::string::npos : colon - from));
     if (colon == std::string::npos)
       break;
     from = colon + 1;
   }
   return parts.size() == 4 && ParseInt(parts[0], note.note) && note.note >= 0 && note.note <= 127 &&
          ParseInt(parts[1], note.velocity) && note.velocity >= 1 && note.velocity <= 127 &&
-         ParseDouble(parts[2], note.start) && note.start >= 0.0 && ParseDouble(parts[3], note.length) &&
-         note.length > 0.0;
+         ParseDouble(parts[2], note.start) && note.start >= 0.0 &&
+         ParseDouble(parts[3], note.length) && note.length > 0.0;
 }
 
 int UsageError(const std::string& message)
@@ -140,7 +142,8 @@ int ParseArgs(int argc, char** argv, Options& o)
   for (int i = 1; i < argc; ++i)
   {
     const std::string arg = argv[i];
-    auto value = [&](std::string& out) {
+    auto value = [&](std::string& out)
+    {
       if (i + 1 >= argc)
         return false;
       out = argv[++i];
@@ -157,7 +160,8 @@ int ParseArgs(int argc, char** argv, Options& o)
     else if (arg == "--progress")
       o.progress = true;
     else if (!value(v))
-      return UsageError(arg.rfind('-', 0) == 0 ? "missing value after " + arg : "unexpected argument " + arg);
+      return UsageError(arg.rfind('-', 0) == 0 ? "missing value after " + arg
+                                               : "unexpected argument " + arg);
     else if (arg == "--note")
     {
       NoteSpec n;
@@ -193,8 +197,10 @@ int ParseArgs(int argc, char** argv, Options& o)
     {
       const size_t eq = v.rfind('=');
       ParamSpec p;
-      if (eq == std::string::npos || eq == 0 || !ParseDouble(v.substr(eq + 1), p.value) || p.value < 0.0)
-        return UsageError("bad parameter setting \"" + v + "\" (expected NAME=VALUE or INDEX=VALUE)");
+      if (eq == std::string::npos || eq == 0 || !ParseDouble(v.substr(eq + 1), p.value) ||
+          p.value < 0.0)
+        return UsageError("bad parameter setting \"" + v +
+                          "\" (expected NAME=VALUE or INDEX=VALUE)");
       p.key = v.substr(0, eq);
       o.params.push_back(p);
     }
@@ -240,8 +246,8 @@ class Progress
 {
 public:
   Progress(bool forced, int64_t total)
-      : mForced(forced), mTerminal(TG_ISATTY(2) != 0), mTotal(total),
-        mStart(std::chrono::steady_clock::now())
+    : mForced(forced), mTerminal(TG_ISATTY(2) != 0), mTotal(total),
+      mStart(std::chrono::steady_clock::now())
   {
   }
 
@@ -288,8 +294,8 @@ bool ApplyProgram(tghost::PluginInstance& plug, const std::string& program)
     index = plug.FindProgram(program);
   if (index < 0 || index >= plug.NumPrograms())
   {
-    std::fprintf(stderr, "tgrender: no program \"%s\" (the module has %d programs)\n", program.c_str(),
-                 plug.NumPrograms());
+    std::fprintf(stderr, "tgrender: no program \"%s\" (the module has %d programs)\n",
+                 program.c_str(), plug.NumPrograms());
     return false;
   }
   plug.SetProgram(index);
@@ -305,8 +311,8 @@ bool ApplyParam(tghost::PluginInstance& plug, const ParamSpec& p)
     index = plug.FindParameter(p.key);
   if (index < 0 || index >= plug.NumParams())
   {
-    std::fprintf(stderr, "tgrender: no parameter \"%s\" (the module has %d parameters)\n", p.key.c_str(),
-                 plug.NumParams());
+    std::fprintf(stderr, "tgrender: no parameter \"%s\" (the module has %d parameters)\n",
+                 p.key.c_str(), plug.NumParams());
     return false;
   }
   plug.SetParameter(index, float(p.value));
@@ -335,12 +341,14 @@ int main(int argc, char** argv)
     tghost::MidiFile midi;
     if (!midi.Load(o.midiPath))
     {
-      std::fprintf(stderr, "tgrender: cannot use %s: %s\n", o.midiPath.c_str(), midi.Error().c_str());
+      std::fprintf(stderr, "tgrender: cannot use %s: %s\n", o.midiPath.c_str(),
+                   midi.Error().c_str());
       return 1;
     }
     fileTempo = midi.InitialBpm();
     for (const tghost::MidiFileEvent& e : midi.Events())
-      schedule.Add(tghost::MidiFile::SecondsToSample(e.seconds, o.sampleRate), e.status, e.data1, e.data2);
+      schedule.Add(tghost::MidiFile::SecondsToSample(e.seconds, o.sampleRate), e.status, e.data1,
+                   e.data2);
     endSample = std::max({endSample, schedule.EndSample(),
                           tghost::MidiFile::SecondsToSample(midi.LengthSeconds(), o.sampleRate)});
   }
@@ -349,7 +357,8 @@ int main(int argc, char** argv)
   tghost::PluginInstance plug;
   if (!plug.Load(o.modulePath))
   {
-    std::fprintf(stderr, "tgrender: cannot load %s: %s\n", o.modulePath.c_str(), plug.Error().c_str());
+    std::fprintf(stderr, "tgrender: cannot load %s: %s\n", o.modulePath.c_str(),
+                 plug.Error().c_str());
     return 1;
   }
   plug.SetTempo(o.tempo > 0.0 ? o.tempo : fileTempo > 0.0 ? fileTempo : 120.0);
@@ -365,7 +374,8 @@ int main(int argc, char** argv)
   const int channels = std::max(effect->numOutputs, 1);
   const bool useDouble = (effect->flags & vst::effFlagsCanDoubleReplacing) != 0;
   std::vector<std::vector<double>> out(size_t(channels), std::vector<double>(size_t(o.blockSize)));
-  std::vector<std::vector<float>> outFloat(size_t(channels), std::vector<float>(size_t(o.blockSize)));
+  std::vector<std::vector<float>> outFloat(size_t(channels),
+                                           std::vector<float>(size_t(o.blockSize)));
   std::vector<double*> outPtrs;
   std::vector<float*> outFloatPtrs;
   for (int c = 0; c < channels; ++c)
@@ -378,7 +388,8 @@ int main(int argc, char** argv)
   if (!wav.Open(o.outputPath, int(o.sampleRate), channels,
                 o.writeFloat ? WavWriter::Format::Float : WavWriter::Format::Pcm24))
   {
-    std::fprintf(stderr, "tgrender: cannot write %s: %s\n", o.outputPath.c_str(), wav.Error().c_str());
+    std::fprintf(stderr, "tgrender: cannot write %s: %s\n", o.outputPath.c_str(),
+                 wav.Error().c_str());
     return 1;
   }
 
@@ -387,9 +398,9 @@ int main(int argc, char** argv)
   for (int64_t blockStart = 0; blockStart < total; blockStart += o.blockSize)
   {
     const int frames = int(std::min<int64_t>(o.blockSize, total - blockStart));
-    schedule.ForBlock(blockStart, frames, [&](int offset, uint8_t status, uint8_t data1, uint8_t data2) {
-      plug.QueueMidi(offset, status, data1, data2);
-    });
+    schedule.ForBlock(blockStart, frames,
+                      [&](int offset, uint8_t status, uint8_t data1, uint8_t data2)
+                      { plug.QueueMidi(offset, status, data1, data2); });
     if (useDouble)
       plug.RenderDouble(outPtrs.data(), frames);
     else
@@ -402,7 +413,8 @@ int main(int argc, char** argv)
     if (!wav.Write(outPtrs.data(), frames))
     {
       progress.Finish();
-      std::fprintf(stderr, "tgrender: writing %s failed: %s\n", o.outputPath.c_str(), wav.Error().c_str());
+      std::fprintf(stderr, "tgrender: writing %s failed: %s\n", o.outputPath.c_str(),
+                   wav.Error().c_str());
       return 1;
     }
     progress.Update(blockStart + frames);
@@ -410,13 +422,14 @@ int main(int argc, char** argv)
   progress.Finish();
   if (!wav.Close())
   {
-    std::fprintf(stderr, "tgrender: writing %s failed: %s\n", o.outputPath.c_str(), wav.Error().c_str());
+    std::fprintf(stderr, "tgrender: writing %s failed: %s\n", o.outputPath.c_str(),
+                 wav.Error().c_str());
     return 1;
   }
 
   std::printf("wrote %s: %lld frames (%.3f s) at %d Hz, %d channels, %s\n", o.outputPath.c_str(),
-              static_cast<long long>(total), double(total) / o.sampleRate, int(o.sampleRate), channels,
-              o.writeFloat ? "32-bit float" : "24-bit PCM");
+              static_cast<long long>(total), double(total) / o.sampleRate, int(o.sampleRate),
+              channels, o.writeFloat ? "32-bit float" : "24-bit PCM");
   std::printf("peak: %s\n", FormatDb(meter.Peak()).c_str());
   std::printf("RMS:  %s\n", FormatDb(meter.Rms()).c_str());
   if (meter.Peak() > 1.0 && !o.writeFloat)

@@ -2,7 +2,8 @@
 
 #include <array>
 
-namespace Korvane {
+namespace Korvane
+{
 
 // The four stored click transients that the bass layer's click blends between, at
 // 44.1 kHz with a peak of 0.99, computed once per process by code in ClickTransients.cpp:
@@ -19,34 +20,35 @@ namespace Korvane {
 //
 // Every transient starts at its strike, and fades to exactly 0 over its last 15 %, so
 // the click ends without a step when the read-out runs past its end.
-class ClickTransients {
+class ClickTransients
+{
 public:
-    static constexpr int kCount = 4;
-    static constexpr int kLengthA = 1460;
-    static constexpr int kLengthB = 1953;
-    static constexpr int kLengthC = 4174;
-    static constexpr int kLengthD = 5030;
-    static constexpr double kPeak = 0.99;
+  static constexpr int kCount = 4;
+  static constexpr int kLengthA = 1460;
+  static constexpr int kLengthB = 1953;
+  static constexpr int kLengthC = 4174;
+  static constexpr int kLengthD = 5030;
+  static constexpr double kPeak = 0.99;
 
-    // The process-wide set, built on first use (the voices ask for it when they are
-    // constructed, never in the audio path).
-    static const ClickTransients& instance();
+  // The process-wide set, built on first use (the voices ask for it when they are
+  // constructed, never in the audio path).
+  static const ClickTransients& instance();
 
-    static constexpr int length(int which) noexcept
-    {
-        return which == 0 ? kLengthA : which == 1 ? kLengthB : which == 2 ? kLengthC : kLengthD;
-    }
-    const double* data(int which) const noexcept
-    {
-        return which == 0 ? a.data() : which == 1 ? b.data() : which == 2 ? c.data() : d.data();
-    }
+  static constexpr int length(int which) noexcept
+  {
+    return which == 0 ? kLengthA : which == 1 ? kLengthB : which == 2 ? kLengthC : kLengthD;
+  }
+  const double* data(int which) const noexcept
+  {
+    return which == 0 ? a.data() : which == 1 ? b.data() : which == 2 ? c.data() : d.data();
+  }
 
-    ClickTransients();
+  ClickTransients();
 
-    std::array<double, kLengthA> a{};
-    std::array<double, kLengthB> b{};
-    std::array<double, kLengthC> c{};
-    std::array<double, kLengthD> d{};
+  std::array<double, kLengthA> a{};
+  std::array<double, kLengthB> b{};
+  std::array<double, kLengthC> c{};
+  std::array<double, kLengthD> d{};
 };
 
 } // namespace Korvane

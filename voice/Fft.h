@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace Korvane {
+namespace Korvane
+{
 
 // Radix-2 fast Fourier transform of one fixed power-of-two size. The waveform provider
 // uses it at construction to band-limit its single cycles (4096 points); nothing in the
@@ -13,37 +14,38 @@ namespace Korvane {
 // Conventions: forward X[k] = sum_n x[n] e^(-2 pi i k n / N), unnormalised; the inverse
 // complex transform is the same sum with e^(+...), also unnormalised; inverseReal divides
 // by N, so inverseReal(forwardReal(x)) == x.
-class Fft {
+class Fft
+{
 public:
-    // size must be a power of two, at least 4; other sizes are raised to the next one.
-    explicit Fft(int size);
+  // size must be a power of two, at least 4; other sizes are raised to the next one.
+  explicit Fft(int size);
 
-    int size() const noexcept { return n_; }
+  int size() const noexcept { return n_; }
 
-    // In-place complex transform of size() points.
-    void transform(std::complex<double>* data, bool inverse) const noexcept;
+  // In-place complex transform of size() points.
+  void transform(std::complex<double>* data, bool inverse) const noexcept;
 
-    // Spectrum of size() real samples: bins 0..size()/2 (size()/2 + 1 values); the
-    // remaining bins are the complex conjugates of these.
-    void forwardReal(const double* input, std::complex<double>* spectrum) noexcept;
+  // Spectrum of size() real samples: bins 0..size()/2 (size()/2 + 1 values); the
+  // remaining bins are the complex conjugates of these.
+  void forwardReal(const double* input, std::complex<double>* spectrum) noexcept;
 
-    // size() real samples from bins 0..size()/2 of a spectrum whose other half is taken
-    // as the conjugate mirror (the imaginary parts of bins 0 and size()/2 are ignored).
-    void inverseReal(const std::complex<double>* spectrum, double* output) noexcept;
+  // size() real samples from bins 0..size()/2 of a spectrum whose other half is taken
+  // as the conjugate mirror (the imaginary parts of bins 0 and size()/2 are ignored).
+  void inverseReal(const std::complex<double>* spectrum, double* output) noexcept;
 
 private:
-    // Transform of m = n_ or n_/2 points, interleaved re/im.
-    void run(double* data, int m, const std::uint32_t* order, bool inverse) const noexcept;
+  // Transform of m = n_ or n_/2 points, interleaved re/im.
+  void run(double* data, int m, const std::uint32_t* order, bool inverse) const noexcept;
 
-    int n_;
-    std::vector<double> twiddle_;          // cos, sin of -2 pi j / n_, j < n_/2, interleaved
-    // Per stage of length len (8 and up), its twiddles e^(-2 pi i j / len), j < len/2,
-    // contiguous: real parts in stageRe_, imaginary parts in stageIm_, starting at len/2.
-    std::vector<double> stageRe_;
-    std::vector<double> stageIm_;
-    std::vector<std::uint32_t> orderFull_; // bit reversal for n_ points
-    std::vector<std::uint32_t> orderHalf_; // bit reversal for n_/2 points
-    std::vector<double> work_;             // n_/2 complex values for the real transforms
+  int n_;
+  std::vector<double> twiddle_; // cos, sin of -2 pi j / n_, j < n_/2, interleaved
+  // Per stage of length len (8 and up), its twiddles e^(-2 pi i j / len), j < len/2,
+  // contiguous: real parts in stageRe_, imaginary parts in stageIm_, starting at len/2.
+  std::vector<double> stageRe_;
+  std::vector<double> stageIm_;
+  std::vector<std::uint32_t> orderFull_; // bit reversal for n_ points
+  std::vector<std::uint32_t> orderHalf_; // bit reversal for n_/2 points
+  std::vector<double> work_;             // n_/2 complex values for the real transforms
 };
 
 } // namespace Korvane

@@ -1,6 +1,7 @@
 #include "voice/FmModulator.h"
 
-namespace Korvane {
+namespace Korvane
+{
 
 FmModulator::~FmModulator() = default;
 

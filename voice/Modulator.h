@@ -5,48 +5,50 @@
 #include <cmath>
 #include <numbers>
 
-namespace Korvane {
+namespace Korvane
+{
 
 // A sine LFO of 0..maxFrequency Hz. Each oscillator of a voice has two running at the same
 // rate from the same phase: one moves volume, filter and pan (depth 1.0), the other the
 // tune (depth 0.5). The phase restarts at every note. A bypassed modulator, one at
 // frequency 0 and one with depth 0 give 0.
-class Modulator : public AudioProcessingUnit {
+class Modulator : public AudioProcessingUnit
+{
 public:
-    static constexpr double kTwoPi = 2.0 * std::numbers::pi;
+  static constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-    Modulator() = default;
-    ~Modulator() override;
+  Modulator() = default;
+  ~Modulator() override;
 
-    // Stores the rate; increment = frequency * maxFrequency * 2 pi / rate.
-    void setSampleRate(double rate) override;
+  // Stores the rate; increment = frequency * maxFrequency * 2 pi / rate.
+  void setSampleRate(double rate) override;
 
-    // Rate change: v is the normalised rate 0..1 (maxFrequency * v Hz).
-    void setFrequency(double v) noexcept
-    {
-        frequency = v;
-        increment = v * maxFrequency * kTwoPi / sampleRate;
-    }
+  // Rate change: v is the normalised rate 0..1 (maxFrequency * v Hz).
+  void setFrequency(double v) noexcept
+  {
+    frequency = v;
+    increment = v * maxFrequency * kTwoPi / sampleRate;
+  }
 
-    double value() const noexcept
-    {
-        if (bypassed || frequency == 0.0 || depth == 0.0)
-            return 0.0;
-        return depth * std::sin(phase);
-    }
+  double value() const noexcept
+  {
+    if (bypassed || frequency == 0.0 || depth == 0.0)
+      return 0.0;
+    return depth * std::sin(phase);
+  }
 
-    void advance() noexcept
-    {
-        phase += increment;
-        if (phase >= kTwoPi)
-            phase -= kTwoPi;
-    }
+  void advance() noexcept
+  {
+    phase += increment;
+    if (phase >= kTwoPi)
+      phase -= kTwoPi;
+  }
 
-    double depth = 0.5;
-    double maxFrequency = 20.0;
-    double frequency = 0.1;
-    double phase = 0.0;
-    double increment = 1.0 / 44100.0;
+  double depth = 0.5;
+  double maxFrequency = 20.0;
+  double frequency = 0.1;
+  double phase = 0.0;
+  double increment = 1.0 / 44100.0;
 };
 
 // Tempo-sync positions 0..9 of an LFO's tempo-sync parameter: the number of LFO cycles per

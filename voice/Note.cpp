@@ -10,9 +10,11 @@
 #include <cmath>
 #include <numbers>
 
-namespace Korvane {
+namespace Korvane
+{
 
-namespace {
+namespace
+{
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 using S = SynthParams;
@@ -22,415 +24,491 @@ constexpr int slot(int k, SynthParams::OscSlot s) noexcept { return SynthParams:
 // x^20 by squaring.
 inline double pow20(double x) noexcept
 {
-    const double x2 = x * x;
-    const double x5 = x2 * x2 * x;
-    const double x10 = x5 * x5;
-    return x10 * x10;
+  const double x2 = x * x;
+  const double x5 = x2 * x2 * x;
+  const double x10 = x5 * x5;
+  return x10 * x10;
 }
 
 } // namespace
 
 const double Note::kStartFade[kStartFadeLength] = {
-    0.0, 30.0 / 240, 58.0 / 240, 84.0 / 240, 108.0 / 240, 130.0 / 240, 150.0 / 240, 168.0 / 240,
-    184.0 / 240, 198.0 / 240, 210.0 / 240, 220.0 / 240, 228.0 / 240, 234.0 / 240, 238.0 / 240, 1.0,
+    0.0,         30.0 / 240,  58.0 / 240,  84.0 / 240,  108.0 / 240, 130.0 / 240,
+    150.0 / 240, 168.0 / 240, 184.0 / 240, 198.0 / 240, 210.0 / 240, 220.0 / 240,
+    228.0 / 240, 234.0 / 240, 238.0 / 240, 1.0,
 };
 
 Note::Note()
 {
-    for (int k = 0; k < kOscillators; ++k) {
-        lfo[k].depth = 1.0;
-        tuneLfo[k].depth = 0.5;
-    }
-    clicks = &ClickTransients::instance();
-    Noise::seedFromTimeOfDay();
-    setSampleRate(sampleRate);
+  for (int k = 0; k < kOscillators; ++k)
+  {
+    lfo[k].depth = 1.0;
+    tuneLfo[k].depth = 0.5;
+  }
+  clicks = &ClickTransients::instance();
+  Noise::seedFromTimeOfDay();
+  setSampleRate(sampleRate);
 }
 
 Note::~Note() = default;
 
 void Note::setSampleRate(double rate)
 {
-    if (!(rate > 0.0))
-        return;
-    AudioProcessingUnit::setSampleRate(rate);
-    // The envelopes keep their segment lengths in seconds, so a host running at
-    // 48 or 96 kHz hears the times the editor shows.
-    volumeEnvelope.setSampleRate(rate);
-    filterEnvelope.setSampleRate(rate);
-    for (int k = 0; k < kOscillators; ++k) {
-        lfo[k].setSampleRate(rate);
-        tuneLfo[k].setSampleRate(rate);
-        oscFilter[k].setSampleRate(rate);
-        for (int s = 0; s < kSubVoices; ++s) {
-            blep[k][s].setSampleRate(rate);
-            table[k][s].setSampleRate(rate);
-        }
+  if (!(rate > 0.0))
+    return;
+  AudioProcessingUnit::setSampleRate(rate);
+  // The envelopes keep their segment lengths in seconds, so a host running at
+  // 48 or 96 kHz hears the times the editor shows.
+  volumeEnvelope.setSampleRate(rate);
+  filterEnvelope.setSampleRate(rate);
+  for (int k = 0; k < kOscillators; ++k)
+  {
+    lfo[k].setSampleRate(rate);
+    tuneLfo[k].setSampleRate(rate);
+    oscFilter[k].setSampleRate(rate);
+    for (int s = 0; s < kSubVoices; ++s)
+    {
+      blep[k][s].setSampleRate(rate);
+      table[k][s].setSampleRate(rate);
     }
-    fm.setSampleRate(rate);
-    clickStart = static_cast<std::int32_t>(std::floor(rate * 0.001));
-    clickLength = static_cast<std::int32_t>(std::floor(rate * 0.2));
-    baseIncrement = noteFrequency / rate;
+  }
+  fm.setSampleRate(rate);
+  clickStart = static_cast<std::int32_t>(std::floor(rate * 0.001));
+  clickLength = static_cast<std::int32_t>(std::floor(rate * 0.2));
+  baseIncrement = noteFrequency / rate;
 }
 
 void Note::allocateBuffers(int length)
 {
-    if (length < 0)
-        length = 0;
-    for (auto& b : oscBuffer)
-        b = std::make_unique<double[]>(static_cast<std::size_t>(length));
-    bassBuffer = std::make_unique<double[]>(static_cast<std::size_t>(length));
-    clickBuffer = std::make_unique<double[]>(static_cast<std::size_t>(length));
-    bufferLength = length;
-    bufferIndex = 0;
+  if (length < 0)
+    length = 0;
+  for (auto& b : oscBuffer)
+    b = std::make_unique<double[]>(static_cast<std::size_t>(length));
+  bassBuffer = std::make_unique<double[]>(static_cast<std::size_t>(length));
+  clickBuffer = std::make_unique<double[]>(static_cast<std::size_t>(length));
+  bufferLength = length;
+  bufferIndex = 0;
 }
 
 void Note::bind(const VoiceBinding& b)
 {
-    binding = b;
-    bound = b.complete();
-    for (int k = 0; k < kOscillators; ++k)
-        applyWaveform(k);
+  binding = b;
+  bound = b.complete();
+  for (int k = 0; k < kOscillators; ++k)
+    applyWaveform(k);
 }
 
 void Note::selectWaveform(int k, double x)
 {
-    if (k < 0 || k >= kOscillators)
-        return;
-    waveform[k] = WaveformProvider::positionOf(x);
-    applyWaveform(k);
+  if (k < 0 || k >= kOscillators)
+    return;
+  waveform[k] = WaveformProvider::positionOf(x);
+  applyWaveform(k);
 }
 
 void Note::applyWaveform(int k) noexcept
 {
-    const int b = waveform[k];
-    std::int32_t type = PolyBLEP::kSine;
-    double width = 0.5;
-    double offset = 0.0;
-    switch (b) {
-    case 1: type = PolyBLEP::kSawtooth; break;
-    case 2: type = PolyBLEP::kRectangle; break;
-    case 3: type = PolyBLEP::kRectangle; width = 0.25; offset = -0.5; break;
-    case 4: type = PolyBLEP::kRectangle; width = 0.125; offset = -0.75; break;
-    case 5: type = PolyBLEP::kTriangle; break;
-    default: break;
+  const int b = waveform[k];
+  std::int32_t type = PolyBLEP::kSine;
+  double width = 0.5;
+  double offset = 0.0;
+  switch (b)
+  {
+  case 1:
+    type = PolyBLEP::kSawtooth;
+    break;
+  case 2:
+    type = PolyBLEP::kRectangle;
+    break;
+  case 3:
+    type = PolyBLEP::kRectangle;
+    width = 0.25;
+    offset = -0.5;
+    break;
+  case 4:
+    type = PolyBLEP::kRectangle;
+    width = 0.125;
+    offset = -0.75;
+    break;
+  case 5:
+    type = PolyBLEP::kTriangle;
+    break;
+  default:
+    break;
+  }
+  useBlep[k] = b <= 5;
+  noiseKind[k] = b == 8 ? 1 : (b == 9 ? 2 : 0);
+  const WaveTableSet* set = binding.provider != nullptr ? &binding.provider->set(b) : nullptr;
+  for (int s = 0; s < kSubVoices; ++s)
+  {
+    if (b <= 5)
+    {
+      blep[k][s].type = type;
+      blep[k][s].pulseWidth = width;
+      blep[k][s].offset = offset;
     }
-    useBlep[k] = b <= 5;
-    noiseKind[k] = b == 8 ? 1 : (b == 9 ? 2 : 0);
-    const WaveTableSet* set = binding.provider != nullptr ? &binding.provider->set(b) : nullptr;
-    for (int s = 0; s < kSubVoices; ++s) {
-        if (b <= 5) {
-            blep[k][s].type = type;
-            blep[k][s].pulseWidth = width;
-            blep[k][s].offset = offset;
-        }
-        table[k][s].table = set;
-    }
+    table[k][s].table = set;
+  }
 }
 
 void Note::setLfoFrequency(int k, double v) noexcept
 {
-    if (k < 0 || k >= kOscillators)
-        return;
-    lfo[k].setFrequency(v);
-    tuneLfo[k].setFrequency(v);
+  if (k < 0 || k >= kOscillators)
+    return;
+  lfo[k].setFrequency(v);
+  tuneLfo[k].setFrequency(v);
 }
 
 void Note::retune() noexcept
 {
-    if (!bound)
-        return;
-    baseFrequency = noteFrequency * (*binding.params)[S::kTransposeRatio];
-    fm.setFrequencyHz(baseFrequency);
+  if (!bound)
+    return;
+  baseFrequency = noteFrequency * (*binding.params)[S::kTransposeRatio];
+  fm.setFrequencyHz(baseFrequency);
 }
 
 void Note::setNote(int note)
 {
-    if (isActive())
-        return;
-    noteNumber = note;
-    if (!bound)
-        return;
-    const SynthParams& P = *binding.params;
-    const int mode = static_cast<int>(std::floor(P[S::kNoteTransposeMode] * 9.0 + 0.5));
-    const double f = std::pow(2.0, (note - 69) / 12.0) * 440.0 * 2.0;
-    switch (mode) {
-    case 1: noteFrequency = f / 2.0; break;
-    case 2: noteFrequency = 2.0 * f; break;
-    case 3: noteFrequency = 39.2; break;
-    case 4: noteFrequency = 44.0; break;
-    case 5: noteFrequency = 50.0; break;
-    case 6: noteFrequency = 56.0; break;
-    case 7: noteFrequency = 64.84; break;
-    default: noteFrequency = f; break;
+  if (isActive())
+    return;
+  noteNumber = note;
+  if (!bound)
+    return;
+  const SynthParams& P = *binding.params;
+  const int mode = static_cast<int>(std::floor(P[S::kNoteTransposeMode] * 9.0 + 0.5));
+  const double f = std::pow(2.0, (note - 69) / 12.0) * 440.0 * 2.0;
+  switch (mode)
+  {
+  case 1:
+    noteFrequency = f / 2.0;
+    break;
+  case 2:
+    noteFrequency = 2.0 * f;
+    break;
+  case 3:
+    noteFrequency = 39.2;
+    break;
+  case 4:
+    noteFrequency = 44.0;
+    break;
+  case 5:
+    noteFrequency = 50.0;
+    break;
+  case 6:
+    noteFrequency = 56.0;
+    break;
+  case 7:
+    noteFrequency = 64.84;
+    break;
+  default:
+    noteFrequency = f;
+    break;
+  }
+  baseIncrement = noteFrequency / sampleRate;
+  baseFrequency = noteFrequency * P[S::kTransposeRatio];
+  fm.setFrequencyHz(baseFrequency);
+  const double inc = baseFrequency / sampleRate;
+  for (int k = 0; k < kOscillators; ++k)
+  {
+    double s = P[slot(k, S::kOscStartPhase)] - 0.5;
+    if (s < 0.0)
+      s = PolyBLEP::frac(s + 1.0);
+    for (int v = 0; v < kSubVoices; ++v)
+    {
+      blep[k][v].phase = s;
+      blep[k][v].increment = inc;
+      table[k][v].phase = s;
+      table[k][v].increment = inc;
     }
-    baseIncrement = noteFrequency / sampleRate;
-    baseFrequency = noteFrequency * P[S::kTransposeRatio];
-    fm.setFrequencyHz(baseFrequency);
-    const double inc = baseFrequency / sampleRate;
-    for (int k = 0; k < kOscillators; ++k) {
-        double s = P[slot(k, S::kOscStartPhase)] - 0.5;
-        if (s < 0.0)
-            s = PolyBLEP::frac(s + 1.0);
-        for (int v = 0; v < kSubVoices; ++v) {
-            blep[k][v].phase = s;
-            blep[k][v].increment = inc;
-            table[k][v].phase = s;
-            table[k][v].increment = inc;
-        }
-    }
-    const double tempo = binding.tempo != nullptr ? binding.tempo(binding.owner) : 120.0;
-    arpeggiator.arm(mode >= 0 && mode <= 9 ? mode : 0, tempo, sampleRate);
+  }
+  const double tempo = binding.tempo != nullptr ? binding.tempo(binding.owner) : 120.0;
+  arpeggiator.arm(mode >= 0 && mode <= 9 ? mode : 0, tempo, sampleRate);
 }
 
 void Note::start(int vel)
 {
-    volumeEnvelope.state = AdsrEnvelope::kAttack;
-    volumeEnvelope.output = 0.0;
-    filterEnvelope.state = AdsrEnvelope::kAttack;
-    filterEnvelope.output = 0.0;
-    samplesSinceStart = 0;
-    fadeIndex = 0;
-    bufferIndex = 0;
-    startOffset = 0;
-    bassPhase = 0.0;
-    clickPhase = 0.0;
-    for (int k = 0; k < kOscillators; ++k)
-        if (oscBuffer[k])
-            std::fill_n(oscBuffer[k].get(), bufferLength, 0.0);
-    if (bassBuffer)
-        std::fill_n(bassBuffer.get(), bufferLength, 0.0);
-    if (clickBuffer)
-        std::fill_n(clickBuffer.get(), bufferLength, 0.0);
-    if (bound)
-        updatePitch(1.0);
-    for (int k = 0; k < kOscillators; ++k) {
-        lfo[k].phase = 0.0;
-        tuneLfo[k].phase = 0.0;
-        oscFilter[k].reset();
-    }
-    fm.phase = 0.0;
-    velocity = vel / 127.0;
+  volumeEnvelope.state = AdsrEnvelope::kAttack;
+  volumeEnvelope.output = 0.0;
+  filterEnvelope.state = AdsrEnvelope::kAttack;
+  filterEnvelope.output = 0.0;
+  samplesSinceStart = 0;
+  fadeIndex = 0;
+  bufferIndex = 0;
+  startOffset = 0;
+  bassPhase = 0.0;
+  clickPhase = 0.0;
+  for (int k = 0; k < kOscillators; ++k)
+    if (oscBuffer[k])
+      std::fill_n(oscBuffer[k].get(), bufferLength, 0.0);
+  if (bassBuffer)
+    std::fill_n(bassBuffer.get(), bufferLength, 0.0);
+  if (clickBuffer)
+    std::fill_n(clickBuffer.get(), bufferLength, 0.0);
+  if (bound)
+    updatePitch(1.0);
+  for (int k = 0; k < kOscillators; ++k)
+  {
+    lfo[k].phase = 0.0;
+    tuneLfo[k].phase = 0.0;
+    oscFilter[k].reset();
+  }
+  fm.phase = 0.0;
+  velocity = vel / 127.0;
 }
 
 void Note::release() noexcept
 {
-    if (volumeEnvelope.state != AdsrEnvelope::kIdle)
-        volumeEnvelope.state = AdsrEnvelope::kRelease;
-    if (filterEnvelope.state != AdsrEnvelope::kIdle)
-        filterEnvelope.state = AdsrEnvelope::kRelease;
+  if (volumeEnvelope.state != AdsrEnvelope::kIdle)
+    volumeEnvelope.state = AdsrEnvelope::kRelease;
+  if (filterEnvelope.state != AdsrEnvelope::kIdle)
+    filterEnvelope.state = AdsrEnvelope::kRelease;
 }
 
 void Note::updatePitch(double e)
 {
-    const SynthParams& P = *binding.params;
-    const double T = P[S::kTransposeRatio];
-    const double B = *binding.bendRatio;
-    const double w = 1.0 + kTwelveSemitones * fm.value();
-    const double A = arpeggiator.step();
-    const double p0 = A * e * T * B;
-    const double pw = p0 * w;
-    if (P[S::kBassLayerToFm] == 0.0)
-        bassPhase += e * T * B * baseIncrement;
-    else
-        bassPhase += baseIncrement * pw;
-    bassPhase -= std::floor(bassPhase);
-    const double d = 1.0 / (1.0 + kSemitone * detune);
-    const double perSample = 1.0 / sampleRate;
-    for (int k = 0; k < kOscillators; ++k) {
-        // The tune LFO's sine is only worth computing when it moves the tune.
-        const double toTune = P[slot(k, S::kOscLfoToTune)];
-        const double v = toTune == 0.0 ? 0.0 : tuneLfo[k].value() * toTune;
-        const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
-        const double f = baseFrequency * pitchRatio[k] * tuneRatio[k] * m * pw;
-        const double inc0 = f * perSample;
-        const double inc1 = f * d * perSample;
-        blep[k][0].increment = inc0;
-        table[k][0].increment = inc0;
-        blep[k][1].increment = inc1;
-        table[k][1].increment = inc1;
-        tuneLfo[k].advance();
-    }
-    fm.advance();
+  const SynthParams& P = *binding.params;
+  const double T = P[S::kTransposeRatio];
+  const double B = *binding.bendRatio;
+  const double w = 1.0 + kTwelveSemitones * fm.value();
+  const double A = arpeggiator.step();
+  const double p0 = A * e * T * B;
+  const double pw = p0 * w;
+  if (P[S::kBassLayerToFm] == 0.0)
+    bassPhase += e * T * B * baseIncrement;
+  else
+    bassPhase += baseIncrement * pw;
+  bassPhase -= std::floor(bassPhase);
+  const double d = 1.0 / (1.0 + kSemitone * detune);
+  const double perSample = 1.0 / sampleRate;
+  for (int k = 0; k < kOscillators; ++k)
+  {
+    // The tune LFO's sine is only worth computing when it moves the tune.
+    const double toTune = P[slot(k, S::kOscLfoToTune)];
+    const double v = toTune == 0.0 ? 0.0 : tuneLfo[k].value() * toTune;
+    const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
+    const double f = baseFrequency * pitchRatio[k] * tuneRatio[k] * m * pw;
+    const double inc0 = f * perSample;
+    const double inc1 = f * d * perSample;
+    blep[k][0].increment = inc0;
+    table[k][0].increment = inc0;
+    blep[k][1].increment = inc1;
+    table[k][1].increment = inc1;
+    tuneLfo[k].advance();
+  }
+  fm.advance();
 }
 
-double Note::oscillatorFrequency(int k) const noexcept
-{
-    return blep[k][0].increment * sampleRate;
-}
+double Note::oscillatorFrequency(int k) const noexcept { return blep[k][0].increment * sampleRate; }
 
 double Note::oscillatorSample(int k) noexcept
 {
-    if (noiseKind[k] == 1)
-        return Noise::white();
-    if (noiseKind[k] == 2)
-        return Noise::pink(pink[k]);
-    const int count = unisonCount >= 2 ? 2 : 1;
-    double sum = 0.0;
-    if (useBlep[k]) {
-        for (int s = 0; s < count; ++s) {
-            PolyBLEP& o = blep[k][s];
-            sum += o.output() + o.offset;
-            o.advance();
-        }
-    } else {
-        for (int s = 0; s < count; ++s) {
-            TableOscillator& o = table[k][s];
-            sum += o.read();
-            o.advance();
-        }
+  if (noiseKind[k] == 1)
+    return Noise::white();
+  if (noiseKind[k] == 2)
+    return Noise::pink(pink[k]);
+  const int count = unisonCount >= 2 ? 2 : 1;
+  double sum = 0.0;
+  if (useBlep[k])
+  {
+    for (int s = 0; s < count; ++s)
+    {
+      PolyBLEP& o = blep[k][s];
+      sum += o.output() + o.offset;
+      o.advance();
     }
-    return count == 1 ? sum : sum / count;
+  }
+  else
+  {
+    for (int s = 0; s < count; ++s)
+    {
+      TableOscillator& o = table[k][s];
+      sum += o.read();
+      o.advance();
+    }
+  }
+  return count == 1 ? sum : sum / count;
 }
 
 double Note::clickSample(double a) noexcept
 {
-    const std::int64_t n = samplesSinceStart;
-    const std::int64_t q = static_cast<std::int64_t>(std::floor(44100.0 / sampleRate * double(n)));
-    const double h = q < ClickTransients::kLengthA ? clicks->a[q] : 0.0;
-    const double l = q < ClickTransients::kLengthB ? clicks->b[q] : 0.0;
-    const double m = q < ClickTransients::kLengthC ? clicks->c[q] : 0.0;
-    const double o = q < ClickTransients::kLengthD ? clicks->d[q] : 0.0;
-    double b = 0.0, c = 0.0, d = 0.0, e2 = 0.0, f = 0.0;
-    if (a <= 0.2) {
-        f = 5.0 * a;
-    } else if (a <= 0.4) {
-        e2 = 5.0 * (a - 0.2);
-        f = 1.0 - e2;
-    } else if (a <= 0.6) {
-        d = 5.0 * (a - 0.4);
-        e2 = 1.0 - d;
-    } else if (a <= 0.8) {
-        c = 5.0 * (a - 0.6);
-        d = 1.0 - c;
-    } else {
-        b = 5.0 * (a - 0.8);
-        c = 1.0 - b;
-        f = b * b;
-    }
-    double u = 0.0;
-    if (clickStart < n && n < std::int64_t(clickStart) + clickLength) {
-        const double r = pow20(1.0 - double(n - clickStart) / clickLength);
-        u = std::sin(clickPhase) * r * f * a;
-        clickPhase += pow20(r);
-    }
-    return u - a * (e2 * h + d * l + c * m + b * o);
+  const std::int64_t n = samplesSinceStart;
+  const std::int64_t q = static_cast<std::int64_t>(std::floor(44100.0 / sampleRate * double(n)));
+  const double h = q < ClickTransients::kLengthA ? clicks->a[q] : 0.0;
+  const double l = q < ClickTransients::kLengthB ? clicks->b[q] : 0.0;
+  const double m = q < ClickTransients::kLengthC ? clicks->c[q] : 0.0;
+  const double o = q < ClickTransients::kLengthD ? clicks->d[q] : 0.0;
+  double b = 0.0, c = 0.0, d = 0.0, e2 = 0.0, f = 0.0;
+  if (a <= 0.2)
+  {
+    f = 5.0 * a;
+  }
+  else if (a <= 0.4)
+  {
+    e2 = 5.0 * (a - 0.2);
+    f = 1.0 - e2;
+  }
+  else if (a <= 0.6)
+  {
+    d = 5.0 * (a - 0.4);
+    e2 = 1.0 - d;
+  }
+  else if (a <= 0.8)
+  {
+    c = 5.0 * (a - 0.6);
+    d = 1.0 - c;
+  }
+  else
+  {
+    b = 5.0 * (a - 0.8);
+    c = 1.0 - b;
+    f = b * b;
+  }
+  double u = 0.0;
+  if (clickStart < n && n < std::int64_t(clickStart) + clickLength)
+  {
+    const double r = pow20(1.0 - double(n - clickStart) / clickLength);
+    u = std::sin(clickPhase) * r * f * a;
+    clickPhase += pow20(r);
+  }
+  return u - a * (e2 * h + d * l + c * m + b * o);
 }
 
 void Note::renderOscillators()
 {
-    mixRight = mixLeft = bassOut = clickOut = 0.0;
-    if (!bound)
-        return;
-    const SynthParams& P = *binding.params;
-    const int i = startOffset + bufferIndex;
-    // A note-on offset beyond the buffers (a block larger than the reset announced)
-    // writes nothing, but the voice keeps its time.
-    if (i >= 0 && i < bufferLength) {
-        for (int k = 0; k < kOscillators; ++k)
-            if (P[slot(k, S::kOscOn)] > 0.5 && P[slot(k, S::kOscVolume)] > 0.0)
-                oscBuffer[k][i] = oscillatorSample(k);
-        // Layers that are off write silence, so a layer switched off during a note
-        // does not replay its last block.
-        bassBuffer[i] = P[S::kBassLayerAmount] > 0.0 ? std::sin(kTwoPi * bassPhase) : 0.0;
-        const double click = P[S::kBassLayerClick];
-        clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
-    }
-    updatePitch(binding.pitchEnvelope->evaluate(samplesSinceStart / sampleRate));
-    bufferIndex += 1;
-    samplesSinceStart += 1;
-    if (bufferIndex >= bufferLength)
-        bufferIndex = 0;
+  mixRight = mixLeft = bassOut = clickOut = 0.0;
+  if (!bound)
+    return;
+  const SynthParams& P = *binding.params;
+  const int i = startOffset + bufferIndex;
+  // A note-on offset beyond the buffers (a block larger than the reset announced)
+  // writes nothing, but the voice keeps its time.
+  if (i >= 0 && i < bufferLength)
+  {
+    for (int k = 0; k < kOscillators; ++k)
+      if (P[slot(k, S::kOscOn)] > 0.5 && P[slot(k, S::kOscVolume)] > 0.0)
+        oscBuffer[k][i] = oscillatorSample(k);
+    // Layers that are off write silence, so a layer switched off during a note
+    // does not replay its last block.
+    bassBuffer[i] = P[S::kBassLayerAmount] > 0.0 ? std::sin(kTwoPi * bassPhase) : 0.0;
+    const double click = P[S::kBassLayerClick];
+    clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
+  }
+  updatePitch(binding.pitchEnvelope->evaluate(samplesSinceStart / sampleRate));
+  bufferIndex += 1;
+  samplesSinceStart += 1;
+  if (bufferIndex >= bufferLength)
+    bufferIndex = 0;
 }
 
 void Note::mix(const VoiceMixTargets& out, int n)
 {
-    bufferIndex = 0;
-    startOffset = std::min(startOffset, 0);
-    if (!bound) {
-        // Silent, but its envelopes run out so that the voice becomes free again.
-        for (int j = 0; j < n; ++j) {
-            volumeEnvelope.tick();
-            filterEnvelope.tick();
-        }
-        return;
+  bufferIndex = 0;
+  startOffset = std::min(startOffset, 0);
+  if (!bound)
+  {
+    // Silent, but its envelopes run out so that the voice becomes free again.
+    for (int j = 0; j < n; ++j)
+    {
+      volumeEnvelope.tick();
+      filterEnvelope.tick();
     }
-    if (n > bufferLength)
-        n = bufferLength;
-    const SynthParams& P = *binding.params;
-    int mode[kOscillators];
-    for (int k = 0; k < kOscillators; ++k)
-        mode[k] = static_cast<int>(std::floor(P[slot(k, S::kOscLfoMode)] * 4.0 + 0.5));
-    const double volumeScale = velocity * P[S::kVolumeEnvVelocity] * P[S::kVolumeEnvAmount];
-    const double filterScale = velocity * P[S::kFilterEnvVelocity] * P[S::kFilterEnvAmount];
-    double shown[kOscillators] = {0.0, 0.0, 0.0};
+    return;
+  }
+  if (n > bufferLength)
+    n = bufferLength;
+  const SynthParams& P = *binding.params;
+  int mode[kOscillators];
+  for (int k = 0; k < kOscillators; ++k)
+    mode[k] = static_cast<int>(std::floor(P[slot(k, S::kOscLfoMode)] * 4.0 + 0.5));
+  const double volumeScale = velocity * P[S::kVolumeEnvVelocity] * P[S::kVolumeEnvAmount];
+  const double filterScale = velocity * P[S::kFilterEnvVelocity] * P[S::kFilterEnvAmount];
+  double shown[kOscillators] = {0.0, 0.0, 0.0};
 
-    for (int j = 0; j < n; ++j) {
-        double fade = 1.0;
-        if (fadeIndex < kStartFadeLength)
-            fade = startFade[fadeIndex++];
-        voiceGain = volumeScale * volumeEnvelope.output;
-        const double filterEnv = filterScale * filterEnvelope.output;
-        mixLeft = mixRight = 0.0;
-        for (int k = 0; k < kOscillators; ++k) {
-            if (!(P[slot(k, S::kOscOn)] > 0.5 && P[slot(k, S::kOscVolume)] > 0.0))
-                continue;
-            double a = lfo[k].value();
-            const double vol = volumeSmoother[k].next(P[slot(k, S::kOscVolume)]);
-            const double sat = saturationSmoother[k].next(P[slot(k, S::kOscSaturation)]);
-            const double pan = panSmoother[k].next(P[slot(k, S::kOscPan)] + 0.5 * a * P[slot(k, S::kOscLfoToPan)]);
-            switch (mode[k]) {
-            case 1: a = std::max(a, 0.0); break;
-            case 2: a = std::min(a, 0.0); break;
-            case 3: a = std::abs(a); break;
-            case 4: a = -a; break;
-            default: break;
-            }
-            shown[k] = a;
-            const double g = P[slot(k, S::kOscStartPhase)] == 0.5 ? 1.0 : fade;
-            double x = oscBuffer[k][j];
-            if (sat > 0.0)
-                x = saturate(x, sat);
-            x = x + x * a * P[slot(k, S::kOscLfoToVolume)];
-            double c = P[slot(k, S::kOscCutoff)] * filterEnv;
-            c = c + c * a * P[slot(k, S::kOscLfoToFilter)];
-            c = std::clamp(c, 0.0, 1.0);
-            oscFilter[k].balanceTarget = P[slot(k, S::kOscFilterBalance)];
-            double y = oscFilter[k].process(x, c, P[slot(k, S::kOscResonance)]);
-            y = y * g * vol;
-            oscBuffer[k][j] = y;
-            if (pan < 0.5) {
-                mixRight += 2.0 * pan * y;
-                mixLeft += y;
-            } else {
-                mixRight += y;
-                mixLeft += (1.0 - 2.0 * (pan - 0.5)) * y;
-            }
-        }
-        const double G = voiceGain * velocity;
-        mixRight *= G;
-        mixLeft *= G;
-        bassOut = G * bassBuffer[j];
-        clickOut = G * clickBuffer[j];
-        out.left[j] += mixLeft + clickOut;
-        out.right[j] += clickOut + mixRight;
-        out.bassBus[j] += bassOut;
-        if (out.lfoDisplay != nullptr) {
-            double* rec = out.lfoDisplay + static_cast<std::size_t>(j) * VoiceMixTargets::kLfoRecordStride;
-            rec[0] = shown[0];
-            rec[1] = shown[1];
-            rec[2] = shown[2];
-        }
-        if (out.envBus != nullptr)
-            out.envBus[j] += voiceGain;
-        if (out.filterEnvBus != nullptr)
-            out.filterEnvBus[j] += filterEnv;
-        bufferIndex += 1;
-        for (int k = 0; k < kOscillators; ++k)
-            lfo[k].advance();
-        volumeEnvelope.tick();
-        filterEnvelope.tick();
+  for (int j = 0; j < n; ++j)
+  {
+    double fade = 1.0;
+    if (fadeIndex < kStartFadeLength)
+      fade = startFade[fadeIndex++];
+    voiceGain = volumeScale * volumeEnvelope.output;
+    const double filterEnv = filterScale * filterEnvelope.output;
+    mixLeft = mixRight = 0.0;
+    for (int k = 0; k < kOscillators; ++k)
+    {
+      if (!(P[slot(k, S::kOscOn)] > 0.5 && P[slot(k, S::kOscVolume)] > 0.0))
+        continue;
+      double a = lfo[k].value();
+      const double vol = volumeSmoother[k].next(P[slot(k, S::kOscVolume)]);
+      const double sat = saturationSmoother[k].next(P[slot(k, S::kOscSaturation)]);
+      const double pan =
+          panSmoother[k].next(P[slot(k, S::kOscPan)] + 0.5 * a * P[slot(k, S::kOscLfoToPan)]);
+      switch (mode[k])
+      {
+      case 1:
+        a = std::max(a, 0.0);
+        break;
+      case 2:
+        a = std::min(a, 0.0);
+        break;
+      case 3:
+        a = std::abs(a);
+        break;
+      case 4:
+        a = -a;
+        break;
+      default:
+        break;
+      }
+      shown[k] = a;
+      const double g = P[slot(k, S::kOscStartPhase)] == 0.5 ? 1.0 : fade;
+      double x = oscBuffer[k][j];
+      if (sat > 0.0)
+        x = saturate(x, sat);
+      x = x + x * a * P[slot(k, S::kOscLfoToVolume)];
+      double c = P[slot(k, S::kOscCutoff)] * filterEnv;
+      c = c + c * a * P[slot(k, S::kOscLfoToFilter)];
+      c = std::clamp(c, 0.0, 1.0);
+      oscFilter[k].balanceTarget = P[slot(k, S::kOscFilterBalance)];
+      double y = oscFilter[k].process(x, c, P[slot(k, S::kOscResonance)]);
+      y = y * g * vol;
+      oscBuffer[k][j] = y;
+      if (pan < 0.5)
+      {
+        mixRight += 2.0 * pan * y;
+        mixLeft += y;
+      }
+      else
+      {
+        mixRight += y;
+        mixLeft += (1.0 - 2.0 * (pan - 0.5)) * y;
+      }
     }
-    bufferIndex = 0;
+    const double G = voiceGain * velocity;
+    mixRight *= G;
+    mixLeft *= G;
+    bassOut = G * bassBuffer[j];
+    clickOut = G * clickBuffer[j];
+    out.left[j] += mixLeft + clickOut;
+    out.right[j] += clickOut + mixRight;
+    out.bassBus[j] += bassOut;
+    if (out.lfoDisplay != nullptr)
+    {
+      double* rec =
+          out.lfoDisplay + static_cast<std::size_t>(j) * VoiceMixTargets::kLfoRecordStride;
+      rec[0] = shown[0];
+      rec[1] = shown[1];
+      rec[2] = shown[2];
+    }
+    if (out.envBus != nullptr)
+      out.envBus[j] += voiceGain;
+    if (out.filterEnvBus != nullptr)
+      out.filterEnvBus[j] += filterEnv;
+    bufferIndex += 1;
+    for (int k = 0; k < kOscillators; ++k)
+      lfo[k].advance();
+    volumeEnvelope.tick();
+    filterEnvelope.tick();
+  }
+  bufferIndex = 0;
 }
 
 } // namespace Korvane

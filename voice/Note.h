@@ -14,7 +14,8 @@
 #include <cstdint>
 #include <memory>
 
-namespace Korvane {
+namespace Korvane
+{
 
 class ClickTransients;
 
@@ -22,146 +23,150 @@ class ClickTransients;
 // and at least the block's length long. lfoDisplay holds records of kLfoRecordStride
 // doubles, one per sample, whose first three receive the oscillator LFO values of the
 // last voice mixed. envBus, filterEnvBus and lfoDisplay may be null.
-struct VoiceMixTargets {
-    static constexpr int kLfoRecordStride = 5;
+struct VoiceMixTargets
+{
+  static constexpr int kLfoRecordStride = 5;
 
-    double* left = nullptr;
-    double* right = nullptr;
-    double* bassBus = nullptr;
-    double* envBus = nullptr;
-    double* filterEnvBus = nullptr;
-    double* lfoDisplay = nullptr;
+  double* left = nullptr;
+  double* right = nullptr;
+  double* bassBus = nullptr;
+  double* envBus = nullptr;
+  double* filterEnvBus = nullptr;
+  double* lfoDisplay = nullptr;
 };
 
 // One voice: three oscillators (each with unison, its own saturation, dual filter, LFO,
 // volume and pan), a sine bass layer and a click, under a volume and a filter envelope.
 // A block is rendered in two passes: renderOscillators once per sample (the raw sources
 // and the pitch) and mix once per block (filters, LFOs, envelopes, pan, mixing).
-class Note : public AudioProcessingUnit {
+class Note : public AudioProcessingUnit
+{
 public:
-    static constexpr int kOscillators = 3;
-    static constexpr int kSubVoices = 2;
-    static constexpr int kStartFadeLength = 16;
-    // K = 2^(1/12) - 1.
-    static constexpr double kSemitone = 0.05946309435929531;
-    static constexpr double kTwelveSemitones = 0.7135571323115437;
+  static constexpr int kOscillators = 3;
+  static constexpr int kSubVoices = 2;
+  static constexpr int kStartFadeLength = 16;
+  // K = 2^(1/12) - 1.
+  static constexpr double kSemitone = 0.05946309435929531;
+  static constexpr double kTwelveSemitones = 0.7135571323115437;
 
-    // fade[i] = i (31 - i) / 240: 0, 1/8, ... 119/120, 1.
-    static const double kStartFade[kStartFadeLength];
+  // fade[i] = i (31 - i) / 240: 0, 1/8, ... 119/120, 1.
+  static const double kStartFade[kStartFadeLength];
 
-    // One-pole smoother, pole 0.9777.
-    struct Smoother {
-        double pole = 0.9777;
-        double gain = 0.0223;
-        double state = 0.0;
-        double next(double target) noexcept { return state = gain * target + pole * state; }
-    };
+  // One-pole smoother, pole 0.9777.
+  struct Smoother
+  {
+    double pole = 0.9777;
+    double gain = 0.0223;
+    double state = 0.0;
+    double next(double target) noexcept { return state = gain * target + pole * state; }
+  };
 
-    Note();
-    ~Note() override;
-    Note(const Note&) = delete;
-    Note& operator=(const Note&) = delete;
+  Note();
+  ~Note() override;
+  Note(const Note&) = delete;
+  Note& operator=(const Note&) = delete;
 
-    // Stores the rate here, in both envelopes (keeping their times in seconds), the six
-    // LFOs, the FM modulator and the three filters (which are cleared); rescales every
-    // oscillator's increment so that it keeps its frequency; recomputes the click times.
-    void setSampleRate(double rate) override;
+  // Stores the rate here, in both envelopes (keeping their times in seconds), the six
+  // LFOs, the FM modulator and the three filters (which are cleared); rescales every
+  // oscillator's increment so that it keeps its frequency; recomputes the click times.
+  void setSampleRate(double rate) override;
 
-    // (Re)allocates the five voice buffers with `length` zeroed doubles each.
-    void allocateBuffers(int length);
+  // (Re)allocates the five voice buffers with `length` zeroed doubles each.
+  void allocateBuffers(int length);
 
-    // Gives the voice what it reads from the instrument; re-selects the three waveforms,
-    // whose tables live in the provider.
-    void bind(const VoiceBinding& b);
-    bool isBound() const noexcept { return bound; }
+  // Gives the voice what it reads from the instrument; re-selects the three waveforms,
+  // whose tables live in the provider.
+  void bind(const VoiceBinding& b);
+  bool isBound() const noexcept { return bound; }
 
-    // Sounding while either envelope is not idle.
-    bool isActive() const noexcept
-    {
-        return volumeEnvelope.state != AdsrEnvelope::kIdle || filterEnvelope.state != AdsrEnvelope::kIdle;
-    }
+  // Sounding while either envelope is not idle.
+  bool isActive() const noexcept
+  {
+    return volumeEnvelope.state != AdsrEnvelope::kIdle ||
+           filterEnvelope.state != AdsrEnvelope::kIdle;
+  }
 
-    // Frequency by the note transpose mode, start phases, FM rate and arpeggio. Does
-    // nothing while the voice is active.
-    void setNote(int note);
-    // Envelopes into attack, counters and buffers cleared, first pitch update, LFO and
-    // FM phases to 0, filters cleared; velocity 0..127.
-    void start(int velocity);
-    // Every envelope that is not idle goes into release.
-    void release() noexcept;
+  // Frequency by the note transpose mode, start phases, FM rate and arpeggio. Does
+  // nothing while the voice is active.
+  void setNote(int note);
+  // Envelopes into attack, counters and buffers cleared, first pitch update, LFO and
+  // FM phases to 0, filters cleared; velocity 0..127.
+  void start(int velocity);
+  // Every envelope that is not idle goes into release.
+  void release() noexcept;
 
-    // One sample of the raw sources into the voice buffers, then the pitch for the next.
-    void renderOscillators();
-    // The voice's part of the pool's mixBlock: adds n samples into the targets.
-    void mix(const VoiceMixTargets& out, int n);
+  // One sample of the raw sources into the voice buffers, then the pitch for the next.
+  void renderOscillators();
+  // The voice's part of the pool's mixBlock: adds n samples into the targets.
+  void mix(const VoiceMixTargets& out, int n);
 
-    // The per-sample pitch: increments of all sub-voices for the next sample, from the
-    // pitch-envelope factor e; advances the tune LFOs, the FM phase and the bass phase.
-    void updatePitch(double e);
+  // The per-sample pitch: increments of all sub-voices for the next sample, from the
+  // pitch-envelope factor e; advances the tune LFOs, the FM phase and the bass phase.
+  void updatePitch(double e);
 
-    // Waveform position floor(39 x + 0.5) for oscillator k (0..2).
-    void selectWaveform(int k, double x);
-    // Both LFOs of oscillator k run at 20 v Hz.
-    void setLfoFrequency(int k, double v) noexcept;
-    // Re-tunes to the global transpose ratio now in the parameters.
-    void retune() noexcept;
+  // Waveform position floor(39 x + 0.5) for oscillator k (0..2).
+  void selectWaveform(int k, double x);
+  // Both LFOs of oscillator k run at 20 v Hz.
+  void setLfoFrequency(int k, double v) noexcept;
+  // Re-tunes to the global transpose ratio now in the parameters.
+  void retune() noexcept;
 
-    // The frequency (Hz) of oscillator k's first sub-voice for the next sample.
-    double oscillatorFrequency(int k) const noexcept;
-    const double* oscillatorBuffer(int k) const noexcept { return oscBuffer[k].get(); }
-    const double* bassLayerBuffer() const noexcept { return bassBuffer.get(); }
-    const double* clickLayerBuffer() const noexcept { return clickBuffer.get(); }
-    int waveformPosition(int k) const noexcept { return waveform[k]; }
+  // The frequency (Hz) of oscillator k's first sub-voice for the next sample.
+  double oscillatorFrequency(int k) const noexcept;
+  const double* oscillatorBuffer(int k) const noexcept { return oscBuffer[k].get(); }
+  const double* bassLayerBuffer() const noexcept { return bassBuffer.get(); }
+  const double* clickLayerBuffer() const noexcept { return clickBuffer.get(); }
+  int waveformPosition(int k) const noexcept { return waveform[k]; }
 
-    double pitchRatio[kOscillators] = {1.0, 1.0, 1.0};
-    double tuneRatio[kOscillators] = {1.0, 1.0, 1.0};
-    std::uint16_t unisonCount = 1;
-    double detune = 0.0;
-    double bassPhase = 0.0;
-    AdsrEnvelope volumeEnvelope{"Volume Envelope"};
-    AdsrEnvelope filterEnvelope{"Filter Envelope"};
-    std::int32_t noteNumber = -1;
-    std::int32_t startOffset = 0;
-    std::uint32_t samplesSinceStart = 0;
-    std::uint32_t fadeIndex = 0;
-    std::int32_t bufferIndex = 0;
-    double voiceGain = 0.0;
-    double velocity = 0.0;
-    double baseFrequency = 0.0;
-    double noteFrequency = 0.0;
-    double baseIncrement = 0.0;
-    std::int32_t clickLength = 8820;
-    std::int32_t clickStart = 44;
-    double clickPhase = 0.0;
-    std::int32_t bufferLength = 0;
-    double mixRight = 0.0, mixLeft = 0.0, bassOut = 0.0, clickOut = 0.0;
-    OscFilterUnit oscFilter[kOscillators];
-    Modulator lfo[kOscillators];
-    Modulator tuneLfo[kOscillators];
-    FmModulator fm;
-    Smoother volumeSmoother[kOscillators];
-    Smoother panSmoother[kOscillators];
-    Smoother saturationSmoother[kOscillators];
-    PolyBLEP blep[kOscillators][kSubVoices];
-    TableOscillator table[kOscillators][kSubVoices];
-    PinkNoiseState pink[kOscillators];
-    bool useBlep[kOscillators] = {true, true, true};
-    std::int32_t noiseKind[kOscillators] = {0, 0, 0};
-    ChordArpeggiator arpeggiator;
-    const double* startFade = kStartFade;
+  double pitchRatio[kOscillators] = {1.0, 1.0, 1.0};
+  double tuneRatio[kOscillators] = {1.0, 1.0, 1.0};
+  std::uint16_t unisonCount = 1;
+  double detune = 0.0;
+  double bassPhase = 0.0;
+  AdsrEnvelope volumeEnvelope{"Volume Envelope"};
+  AdsrEnvelope filterEnvelope{"Filter Envelope"};
+  std::int32_t noteNumber = -1;
+  std::int32_t startOffset = 0;
+  std::uint32_t samplesSinceStart = 0;
+  std::uint32_t fadeIndex = 0;
+  std::int32_t bufferIndex = 0;
+  double voiceGain = 0.0;
+  double velocity = 0.0;
+  double baseFrequency = 0.0;
+  double noteFrequency = 0.0;
+  double baseIncrement = 0.0;
+  std::int32_t clickLength = 8820;
+  std::int32_t clickStart = 44;
+  double clickPhase = 0.0;
+  std::int32_t bufferLength = 0;
+  double mixRight = 0.0, mixLeft = 0.0, bassOut = 0.0, clickOut = 0.0;
+  OscFilterUnit oscFilter[kOscillators];
+  Modulator lfo[kOscillators];
+  Modulator tuneLfo[kOscillators];
+  FmModulator fm;
+  Smoother volumeSmoother[kOscillators];
+  Smoother panSmoother[kOscillators];
+  Smoother saturationSmoother[kOscillators];
+  PolyBLEP blep[kOscillators][kSubVoices];
+  TableOscillator table[kOscillators][kSubVoices];
+  PinkNoiseState pink[kOscillators];
+  bool useBlep[kOscillators] = {true, true, true};
+  std::int32_t noiseKind[kOscillators] = {0, 0, 0};
+  ChordArpeggiator arpeggiator;
+  const double* startFade = kStartFade;
 
 private:
-    double oscillatorSample(int k) noexcept;
-    double clickSample(double amount) noexcept;
-    void applyWaveform(int k) noexcept;
+  double oscillatorSample(int k) noexcept;
+  double clickSample(double amount) noexcept;
+  void applyWaveform(int k) noexcept;
 
-    VoiceBinding binding;
-    bool bound = false;
-    const ClickTransients* clicks = nullptr;
-    int waveform[kOscillators] = {0, 0, 0};
-    std::unique_ptr<double[]> oscBuffer[kOscillators];
-    std::unique_ptr<double[]> bassBuffer;
-    std::unique_ptr<double[]> clickBuffer;
+  VoiceBinding binding;
+  bool bound = false;
+  const ClickTransients* clicks = nullptr;
+  int waveform[kOscillators] = {0, 0, 0};
+  std::unique_ptr<double[]> oscBuffer[kOscillators];
+  std::unique_ptr<double[]> bassBuffer;
+  std::unique_ptr<double[]> clickBuffer;
 };
 
 } // namespace Korvane

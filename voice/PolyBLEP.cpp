@@ -1,6 +1,7 @@
 #include "voice/PolyBLEP.h"
 
-namespace Korvane {
+namespace Korvane
+{
 
 PolyBLEP::~PolyBLEP() = default;
 

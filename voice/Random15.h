@@ -2,30 +2,32 @@
 
 #include <cstdint>
 
-namespace Korvane {
+namespace Korvane
+{
 
 // The instrument's 15-bit pseudo-random generator: a linear congruential generator
 // (state = state * 214013 + 2531011 modulo 2^32) whose values are bits 16 to 30 of the
 // state, 0..32767. The built-in noise cycles draw from it seeded with 1800, so they are
 // the same on every start; the noise oscillators draw fresh values from it.
-class Random15 {
+class Random15
+{
 public:
-    static constexpr int kMax = 32767;
+  static constexpr int kMax = 32767;
 
-    explicit Random15(std::uint32_t seed = 1) noexcept : state_(seed) {}
+  explicit Random15(std::uint32_t seed = 1) noexcept : state_(seed) {}
 
-    void seed(std::uint32_t value) noexcept { state_ = value; }
-    std::uint32_t state() const noexcept { return state_; }
+  void seed(std::uint32_t value) noexcept { state_ = value; }
+  std::uint32_t state() const noexcept { return state_; }
 
-    // The next value, 0..32767.
-    int next() noexcept
-    {
-        state_ = state_ * 214013u + 2531011u;
-        return static_cast<int>((state_ >> 16) & 0x7FFFu);
-    }
+  // The next value, 0..32767.
+  int next() noexcept
+  {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<int>((state_ >> 16) & 0x7FFFu);
+  }
 
 private:
-    std::uint32_t state_;
+  std::uint32_t state_;
 };
 
 } // namespace Korvane

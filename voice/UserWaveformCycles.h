@@ -1,6 +1,7 @@
 #pragma once
 
-namespace Korvane {
+namespace Korvane
+{
 
 // The sixteen single cycles that ship as "User1" ... "User16" until a user file replaces
 // one of them. They are computed, not stored: additive spectra (through one inverse
@@ -23,17 +24,18 @@ namespace Korvane {
 // 14 stepped sine       a sine quantised to seven levels (lo-fi)
 // 15 Chebyshev growl    harmonics 1, 2, 3, 5 from Chebyshev waveshaping of a sine
 // 16 air buzz           256 harmonics, falling 3 dB per octave, with seeded random phases
-class UserWaveformCycles {
+class UserWaveformCycles
+{
 public:
-    static constexpr int kCount = 16;
-    static constexpr int kLength = 4096;
-    static constexpr double kPeak = 0.998777;
+  static constexpr int kCount = 16;
+  static constexpr int kLength = 4096;
+  static constexpr double kPeak = 0.998777;
 
-    // Writes the sixteen cycles one after another: cycles[u * 4096 + i], u = 0..15.
-    static void generate(double* cycles);
+  // Writes the sixteen cycles one after another: cycles[u * 4096 + i], u = 0..15.
+  static void generate(double* cycles);
 
-    // One cycle (u = 0..15); the others are computed alongside and dropped.
-    static void generateOne(int u, double* cycle);
+  // One cycle (u = 0..15); the others are computed alongside and dropped.
+  static void generateOne(int u, double* cycle);
 };
 
 } // namespace Korvane

@@ -7,297 +7,324 @@
 #include <cmath>
 #include <cstdio>
 
-namespace Korvane {
-
-VoicePool::VoicePool() : voices(std::make_unique<Note[]>(kVoiceCount))
+namespace Korvane
 {
-    clearPendingBends();
-}
+
+VoicePool::VoicePool() : voices(std::make_unique<Note[]>(kVoiceCount)) { clearPendingBends(); }
 
 void VoicePool::bind(const VoiceBinding& b)
 {
-    binding = b;
-    bound = b.complete();
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].bind(b);
-    if (binding.bendRatio != nullptr)
-        *binding.bendRatio = bendRatio;
+  binding = b;
+  bound = b.complete();
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].bind(b);
+  if (binding.bendRatio != nullptr)
+    *binding.bendRatio = bendRatio;
 }
 
 void VoicePool::reset(double sampleRate, int blockSize)
 {
-    setSampleRate(sampleRate);
-    clearPendingBends();
-    ensureBufferLength(blockSize);
+  setSampleRate(sampleRate);
+  clearPendingBends();
+  ensureBufferLength(blockSize);
 }
 
 void VoicePool::setSampleRate(double rate)
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].setSampleRate(rate);
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].setSampleRate(rate);
 }
 
 void VoicePool::clearPendingBends() noexcept
 {
-    for (auto& p : pendingBends) {
-        p.free = true;
-        p.countdown = 0;
-    }
+  for (auto& p : pendingBends)
+  {
+    p.free = true;
+    p.countdown = 0;
+  }
 }
 
 void VoicePool::ensureBufferLength(int blockSize)
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        if (blockSize > voices[i].bufferLength)
-            voices[i].allocateBuffers(blockSize);
+  for (int i = 0; i < kVoiceCount; ++i)
+    if (blockSize > voices[i].bufferLength)
+      voices[i].allocateBuffers(blockSize);
 }
 
 int VoicePool::noteOn(int note, int velocity, int offset)
 {
-    for (int i = 0; i < kVoiceCount; ++i) {
-        Note& v = voices[i];
-        if (v.isActive())
-            continue;
-        v.setNote(note);
-        v.start(velocity);
-        v.startOffset = offset;
-        activeMask |= std::uint64_t(1) << i;
-        if (bound && binding.noteStarted != nullptr) {
-            char name[16];
-            if (!noteName(note, name, sizeof name))
-                name[0] = '\0';
-            binding.noteStarted(binding.owner, v.noteFrequency, name);
-        }
-        return i;
+  for (int i = 0; i < kVoiceCount; ++i)
+  {
+    Note& v = voices[i];
+    if (v.isActive())
+      continue;
+    v.setNote(note);
+    v.start(velocity);
+    v.startOffset = offset;
+    activeMask |= std::uint64_t(1) << i;
+    if (bound && binding.noteStarted != nullptr)
+    {
+      char name[16];
+      if (!noteName(note, name, sizeof name))
+        name[0] = '\0';
+      binding.noteStarted(binding.owner, v.noteFrequency, name);
     }
-    return -1;
+    return i;
+  }
+  return -1;
 }
 
 void VoicePool::noteOff(int note) noexcept
 {
-    for (int i = 0; i < kVoiceCount; ++i) {
-        Note& v = voices[i];
-        if (v.noteNumber == note && v.isActive())
-            v.release();
-    }
+  for (int i = 0; i < kVoiceCount; ++i)
+  {
+    Note& v = voices[i];
+    if (v.noteNumber == note && v.isActive())
+      v.release();
+  }
 }
 
 bool VoicePool::queuePitchBend(int offset, double value) noexcept
 {
-    for (auto& p : pendingBends) {
-        if (!p.free)
-            continue;
-        p.free = false;
-        p.countdown = offset;
-        p.kind = kPitchBendKind;
-        p.value = value;
-        return true;
-    }
-    return false;
+  for (auto& p : pendingBends)
+  {
+    if (!p.free)
+      continue;
+    p.free = false;
+    p.countdown = offset;
+    p.kind = kPitchBendKind;
+    p.value = value;
+    return true;
+  }
+  return false;
 }
 
 void VoicePool::renderSample()
 {
-    for (auto& p : pendingBends) {
-        if (p.free)
-            continue;
-        if (p.countdown > 0) {
-            --p.countdown;
-        } else {
-            p.free = true;
-            if (bound && p.kind == kPitchBendKind)
-                bendTarget = std::pow(std::pow(2.0, 1.0 / 12.0), binding.pitchEnvelope->getBendRange() * p.value);
-        }
+  for (auto& p : pendingBends)
+  {
+    if (p.free)
+      continue;
+    if (p.countdown > 0)
+    {
+      --p.countdown;
     }
-    for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
-        voices[std::countr_zero(m)].renderOscillators();
-    bendRatio = bendTarget * bendGain + bendRatio * bendPole;
-    if (binding.bendRatio != nullptr)
-        *binding.bendRatio = bendRatio;
+    else
+    {
+      p.free = true;
+      if (bound && p.kind == kPitchBendKind)
+        bendTarget =
+            std::pow(std::pow(2.0, 1.0 / 12.0), binding.pitchEnvelope->getBendRange() * p.value);
+    }
+  }
+  for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
+    voices[std::countr_zero(m)].renderOscillators();
+  bendRatio = bendTarget * bendGain + bendRatio * bendPole;
+  if (binding.bendRatio != nullptr)
+    *binding.bendRatio = bendRatio;
 }
 
 void VoicePool::mixBlock(const VoiceMixTargets& out, int n)
 {
-    if (n <= 0 || out.left == nullptr || out.right == nullptr || out.bassBus == nullptr)
-        return;
-    updateActiveMask();
-    for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
-        voices[std::countr_zero(m)].mix(out, n);
-    updateActiveMask();
+  if (n <= 0 || out.left == nullptr || out.right == nullptr || out.bassBus == nullptr)
+    return;
+  updateActiveMask();
+  for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
+    voices[std::countr_zero(m)].mix(out, n);
+  updateActiveMask();
 }
 
 void VoicePool::updateActiveMask() noexcept
 {
-    std::uint64_t m = 0;
-    for (int i = 0; i < kVoiceCount; ++i)
-        if (voices[i].isActive())
-            m |= std::uint64_t(1) << i;
-    activeMask = m;
+  std::uint64_t m = 0;
+  for (int i = 0; i < kVoiceCount; ++i)
+    if (voices[i].isActive())
+      m |= std::uint64_t(1) << i;
+  activeMask = m;
 }
 
 void VoicePool::setLfoFrequency(int k, double v) noexcept
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].setLfoFrequency(k, v);
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].setLfoFrequency(k, v);
 }
 
 void VoicePool::setEnvelopeAttack(EnvelopeId e, double v)
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        envelope(voices[i], e).setAttack(v);
+  for (int i = 0; i < kVoiceCount; ++i)
+    envelope(voices[i], e).setAttack(v);
 }
 
 void VoicePool::setEnvelopeDecay(EnvelopeId e, double v)
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        envelope(voices[i], e).setDecay(v);
+  for (int i = 0; i < kVoiceCount; ++i)
+    envelope(voices[i], e).setDecay(v);
 }
 
 void VoicePool::setEnvelopeSustain(EnvelopeId e, double v)
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        envelope(voices[i], e).setSustain(v);
+  for (int i = 0; i < kVoiceCount; ++i)
+    envelope(voices[i], e).setSustain(v);
 }
 
 void VoicePool::setEnvelopeRelease(EnvelopeId e, double v)
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        envelope(voices[i], e).setRelease(v);
+  for (int i = 0; i < kVoiceCount; ++i)
+    envelope(voices[i], e).setRelease(v);
 }
 
 void VoicePool::setEnvelopeDuration(EnvelopeId e, double v)
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        envelope(voices[i], e).setDuration(v);
+  for (int i = 0; i < kVoiceCount; ++i)
+    envelope(voices[i], e).setDuration(v);
 }
 
 void VoicePool::setEnvelopeShape(double v)
 {
-    for (int i = 0; i < kVoiceCount; ++i) {
-        voices[i].volumeEnvelope.setShape(v);
-        voices[i].filterEnvelope.setShape(v);
-    }
+  for (int i = 0; i < kVoiceCount; ++i)
+  {
+    voices[i].volumeEnvelope.setShape(v);
+    voices[i].filterEnvelope.setShape(v);
+  }
 }
 
 void VoicePool::setUnisonDetune(double v) noexcept
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].detune = v;
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].detune = v;
 }
 
 void VoicePool::selectWaveform(int k, double x)
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].selectWaveform(k, x);
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].selectWaveform(k, x);
 }
 
 void VoicePool::applyGlobalTranspose() noexcept
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].retune();
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].retune();
 }
 
 void VoicePool::setPitchRatio(int k, double ratio) noexcept
 {
-    if (k < 0 || k >= Note::kOscillators)
-        return;
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].pitchRatio[k] = ratio;
+  if (k < 0 || k >= Note::kOscillators)
+    return;
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].pitchRatio[k] = ratio;
 }
 
 void VoicePool::setTuneRatio(int k, double ratio) noexcept
 {
-    if (k < 0 || k >= Note::kOscillators)
-        return;
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].tuneRatio[k] = ratio;
+  if (k < 0 || k >= Note::kOscillators)
+    return;
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].tuneRatio[k] = ratio;
 }
 
 void VoicePool::setUnisonCount(std::uint16_t count) noexcept
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].unisonCount = count;
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].unisonCount = count;
 }
 
 void VoicePool::setFmAmount(double v) noexcept
 {
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].fm.depth = v;
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].fm.depth = v;
 }
 
 void VoicePool::setFilterLeftType(int k, double x)
 {
-    if (k < 0 || k >= Note::kOscillators)
-        return;
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].oscFilter[k].setLeftType(x);
+  if (k < 0 || k >= Note::kOscillators)
+    return;
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].oscFilter[k].setLeftType(x);
 }
 
 void VoicePool::setFilterRightType(int k, double x)
 {
-    if (k < 0 || k >= Note::kOscillators)
-        return;
-    for (int i = 0; i < kVoiceCount; ++i)
-        voices[i].oscFilter[k].setRightType(x);
+  if (k < 0 || k >= Note::kOscillators)
+    return;
+  for (int i = 0; i < kVoiceCount; ++i)
+    voices[i].oscFilter[k].setRightType(x);
 }
 
-double VoicePool::pitchRatioOf(double v) noexcept
-{
-    return std::pow(2.0, 2.0 * v - 1.0);
-}
+double VoicePool::pitchRatioOf(double v) noexcept { return std::pow(2.0, 2.0 * v - 1.0); }
 
 double VoicePool::tuneRatioOf(double v) noexcept
 {
-    if (v >= 0.5)
-        return 1.0 + 2.0 * Note::kSemitone * (v - 0.5);
-    return 1.0 / (1.0 + Note::kSemitone * (1.0 - 2.0 * v));
+  if (v >= 0.5)
+    return 1.0 + 2.0 * Note::kSemitone * (v - 0.5);
+  return 1.0 / (1.0 + Note::kSemitone * (1.0 - 2.0 * v));
 }
 
 std::uint16_t VoicePool::unisonCountOf(double v) noexcept
 {
-    return std::floor(v + 0.5) >= 1.0 ? 2 : 1;
+  return std::floor(v + 0.5) >= 1.0 ? 2 : 1;
 }
 
 int VoicePool::activeCount() const noexcept
 {
-    int n = 0;
-    for (int i = 0; i < kVoiceCount; ++i)
-        n += voices[i].isActive() ? 1 : 0;
-    return n;
+  int n = 0;
+  for (int i = 0; i < kVoiceCount; ++i)
+    n += voices[i].isActive() ? 1 : 0;
+  return n;
 }
 
 bool VoicePool::noteName(int note, char* out, std::size_t size) noexcept
 {
-    static const char* const kFormats[12] = {"C%d", "C#%d", "D%d", "D#%d", "E%d", "F%d",
-        "F#%d", "G%d", "G#%d", "A%d", "A#%d", "B%d"};
-    if (out != nullptr && size > 0)
-        out[0] = '\0';
-    // A negative number would index before the pitch-class names.
-    if (note > 127 || note < 0 || out == nullptr || size == 0)
-        return false;
-    std::snprintf(out, size, kFormats[note % 12], note / 12);
-    return true;
+  static const char* const kFormats[12] = {"C%d",  "C#%d", "D%d",  "D#%d", "E%d",  "F%d",
+                                           "F#%d", "G%d",  "G#%d", "A%d",  "A#%d", "B%d"};
+  if (out != nullptr && size > 0)
+    out[0] = '\0';
+  // A negative number would index before the pitch-class names.
+  if (note > 127 || note < 0 || out == nullptr || size == 0)
+    return false;
+  std::snprintf(out, size, kFormats[note % 12], note / 12);
+  return true;
 }
 
 std::string VoicePool::transposeModeName(int mode)
 {
-    const char* format = nullptr;
-    double f = 0.0;
-    switch (mode) {
-    case 1: return "Octave Down";
-    case 2: return "Octave Up";
-    case 3: format = "Low Kick %3.1fHz"; f = 39.2; break;
-    case 4: format = "Mid Kick %3.1fHz"; f = 44.0; break;
-    case 5: format = "Electronic Kick %3.1fHz"; f = 50.0; break;
-    case 6: format = "High Kick %3.1fHz"; f = 56.0; break;
-    case 7: format = "Drum Body %3.1fHz"; f = 64.84; break;
-    case 8: return "Arp. Dur 1/16";
-    case 9: return "Arp. Moll 1/16";
-    default: return "Standard MIDI";
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, format, f);
-    return text;
+  const char* format = nullptr;
+  double f = 0.0;
+  switch (mode)
+  {
+  case 1:
+    return "Octave Down";
+  case 2:
+    return "Octave Up";
+  case 3:
+    format = "Low Kick %3.1fHz";
+    f = 39.2;
+    break;
+  case 4:
+    format = "Mid Kick %3.1fHz";
+    f = 44.0;
+    break;
+  case 5:
+    format = "Electronic Kick %3.1fHz";
+    f = 50.0;
+    break;
+  case 6:
+    format = "High Kick %3.1fHz";
+    f = 56.0;
+    break;
+  case 7:
+    format = "Drum Body %3.1fHz";
+    f = 64.84;
+    break;
+  case 8:
+    return "Arp. Dur 1/16";
+  case 9:
+    return "Arp. Moll 1/16";
+  default:
+    return "Standard MIDI";
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, format, f);
+  return text;
 }
 
 } // namespace Korvane

@@ -8,7 +8,8 @@
 #include <memory>
 #include <string>
 
-namespace Korvane {
+namespace Korvane
+{
 
 // The instrument's 64 voices. A note-on takes the first free voice (no stealing); the
 // block renders in two passes: renderSample once per sample after that sample's MIDI
@@ -34,109 +35,115 @@ namespace Korvane {
 //                 value) from the queue's dispatch;
 //   ProcessBlock: for each sample k: dispatch the MIDI due at k, then renderSample();
 //                 after the loop mixBlock(targets, n) into buses the block zeroed.
-class VoicePool {
+class VoicePool
+{
 public:
-    static constexpr int kVoiceCount = 64;
-    static constexpr int kPendingBendCount = 8;
-    static constexpr std::int32_t kPitchBendKind = 14;
+  static constexpr int kVoiceCount = 64;
+  static constexpr int kPendingBendCount = 8;
+  static constexpr std::int32_t kPitchBendKind = 14;
 
-    struct PendingBend {
-        bool free = true;
-        std::int32_t countdown = 0;
-        std::int32_t kind = kPitchBendKind;
-        double value = 0.0;
-    };
+  struct PendingBend
+  {
+    bool free = true;
+    std::int32_t countdown = 0;
+    std::int32_t kind = kPitchBendKind;
+    double value = 0.0;
+  };
 
-    // The envelope a setter addresses.
-    enum EnvelopeId { kVolumeEnvelope = 0, kFilterEnvelope = 1 };
+  // The envelope a setter addresses.
+  enum EnvelopeId
+  {
+    kVolumeEnvelope = 0,
+    kFilterEnvelope = 1
+  };
 
-    VoicePool();
-    VoicePool(const VoicePool&) = delete;
-    VoicePool& operator=(const VoicePool&) = delete;
+  VoicePool();
+  VoicePool(const VoicePool&) = delete;
+  VoicePool& operator=(const VoicePool&) = delete;
 
-    // Binds the pool and every voice to the instrument.
-    void bind(const VoiceBinding& b);
-    bool isBound() const noexcept { return bound; }
+  // Binds the pool and every voice to the instrument.
+  void bind(const VoiceBinding& b);
+  bool isBound() const noexcept { return bound; }
 
-    // The instrument's Reset: every voice gets the rate, the pending bends are cleared,
-    // and voices whose buffers are shorter than blockSize get new ones (they never
-    // shrink). The only place besides construction where the pool allocates.
-    void reset(double sampleRate, int blockSize);
-    void setSampleRate(double rate);
-    void clearPendingBends() noexcept;
-    void ensureBufferLength(int blockSize);
+  // The instrument's Reset: every voice gets the rate, the pending bends are cleared,
+  // and voices whose buffers are shorter than blockSize get new ones (they never
+  // shrink). The only place besides construction where the pool allocates.
+  void reset(double sampleRate, int blockSize);
+  void setSampleRate(double rate);
+  void clearPendingBends() noexcept;
+  void ensureBufferLength(int blockSize);
 
-    // The first free voice plays the note; -1 (and nothing happens) when all 64 sound.
-    // Returns the voice's index.
-    int noteOn(int note, int velocity, int offset);
-    // Releases every active voice holding the note.
-    void noteOff(int note) noexcept;
-    // Queues a bend (value -1..+1) for the sample `offset` of the block; false when all
-    // eight slots are taken (the event is dropped).
-    bool queuePitchBend(int offset, double value) noexcept;
+  // The first free voice plays the note; -1 (and nothing happens) when all 64 sound.
+  // Returns the voice's index.
+  int noteOn(int note, int velocity, int offset);
+  // Releases every active voice holding the note.
+  void noteOff(int note) noexcept;
+  // Queues a bend (value -1..+1) for the sample `offset` of the block; false when all
+  // eight slots are taken (the event is dropped).
+  bool queuePitchBend(int offset, double value) noexcept;
 
-    void renderSample();
-    void mixBlock(const VoiceMixTargets& out, int n);
+  void renderSample();
+  void mixBlock(const VoiceMixTargets& out, int n);
 
-    // Voice-wide setters of the parameter routing (k is the oscillator 0..2).
-    void setLfoFrequency(int k, double v) noexcept;
-    void setEnvelopeAttack(EnvelopeId e, double v);
-    void setEnvelopeDecay(EnvelopeId e, double v);
-    void setEnvelopeSustain(EnvelopeId e, double v);
-    void setEnvelopeRelease(EnvelopeId e, double v);
-    void setEnvelopeDuration(EnvelopeId e, double v);
-    void setEnvelopeShape(double v); // both envelopes
-    void setUnisonDetune(double v) noexcept;
-    void selectWaveform(int k, double x);
-    // Re-tunes every voice, sounding or free, to the transpose ratio in slot 167.
-    void applyGlobalTranspose() noexcept;
-    // Fields the routing writes into every voice.
-    void setPitchRatio(int k, double ratio) noexcept;
-    void setTuneRatio(int k, double ratio) noexcept;
-    void setUnisonCount(std::uint16_t count) noexcept;
-    void setFmAmount(double v) noexcept;
-    void setFilterLeftType(int k, double x);
-    void setFilterRightType(int k, double x);
+  // Voice-wide setters of the parameter routing (k is the oscillator 0..2).
+  void setLfoFrequency(int k, double v) noexcept;
+  void setEnvelopeAttack(EnvelopeId e, double v);
+  void setEnvelopeDecay(EnvelopeId e, double v);
+  void setEnvelopeSustain(EnvelopeId e, double v);
+  void setEnvelopeRelease(EnvelopeId e, double v);
+  void setEnvelopeDuration(EnvelopeId e, double v);
+  void setEnvelopeShape(double v); // both envelopes
+  void setUnisonDetune(double v) noexcept;
+  void selectWaveform(int k, double x);
+  // Re-tunes every voice, sounding or free, to the transpose ratio in slot 167.
+  void applyGlobalTranspose() noexcept;
+  // Fields the routing writes into every voice.
+  void setPitchRatio(int k, double ratio) noexcept;
+  void setTuneRatio(int k, double ratio) noexcept;
+  void setUnisonCount(std::uint16_t count) noexcept;
+  void setFmAmount(double v) noexcept;
+  void setFilterLeftType(int k, double x);
+  void setFilterRightType(int k, double x);
 
-    // Conversions of the routing.
-    // "Osc Pitch" and "Global transpose": 2^(2v - 1), exactly 1 at 0.5.
-    static double pitchRatioOf(double v) noexcept;
-    // "Osc Tune": about +-1 semitone, 1 at 0.5.
-    static double tuneRatioOf(double v) noexcept;
-    // "Unison Voices": 1 below 0.5, 2 from 0.5 on.
-    static std::uint16_t unisonCountOf(double v) noexcept;
+  // Conversions of the routing.
+  // "Osc Pitch" and "Global transpose": 2^(2v - 1), exactly 1 at 0.5.
+  static double pitchRatioOf(double v) noexcept;
+  // "Osc Tune": about +-1 semitone, 1 at 0.5.
+  static double tuneRatioOf(double v) noexcept;
+  // "Unison Voices": 1 below 0.5, 2 from 0.5 on.
+  static std::uint16_t unisonCountOf(double v) noexcept;
 
-    // "C5" for 60; false (and out empty) for a note outside 0..127.
-    static bool noteName(int note, char* out, std::size_t size) noexcept;
-    // The name of a "Note transpose mode" position ("Standard MIDI", "Low Kick 39.2Hz"...).
-    static std::string transposeModeName(int mode);
+  // "C5" for 60; false (and out empty) for a note outside 0..127.
+  static bool noteName(int note, char* out, std::size_t size) noexcept;
+  // The name of a "Note transpose mode" position ("Standard MIDI", "Low Kick 39.2Hz"...).
+  static std::string transposeModeName(int mode);
 
-    Note& voice(int i) noexcept { return voices[i]; }
-    const Note& voice(int i) const noexcept { return voices[i]; }
-    int activeCount() const noexcept;
-    const PendingBend& pendingBend(int i) const noexcept { return pendingBends[i]; }
+  Note& voice(int i) noexcept { return voices[i]; }
+  const Note& voice(int i) const noexcept { return voices[i]; }
+  int activeCount() const noexcept;
+  const PendingBend& pendingBend(int i) const noexcept { return pendingBends[i]; }
 
-    double bendTarget = 1.0;
-    double bendPole = 0.9777;
-    double bendGain = 0.0223;
-    double bendRatio = 1.0;
+  double bendTarget = 1.0;
+  double bendPole = 0.9777;
+  double bendGain = 0.0223;
+  double bendRatio = 1.0;
 
 private:
-    AdsrEnvelope& envelope(Note& n, EnvelopeId e) noexcept
-    {
-        return e == kVolumeEnvelope ? n.volumeEnvelope : n.filterEnvelope;
-    }
+  AdsrEnvelope& envelope(Note& n, EnvelopeId e) noexcept
+  {
+    return e == kVolumeEnvelope ? n.volumeEnvelope : n.filterEnvelope;
+  }
 
-    // Rebuilds activeMask from the voices' envelopes.
-    void updateActiveMask() noexcept;
+  // Rebuilds activeMask from the voices' envelopes.
+  void updateActiveMask() noexcept;
 
-    std::unique_ptr<Note[]> voices;
-    // Bit i set while voice i is active: voices become active only in noteOn and free
-    // only in mixBlock, so the per-sample pass need not look at the 64 voices.
-    std::uint64_t activeMask = 0;
-    PendingBend pendingBends[kPendingBendCount];
-    VoiceBinding binding;
-    bool bound = false;
+  std::unique_ptr<Note[]> voices;
+  // Bit i set while voice i is active: voices become active only in noteOn and free
+  // only in mixBlock, so the per-sample pass need not look at the 64 voices.
+  std::uint64_t activeMask = 0;
+  PendingBend pendingBends[kPendingBendCount];
+  VoiceBinding binding;
+  bool bound = false;
 };
 
 } // namespace Korvane

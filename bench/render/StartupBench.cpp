@@ -7,7 +7,10 @@
 
 namespace
 {
-intptr_t VSTCALLBACK QuietHost(vst::AEffect*, int32_t, int32_t, intptr_t, void*, float) { return 0; }
+intptr_t VSTCALLBACK QuietHost(vst::AEffect*, int32_t, int32_t, intptr_t, void*, float)
+{
+  return 0;
+}
 
 // Entry point to a started instance, the module already loaded (a host creating a
 // second instance).

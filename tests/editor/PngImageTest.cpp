@@ -144,7 +144,8 @@ TEST(PngImageTest, InterlacedImagesAreReadWhole)
   {
     std::vector<unsigned char> row;
     for (int x = 0; x < im.width; ++x)
-      row.insert(row.end(), {(unsigned char)(x * 20), (unsigned char)(y * 25), (unsigned char)(x * y), 255});
+      row.insert(row.end(),
+                 {(unsigned char)(x * 20), (unsigned char)(y * 25), (unsigned char)(x * y), 255});
     im.rows.push_back(row);
   }
   PngImage plain;

@@ -56,7 +56,8 @@ public:
 
   // Replaces width and height in the IHDR chunk (always the first chunk, at byte 8)
   // and gives the chunk a correct CRC again, so only the dimensions are wrong.
-  static void SetHeaderSize(std::vector<unsigned char>& file, std::uint32_t width, std::uint32_t height)
+  static void SetHeaderSize(std::vector<unsigned char>& file, std::uint32_t width,
+                            std::uint32_t height)
   {
     PutU32(file, 16, width);
     PutU32(file, 20, height);

@@ -45,7 +45,8 @@ struct Track
   }
   Track& Tempo(uint32_t delta, uint32_t micros)
   {
-    return Ev(delta, {0xFF, 0x51, 0x03, uint8_t(micros >> 16), uint8_t(micros >> 8), uint8_t(micros)});
+    return Ev(delta,
+              {0xFF, 0x51, 0x03, uint8_t(micros >> 16), uint8_t(micros >> 8), uint8_t(micros)});
   }
   Track& End(uint32_t delta = 0) { return Ev(delta, {0xFF, 0x2F, 0x00}); }
 };
@@ -72,13 +73,13 @@ TEST(MidiFileTest, Format0WithRunningStatusAndEveryChannelMessageKind)
 {
   Track t;
   t.Ev(0, {0x90, 36, 100})
-      .Ev(240, {38, 90})          // running status: note-on
-      .Ev(240, {36, 0})           // running status: velocity 0
-      .Ev(0, {0xE1, 0x00, 0x40})  // pitch bend centre on channel 2
-      .Ev(0, {0x00, 0x00})        // running status: bend down fully
-      .Ev(10, {0xC3, 5})          // program change: one data byte
-      .Ev(0, {7})                 // running status with one data byte
-      .Ev(10, {0xB0, 7, 100})     // control change
+      .Ev(240, {38, 90})               // running status: note-on
+      .Ev(240, {36, 0})                // running status: velocity 0
+      .Ev(0, {0xE1, 0x00, 0x40})       // pitch bend centre on channel 2
+      .Ev(0, {0x00, 0x00})             // running status: bend down fully
+      .Ev(10, {0xC3, 5})               // program change: one data byte
+      .Ev(0, {7})                      // running status with one data byte
+      .Ev(10, {0xB0, 7, 100})          // control change
       .Ev(0, {0xF0, 0x02, 0x7E, 0xF7}) // system exclusive cancels running status
       .Ev(0, {0x80, 38, 64})
       .End(460);
@@ -113,14 +114,16 @@ TEST(MidiFileTest, Format0WithRunningStatusAndEveryChannelMessageKind)
 TEST(MidiFileTest, TempoChangesInTheFirstTrackTimeEveryTrack)
 {
   Track conductor;
-  conductor.Tempo(0, 600000)  // 100 bpm
-      .Tempo(960, 250000)     // 240 bpm from tick 960
-      .Tempo(480, 1000000)    // 60 bpm from tick 1440
+  conductor
+      .Tempo(0, 600000)    // 100 bpm
+      .Tempo(960, 250000)  // 240 bpm from tick 960
+      .Tempo(480, 1000000) // 60 bpm from tick 1440
       .End();
   Track notes;
-  notes.Ev(480, {0x90, 60, 100})  // 0.6 s
-      .Ev(960, {0x80, 60, 0})     // tick 1440: 1.2 + 0.25 = 1.45 s
-      .Ev(480, {0x90, 62, 100})   // tick 1920: 1.45 + 1.0 = 2.45 s
+  notes
+      .Ev(480, {0x90, 60, 100}) // 0.6 s
+      .Ev(960, {0x80, 60, 0})   // tick 1440: 1.2 + 0.25 = 1.45 s
+      .Ev(480, {0x90, 62, 100}) // tick 1920: 1.45 + 1.0 = 2.45 s
       .End(96);
   MidiFile f;
   ASSERT_TRUE(Parse(f, Smf(1, 480, {conductor, notes}))) << f.Error();
@@ -220,7 +223,8 @@ TEST(MidiFileTest, DamagedFilesAreRefusedWithAReason)
   afterSysex.Ev(0, {0x90, 60, 100}).Ev(0, {0xF0, 0x01, 0xF7}).Ev(0, {61, 100}).End();
   cases.push_back({"running status after sysex", Smf(0, 480, {afterSysex})});
   Track longDelta;
-  longDelta.Ev(0, {0x90, 60, 100}).data.insert(longDelta.data.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 60, 0});
+  longDelta.Ev(0, {0x90, 60, 100})
+      .data.insert(longDelta.data.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x80, 60, 0});
   cases.push_back({"five-byte delta", Smf(0, 480, {longDelta})});
   Track cut;
   cut.Ev(0, {0x90, 60});
@@ -245,7 +249,11 @@ TEST(MidiFileTest, EveryCutOrFlippedByteEndsInAnAnswerNotACrash)
 {
   Track conductor, notes;
   conductor.Tempo(0, 400000).Ev(0, {0xFF, 0x03, 0x04, 'S', 'o', 'n', 'g'}).Tempo(960, 300000).End();
-  notes.Ev(0, {0x90, 36, 127}).Ev(120, {36, 0}).Ev(0, {0xF0, 0x03, 0x43, 0x12, 0xF7}).Ev(0, {0xE0, 0, 64}).End(10);
+  notes.Ev(0, {0x90, 36, 127})
+      .Ev(120, {36, 0})
+      .Ev(0, {0xF0, 0x03, 0x43, 0x12, 0xF7})
+      .Ev(0, {0xE0, 0, 64})
+      .End(10);
   const Bytes valid = Smf(1, 96, {conductor, notes});
   MidiFile f;
   for (size_t n = 0; n < valid.size(); ++n)

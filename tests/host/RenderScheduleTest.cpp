@@ -22,11 +22,13 @@ std::vector<Sent> RunBlocks(RenderSchedule& s, const std::vector<int>& blockSize
   for (size_t b = 0; start < total; ++b)
   {
     const int frames = blockSizes[b % blockSizes.size()];
-    s.ForBlock(start, frames, [&](int offset, uint8_t status, uint8_t d1, uint8_t d2) {
-      EXPECT_GE(offset, 0);
-      EXPECT_LT(offset, frames);
-      sent.push_back({start + offset, offset, status, d1, d2});
-    });
+    s.ForBlock(start, frames,
+               [&](int offset, uint8_t status, uint8_t d1, uint8_t d2)
+               {
+                 EXPECT_GE(offset, 0);
+                 EXPECT_LT(offset, frames);
+                 sent.push_back({start + offset, offset, status, d1, d2});
+               });
     start += frames;
   }
   return sent;
@@ -35,7 +37,8 @@ std::vector<Sent> RunBlocks(RenderSchedule& s, const std::vector<int>& blockSize
 
 TEST(RenderScheduleTest, EventsLandAtTheirSampleWhateverTheBlockSize)
 {
-  for (const std::vector<int>& blocks : std::vector<std::vector<int>>{{256}, {1}, {100}, {512, 7, 33}})
+  for (const std::vector<int>& blocks :
+       std::vector<std::vector<int>>{{256}, {1}, {100}, {512, 7, 33}})
   {
     RenderSchedule s;
     s.Add(300, 0x90, 36, 127);
@@ -70,10 +73,14 @@ TEST(RenderScheduleTest, NoteOffsGoFirstAndOtherTiesKeepTheirOrder)
   EXPECT_EQ(s.EndSample(), 200);
   const auto sent = RunBlocks(s, {64}, 256);
   ASSERT_EQ(sent.size(), 9u);
-  struct Want { int64_t sample; int status, data1, data2; };
-  const Want want[] = {{0, 0xE0, 0, 0},   {0, 0x90, 36, 127}, {50, 0x90, 40, 10}, {51, 0x80, 40, 0},
-                       {100, 0x80, 36, 0}, {100, 0x90, 36, 90}, {200, 0x80, 36, 0}, {200, 0xB0, 7, 1},
-                       {200, 0xB0, 7, 2}};
+  struct Want
+  {
+    int64_t sample;
+    int status, data1, data2;
+  };
+  const Want want[] = {{0, 0xE0, 0, 0},    {0, 0x90, 36, 127}, {50, 0x90, 40, 10},
+                       {51, 0x80, 40, 0},  {100, 0x80, 36, 0}, {100, 0x90, 36, 90},
+                       {200, 0x80, 36, 0}, {200, 0xB0, 7, 1},  {200, 0xB0, 7, 2}};
   // The bend before the start arrives in the first block at offset 0.
   EXPECT_EQ(sent[0].offset, 0);
   for (size_t i = 0; i < 9; ++i)

@@ -22,8 +22,8 @@ struct RunResult
 
 RunResult Render(const std::string& args)
 {
-  const std::string command = std::string("\"") + TG_RENDER_PATH + "\" --module \"" + TG_MODULE_PATH +
-                              "\" " + args + " 2>/dev/null";
+  const std::string command = std::string("\"") + TG_RENDER_PATH + "\" --module \"" +
+                              TG_MODULE_PATH + "\" " + args + " 2>/dev/null";
   RunResult r;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe)
@@ -105,7 +105,8 @@ TEST(RendererTest, NotesRenderTheirLengthPlusTheTailAs24BitStereo)
   // The later note ends at 0.75 s; 0.5 s of tail follows. The output limit keeps the
   // default sound within full scale, so the 24-bit file holds it unclipped.
   const RunResult r = Render("--note 36:127:0:0.5 --note 40:100:0.25:0.5 --tail 0.5 "
-                             "--param \"Limit output=1\" -o \"" + path + "\"");
+                             "--param \"Limit output=1\" -o \"" +
+                             path + "\"");
   ASSERT_EQ(r.exitCode, 0) << r.out;
   const Wav w = ReadWav(path);
   ASSERT_TRUE(w.ok);
@@ -119,8 +120,10 @@ TEST(RendererTest, NotesRenderTheirLengthPlusTheTailAs24BitStereo)
 TEST(RendererTest, FloatOutputAtAnotherRateWithOddBlocksAndSettings)
 {
   const std::string path = TmpPath("render_float.wav");
-  const RunResult r = Render("--note 60:1:0.1:0.2 --float --rate 48000 --block 100 --tail 0 --program 1 "
-                       "--param \"Osc1 Tune=0.6\" --param 3=0.55 --tempo 93 -o \"" + path + "\"");
+  const RunResult r =
+      Render("--note 60:1:0.1:0.2 --float --rate 48000 --block 100 --tail 0 --program 1 "
+             "--param \"Osc1 Tune=0.6\" --param 3=0.55 --tempo 93 -o \"" +
+             path + "\"");
   ASSERT_EQ(r.exitCode, 0) << r.out;
   const Wav w = ReadWav(path);
   ASSERT_TRUE(w.ok);
@@ -134,11 +137,12 @@ TEST(RendererTest, FloatOutputAtAnotherRateWithOddBlocksAndSettings)
 TEST(RendererTest, MidiFileLengthFollowsItsTempoMap)
 {
   // 480 ticks per quarter at 240 beats per minute: 1920 ticks are one second.
-  std::vector<uint8_t> smf = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
+  std::vector<uint8_t> smf = {'M', 'T', 'h', 'd',  0,    0,   0,   6,   0,
+                              0,   0,   1,   0x01, 0xE0, 'M', 'T', 'r', 'k'};
   const std::vector<uint8_t> track = {
       0x00, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90, // tempo 250000 microseconds per quarter
-      0x00, 0x90, 36, 127,                      // note-on
-      0x87, 0x40, 36, 0,                        // 960 ticks later, running status, velocity 0
+      0x00, 0x90, 36,   127,                    // note-on
+      0x87, 0x40, 36,   0,                      // 960 ticks later, running status, velocity 0
       0x00, 0xE0, 0x00, 0x40,                   // pitch bend centre
       0x87, 0x40, 0xFF, 0x2F, 0x00,             // end of track at tick 1920
   };
@@ -151,7 +155,8 @@ TEST(RendererTest, MidiFileLengthFollowsItsTempoMap)
   std::fclose(f);
 
   const std::string path = TmpPath("render_song.wav");
-  const RunResult r = Render("--midi \"" + midiPath + "\" --tail 0.25 --param 133=1 -o \"" + path + "\"");
+  const RunResult r =
+      Render("--midi \"" + midiPath + "\" --tail 0.25 --param 133=1 -o \"" + path + "\"");
   ASSERT_EQ(r.exitCode, 0) << r.out;
   const Wav w = ReadWav(path);
   ASSERT_TRUE(w.ok);

@@ -73,19 +73,23 @@ struct Recorder
   {
     MidiQueueCallbacks c;
     c.context = this;
-    c.noteOn = [](void* ctx, int note, int velocity, int offset) {
+    c.noteOn = [](void* ctx, int note, int velocity, int offset)
+    {
       auto* r = static_cast<Recorder*>(ctx);
       r->calls.push_back({"on", note, velocity, double(offset), r->queue->position()});
     };
-    c.noteOff = [](void* ctx, int note, int velocity) {
+    c.noteOff = [](void* ctx, int note, int velocity)
+    {
       auto* r = static_cast<Recorder*>(ctx);
       r->calls.push_back({"off", note, velocity, 0.0, r->queue->position()});
     };
-    c.pitchBend = [](void* ctx, int offset, double value) {
+    c.pitchBend = [](void* ctx, int offset, double value)
+    {
       auto* r = static_cast<Recorder*>(ctx);
       r->calls.push_back({"bend", offset, 0, value, r->queue->position()});
     };
-    c.controlChange = [](void* ctx, int offset, int controller, double value) {
+    c.controlChange = [](void* ctx, int offset, int controller, double value)
+    {
       auto* r = static_cast<Recorder*>(ctx);
       r->calls.push_back({"cc", offset, controller, value, r->queue->position()});
     };
@@ -122,7 +126,8 @@ TEST(MidiQueueStatusTest, AcceptsNotesControllersAndBendOnEveryChannelOnly)
 {
   for (int s = 0; s < 256; ++s)
   {
-    const bool expected = (s >= 0x80 && s <= 0x9F) || (s >= 0xB0 && s <= 0xBF) || (s >= 0xE0 && s <= 0xEF);
+    const bool expected =
+        (s >= 0x80 && s <= 0x9F) || (s >= 0xB0 && s <= 0xBF) || (s >= 0xE0 && s <= 0xEF);
     EXPECT_EQ(MidiQueue::isAccepted(uint8_t(s)), expected) << "status " << s;
   }
   MidiQueue q;

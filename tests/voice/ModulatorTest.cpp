@@ -1,5 +1,5 @@
-#include "voice/FmModulator.h"
 #include "voice/Modulator.h"
+#include "voice/FmModulator.h"
 
 #include <gtest/gtest.h>
 
@@ -9,77 +9,82 @@
 using Korvane::FmModulator;
 using Korvane::Modulator;
 
-namespace {
+namespace
+{
 
 // Seconds until the modulator, started at phase 0, completes `cycles` cycles (its
 // upward zero crossings, interpolated).
 double secondsFor(Modulator& m, double rate, int cycles)
 {
-    int n = 0;
-    double prev = m.value();
-    for (int i = 1; i < 100 * int(rate); ++i) {
-        m.advance();
-        const double v = m.value();
-        if (prev < 0.0 && v >= 0.0 && ++n == cycles)
-            return (i - 1 + (-prev) / (v - prev)) / rate;
-        prev = v;
-    }
-    return 0.0;
+  int n = 0;
+  double prev = m.value();
+  for (int i = 1; i < 100 * int(rate); ++i)
+  {
+    m.advance();
+    const double v = m.value();
+    if (prev < 0.0 && v >= 0.0 && ++n == cycles)
+      return (i - 1 + (-prev) / (v - prev)) / rate;
+    prev = v;
+  }
+  return 0.0;
 }
 
 } // namespace
 
 TEST(ModulatorTest, RateDepthAndSilence)
 {
-    Modulator m;
-    m.depth = 1.0;
-    m.setFrequency(0.5);
-    EXPECT_NEAR(secondsFor(m, 44100.0, 10), 1.0, 1e-6); // 0.5 -> 10 Hz
-    m.setSampleRate(22050.0);
-    m.phase = 0.0;
-    EXPECT_NEAR(secondsFor(m, 22050.0, 10), 1.0, 1e-6); // the rate keeps its hertz
-    m.phase = 3.141592653589793 / 2.0;
-    EXPECT_DOUBLE_EQ(m.value(), 1.0);
-    m.depth = 0.5;
-    EXPECT_DOUBLE_EQ(m.value(), 0.5);
-    m.setFrequency(0.0);
-    EXPECT_EQ(m.value(), 0.0);
-    m.setFrequency(0.5);
-    m.setBypass(true);
-    EXPECT_EQ(m.value(), 0.0);
-    // The phase wraps below 2 pi.
-    Modulator w;
-    w.setFrequency(1.0);
-    for (int i = 0; i < 100000; ++i) {
-        w.advance();
-        ASSERT_LT(w.phase, Modulator::kTwoPi);
-    }
+  Modulator m;
+  m.depth = 1.0;
+  m.setFrequency(0.5);
+  EXPECT_NEAR(secondsFor(m, 44100.0, 10), 1.0, 1e-6); // 0.5 -> 10 Hz
+  m.setSampleRate(22050.0);
+  m.phase = 0.0;
+  EXPECT_NEAR(secondsFor(m, 22050.0, 10), 1.0, 1e-6); // the rate keeps its hertz
+  m.phase = 3.141592653589793 / 2.0;
+  EXPECT_DOUBLE_EQ(m.value(), 1.0);
+  m.depth = 0.5;
+  EXPECT_DOUBLE_EQ(m.value(), 0.5);
+  m.setFrequency(0.0);
+  EXPECT_EQ(m.value(), 0.0);
+  m.setFrequency(0.5);
+  m.setBypass(true);
+  EXPECT_EQ(m.value(), 0.0);
+  // The phase wraps below 2 pi.
+  Modulator w;
+  w.setFrequency(1.0);
+  for (int i = 0; i < 100000; ++i)
+  {
+    w.advance();
+    ASSERT_LT(w.phase, Modulator::kTwoPi);
+  }
 }
 
 TEST(ModulatorTest, SyncRatiosAndNames)
 {
-    const double ratios[] = {1, 1.0 / 16, 1.0 / 8, 1.0 / 4, 1.0 / 2, 1, 2, 4, 8, 16};
-    const char* names[] = {"off", "1/16x", "1/8x", "1/4x", "1/2x", "1.0x", "2.0x", "4.0x", "8.0x", "16.0x"};
-    for (int p = 0; p < 10; ++p) {
-        EXPECT_EQ(Korvane::syncRatio(p), ratios[p]) << p;
-        EXPECT_EQ(std::string(Korvane::syncRatioName(p)), names[p]) << p;
-    }
-    EXPECT_EQ(Korvane::syncRatio(10), 1.0);
-    EXPECT_EQ(Korvane::syncRatio(-1), 1.0);
-    EXPECT_EQ(std::string(Korvane::syncRatioName(10)), "1.0x");
-    EXPECT_EQ(std::string(Korvane::syncRatioName(-3)), "1.0x");
-    // At 120 BPM, position 5 gives one cycle per beat: 2 Hz, parameter value 0.1.
-    EXPECT_DOUBLE_EQ(120.0 * Korvane::syncRatio(5) / 60.0 / 20.0, 0.1);
+  const double ratios[] = {1, 1.0 / 16, 1.0 / 8, 1.0 / 4, 1.0 / 2, 1, 2, 4, 8, 16};
+  const char* names[] = {"off",  "1/16x", "1/8x", "1/4x", "1/2x",
+                         "1.0x", "2.0x",  "4.0x", "8.0x", "16.0x"};
+  for (int p = 0; p < 10; ++p)
+  {
+    EXPECT_EQ(Korvane::syncRatio(p), ratios[p]) << p;
+    EXPECT_EQ(std::string(Korvane::syncRatioName(p)), names[p]) << p;
+  }
+  EXPECT_EQ(Korvane::syncRatio(10), 1.0);
+  EXPECT_EQ(Korvane::syncRatio(-1), 1.0);
+  EXPECT_EQ(std::string(Korvane::syncRatioName(10)), "1.0x");
+  EXPECT_EQ(std::string(Korvane::syncRatioName(-3)), "1.0x");
+  // At 120 BPM, position 5 gives one cycle per beat: 2 Hz, parameter value 0.1.
+  EXPECT_DOUBLE_EQ(120.0 * Korvane::syncRatio(5) / 60.0 / 20.0, 0.1);
 }
 
 TEST(FmModulatorTest, RunsInHertzUpTo10kHzAndStartsSilent)
 {
-    FmModulator fm;
-    EXPECT_EQ(fm.value(), 0.0); // depth 0 at construction
-    fm.depth = 1.0;
-    fm.setFrequencyHz(441.0);
-    EXPECT_DOUBLE_EQ(fm.frequency, 0.0441);
-    EXPECT_NEAR(secondsFor(fm, 44100.0, 441), 1.0, 1e-6);
-    fm.setFrequencyHz(0.0);
-    EXPECT_EQ(fm.value(), 0.0);
+  FmModulator fm;
+  EXPECT_EQ(fm.value(), 0.0); // depth 0 at construction
+  fm.depth = 1.0;
+  fm.setFrequencyHz(441.0);
+  EXPECT_DOUBLE_EQ(fm.frequency, 0.0441);
+  EXPECT_NEAR(secondsFor(fm, 44100.0, 441), 1.0, 1e-6);
+  fm.setFrequencyHz(0.0);
+  EXPECT_EQ(fm.value(), 0.0);
 }

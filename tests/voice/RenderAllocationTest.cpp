@@ -9,18 +9,19 @@
 #include <cstdlib>
 #include <new>
 
-namespace {
+namespace
+{
 
 std::atomic<bool> g_counting{false};
 std::atomic<long> g_allocations{0};
 
 void* allocate(std::size_t n)
 {
-    if (g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(n ? n : 1))
-        return p;
-    throw std::bad_alloc();
+  if (g_counting.load(std::memory_order_relaxed))
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(n ? n : 1))
+    return p;
+  throw std::bad_alloc();
 }
 
 } // namespace
@@ -29,9 +30,9 @@ void* operator new(std::size_t n) { return allocate(n); }
 void* operator new[](std::size_t n) { return allocate(n); }
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept
 {
-    if (g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(n ? n : 1);
+  if (g_counting.load(std::memory_order_relaxed))
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+  return std::malloc(n ? n : 1);
 }
 void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
 void operator delete(void* p) noexcept { std::free(p); }
@@ -46,52 +47,54 @@ using S = Korvane::SynthParams;
 
 TEST(RenderAllocationTest, RenderingAllocatesNothing)
 {
-    Rig rig(44100.0, 256);
-    // Everything on: three oscillators (PolyBLEP, table, pink noise), unison, FM, LFOs,
-    // saturation, bass layer, click, arpeggio, pitch envelope, bends.
-    for (int k = 0; k < 3; ++k) {
-        rig.osc(k, S::kOscOn) = 1.0;
-        rig.osc(k, S::kOscVolume) = 0.8;
-        rig.osc(k, S::kOscSaturation) = 0.3;
-        rig.osc(k, S::kOscLfoToTune) = 0.5;
-        rig.osc(k, S::kOscLfoToVolume) = 0.5;
-        rig.pool->setLfoFrequency(k, 0.3);
-    }
-    rig.pool->selectWaveform(1, 12.0 / 39);
-    rig.pool->selectWaveform(2, 9.0 / 39);
-    rig.pool->setUnisonCount(2);
-    rig.pool->setUnisonDetune(0.3);
-    rig.pool->setFmAmount(0.4);
-    rig.p(S::kBassLayerAmount) = 1.0;
-    rig.p(S::kBassLayerClick) = 0.9;
-    rig.p(S::kNoteTransposeMode) = 8.0 / 9.0;
-    rig.pitchEnvelope.setOnOff(1.0);
-    rig.pitchEnvelope.setAmount(0.3);
-    Block b(256);
-    rig.renderBlock(b, 256); // first touch of everything
+  Rig rig(44100.0, 256);
+  // Everything on: three oscillators (PolyBLEP, table, pink noise), unison, FM, LFOs,
+  // saturation, bass layer, click, arpeggio, pitch envelope, bends.
+  for (int k = 0; k < 3; ++k)
+  {
+    rig.osc(k, S::kOscOn) = 1.0;
+    rig.osc(k, S::kOscVolume) = 0.8;
+    rig.osc(k, S::kOscSaturation) = 0.3;
+    rig.osc(k, S::kOscLfoToTune) = 0.5;
+    rig.osc(k, S::kOscLfoToVolume) = 0.5;
+    rig.pool->setLfoFrequency(k, 0.3);
+  }
+  rig.pool->selectWaveform(1, 12.0 / 39);
+  rig.pool->selectWaveform(2, 9.0 / 39);
+  rig.pool->setUnisonCount(2);
+  rig.pool->setUnisonDetune(0.3);
+  rig.pool->setFmAmount(0.4);
+  rig.p(S::kBassLayerAmount) = 1.0;
+  rig.p(S::kBassLayerClick) = 0.9;
+  rig.p(S::kNoteTransposeMode) = 8.0 / 9.0;
+  rig.pitchEnvelope.setOnOff(1.0);
+  rig.pitchEnvelope.setAmount(0.3);
+  Block b(256);
+  rig.renderBlock(b, 256); // first touch of everything
 
-    // The counter sees an allocation when there is one.
-    g_allocations = 0;
-    g_counting = true;
-    delete new double(1.0);
-    g_counting = false;
-    ASSERT_EQ(g_allocations.load(), 1);
+  // The counter sees an allocation when there is one.
+  g_allocations = 0;
+  g_counting = true;
+  delete new double(1.0);
+  g_counting = false;
+  ASSERT_EQ(g_allocations.load(), 1);
 
-    g_allocations = 0;
-    g_counting = true;
-    for (int block = 0; block < 40; ++block) {
-        if (block % 4 == 0)
-            for (int n = 0; n < 8; ++n)
-                rig.pool->noteOn(40 + block + n, 100, n * 7);
-        if (block % 4 == 2)
-            rig.pool->noteOff(40 + block - 2);
-        rig.pool->queuePitchBend(block, block % 2 ? 0.5 : -0.5);
-        for (int k = 0; k < 256; ++k)
-            rig.pool->renderSample();
-        rig.pool->mixBlock(b.targets(), 256);
-    }
-    g_counting = false;
-    EXPECT_EQ(g_allocations.load(), 0);
-    EXPECT_GT(rig.pool->activeCount(), 8);
-    EXPECT_GT(peak(b.left), 0.0);
+  g_allocations = 0;
+  g_counting = true;
+  for (int block = 0; block < 40; ++block)
+  {
+    if (block % 4 == 0)
+      for (int n = 0; n < 8; ++n)
+        rig.pool->noteOn(40 + block + n, 100, n * 7);
+    if (block % 4 == 2)
+      rig.pool->noteOff(40 + block - 2);
+    rig.pool->queuePitchBend(block, block % 2 ? 0.5 : -0.5);
+    for (int k = 0; k < 256; ++k)
+      rig.pool->renderSample();
+    rig.pool->mixBlock(b.targets(), 256);
+  }
+  g_counting = false;
+  EXPECT_EQ(g_allocations.load(), 0);
+  EXPECT_GT(rig.pool->activeCount(), 8);
+  EXPECT_GT(peak(b.left), 0.0);
 }

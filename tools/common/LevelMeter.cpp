@@ -20,7 +20,10 @@ void LevelMeter::Add(const double* const* channels, int numChannels, int frames)
     }
 }
 
-double LevelMeter::Rms() const { return mSamples ? std::sqrt(mSumSquares / double(mSamples)) : 0.0; }
+double LevelMeter::Rms() const
+{
+  return mSamples ? std::sqrt(mSumSquares / double(mSamples)) : 0.0;
+}
 
 double LevelMeter::ToDb(double level)
 {

@@ -8,7 +8,10 @@ namespace
 {
 static_assert(sizeof(CRITICAL_SECTION) <= 64, "platform lock storage too small");
 static_assert(alignof(CRITICAL_SECTION) <= 16, "platform lock storage misaligned");
-CRITICAL_SECTION* section(unsigned char* storage) { return reinterpret_cast<CRITICAL_SECTION*>(storage); }
+CRITICAL_SECTION* section(unsigned char* storage)
+{
+  return reinterpret_cast<CRITICAL_SECTION*>(storage);
+}
 } // namespace
 
 PlatformLock::PlatformLock() { InitializeCriticalSection(section(mStorage)); }
