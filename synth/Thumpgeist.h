@@ -65,6 +65,7 @@ public:
   const char* DisplayedNoteName() const { return mNoteName; }
 
   const Korvane::SynthParams& Params() const { return mSynthParams; }
+  const Korvane::PitchEnvelope& PitchEnv() const { return mPitchEnvelope; }
   const Korvane::VoicePool& Voices() const { return mVoices; }
   const MidiQueue& Midi() const { return mMidi; }
 

@@ -1,4 +1,5 @@
 #include "synth/MidiQueue.h"
+#include "AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -7,53 +8,8 @@
 #include <string>
 #include <vector>
 
-// Counts the allocations made on this thread while armed, to show that what the block
-// calls never allocates.
 namespace
 {
-thread_local bool tCountAllocations = false;
-thread_local int tAllocations = 0;
-} // namespace
-
-// Out of line, so the compiler does not pair an inlined free with operator new.
-__attribute__((noinline)) void* operator new(std::size_t size)
-{
-  if (tCountAllocations)
-    ++tAllocations;
-  if (void* p = std::malloc(size ? size : 1))
-    return p;
-  throw std::bad_alloc();
-}
-__attribute__((noinline)) void* operator new[](std::size_t size) { return operator new(size); }
-__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-  if (tCountAllocations)
-    ++tAllocations;
-  return std::malloc(size ? size : 1);
-}
-__attribute__((noinline)) void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
-{
-  return operator new(size, tag);
-}
-// Every plain form is replaced, so each allocation is freed by its own family.
-__attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
-__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-__attribute__((noinline)) void operator delete[](void* p) noexcept { std::free(p); }
-__attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-
-namespace
-{
-struct AllocationCounter
-{
-  AllocationCounter()
-  {
-    tAllocations = 0;
-    tCountAllocations = true;
-  }
-  ~AllocationCounter() { tCountAllocations = false; }
-  int Count() const { return tAllocations; }
-};
-
 // Everything the queue dispatched, with the block sample it was dispatched in.
 struct Call
 {
