@@ -33,7 +33,8 @@ void writeDoubles(const std::string& path, const std::vector<double>& values)
 {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
-  std::fwrite(values.data(), sizeof(double), values.size(), f);
+  if (!values.empty())
+    std::fwrite(values.data(), sizeof(double), values.size(), f);
   std::fclose(f);
 }
 
