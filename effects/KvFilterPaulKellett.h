@@ -2,6 +2,9 @@
 
 #include "effects/IKvFilter.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace Korvane
 {
 
@@ -26,7 +29,17 @@ public:
     cutoff = shapeCutoff(cutoffIn, cutoffCurve);
     resonance = resonanceIn;
     const double f = effectiveCutoff();
-    feedback = resonance / (1.0 - f) + resonance;
+    // The quotient is kept for the exact cutoff and resonance (bit for bit, so that a
+    // signed zero is not taken for the other) it was computed from.
+    const std::uint64_t fBits = std::bit_cast<std::uint64_t>(f);
+    const std::uint64_t rBits = std::bit_cast<std::uint64_t>(resonance);
+    if (fBits != feedbackCutoffBits || rBits != feedbackResonanceBits)
+    {
+      feedbackCutoffBits = fBits;
+      feedbackResonanceBits = rBits;
+      feedbackOfKey = resonance / (1.0 - f) + resonance;
+    }
+    feedback = feedbackOfKey;
     if (input == 0.0)
       return 0.0;
     s0 = s0 + f * ((input - s0) + feedback * (s0 - s1));
@@ -70,6 +83,13 @@ public:
   double cutoffOffset = 0.0; // added to the cutoff before limiting
   double sampleRate = 44100.0;
   double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+
+private:
+  // The effective cutoff lies in 0.01..0.99 or is 0.99, so the all-ones pattern (a NaN)
+  // never matches before the first sample.
+  std::uint64_t feedbackCutoffBits = ~std::uint64_t(0);
+  std::uint64_t feedbackResonanceBits = ~std::uint64_t(0);
+  double feedbackOfKey = 0.0;
 };
 
 } // namespace Korvane

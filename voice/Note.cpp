@@ -7,6 +7,7 @@
 #include "voice/WaveformProvider.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -277,9 +278,20 @@ void Note::updatePitch(double e)
     bassPhase += e * T * B * baseIncrement;
   else
     bassPhase += baseIncrement * pw;
-  bassPhase -= std::floor(bassPhase);
-  const double d = 1.0 / (1.0 + kSemitone * detune);
-  const double perSample = 1.0 / sampleRate;
+  bassPhase -= PolyBLEP::floorOf(bassPhase);
+  // Both quotients change only with the detune and the rate.
+  if (detune != cachedDetune)
+  {
+    cachedDetune = detune;
+    detuneFactor = 1.0 / (1.0 + kSemitone * detune);
+  }
+  if (sampleRate != cachedRate)
+  {
+    cachedRate = sampleRate;
+    samplePeriod = 1.0 / sampleRate;
+  }
+  const double d = detuneFactor;
+  const double perSample = samplePeriod;
   for (int k = 0; k < kOscillators; ++k)
   {
     // The tune LFO's sine is only worth computing when it moves the tune.
@@ -332,7 +344,8 @@ double Note::oscillatorSample(int k) noexcept
 double Note::clickSample(double a) noexcept
 {
   const std::int64_t n = samplesSinceStart;
-  const std::int64_t q = static_cast<std::int64_t>(std::floor(44100.0 / sampleRate * double(n)));
+  const std::int64_t q =
+      static_cast<std::int64_t>(PolyBLEP::floorOf(44100.0 / sampleRate * double(n)));
   const double h = q < ClickTransients::kLengthA ? clicks->a[q] : 0.0;
   const double l = q < ClickTransients::kLengthB ? clicks->b[q] : 0.0;
   const double m = q < ClickTransients::kLengthC ? clicks->c[q] : 0.0;
@@ -373,7 +386,7 @@ double Note::clickSample(double a) noexcept
   return u - a * (e2 * h + d * l + c * m + b * o);
 }
 
-void Note::renderOscillators()
+void Note::renderOscillators(PitchMemo* memo)
 {
   mixRight = mixLeft = bassOut = clickOut = 0.0;
   if (!bound)
@@ -393,7 +406,18 @@ void Note::renderOscillators()
     const double click = P[S::kBassLayerClick];
     clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
   }
-  updatePitch(binding.pitchEnvelope->evaluate(samplesSinceStart / sampleRate));
+  const double t = samplesSinceStart / sampleRate;
+  const std::uint64_t tBits = std::bit_cast<std::uint64_t>(t);
+  double e;
+  if (memo != nullptr && memo->envelope == binding.pitchEnvelope && memo->timeBits == tBits)
+    e = memo->factor;
+  else
+  {
+    e = binding.pitchEnvelope->evaluate(t);
+    if (memo != nullptr)
+      *memo = {binding.pitchEnvelope, tBits, e};
+  }
+  updatePitch(e);
   bufferIndex += 1;
   samplesSinceStart += 1;
   if (bufferIndex >= bufferLength)
@@ -417,80 +441,131 @@ void Note::mix(const VoiceMixTargets& out, int n)
   if (n > bufferLength)
     n = bufferLength;
   const SynthParams& P = *binding.params;
-  int mode[kOscillators];
+  // The parameters hold still for the block: read once, into locals that the writes to
+  // the targets cannot alias.
+  struct Osc
+  {
+    bool on;
+    bool lfoNeeded;
+    int mode;
+    double volume, saturation, pan, lfoToPan, lfoToVolume, lfoToFilter, cutoff, resonance;
+    bool faded;
+    double* buffer;
+  };
+  Osc o[kOscillators];
+  const bool display = out.lfoDisplay != nullptr;
   for (int k = 0; k < kOscillators; ++k)
-    mode[k] = static_cast<int>(std::floor(P[slot(k, S::kOscLfoMode)] * 4.0 + 0.5));
+  {
+    Osc& c = o[k];
+    c.on = P[slot(k, S::kOscOn)] > 0.5 && P[slot(k, S::kOscVolume)] > 0.0;
+    c.mode = static_cast<int>(std::floor(P[slot(k, S::kOscLfoMode)] * 4.0 + 0.5));
+    c.volume = P[slot(k, S::kOscVolume)];
+    c.saturation = P[slot(k, S::kOscSaturation)];
+    c.pan = P[slot(k, S::kOscPan)];
+    c.lfoToPan = P[slot(k, S::kOscLfoToPan)];
+    c.lfoToVolume = P[slot(k, S::kOscLfoToVolume)];
+    c.lfoToFilter = P[slot(k, S::kOscLfoToFilter)];
+    c.cutoff = P[slot(k, S::kOscCutoff)];
+    c.resonance = P[slot(k, S::kOscResonance)];
+    c.faded = P[slot(k, S::kOscStartPhase)] != 0.5;
+    c.buffer = oscBuffer[k].get();
+    // The LFO's sine is needed for the display and wherever it moves something. A zero
+    // amount adds a signed zero, which leaves every value but a zero (or an infinite or
+    // undefined one) exactly as it was; for those the sine is computed after all.
+    // An LFO whose value could be undefined is always computed too.
+    const Modulator& m = lfo[k];
+    c.lfoNeeded = display || c.lfoToVolume != 0.0 || c.lfoToFilter != 0.0 || c.lfoToPan != 0.0 ||
+                  !(c.pan != 0.0 && std::isfinite(c.pan)) ||
+                  !(std::isfinite(m.phase) && std::isfinite(m.increment) && std::isfinite(m.depth));
+    if (c.on && n > 0)
+      oscFilter[k].balanceTarget = P[slot(k, S::kOscFilterBalance)];
+  }
   const double volumeScale = velocity * P[S::kVolumeEnvVelocity] * P[S::kVolumeEnvAmount];
   const double filterScale = velocity * P[S::kFilterEnvVelocity] * P[S::kFilterEnvAmount];
   double shown[kOscillators] = {0.0, 0.0, 0.0};
+  const double* const bass = bassBuffer.get();
+  const double* const click = clickBuffer.get();
 
   for (int j = 0; j < n; ++j)
   {
     double fade = 1.0;
     if (fadeIndex < kStartFadeLength)
       fade = startFade[fadeIndex++];
-    voiceGain = volumeScale * volumeEnvelope.output;
+    const double vg = volumeScale * volumeEnvelope.output;
     const double filterEnv = filterScale * filterEnvelope.output;
-    mixLeft = mixRight = 0.0;
+    double left = 0.0, right = 0.0;
     for (int k = 0; k < kOscillators; ++k)
     {
-      if (!(P[slot(k, S::kOscOn)] > 0.5 && P[slot(k, S::kOscVolume)] > 0.0))
+      const Osc& c = o[k];
+      if (!c.on)
         continue;
-      double a = lfo[k].value();
-      const double vol = volumeSmoother[k].next(P[slot(k, S::kOscVolume)]);
-      const double sat = saturationSmoother[k].next(P[slot(k, S::kOscSaturation)]);
-      const double pan =
-          panSmoother[k].next(P[slot(k, S::kOscPan)] + 0.5 * a * P[slot(k, S::kOscLfoToPan)]);
-      switch (mode[k])
+      bool have = c.lfoNeeded;
+      double a = have ? lfo[k].value() : 0.0;
+      const double vol = volumeSmoother[k].next(c.volume);
+      const double sat = saturationSmoother[k].next(c.saturation);
+      const double pan = panSmoother[k].next(have ? c.pan + 0.5 * a * c.lfoToPan : c.pan);
+      const auto shape = [&c](double v)
       {
-      case 1:
-        a = std::max(a, 0.0);
-        break;
-      case 2:
-        a = std::min(a, 0.0);
-        break;
-      case 3:
-        a = std::abs(a);
-        break;
-      case 4:
-        a = -a;
-        break;
-      default:
-        break;
-      }
+        switch (c.mode)
+        {
+        case 1:
+          return std::max(v, 0.0);
+        case 2:
+          return std::min(v, 0.0);
+        case 3:
+          return std::abs(v);
+        case 4:
+          return -v;
+        default:
+          return v;
+        }
+      };
+      if (have)
+        a = shape(a);
       shown[k] = a;
-      const double g = P[slot(k, S::kOscStartPhase)] == 0.5 ? 1.0 : fade;
-      double x = oscBuffer[k][j];
+      const double g = c.faded ? fade : 1.0;
+      double x = c.buffer[j];
       if (sat > 0.0)
         x = saturate(x, sat);
-      x = x + x * a * P[slot(k, S::kOscLfoToVolume)];
-      double c = P[slot(k, S::kOscCutoff)] * filterEnv;
-      c = c + c * a * P[slot(k, S::kOscLfoToFilter)];
-      c = std::clamp(c, 0.0, 1.0);
-      oscFilter[k].balanceTarget = P[slot(k, S::kOscFilterBalance)];
-      double y = oscFilter[k].process(x, c, P[slot(k, S::kOscResonance)]);
+      if (!have && !(x != 0.0 && std::isfinite(x)))
+      {
+        a = shape(lfo[k].value());
+        have = true;
+      }
+      if (have)
+        x = x + x * a * c.lfoToVolume;
+      double cut = c.cutoff * filterEnv;
+      if (!have && !(cut != 0.0 && std::isfinite(cut)))
+      {
+        a = shape(lfo[k].value());
+        have = true;
+      }
+      if (have)
+        cut = cut + cut * a * c.lfoToFilter;
+      cut = std::clamp(cut, 0.0, 1.0);
+      double y = oscFilter[k].process(x, cut, c.resonance);
       y = y * g * vol;
-      oscBuffer[k][j] = y;
+      c.buffer[j] = y;
       if (pan < 0.5)
       {
-        mixRight += 2.0 * pan * y;
-        mixLeft += y;
+        right += 2.0 * pan * y;
+        left += y;
       }
       else
       {
-        mixRight += y;
-        mixLeft += (1.0 - 2.0 * (pan - 0.5)) * y;
+        right += y;
+        left += (1.0 - 2.0 * (pan - 0.5)) * y;
       }
     }
-    const double G = voiceGain * velocity;
-    mixRight *= G;
-    mixLeft *= G;
-    bassOut = G * bassBuffer[j];
-    clickOut = G * clickBuffer[j];
-    out.left[j] += mixLeft + clickOut;
-    out.right[j] += clickOut + mixRight;
-    out.bassBus[j] += bassOut;
-    if (out.lfoDisplay != nullptr)
+    const double G = vg * velocity;
+    right *= G;
+    left *= G;
+    const double bo = G * bass[j];
+    const double co = G * click[j];
+    out.left[j] += left + co;
+    out.right[j] += co + right;
+    out.bassBus[j] += bo;
+    if (display)
     {
       double* rec =
           out.lfoDisplay + static_cast<std::size_t>(j) * VoiceMixTargets::kLfoRecordStride;
@@ -499,14 +574,18 @@ void Note::mix(const VoiceMixTargets& out, int n)
       rec[2] = shown[2];
     }
     if (out.envBus != nullptr)
-      out.envBus[j] += voiceGain;
+      out.envBus[j] += vg;
     if (out.filterEnvBus != nullptr)
       out.filterEnvBus[j] += filterEnv;
-    bufferIndex += 1;
     for (int k = 0; k < kOscillators; ++k)
       lfo[k].advance();
     volumeEnvelope.tick();
     filterEnvelope.tick();
+    voiceGain = vg;
+    mixLeft = left;
+    mixRight = right;
+    bassOut = bo;
+    clickOut = co;
   }
   bufferIndex = 0;
 }

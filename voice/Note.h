@@ -12,12 +12,14 @@
 #include "voice/VoiceBinding.h"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 namespace Korvane
 {
 
 class ClickTransients;
+class PitchEnvelope;
 
 // Where mixBlock adds the voices: the stereo pair and the buses, all zeroed by the caller
 // and at least the block's length long. lfoDisplay holds records of kLfoRecordStride
@@ -95,8 +97,19 @@ public:
   // Every envelope that is not idle goes into release.
   void release() noexcept;
 
-  // One sample of the raw sources into the voice buffers, then the pitch for the next.
-  void renderOscillators();
+  // The pitch-envelope factor last evaluated for a time since note-on. The envelope is
+  // a pure function of that time, so voices of one sample that started together share
+  // one evaluation; the pool keeps one of these for the length of a renderSample.
+  struct PitchMemo
+  {
+    const PitchEnvelope* envelope = nullptr;
+    std::uint64_t timeBits = 0;
+    double factor = 1.0;
+  };
+
+  // One sample of the raw sources into the voice buffers, then the pitch for the next;
+  // memo, when given, is consulted and updated for the pitch-envelope factor.
+  void renderOscillators(PitchMemo* memo = nullptr);
   // The voice's part of the pool's mixBlock: adds n samples into the targets.
   void mix(const VoiceMixTargets& out, int n);
 
@@ -162,6 +175,12 @@ private:
 
   VoiceBinding binding;
   bool bound = false;
+  // 1 / (1 + K detune) and 1 / rate, for the detune and rate they were computed from
+  // (NaN: not yet).
+  double cachedDetune = std::numeric_limits<double>::quiet_NaN();
+  double detuneFactor = 1.0;
+  double cachedRate = std::numeric_limits<double>::quiet_NaN();
+  double samplePeriod = 1.0 / 44100.0;
   const ClickTransients* clicks = nullptr;
   int waveform[kOscillators] = {0, 0, 0};
   std::unique_ptr<double[]> oscBuffer[kOscillators];

@@ -31,7 +31,16 @@ public:
   PolyBLEP() = default;
   virtual ~PolyBLEP();
 
-  static double frac(double u) noexcept { return u - std::floor(u); }
+  // floor(u), with the common case of a positive u below 2^52 (where truncation is the
+  // floor) done without the library call.
+  static double floorOf(double u) noexcept
+  {
+    if (u > 0.0 && u < 4503599627370496.0)
+      return double(static_cast<std::int64_t>(u));
+    return std::floor(u);
+  }
+
+  static double frac(double u) noexcept { return u - floorOf(u); }
 
   static double blep(double t, double dt) noexcept
   {

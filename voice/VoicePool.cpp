@@ -117,8 +117,9 @@ void VoicePool::renderSample()
             std::pow(std::pow(2.0, 1.0 / 12.0), binding.pitchEnvelope->getBendRange() * p.value);
     }
   }
+  Note::PitchMemo memo;
   for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
-    voices[std::countr_zero(m)].renderOscillators();
+    voices[std::countr_zero(m)].renderOscillators(&memo);
   bendRatio = bendTarget * bendGain + bendRatio * bendPole;
   if (binding.bendRatio != nullptr)
     *binding.bendRatio = bendRatio;
@@ -129,8 +130,20 @@ void VoicePool::mixBlock(const VoiceMixTargets& out, int n)
   if (n <= 0 || out.left == nullptr || out.right == nullptr || out.bassBus == nullptr)
     return;
   updateActiveMask();
+  // Every voice writes the whole LFO display, so only the last one's records remain;
+  // the others need not write it (nor compute LFOs for it) when that one is bound and
+  // mixes at least as many samples.
+  VoiceMixTargets hidden = out;
+  hidden.lfoDisplay = nullptr;
+  const int last = activeMask != 0 ? 63 - std::countl_zero(activeMask) : -1;
+  const bool lastShows = last >= 0 && voices[last].isBound();
   for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
-    voices[std::countr_zero(m)].mix(out, n);
+  {
+    const int i = std::countr_zero(m);
+    const bool covered =
+        i != last && lastShows && voices[last].bufferLength >= voices[i].bufferLength;
+    voices[i].mix(covered ? hidden : out, n);
+  }
   updateActiveMask();
 }
 
