@@ -1,7 +1,6 @@
 #pragma once
 
-#include "effects/ButterworthTangent.h"
-#include "effects/IKvFilter.h"
+#include "effects/TweakedButterworthBiquad.h"
 
 namespace Korvane
 {
@@ -9,86 +8,25 @@ namespace Korvane
 // Second-order Butterworth high-pass whose damping falls linearly with the
 // resonance: resonance 0 is a plain Butterworth response, resonance 1 removes the
 // damping entirely (the self-oscillating edge). The resonance is not limited here.
-// The coefficients follow the cutoff every sample; when neither the cutoff nor the
-// damping moved since the last sample the previous set is reused (it would come
-// out identical).
 template <typename Sample>
-class BiquadTweakedButterworthHP final : public IKvFilter
+class BiquadTweakedButterworthHP final
+  : public TweakedButterworthBiquad<Sample, BiquadTweakedButterworthHP<Sample>>
 {
-public:
-  BiquadTweakedButterworthHP() = default;
+  using Base = TweakedButterworthBiquad<Sample, BiquadTweakedButterworthHP<Sample>>;
+  friend Base;
 
-  double process(double input, double cutoffIn, double resonanceIn) override
+  double damping(double resonanceIn) const { return Base::kSqrt2 - resonanceIn * Base::kSqrt2; }
+
+  void design(double k, double d)
   {
-    return processAt(input, cutoffFraction(cutoffIn), resonanceIn, ownTangent);
+    const double kk = k * k;
+    const double n = 1.0 / (1.0 + d * k + kk);
+    this->b0 = Sample(n);
+    this->b1 = Sample(-2.0 * n);
+    this->b2 = Sample(n);
+    this->a1 = Sample(2.0 * (kk - 1.0) * n);
+    this->a2 = Sample((1.0 - d * k + kk) * n);
   }
-
-  // The shaped cutoff as a fraction of the sample rate: between minFraction and
-  // half of maxFraction (a cutoff above 1, or shaped above 1, would otherwise pass
-  // the Nyquist frequency).
-  double cutoffFraction(double cutoffIn) const
-  {
-    const double c = shapeCutoff(cutoffIn, cutoffCurve);
-    const double fc = c * 0.5 * maxFraction;
-    if (!(fc >= minFraction))
-      return minFraction;
-    if (fc > 0.5 * maxFraction)
-      return 0.5 * maxFraction;
-    return fc;
-  }
-
-  // One sample at the fraction fc, taking tan(pi * fc) from `tangent` (which an
-  // owner may share between filters that see the same cutoff).
-  double processAt(double input, double fc, double resonanceIn, ButterworthTangent& tangent)
-  {
-    const double d = kSqrt2 - resonanceIn * kSqrt2;
-    if (fc != lastFraction || d != lastDamping)
-    {
-      lastFraction = fc;
-      lastDamping = d;
-      const double k = tangent.of(fc);
-      const double kk = k * k;
-      const double n = 1.0 / (1.0 + d * k + kk);
-      b0 = Sample(n);
-      b1 = Sample(-2.0 * n);
-      b2 = Sample(n);
-      a1 = Sample(2.0 * (kk - 1.0) * n);
-      a2 = Sample((1.0 - d * k + kk) * n);
-    }
-    const Sample x = Sample(input);
-    const Sample y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
-    return double(y);
-  }
-
-  void setSampleRate(double rate) override { sampleRate = rate; }
-  void setType(int) override {}
-  void reset() override
-  {
-    x1 = x2 = y1 = y2 = Sample(0);
-    b0 = b1 = b2 = a1 = a2 = Sample(0);
-    lastFraction = -1.0;
-    lastDamping = -1.0;
-    ownTangent.forget();
-  }
-
-  static constexpr double kSqrt2 = 1.4142135623730951;
-
-  double maxFraction = 0.957;
-  double minFraction = 1e-4;
-  int cutoffCurve = kCurveLinear;
-  double sampleRate = 44100.0;
-  Sample x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  Sample b0 = 0, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
-
-private:
-  // Inputs of the coefficient set held above; -1 never matches a real one.
-  double lastFraction = -1.0;
-  double lastDamping = -1.0;
-  ButterworthTangent ownTangent;
 };
 
 extern template class BiquadTweakedButterworthHP<double>;

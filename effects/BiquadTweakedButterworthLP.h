@@ -1,94 +1,39 @@
 #pragma once
 
-#include "effects/ButterworthTangent.h"
-#include "effects/IKvFilter.h"
+#include "effects/TweakedButterworthBiquad.h"
 
 namespace Korvane
 {
 
 // Second-order Butterworth low-pass whose damping falls linearly with the
-// resonance, keeping 1 % of it at resonance 1 (`resonanceScale` 0.99). The
-// coefficients follow the cutoff every sample; when neither the cutoff nor the
-// damping moved since the last sample the previous set is reused (it would come
-// out identical).
+// resonance, keeping 1 % of it at resonance 1 (`resonanceScale` 0.99).
 template <typename Sample>
-class BiquadTweakedButterworthLP final : public IKvFilter
+class BiquadTweakedButterworthLP final
+  : public TweakedButterworthBiquad<Sample, BiquadTweakedButterworthLP<Sample>>
 {
+  using Base = TweakedButterworthBiquad<Sample, BiquadTweakedButterworthLP<Sample>>;
+  friend Base;
+
 public:
-  BiquadTweakedButterworthLP() = default;
-
-  double process(double input, double cutoffIn, double resonanceIn) override
-  {
-    return processAt(input, cutoffFraction(cutoffIn), resonanceIn, ownTangent);
-  }
-
-  // The shaped cutoff as a fraction of the sample rate: between minFraction and
-  // half of maxFraction (a cutoff above 1, or shaped above 1, would otherwise pass
-  // the Nyquist frequency).
-  double cutoffFraction(double cutoffIn) const
-  {
-    const double c = shapeCutoff(cutoffIn, cutoffCurve);
-    const double fc = c * 0.5 * maxFraction;
-    if (!(fc >= minFraction))
-      return minFraction;
-    if (fc > 0.5 * maxFraction)
-      return 0.5 * maxFraction;
-    return fc;
-  }
-
-  // One sample at the fraction fc, taking tan(pi * fc) from `tangent` (which an
-  // owner may share between filters that see the same cutoff).
-  double processAt(double input, double fc, double resonanceIn, ButterworthTangent& tangent)
-  {
-    const double d = kSqrt2 - resonanceIn * resonanceScale * kSqrt2;
-    if (fc != lastFraction || d != lastDamping)
-    {
-      lastFraction = fc;
-      lastDamping = d;
-      const double k = tangent.of(fc);
-      const double cc = 1.0 / k;
-      const double c2 = cc * cc;
-      const double n = 1.0 / (1.0 + d * cc + c2);
-      b0 = Sample(n);
-      b1 = Sample(2.0 * n);
-      b2 = Sample(n);
-      a1 = Sample(2.0 * (1.0 - c2) * n);
-      a2 = Sample((1.0 - d * cc + c2) * n);
-    }
-    const Sample x = Sample(input);
-    const Sample y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
-    return double(y);
-  }
-
-  void setSampleRate(double rate) override { sampleRate = rate; }
-  void setType(int) override {}
-  void reset() override
-  {
-    x1 = x2 = y1 = y2 = Sample(0);
-    b0 = b1 = b2 = a1 = a2 = Sample(0);
-    lastFraction = -1.0;
-    lastDamping = -1.0;
-    ownTangent.forget();
-  }
-
-  static constexpr double kSqrt2 = 1.4142135623730951;
-
-  double maxFraction = 0.957;
-  double minFraction = 1e-4;
-  int cutoffCurve = kCurveLinear;
-  double sampleRate = 44100.0;
   double resonanceScale = 0.99;
-  Sample x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  Sample b0 = 0, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
 
 private:
-  double lastFraction = -1.0;
-  double lastDamping = -1.0;
-  ButterworthTangent ownTangent;
+  double damping(double resonanceIn) const
+  {
+    return Base::kSqrt2 - resonanceIn * resonanceScale * Base::kSqrt2;
+  }
+
+  void design(double k, double d)
+  {
+    const double cc = 1.0 / k;
+    const double c2 = cc * cc;
+    const double n = 1.0 / (1.0 + d * cc + c2);
+    this->b0 = Sample(n);
+    this->b1 = Sample(2.0 * n);
+    this->b2 = Sample(n);
+    this->a1 = Sample(2.0 * (1.0 - c2) * n);
+    this->a2 = Sample((1.0 - d * cc + c2) * n);
+  }
 };
 
 extern template class BiquadTweakedButterworthLP<double>;
