@@ -395,8 +395,10 @@ void IPlugVST::ProcessFloat(float** inputs, float** outputs, int frames, bool ac
   } while (done < frames);
 }
 
-void VSTCALLBACK IPlugVST::VSTProcessDoubleReplacing(vst::AEffect* effect, double** inputs,
-                                                     double** outputs, int32_t frames)
+// Every audio callback holds the mutex, asks the host for MIDI and ignores negative
+// frame counts.
+template <typename Render>
+void IPlugVST::RunAudioCallback(vst::AEffect* effect, int32_t frames, Render render)
 {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug)
@@ -404,31 +406,27 @@ void VSTCALLBACK IPlugVST::VSTProcessDoubleReplacing(vst::AEffect* effect, doubl
   PlatformLockGuard lock(plug->Mutex());
   plug->WantMidi();
   if (frames >= 0)
-    plug->ProcessDouble(inputs, outputs, frames);
+    render(*plug);
+}
+
+void VSTCALLBACK IPlugVST::VSTProcessDoubleReplacing(vst::AEffect* effect, double** inputs,
+                                                     double** outputs, int32_t frames)
+{
+  RunAudioCallback(effect, frames, [&](IPlugVST& p) { p.ProcessDouble(inputs, outputs, frames); });
 }
 
 void VSTCALLBACK IPlugVST::VSTProcessReplacing(vst::AEffect* effect, float** inputs,
                                                float** outputs, int32_t frames)
 {
-  IPlugVST* plug = FromAEffect(effect);
-  if (!plug)
-    return;
-  PlatformLockGuard lock(plug->Mutex());
-  plug->WantMidi();
-  if (frames >= 0)
-    plug->ProcessFloat(inputs, outputs, frames, false);
+  RunAudioCallback(effect, frames,
+                   [&](IPlugVST& p) { p.ProcessFloat(inputs, outputs, frames, false); });
 }
 
 void VSTCALLBACK IPlugVST::VSTProcess(vst::AEffect* effect, float** inputs, float** outputs,
                                       int32_t frames)
 {
-  IPlugVST* plug = FromAEffect(effect);
-  if (!plug)
-    return;
-  PlatformLockGuard lock(plug->Mutex());
-  plug->WantMidi();
-  if (frames >= 0)
-    plug->ProcessFloat(inputs, outputs, frames, true);
+  RunAudioCallback(effect, frames,
+                   [&](IPlugVST& p) { p.ProcessFloat(inputs, outputs, frames, true); });
 }
 
 // --- Parameters -------------------------------------------------------------------

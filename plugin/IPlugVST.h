@@ -105,6 +105,8 @@ private:
   static void VSTCALLBACK VSTSetParameter(vst::AEffect* effect, int32_t index, float value);
   static float VSTCALLBACK VSTGetParameter(vst::AEffect* effect, int32_t index);
 
+  template <typename Render>
+  static void RunAudioCallback(vst::AEffect* effect, int32_t frames, Render render);
   intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f);
