@@ -38,11 +38,11 @@ std::pair<double, double> twoPeaks(const std::vector<double>& x, double lo, doub
   std::vector<double> w(n);
   for (int i = 0; i < n; ++i)
     w[i] = x[std::size_t(i)] * (0.5 - 0.5 * std::cos(2.0 * 3.141592653589793 * i / n));
-  std::vector<std::complex<double>> spec(n / 2 + 1);
-  fft.forwardReal(w.data(), spec.data());
-  std::vector<double> mag(spec.size());
-  for (std::size_t i = 0; i < spec.size(); ++i)
-    mag[i] = std::abs(spec[i]);
+  std::vector<std::complex<double>> spectrum(n / 2 + 1);
+  fft.forwardReal(w.data(), spectrum.data());
+  std::vector<double> mag(spectrum.size());
+  for (std::size_t i = 0; i < spectrum.size(); ++i)
+    mag[i] = std::abs(spectrum[i]);
   const double bin = kRate / n;
   std::vector<std::pair<double, double>> peaks; // (magnitude, frequency)
   for (int i = int(lo / bin); i < int(hi / bin); ++i)

@@ -271,7 +271,7 @@ TEST_F(Provider, SineSetHasOneTableOfOneHarmonic)
 TEST_F(Provider, EveryTableIsBandLimitedAndSharesTheFirstTablesGain)
 {
   Fft fft(N);
-  std::vector<cd> first(N / 2 + 1), spec(N / 2 + 1);
+  std::vector<cd> first(N / 2 + 1), spectrum(N / 2 + 1);
   for (int p = 0; p < WaveformProvider::kWaveformCount; ++p)
   {
     const WaveTableSet& s = provider->set(p);
@@ -294,21 +294,21 @@ TEST_F(Provider, EveryTableIsBandLimitedAndSharesTheFirstTablesGain)
       {
         EXPECT_NEAR(table.topFrequency, 2.0 * s.tables[t - 1].topFrequency, 1e-15);
       }
-      fft.forwardReal(table.samples.get(), spec.data());
+      fft.forwardReal(table.samples.get(), spectrum.data());
       // Nothing above maxHarmonic, no constant term.
-      double above = std::abs(spec[0]);
+      double above = std::abs(spectrum[0]);
       for (int k = m + 1; k <= N / 2; ++k)
-        above = std::max(above, std::abs(spec[static_cast<std::size_t>(k)]));
+        above = std::max(above, std::abs(spectrum[static_cast<std::size_t>(k)]));
       EXPECT_LT(above, 1e-9) << name << " table " << t;
       // The richest table holds its top harmonic; 1..m are as in the first table: one shared scale.
       if (t == 0)
       {
-        EXPECT_GT(std::abs(spec[static_cast<std::size_t>(m)]), 1e-7) << name;
+        EXPECT_GT(std::abs(spectrum[static_cast<std::size_t>(m)]), 1e-7) << name;
       }
       for (int k = 1; k <= m; ++k)
         ASSERT_NEAR(
-            std::abs(spec[static_cast<std::size_t>(k)] - first[static_cast<std::size_t>(k)]), 0.0,
-            1e-9)
+            std::abs(spectrum[static_cast<std::size_t>(k)] - first[static_cast<std::size_t>(k)]),
+            0.0, 1e-9)
             << name << " table " << t << " harmonic " << k;
     }
     EXPECT_EQ(m, 0) << name << ": the set stops when no harmonic is left";
