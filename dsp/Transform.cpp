@@ -88,61 +88,41 @@ complex_t Transform::bilinear(complex_t s)
   return {(nr * dr + ni * di) / den, (ni * dr - nr * di) / den};
 }
 
-void Transform::lowPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital)
+namespace
 {
-  const double omega = std::tan(pi * fc);
+// Maps every root of the prototype one to one (a low-pass or high-pass substitution
+// followed by the bilinear transform), keeping the kind of each pair.
+template <typename Map>
+void mapPairs(const PoleZeroLayout& analog, PoleZeroLayout& digital, Map map)
+{
   digital.clear();
   for (int i = 0; i < analog.getNumPairs(); ++i)
   {
     const PoleZeroPair& a = analog[i];
     if (a.isSingle())
-    {
-      digital.add(PoleZeroPair::makeSingle(bilinear(scale(omega, a.pole1)),
-                                           bilinear(scale(omega, a.zero1))));
-    }
+      digital.add(PoleZeroPair::makeSingle(map(a.pole1), map(a.zero1)));
     else if (isConjugate(a))
-    {
       // Half the work for the usual case, and exactly conjugate results.
-      digital.add(PoleZeroPair::makeConjugate(bilinear(scale(omega, a.pole1)),
-                                              bilinear(scale(omega, a.zero1))));
-    }
+      digital.add(PoleZeroPair::makeConjugate(map(a.pole1), map(a.zero1)));
     else
-    {
-      digital.add(
-          PoleZeroPair::makePair(bilinear(scale(omega, a.pole1)), bilinear(scale(omega, a.zero1)),
-                                 bilinear(scale(omega, a.pole2)), bilinear(scale(omega, a.zero2))));
-    }
+      digital.add(PoleZeroPair::makePair(map(a.pole1), map(a.zero1), map(a.pole2), map(a.zero2)));
   }
-  digital.normalW = analog.analogNormalAtDc ? 0 : pi;
   digital.normalGain = analog.normalGain;
+}
+} // namespace
+
+void Transform::lowPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital)
+{
+  const double omega = std::tan(pi * fc);
+  mapPairs(analog, digital, [omega](complex_t s) { return bilinear(scale(omega, s)); });
+  digital.normalW = analog.analogNormalAtDc ? 0 : pi;
 }
 
 void Transform::highPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital)
 {
   const double omega = std::tan(pi * fc);
-  digital.clear();
-  for (int i = 0; i < analog.getNumPairs(); ++i)
-  {
-    const PoleZeroPair& a = analog[i];
-    if (a.isSingle())
-    {
-      digital.add(PoleZeroPair::makeSingle(bilinear(invert(omega, a.pole1)),
-                                           bilinear(invert(omega, a.zero1))));
-    }
-    else if (isConjugate(a))
-    {
-      digital.add(PoleZeroPair::makeConjugate(bilinear(invert(omega, a.pole1)),
-                                              bilinear(invert(omega, a.zero1))));
-    }
-    else
-    {
-      digital.add(PoleZeroPair::makePair(
-          bilinear(invert(omega, a.pole1)), bilinear(invert(omega, a.zero1)),
-          bilinear(invert(omega, a.pole2)), bilinear(invert(omega, a.zero2))));
-    }
-  }
+  mapPairs(analog, digital, [omega](complex_t s) { return bilinear(invert(omega, s)); });
   digital.normalW = analog.analogNormalAtDc ? pi : 0;
-  digital.normalGain = analog.normalGain;
 }
 
 void Transform::bandPass(double fc, double fw, const PoleZeroLayout& analog,
