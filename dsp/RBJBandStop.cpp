@@ -1,18 +1,9 @@
 #include "dsp/RBJBandStop.h"
 
-#include <cmath>
-#include <numbers>
-
-#include "dsp/Transform.h"
+#include "dsp/RBJSection.h"
 
 namespace Dsp::RBJ
 {
-
-namespace
-{
-// Q and bandwidth must stay positive: at zero or below the section is unstable.
-double positive(double v) { return v > 1e-6 ? v : 1e-6; }
-} // namespace
 
 ParamInfo BandStop::getParamInfo(int index)
 {
@@ -31,14 +22,9 @@ ParamInfo BandStop::getParamInfo(int index)
 
 void BandStop::setParams(const Params& params)
 {
-  const double fs = Transform::limitSampleRate(params[0]);
-  const double w0 = 2 * std::numbers::pi * Transform::normalizeFrequency(params[1], fs);
-  const double cs = std::cos(w0);
-  const double sn = std::sin(w0);
+  const SectionTerms t = SectionTerms::From(params);
   Biquad stage;
-  const double bw = positive(params[2]);
-  const double alpha = sn / (2 * bw);
-  stage.setCoefficients(1 + alpha, -2 * cs, 1 - alpha, 1, -2 * cs, 1);
+  stage.setCoefficients(1 + t.alpha, -2 * t.cs, 1 - t.alpha, 1, -2 * t.cs, 1);
   setSingleStage(stage);
 }
 
