@@ -8,31 +8,31 @@
 static_assert(sizeof(double) == 8 && sizeof(int32_t) == 4);
 static_assert(std::endian::native == std::endian::little);
 
-void ByteBuffer::Reserve(int size)
+void ByteBuffer::Reserve(int count)
 {
-  if (size <= int(mBytes.size()))
+  if (count <= int(bytes.size()))
     return;
   // Amortised growth in whole granules: at least double what is there.
-  size_t want = std::max<size_t>(size_t(size), mBytes.size() * 2);
-  want = (want + size_t(mGranularity) - 1) / size_t(mGranularity) * size_t(mGranularity);
-  mBytes.resize(want);
+  size_t want = std::max<size_t>(size_t(count), bytes.size() * 2);
+  want = (want + size_t(granularity) - 1) / size_t(granularity) * size_t(granularity);
+  bytes.resize(want);
 }
 
-void ByteBuffer::Resize(int size)
+void ByteBuffer::Resize(int count)
 {
-  if (size < 0)
-    size = 0;
-  Reserve(size);
-  mSize = size;
+  if (count < 0)
+    count = 0;
+  Reserve(count);
+  size = count;
 }
 
-void ByteBuffer::PutBytes(const void* data, int size)
+void ByteBuffer::PutBytes(const void* data, int count)
 {
-  if (size <= 0)
+  if (count <= 0)
     return;
-  const int at = mSize;
-  Resize(mSize + size);
-  std::memcpy(mBytes.data() + at, data, size_t(size));
+  const int at = size;
+  Resize(size + count);
+  std::memcpy(bytes.data() + at, data, size_t(count));
 }
 
 void ByteBuffer::PutString(const std::string& text)
@@ -41,13 +41,13 @@ void ByteBuffer::PutString(const std::string& text)
   PutBytes(text.data(), int(text.size()));
 }
 
-int ByteBuffer::GetBytes(void* dst, int size, int position) const
+int ByteBuffer::GetBytes(void* dst, int count, int position) const
 {
-  if (!CanRead(position, size))
+  if (!CanRead(position, count))
     return -1;
-  if (size > 0)
-    std::memcpy(dst, mBytes.data() + position, size_t(size));
-  return position + size;
+  if (count > 0)
+    std::memcpy(dst, bytes.data() + position, size_t(count));
+  return position + count;
 }
 
 int ByteBuffer::GetInt32(int32_t* value, int position) const
@@ -68,12 +68,11 @@ int ByteBuffer::GetString(std::string* text, int position) const
   position = GetInt32(&length, position);
   if (position < 0 || !CanRead(position, length))
     return -1;
-  text->assign(reinterpret_cast<const char*>(mBytes.data()) + position, size_t(length));
+  text->assign(reinterpret_cast<const char*>(bytes.data()) + position, size_t(length));
   return position + length;
 }
 
 bool ByteBuffer::IsEqual(const ByteBuffer& other) const
 {
-  return mSize == other.mSize &&
-         (mSize == 0 || std::memcmp(Data(), other.Data(), size_t(mSize)) == 0);
+  return size == other.size && (size == 0 || std::memcmp(Data(), other.Data(), size_t(size)) == 0);
 }

@@ -10,7 +10,7 @@
 class ByteBuffer
 {
 public:
-  explicit ByteBuffer(int granularity = 4096) : mGranularity(granularity > 0 ? granularity : 1) {}
+  explicit ByteBuffer(int step = 4096) : granularity(step > 0 ? step : 1) {}
 
   void PutInt32(int32_t value) { PutBytes(&value, sizeof value); }
   void PutDouble(double value) { PutBytes(&value, sizeof value); }
@@ -27,22 +27,22 @@ public:
   int GetBytes(void* dst, int size, int position) const;
 
   // Whether size bytes can be read from position.
-  bool CanRead(int position, int size) const
+  bool CanRead(int position, int count) const
   {
-    return position >= 0 && size >= 0 && int64_t(position) + size <= int64_t(Size());
+    return position >= 0 && count >= 0 && int64_t(position) + count <= int64_t(Size());
   }
 
   void Resize(int size);
-  void Clear() { mSize = 0; }
-  int Size() const { return mSize; }
-  const uint8_t* Data() const { return mBytes.data(); }
-  uint8_t* Data() { return mBytes.data(); }
+  void Clear() { size = 0; }
+  int Size() const { return size; }
+  const uint8_t* Data() const { return bytes.data(); }
+  uint8_t* Data() { return bytes.data(); }
   bool IsEqual(const ByteBuffer& other) const;
 
 private:
   void Reserve(int size);
 
-  int mGranularity;
-  int mSize = 0;
-  std::vector<uint8_t> mBytes;
+  int granularity;
+  int size = 0;
+  std::vector<uint8_t> bytes;
 };

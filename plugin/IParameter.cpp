@@ -19,87 +19,88 @@ int IParameter::PrecisionOfStep(double step)
   return precision;
 }
 
-void IParameter::InitDouble(const char* name, double defaultValue, double minValue, double maxValue,
-                            double step, const char* label, const char* group)
+void IParameter::InitDouble(const char* newName, double newDefault, double minValue,
+                            double maxValue, double newStep, const char* newLabel,
+                            const char* newGroup)
 {
-  if (mType == kTypeNone)
-    mType = kTypeDouble;
-  CopyText(mName, name, kTextLength);
-  CopyText(mLabel, label, kTextLength);
-  CopyText(mGroup, group, kTextLength);
-  mValue = defaultValue;
-  mMin = minValue;
-  mMax = maxValue;
-  mStep = step;
-  mDefault = defaultValue;
-  mDisplayPrecision = PrecisionOfStep(step);
+  if (type == kTypeNone)
+    type = kTypeDouble;
+  CopyText(name, newName, kTextLength);
+  CopyText(label, newLabel, kTextLength);
+  CopyText(group, newGroup, kTextLength);
+  value = newDefault;
+  min = minValue;
+  max = maxValue;
+  step = newStep;
+  defaultValue = newDefault;
+  displayPrecision = PrecisionOfStep(newStep);
 }
 
-void IParameter::SetDisplayText(int value, const char* text)
+void IParameter::SetDisplayText(int newValue, const char* text)
 {
-  DisplayText entry{value, {}};
+  DisplayText entry{newValue, {}};
   CopyText(entry.text, text, kTextLength);
-  mDisplayTexts.push_back(entry);
+  displayTexts.push_back(entry);
 }
 
 double IParameter::FromNormalized(double normalized) const
 {
-  return std::pow(normalized, mShape) * (mMax - mMin) + mMin;
+  return std::pow(normalized, shape) * (max - min) + min;
 }
 
 void IParameter::SetNormalized(double normalized)
 {
-  double value = FromNormalized(normalized);
-  if (mType != kTypeDouble)
-    value = std::floor(value / mStep + 0.5) * mStep;
-  mValue = std::min(value, mMax);
+  double newValue = FromNormalized(normalized);
+  if (type != kTypeDouble)
+    newValue = std::floor(newValue / step + 0.5) * step;
+  value = std::min(newValue, max);
 }
 
-double IParameter::GetNormalized(double value) const
+double IParameter::GetNormalized(double newValue) const
 {
-  const double v = Clamp(value);
-  return std::pow((v - mMin) / (mMax - mMin), 1.0 / mShape);
+  const double v = Clamp(newValue);
+  return std::pow((v - min) / (max - min), 1.0 / shape);
 }
 
-void IParameter::GetDisplayText(double value, bool normalized, char* text,
+void IParameter::GetDisplayText(double newValue, bool normalized, char* text,
                                 bool useDisplayTexts) const
 {
   if (normalized)
-    value = FromNormalized(value);
+    newValue = FromNormalized(newValue);
   if (useDisplayTexts)
   {
-    for (const DisplayText& entry : mDisplayTexts)
+    for (const DisplayText& entry : displayTexts)
     {
-      if (entry.value == int(value) && entry.text[0])
+      if (entry.value == int(newValue) && entry.text[0])
       {
         CopyText(text, entry.text, kTextLength);
         return;
       }
     }
   }
-  if (mNegateDisplay)
-    value = -value;
-  if (mDisplayPrecision > 0)
-    std::snprintf(text, kTextLength, "%.*f", mDisplayPrecision, value);
+  if (negateDisplay)
+    newValue = -newValue;
+  if (displayPrecision > 0)
+    std::snprintf(text, kTextLength, "%.*f", displayPrecision, newValue);
   else
-    std::snprintf(text, kTextLength, "%d", int(value));
+    std::snprintf(text, kTextLength, "%d", int(newValue));
 }
 
 const char* IParameter::GetLabelText() const
 {
-  for (const DisplayText& entry : mDisplayTexts)
-    if (entry.value == int(mValue) && entry.text[0])
+  for (const DisplayText& entry : displayTexts)
+    if (entry.value == int(value) && entry.text[0])
       return "";
-  return mLabel;
+  return label;
 }
 
-bool IParameter::MapDisplayText(const char* text, double* value) const
+bool IParameter::MapDisplayText(const char* text, double* newValue) const
 {
-  for (const DisplayText& entry : mDisplayTexts)
+  for (const DisplayText& entry : displayTexts)
   {
     if (std::strcmp(entry.text, text) == 0)
     {
-      *value = entry.value;
+      *newValue = entry.value;
       return true;
     }
   }

@@ -30,14 +30,14 @@ public:
   // display precision follows from the step.
   void InitDouble(const char* name, double defaultValue, double minValue, double maxValue,
                   double step, const char* label = "", const char* group = "");
-  void SetShape(double shape) { mShape = shape; }
-  void SetNegateDisplay(bool negate) { mNegateDisplay = negate; }
-  void SetCanAutomate(bool canAutomate) { mCanAutomate = canAutomate; }
+  void SetShape(double newShape) { shape = newShape; }
+  void SetNegateDisplay(bool negate) { negateDisplay = negate; }
+  void SetCanAutomate(bool newCanAutomate) { canAutomate = newCanAutomate; }
   void SetDisplayText(int value, const char* text);
 
   // Host-facing conversion.
   void SetNormalized(double normalized);
-  double GetNormalized() const { return GetNormalized(mValue); }
+  double GetNormalized() const { return GetNormalized(value); }
   double GetNormalized(double value) const;
   // Maps a normalized position to a value without snapping to the step grid.
   double FromNormalized(double normalized) const;
@@ -45,49 +45,52 @@ public:
   // Writes the text for a value (or a normalized position) into text, which holds
   // at least kTextLength bytes.
   void GetDisplayText(double value, bool normalized, char* text, bool useDisplayTexts = true) const;
-  void GetDisplayText(char* text) const { GetDisplayText(mValue, false, text, true); }
+  void GetDisplayText(char* text) const { GetDisplayText(value, false, text, true); }
   // The unit text: empty when the current value is shown by a display text.
   const char* GetLabelText() const;
   // The display text's value for an exact text match; false when none matches.
   bool MapDisplayText(const char* text, double* value) const;
 
   // The value in the parameter's own units.
-  double Value() const { return mValue; }
-  void Set(double value) { mValue = value; }
-  double Clamp(double value) const { return value < mMin ? mMin : (value > mMax ? mMax : value); }
-  bool Bool() const { return mValue >= 0.5; }
-  int Int() const { return int(mValue); }
+  double Value() const { return value; }
+  void Set(double newValue) { value = newValue; }
+  double Clamp(double newValue) const
+  {
+    return newValue < min ? min : (newValue > max ? max : newValue);
+  }
+  bool Bool() const { return value >= 0.5; }
+  int Int() const { return int(value); }
 
-  EParamType Type() const { return mType; }
-  double Min() const { return mMin; }
-  double Max() const { return mMax; }
-  double Step() const { return mStep; }
-  double Shape() const { return mShape; }
-  double Default() const { return mDefault; }
-  int DisplayPrecision() const { return mDisplayPrecision; }
-  bool NegateDisplay() const { return mNegateDisplay; }
-  bool CanAutomate() const { return mCanAutomate; }
-  const char* Name() const { return mName; }
-  const char* Label() const { return mLabel; }
-  const char* Group() const { return mGroup; }
-  int NDisplayTexts() const { return int(mDisplayTexts.size()); }
+  EParamType Type() const { return type; }
+  double Min() const { return min; }
+  double Max() const { return max; }
+  double Step() const { return step; }
+  double Shape() const { return shape; }
+  double Default() const { return defaultValue; }
+  int DisplayPrecision() const { return displayPrecision; }
+  bool NegateDisplay() const { return negateDisplay; }
+  bool CanAutomate() const { return canAutomate; }
+  const char* Name() const { return name; }
+  const char* Label() const { return label; }
+  const char* Group() const { return group; }
+  int NDisplayTexts() const { return int(displayTexts.size()); }
 
   // The number of decimals that displays a step: count places until the step is whole.
   static int PrecisionOfStep(double step);
 
 private:
-  EParamType mType = kTypeNone;
-  double mValue = 0.0;
-  double mMin = 0.0;
-  double mMax = 1.0;
-  double mStep = 1.0;
-  double mShape = 1.0;
-  double mDefault = 0.0;
-  int mDisplayPrecision = 0;
-  char mName[kTextLength] = {};
-  char mLabel[kTextLength] = {};
-  char mGroup[kTextLength] = {};
-  bool mNegateDisplay = false;
-  bool mCanAutomate = true;
-  std::vector<DisplayText> mDisplayTexts;
+  EParamType type = kTypeNone;
+  double value = 0.0;
+  double min = 0.0;
+  double max = 1.0;
+  double step = 1.0;
+  double shape = 1.0;
+  double defaultValue = 0.0;
+  int displayPrecision = 0;
+  char name[kTextLength] = {};
+  char label[kTextLength] = {};
+  char group[kTextLength] = {};
+  bool negateDisplay = false;
+  bool canAutomate = true;
+  std::vector<DisplayText> displayTexts;
 };

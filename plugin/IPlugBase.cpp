@@ -9,21 +9,21 @@
 #include <cstring>
 
 IPlugBase::IPlugBase(const PlugInfo& info)
-  : mUniqueID(info.uniqueID), mVersion(info.version), mKeepsStateInChunks(info.keepsStateInChunks),
-    mIsInstrument(info.isInstrument), mDoesMidi(info.doesMidi)
+  : uniqueID(info.uniqueID), version(info.version), keepsStateInChunks(info.keepsStateInChunks),
+    isInstrument(info.isInstrument), doesMidi(info.doesMidi)
 {
-  mParams.resize(size_t(std::max(info.nParams, 0)));
-  mPresets.resize(size_t(std::max(info.nPresets, 0)));
-  CopyText(mEffectName, info.effectName, kNameLength);
-  CopyText(mProductName, info.productName, kNameLength);
-  CopyText(mVendorName, info.vendorName, kNameLength);
+  params.resize(size_t(std::max(info.nParams, 0)));
+  presets.resize(size_t(std::max(info.nPresets, 0)));
+  CopyText(effectName, info.effectName, kNameLength);
+  CopyText(productName, info.productName, kNameLength);
+  CopyText(vendorName, info.vendorName, kNameLength);
   ParseChannelIO(info.channelIOText);
 }
 
 IPlugBase::~IPlugBase()
 {
   // The editor goes first, while everything it may look at still exists.
-  mGraphics.reset();
+  graphics.reset();
 }
 
 void IPlugBase::ParseChannelIO(const char* text)
@@ -39,21 +39,21 @@ void IPlugBase::ParseChannelIO(const char* text)
     ChannelIOPair pair;
     if (std::sscanf(p, "%d-%d", &pair.nIn, &pair.nOut) == 2)
     {
-      mChannelIO.push_back(pair);
+      channelIO.push_back(pair);
       maxIn = std::max(maxIn, pair.nIn);
       maxOut = std::max(maxOut, pair.nOut);
     }
     while (*p && *p != ' ')
       ++p;
   }
-  mInData.assign(size_t(maxIn), nullptr);
-  mOutData.assign(size_t(maxOut), nullptr);
-  mInChannels.resize(size_t(maxIn));
-  mOutChannels.resize(size_t(maxOut));
+  inData.assign(size_t(maxIn), nullptr);
+  outData.assign(size_t(maxOut), nullptr);
+  inChannels.resize(size_t(maxIn));
+  outChannels.resize(size_t(maxOut));
   for (int i = 0; i < maxIn; ++i)
-    mInChannels[size_t(i)].slot = &mInData[size_t(i)];
+    inChannels[size_t(i)].slot = &inData[size_t(i)];
   for (int i = 0; i < maxOut; ++i)
-    mOutChannels[size_t(i)].slot = &mOutData[size_t(i)];
+    outChannels[size_t(i)].slot = &outData[size_t(i)];
 }
 
 void IPlugBase::SetChannelConnected(ChannelRecord& channel, bool connected)
@@ -66,9 +66,9 @@ void IPlugBase::SetChannelConnected(ChannelRecord& channel, bool connected)
 void IPlugBase::SetBlockSize(int frames)
 {
   // A block of no samples cannot be rendered in pieces; keep the size we have.
-  if (frames <= 0 || frames == mBlockSize)
+  if (frames <= 0 || frames == blockSize)
     return;
-  for (auto* list : {&mInChannels, &mOutChannels})
+  for (auto* list : {&inChannels, &outChannels})
   {
     for (ChannelRecord& channel : *list)
     {
@@ -77,21 +77,21 @@ void IPlugBase::SetBlockSize(int frames)
         *channel.slot = channel.scratch.data();
     }
   }
-  mBlockSize = frames;
+  blockSize = frames;
 }
 
 int32_t IPlugBase::GetPlugVersionDecimal() const
 {
-  return ((mVersion >> 16) & 0xFFFF) * 10000 + ((mVersion >> 8) & 0xFF) * 100 + (mVersion & 0xFF);
+  return ((version >> 16) & 0xFFFF) * 10000 + ((version >> 8) & 0xFF) * 100 + (version & 0xFF);
 }
 
 // --- Overridable defaults ---------------------------------------------------------
 
-void IPlugBase::Reset() { PlatformLockGuard lock(mMutex); }
+void IPlugBase::Reset() { PlatformLockGuard lock(mutex); }
 
-void IPlugBase::OnParameterChange(int paramIdx) { PlatformLockGuard lock(mMutex); }
+void IPlugBase::OnParameterChange(int paramIdx) { PlatformLockGuard lock(mutex); }
 
-void IPlugBase::OnActivate(bool active) { PlatformLockGuard lock(mMutex); }
+void IPlugBase::OnActivate(bool active) { PlatformLockGuard lock(mutex); }
 
 void IPlugBase::ProcessBlock(double** inputs, double** outputs, int frames)
 {
@@ -139,7 +139,7 @@ int IPlugBase::UnserializeState(const ByteBuffer& chunk, int position)
 
 bool IPlugBase::CompareState(const ByteBuffer& chunk, int position)
 {
-  for (const IParameter& param : mParams)
+  for (const IParameter& param : params)
   {
     double stored = 0.0;
     position = chunk.GetDouble(&stored, position);
@@ -161,12 +161,12 @@ IParameter* IPlugBase::GetParam(int paramIdx)
 {
   if (paramIdx < 0 || paramIdx >= NParams())
     return nullptr;
-  return &mParams[size_t(paramIdx)];
+  return &params[size_t(paramIdx)];
 }
 
 void IPlugBase::SetParameterFromEditor(int paramIdx, double normalized)
 {
-  PlatformLockGuard lock(mMutex);
+  PlatformLockGuard lock(mutex);
   IParameter* param = GetParam(paramIdx);
   if (!param)
     return;
@@ -183,33 +183,33 @@ void IPlugBase::OnParameterReset()
 
 void IPlugBase::InformHostOfAllParameters()
 {
-  PlatformLockGuard lock(mMutex);
+  PlatformLockGuard lock(mutex);
   for (int i = 0; i < NParams(); ++i)
-    NotifyHostOfParameterChange(i, mParams[size_t(i)].GetNormalized());
+    NotifyHostOfParameterChange(i, params[size_t(i)].GetNormalized());
 }
 
 void IPlugBase::RedrawParameterControls()
 {
-  if (!mGraphics)
+  if (!graphics)
     return;
   for (int i = 0; i < NParams(); ++i)
-    mGraphics->SetParameterFromPlug(i, mParams[size_t(i)].Value(), false);
+    graphics->SetParameterFromPlug(i, params[size_t(i)].Value(), false);
 }
 
 void IPlugBase::AttachEditor(IGraphics* editor)
 {
-  PlatformLockGuard lock(mMutex);
+  PlatformLockGuard lock(mutex);
   for (int i = 0; i < NParams(); ++i)
-    editor->SetParameterFromPlug(i, mParams[size_t(i)].GetNormalized(), true);
+    editor->SetParameterFromPlug(i, params[size_t(i)].GetNormalized(), true);
   editor->PrepDraw();
-  mGraphics.reset(editor);
+  graphics.reset(editor);
 }
 
 bool IPlugBase::SerializeParams(ByteBuffer& chunk)
 {
-  PlatformLockGuard lock(mMutex);
+  PlatformLockGuard lock(mutex);
   bool grew = true;
-  for (const IParameter& param : mParams)
+  for (const IParameter& param : params)
   {
     const int before = chunk.Size();
     chunk.PutDouble(param.Value());
@@ -220,8 +220,8 @@ bool IPlugBase::SerializeParams(ByteBuffer& chunk)
 
 int IPlugBase::UnserializeParams(const ByteBuffer& chunk, int position)
 {
-  PlatformLockGuard lock(mMutex);
-  for (IParameter& param : mParams)
+  PlatformLockGuard lock(mutex);
+  for (IParameter& param : params)
   {
     double value = 0.0;
     position = chunk.GetDouble(&value, position);
@@ -244,7 +244,7 @@ const Preset* IPlugBase::GetPreset(int index) const
 {
   if (index < 0 || index >= NPresets())
     return nullptr;
-  return &mPresets[size_t(index)];
+  return &presets[size_t(index)];
 }
 
 std::string IPlugBase::GetPresetName(int index) const
@@ -257,9 +257,9 @@ void IPlugBase::FillEmptyPresets(int n)
 {
   for (int k = 0; k < n; ++k)
   {
-    auto slot = std::find_if(mPresets.begin(), mPresets.end(),
+    auto slot = std::find_if(presets.begin(), presets.end(),
                              [](const Preset& p) { return !p.initialised; });
-    if (slot == mPresets.end())
+    if (slot == presets.end())
       return;
     slot->initialised = true;
     slot->name = "Empty";
@@ -272,7 +272,7 @@ bool IPlugBase::RestorePreset(int index)
 {
   if (index < 0 || index >= NPresets())
     return false;
-  Preset& preset = mPresets[size_t(index)];
+  Preset& preset = presets[size_t(index)];
   bool ok = false;
   if (preset.initialised)
   {
@@ -280,7 +280,7 @@ bool IPlugBase::RestorePreset(int index)
   }
   else
   {
-    const auto n = std::count_if(mPresets.begin(), mPresets.end(),
+    const auto n = std::count_if(presets.begin(), presets.end(),
                                  [](const Preset& p)
                                  { return p.name.find("user preset") != std::string::npos; });
     char name[64];
@@ -292,7 +292,7 @@ bool IPlugBase::RestorePreset(int index)
   }
   if (ok)
   {
-    mCurrentPresetIdx = index;
+    currentPresetIdx = index;
     OnPresetsModified();
     RedrawParameterControls();
   }
@@ -301,8 +301,8 @@ bool IPlugBase::RestorePreset(int index)
 
 void IPlugBase::ModifyCurrentPreset(const char* name)
 {
-  Preset* preset = mCurrentPresetIdx >= 0 && mCurrentPresetIdx < NPresets()
-                       ? &mPresets[size_t(mCurrentPresetIdx)]
+  Preset* preset = currentPresetIdx >= 0 && currentPresetIdx < NPresets()
+                       ? &presets[size_t(currentPresetIdx)]
                        : nullptr;
   if (!preset)
     return;
@@ -315,7 +315,7 @@ void IPlugBase::ModifyCurrentPreset(const char* name)
 
 bool IPlugBase::SerializePresets(ByteBuffer& chunk)
 {
-  for (const Preset& preset : mPresets)
+  for (const Preset& preset : presets)
   {
     chunk.PutString(preset.name);
     chunk.PutByte(preset.initialised ? 1 : 0);
@@ -327,7 +327,7 @@ bool IPlugBase::SerializePresets(ByteBuffer& chunk)
 
 int IPlugBase::UnserializePresets(const ByteBuffer& chunk, int position)
 {
-  for (Preset& preset : mPresets)
+  for (Preset& preset : presets)
   {
     if (position < 0)
       break;
@@ -356,7 +356,7 @@ int IPlugBase::UnserializePresets(const ByteBuffer& chunk, int position)
       SerializeState(preset.state);
     }
   }
-  RestorePreset(mCurrentPresetIdx);
+  RestorePreset(currentPresetIdx);
   return position;
 }
 
@@ -368,8 +368,8 @@ bool IPlugBase::SaveProgramFile(const char* path)
   state.PutInt32(ProgramFile::kChunkMagic);
   state.PutInt32(ProgramFile::kChunkVersion);
   SerializeState(state);
-  const std::vector<uint8_t> file = ProgramFile::Write(
-      mUniqueID, GetPlugVersionDecimal(), NParams(), GetPresetName(mCurrentPresetIdx), state);
+  const std::vector<uint8_t> file = ProgramFile::Write(uniqueID, GetPlugVersionDecimal(), NParams(),
+                                                       GetPresetName(currentPresetIdx), state);
   std::FILE* f = std::fopen(path, "wb");
   if (!f)
     return false;
@@ -386,7 +386,7 @@ bool IPlugBase::LoadProgramFile(const char* path)
   if (!ProgramFile::ReadWholeFile(path, &bytes))
     return false;
   ProgramFile::Contents contents;
-  if (!ProgramFile::Parse(bytes, mUniqueID, NParams(), &contents))
+  if (!ProgramFile::Parse(bytes, uniqueID, NParams(), &contents))
     return false;
 
   if (contents.isChunk)
@@ -398,9 +398,9 @@ bool IPlugBase::LoadProgramFile(const char* path)
   else
   {
     for (int i = 0; i < NParams(); ++i)
-      mParams[size_t(i)].SetNormalized(contents.normalized[size_t(i)]);
+      params[size_t(i)].SetNormalized(contents.normalized[size_t(i)]);
     ModifyCurrentPreset(contents.name.c_str());
-    RestorePreset(mCurrentPresetIdx);
+    RestorePreset(currentPresetIdx);
   }
   NotifyHostOfProgramChange();
   return true;

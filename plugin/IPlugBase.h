@@ -94,12 +94,12 @@ public:
   virtual double GetTempo() { return 0.0; }
   virtual void GetTimeSignature(int* numerator, int* denominator);
   virtual void GetTimeInfo(TimeInfo* info) {}
-  virtual int GetHost() { return mHost; }
-  virtual int StoredHostValue() { return mStoredHostValue; }
+  virtual int GetHost() { return host; }
+  virtual int StoredHostValue() { return storedHostValue; }
   virtual void ResizeEditor() {}
   virtual void HostSpecificInit() {}
   virtual void AttachEditor(IGraphics* editor);
-  virtual void SetLatency(int samples) { mLatency = samples; }
+  virtual void SetLatency(int samples) { latency = samples; }
   virtual bool SendMidiMessage(const MidiMessage& msg) { return false; }
   virtual bool SendSysEx(const SysExMessage& msg) { return false; }
   virtual void RedrawParameterControls();
@@ -108,7 +108,7 @@ public:
   virtual void SetBlockSize(int frames);
 
   // --- Parameters ------------------------------------------------------------------
-  int NParams() const { return int(mParams.size()); }
+  int NParams() const { return int(params.size()); }
   IParameter* GetParam(int paramIdx);
   // OnParameterChange for every parameter in order.
   void OnParameterReset();
@@ -117,8 +117,8 @@ public:
   int UnserializeParams(const ByteBuffer& chunk, int position);
 
   // --- Programs --------------------------------------------------------------------
-  int NPresets() const { return int(mPresets.size()); }
-  int GetCurrentPresetIdx() const { return mCurrentPresetIdx; }
+  int NPresets() const { return int(presets.size()); }
+  int GetCurrentPresetIdx() const { return currentPresetIdx; }
   const Preset* GetPreset(int index) const;
   std::string GetPresetName(int index) const;
   void FillEmptyPresets(int n);
@@ -131,38 +131,38 @@ public:
   bool LoadProgramFile(const char* path);
 
   // --- Identity, channels and timing ------------------------------------------------
-  int32_t GetUniqueID() const { return mUniqueID; }
-  int32_t GetPlugVersion() const { return mVersion; }
+  int32_t GetUniqueID() const { return uniqueID; }
+  int32_t GetPlugVersion() const { return version; }
   // The version in the host's decimal form, major*10000 + minor*100 + patch.
   int32_t GetPlugVersionDecimal() const;
-  const char* GetEffectName() const { return mEffectName; }
-  const char* GetProductName() const { return mProductName; }
-  const char* GetVendorName() const { return mVendorName; }
-  bool IsInstrument() const { return mIsInstrument; }
-  bool DoesMidi() const { return mDoesMidi; }
-  bool KeepsStateInChunks() const { return mKeepsStateInChunks; }
-  double GetSampleRate() const { return mSampleRate; }
-  int GetBlockSize() const { return mBlockSize; }
-  int GetLatency() const { return mLatency; }
-  int NInChannels() const { return int(mInChannels.size()); }
-  int NOutChannels() const { return int(mOutChannels.size()); }
-  const std::vector<ChannelIOPair>& ChannelIOPairs() const { return mChannelIO; }
-  IGraphics* GetGUI() const { return mGraphics.get(); }
-  PlatformLock& Mutex() { return mMutex; }
+  const char* GetEffectName() const { return effectName; }
+  const char* GetProductName() const { return productName; }
+  const char* GetVendorName() const { return vendorName; }
+  bool IsInstrument() const { return isInstrument; }
+  bool DoesMidi() const { return doesMidi; }
+  bool KeepsStateInChunks() const { return keepsStateInChunks; }
+  double GetSampleRate() const { return sampleRate; }
+  int GetBlockSize() const { return blockSize; }
+  int GetLatency() const { return latency; }
+  int NInChannels() const { return int(inChannels.size()); }
+  int NOutChannels() const { return int(outChannels.size()); }
+  const std::vector<ChannelIOPair>& ChannelIOPairs() const { return channelIO; }
+  IGraphics* GetGUI() const { return graphics.get(); }
+  PlatformLock& Mutex() { return mutex; }
 
 protected:
-  void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
-  void SetHost(int host, int version)
+  void SetSampleRate(double rate) { sampleRate = rate; }
+  void SetHost(int hostId, int hostVersionNumber)
   {
-    mHost = host;
-    mHostVersion = version;
+    host = hostId;
+    hostVersion = hostVersionNumber;
   }
-  int GetHostVersion() const { return mHostVersion; }
-  void SetCurrentPresetIdx(int index) { mCurrentPresetIdx = index; }
-  ChannelRecord& InChannel(int i) { return mInChannels[size_t(i)]; }
-  ChannelRecord& OutChannel(int i) { return mOutChannels[size_t(i)]; }
-  double** InData() { return mInData.empty() ? nullptr : mInData.data(); }
-  double** OutData() { return mOutData.empty() ? nullptr : mOutData.data(); }
+  int GetHostVersion() const { return hostVersion; }
+  void SetCurrentPresetIdx(int index) { currentPresetIdx = index; }
+  ChannelRecord& InChannel(int i) { return inChannels[size_t(i)]; }
+  ChannelRecord& OutChannel(int i) { return outChannels[size_t(i)]; }
+  double** InData() { return inData.empty() ? nullptr : inData.data(); }
+  double** OutData() { return outData.empty() ? nullptr : outData.data(); }
   // Points a channel's slot at its own scratch buffer and marks it (dis)connected.
   void SetChannelConnected(ChannelRecord& channel, bool connected);
 
@@ -170,29 +170,29 @@ private:
   void ParseChannelIO(const char* text);
 
   // The mutex is created first and destroyed last.
-  PlatformLock mMutex;
-  int32_t mUniqueID;
-  int32_t mVersion;
-  int mHost = -1;
-  int mHostVersion = 0;
-  bool mKeepsStateInChunks;
-  bool mIsInstrument;
-  bool mDoesMidi;
-  int mCurrentPresetIdx = 0;
-  double mSampleRate = 44100.0;
-  int mBlockSize = 0;
-  int mLatency = 0;
-  int mStoredHostValue = 0;
-  char mEffectName[kNameLength] = {};
-  char mProductName[kNameLength] = {};
-  char mVendorName[kNameLength] = {};
-  std::vector<ChannelIOPair> mChannelIO;
-  std::vector<double*> mInData;
-  std::vector<double*> mOutData;
-  std::vector<ChannelRecord> mInChannels;
-  std::vector<ChannelRecord> mOutChannels;
-  std::vector<Preset> mPresets;
-  std::vector<IParameter> mParams;
+  PlatformLock mutex;
+  int32_t uniqueID;
+  int32_t version;
+  int host = -1;
+  int hostVersion = 0;
+  bool keepsStateInChunks;
+  bool isInstrument;
+  bool doesMidi;
+  int currentPresetIdx = 0;
+  double sampleRate = 44100.0;
+  int blockSize = 0;
+  int latency = 0;
+  int storedHostValue = 0;
+  char effectName[kNameLength] = {};
+  char productName[kNameLength] = {};
+  char vendorName[kNameLength] = {};
+  std::vector<ChannelIOPair> channelIO;
+  std::vector<double*> inData;
+  std::vector<double*> outData;
+  std::vector<ChannelRecord> inChannels;
+  std::vector<ChannelRecord> outChannels;
+  std::vector<Preset> presets;
+  std::vector<IParameter> params;
   // Released before everything else.
-  std::unique_ptr<IGraphics> mGraphics;
+  std::unique_ptr<IGraphics> graphics;
 };

@@ -22,7 +22,7 @@ constexpr int kVendorTextSize = 64;
 constexpr intptr_t kMaxChunkSize = 64 << 20;
 constexpr intptr_t kVendorSpecificAnswer = 0xBEEF;
 constexpr intptr_t kCockosAnswer = intptr_t(0xBEEF0000);
-constexpr int32_t kIdentify = vst::FourCC('N', 'v', 'E', 'f');
+constexpr int32_t kIdentify = Vst::FourCC('N', 'v', 'E', 'f');
 constexpr int kDefaultBlockSize = 1024;
 
 struct HostKey
@@ -62,99 +62,99 @@ constexpr HostKey kHostKeys[] = {
 };
 } // namespace
 
-IPlugVST::IPlugVST(const PlugInfo& info, vst::HostCallback hostCallback)
-  : IPlugBase(info), mHostCallback(hostCallback)
+IPlugVST::IPlugVST(const PlugInfo& info, Vst::HostCallback callback)
+  : IPlugBase(info), hostCallback(callback)
 {
-  std::memset(&mAEffect, 0, sizeof mAEffect);
-  std::memset(&mInputSpeakers, 0, sizeof mInputSpeakers);
-  std::memset(&mOutputSpeakers, 0, sizeof mOutputSpeakers);
+  std::memset(&aEffect, 0, sizeof aEffect);
+  std::memset(&inputSpeakers, 0, sizeof inputSpeakers);
+  std::memset(&outputSpeakers, 0, sizeof outputSpeakers);
 
-  mAEffect.magic = vst::kEffectMagic;
-  mAEffect.dispatcher = VSTDispatcher;
-  mAEffect.process = VSTProcess;
-  mAEffect.setParameter = VSTSetParameter;
-  mAEffect.getParameter = VSTGetParameter;
-  mAEffect.numPrograms = NPresets();
-  mAEffect.numParams = NParams();
-  mAEffect.numInputs = NInChannels();
-  mAEffect.numOutputs = NOutChannels();
-  mAEffect.flags =
-      vst::effFlagsCanReplacing | vst::effFlagsProgramChunks | vst::effFlagsCanDoubleReplacing;
+  aEffect.magic = Vst::kEffectMagic;
+  aEffect.dispatcher = VSTDispatcher;
+  aEffect.process = VSTProcess;
+  aEffect.setParameter = VSTSetParameter;
+  aEffect.getParameter = VSTGetParameter;
+  aEffect.numPrograms = NPresets();
+  aEffect.numParams = NParams();
+  aEffect.numInputs = NInChannels();
+  aEffect.numOutputs = NOutChannels();
+  aEffect.flags =
+      Vst::effFlagsCanReplacing | Vst::effFlagsProgramChunks | Vst::effFlagsCanDoubleReplacing;
   if (IsInstrument())
-    mAEffect.flags |= vst::effFlagsIsSynth;
+    aEffect.flags |= Vst::effFlagsIsSynth;
   for (const ChannelIOPair& pair : ChannelIOPairs())
     if (pair.nIn == 1)
-      mAEffect.flags |= vst::effFlagsCanMono;
-  mAEffect.ioRatio = 1.0f;
-  mAEffect.object = this;
-  mAEffect.uniqueID = GetUniqueID();
-  mAEffect.version = GetPlugVersionDecimal();
-  mAEffect.processReplacing = VSTProcessReplacing;
-  mAEffect.processDoubleReplacing = VSTProcessDoubleReplacing;
+      aEffect.flags |= Vst::effFlagsCanMono;
+  aEffect.ioRatio = 1.0f;
+  aEffect.object = this;
+  aEffect.uniqueID = GetUniqueID();
+  aEffect.version = GetPlugVersionDecimal();
+  aEffect.processReplacing = VSTProcessReplacing;
+  aEffect.processDoubleReplacing = VSTProcessDoubleReplacing;
 
-  SetArrangement(mInputSpeakers, mAEffect.numInputs);
-  SetArrangement(mOutputSpeakers, mAEffect.numOutputs);
+  SetArrangement(inputSpeakers, aEffect.numInputs);
+  SetArrangement(outputSpeakers, aEffect.numOutputs);
 
   SetBlockSize(kDefaultBlockSize);
   for (int i = 0; i < NInChannels(); ++i)
-    SetChannelConnected(InChannel(i), i < mAEffect.numInputs);
+    SetChannelConnected(InChannel(i), i < aEffect.numInputs);
   for (int i = 0; i < NOutChannels(); ++i)
-    SetChannelConnected(OutChannel(i), i < mAEffect.numOutputs);
+    SetChannelConnected(OutChannel(i), i < aEffect.numOutputs);
 }
 
 IPlugVST::~IPlugVST() = default;
 
-void IPlugVST::SetArrangement(vst::VstSpeakerArrangement& arrangement, int nChannels)
+void IPlugVST::SetArrangement(Vst::VstSpeakerArrangement& arrangement, int nChannels)
 {
   arrangement.numChannels = nChannels;
   switch (nChannels)
   {
   case 0:
-    arrangement.type = vst::kSpeakerArrEmpty;
+    arrangement.type = Vst::kSpeakerArrEmpty;
     break;
   case 1:
-    arrangement.type = vst::kSpeakerArrMono;
+    arrangement.type = Vst::kSpeakerArrMono;
     break;
   case 2:
-    arrangement.type = vst::kSpeakerArrStereo;
+    arrangement.type = Vst::kSpeakerArrStereo;
     break;
   default:
-    arrangement.type = vst::kSpeakerArrUserDefined;
+    arrangement.type = Vst::kSpeakerArrUserDefined;
     break;
   }
 }
 
 intptr_t IPlugVST::CallHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
-  return mHostCallback ? mHostCallback(&mAEffect, opcode, index, value, ptr, opt) : 0;
+  return hostCallback ? hostCallback(&aEffect, opcode, index, value, ptr, opt) : 0;
 }
 
 // --- Host services ----------------------------------------------------------------
 
-void IPlugVST::BeginParameterEdit(int paramIdx) { CallHost(vst::audioMasterBeginEdit, paramIdx); }
+void IPlugVST::BeginParameterEdit(int paramIdx) { CallHost(Vst::audioMasterBeginEdit, paramIdx); }
 
 void IPlugVST::NotifyHostOfParameterChange(int paramIdx, double normalized)
 {
-  CallHost(vst::audioMasterAutomate, paramIdx, 0, nullptr, float(normalized));
+  CallHost(Vst::audioMasterAutomate, paramIdx, 0, nullptr, float(normalized));
 }
 
-void IPlugVST::EndParameterEdit(int paramIdx) { CallHost(vst::audioMasterEndEdit, paramIdx); }
+void IPlugVST::EndParameterEdit(int paramIdx) { CallHost(Vst::audioMasterEndEdit, paramIdx); }
 
-void IPlugVST::NotifyHostOfProgramChange() { CallHost(vst::audioMasterUpdateDisplay); }
+void IPlugVST::NotifyHostOfProgramChange() { CallHost(Vst::audioMasterUpdateDisplay); }
 
 bool IPlugVST::IsRenderingOffline()
 {
-  return CallHost(vst::audioMasterGetCurrentProcessLevel) == vst::kProcessLevelOffline;
+  return CallHost(Vst::audioMasterGetCurrentProcessLevel) == Vst::kProcessLevelOffline;
 }
 
-const vst::VstTimeInfo* IPlugVST::HostTime(intptr_t flags)
+const Vst::VstTimeInfo* IPlugVST::HostTime(intptr_t flags)
 {
-  return reinterpret_cast<const vst::VstTimeInfo*>(CallHost(vst::audioMasterGetTime, 0, flags));
+  return reinterpret_cast<const Vst::VstTimeInfo*>(CallHost(Vst::audioMasterGetTime, 0, flags));
 }
 
 int IPlugVST::GetSamplePosition()
 {
-  const vst::VstTimeInfo* t = HostTime(0);
+  const Vst::VstTimeInfo* t = HostTime(0);
   if (!t || !(t->samplePos >= 0.0))
     return 0;
   return int(t->samplePos + 0.5);
@@ -162,8 +162,8 @@ int IPlugVST::GetSamplePosition()
 
 double IPlugVST::GetTempo()
 {
-  const vst::VstTimeInfo* t = HostTime(vst::kVstTempoValid);
-  if (t && (t->flags & vst::kVstTempoValid) && t->tempo >= 0.0)
+  const Vst::VstTimeInfo* t = HostTime(Vst::kVstTempoValid);
+  if (t && (t->flags & Vst::kVstTempoValid) && t->tempo >= 0.0)
     return t->tempo;
   return 0.0;
 }
@@ -171,8 +171,8 @@ double IPlugVST::GetTempo()
 void IPlugVST::GetTimeSignature(int* numerator, int* denominator)
 {
   *numerator = *denominator = 0;
-  const vst::VstTimeInfo* t = HostTime(vst::kVstTimeSigValid);
-  if (t && (t->flags & vst::kVstTimeSigValid) && t->timeSigNumerator >= 0 &&
+  const Vst::VstTimeInfo* t = HostTime(Vst::kVstTimeSigValid);
+  if (t && (t->flags & Vst::kVstTimeSigValid) && t->timeSigNumerator >= 0 &&
       t->timeSigDenominator >= 0)
   {
     *numerator = t->timeSigNumerator;
@@ -182,30 +182,30 @@ void IPlugVST::GetTimeSignature(int* numerator, int* denominator)
 
 void IPlugVST::GetTimeInfo(TimeInfo* info)
 {
-  constexpr int32_t kAsked = vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid |
-                             vst::kVstCyclePosValid | vst::kVstTimeSigValid;
-  const vst::VstTimeInfo* t = HostTime(kAsked);
+  constexpr int32_t kAsked = Vst::kVstPpqPosValid | Vst::kVstTempoValid | Vst::kVstBarsValid |
+                             Vst::kVstCyclePosValid | Vst::kVstTimeSigValid;
+  const Vst::VstTimeInfo* t = HostTime(kAsked);
   if (!t || !(t->flags & kAsked))
     return;
   info->samplePos = t->samplePos;
-  if ((t->flags & vst::kVstPpqPosValid) && t->ppqPos >= 0.0)
+  if ((t->flags & Vst::kVstPpqPosValid) && t->ppqPos >= 0.0)
     info->ppqPos = t->ppqPos;
-  if ((t->flags & vst::kVstTempoValid) && t->tempo > 0.0)
+  if ((t->flags & Vst::kVstTempoValid) && t->tempo > 0.0)
     info->tempo = t->tempo;
-  if ((t->flags & vst::kVstBarsValid) && t->barStartPos >= 0.0)
+  if ((t->flags & Vst::kVstBarsValid) && t->barStartPos >= 0.0)
     info->lastBar = t->barStartPos;
-  if ((t->flags & vst::kVstCyclePosValid) && t->cycleStartPos >= 0.0 && t->cycleEndPos >= 0.0)
+  if ((t->flags & Vst::kVstCyclePosValid) && t->cycleStartPos >= 0.0 && t->cycleEndPos >= 0.0)
   {
     info->cycleStart = t->cycleStartPos;
     info->cycleEnd = t->cycleEndPos;
   }
-  if ((t->flags & vst::kVstTimeSigValid) && t->timeSigNumerator > 0 && t->timeSigDenominator > 0)
+  if ((t->flags & Vst::kVstTimeSigValid) && t->timeSigNumerator > 0 && t->timeSigDenominator > 0)
   {
     info->numerator = t->timeSigNumerator;
     info->denominator = t->timeSigDenominator;
   }
-  info->transportPlaying = (t->flags & vst::kVstTransportPlaying) != 0;
-  info->transportLoop = (t->flags & vst::kVstTransportCycleActive) != 0;
+  info->transportPlaying = (t->flags & Vst::kVstTransportPlaying) != 0;
+  info->transportLoop = (t->flags & Vst::kVstTransportCycleActive) != 0;
 }
 
 int IPlugVST::HostIdFromProductString(const char* product)
@@ -228,12 +228,12 @@ int IPlugVST::GetHost()
   if (IPlugBase::GetHost() == kHostUninit)
   {
     char product[256] = {};
-    CallHost(vst::audioMasterGetProductString, 0, 0, product);
+    CallHost(Vst::audioMasterGetProductString, 0, 0, product);
     product[sizeof product - 1] = 0;
-    int version = 0;
+    int reportedVersion = 0;
     if (product[0])
-      version = PackedHostVersion(int(CallHost(vst::audioMasterGetVendorVersion)));
-    SetHost(HostIdFromProductString(product), version);
+      reportedVersion = PackedHostVersion(int(CallHost(Vst::audioMasterGetVendorVersion)));
+    SetHost(HostIdFromProductString(product), reportedVersion);
   }
   return IPlugBase::GetHost();
 }
@@ -249,19 +249,20 @@ int IPlugVST::ConnectedChannels(bool input)
 
 void IPlugVST::UpdateIOCounts()
 {
-  mAEffect.numInputs = ConnectedChannels(true);
-  mAEffect.numOutputs = ConnectedChannels(false);
-  mInputSpeakers.numChannels = mAEffect.numInputs;
-  mOutputSpeakers.numChannels = mAEffect.numOutputs;
+  aEffect.numInputs = ConnectedChannels(true);
+  aEffect.numOutputs = ConnectedChannels(false);
+  inputSpeakers.numChannels = aEffect.numInputs;
+  outputSpeakers.numChannels = aEffect.numOutputs;
 }
 
 void IPlugVST::HostSpecificInit()
 {
-  if (mHostInitDone)
+  if (hostInitDone)
     return;
-  mHostInitDone = true;
-  const int host = GetHost();
-  if (host == kHostForte || host == kHostAudition || host == kHostOrion || host == kHostSAWStudio)
+  hostInitDone = true;
+  const int detectedHost = GetHost();
+  if (detectedHost == kHostForte || detectedHost == kHostAudition || detectedHost == kHostOrion ||
+      detectedHost == kHostSAWStudio)
   {
     for (int i = 2; i < NInChannels(); ++i)
       SetChannelConnected(InChannel(i), false);
@@ -276,8 +277,8 @@ void IPlugVST::ResizeEditor()
 {
   if (IGraphics* gui = GetGUI())
   {
-    mEditRect.bottom = int16_t(gui->Height());
-    mEditRect.right = int16_t(gui->Width());
+    editRect.bottom = int16_t(gui->Height());
+    editRect.right = int16_t(gui->Width());
   }
   OnWindowResize();
 }
@@ -285,45 +286,45 @@ void IPlugVST::ResizeEditor()
 void IPlugVST::AttachEditor(IGraphics* editor)
 {
   IPlugBase::AttachEditor(editor);
-  mAEffect.flags |= vst::effFlagsHasEditor;
-  mEditRect.top = mEditRect.left = 0;
-  mEditRect.bottom = int16_t(editor->Height());
-  mEditRect.right = int16_t(editor->Width());
+  aEffect.flags |= Vst::effFlagsHasEditor;
+  editRect.top = editRect.left = 0;
+  editRect.bottom = int16_t(editor->Height());
+  editRect.right = int16_t(editor->Width());
 }
 
 void IPlugVST::SetLatency(int samples)
 {
-  mAEffect.initialDelay = samples;
+  aEffect.initialDelay = samples;
   IPlugBase::SetLatency(samples);
 }
 
 bool IPlugVST::SendMidiMessage(const MidiMessage& msg)
 {
-  vst::VstMidiEvent event{};
-  event.type = vst::kVstMidiType;
+  Vst::VstMidiEvent event{};
+  event.type = Vst::kVstMidiType;
   event.byteSize = sizeof event;
   event.deltaFrames = msg.offset;
   event.midiData[0] = char(msg.status);
   event.midiData[1] = char(msg.data1);
   event.midiData[2] = char(msg.data2);
-  vst::VstEvents events{};
+  Vst::VstEvents events{};
   events.numEvents = 1;
-  events.events[0] = reinterpret_cast<vst::VstEvent*>(&event);
-  return CallHost(vst::audioMasterProcessEvents, 0, 0, &events) == 1;
+  events.events[0] = reinterpret_cast<Vst::VstEvent*>(&event);
+  return CallHost(Vst::audioMasterProcessEvents, 0, 0, &events) == 1;
 }
 
 bool IPlugVST::SendSysEx(const SysExMessage& msg)
 {
-  vst::VstMidiSysexEvent event{};
-  event.type = vst::kVstSysExType;
+  Vst::VstMidiSysexEvent event{};
+  event.type = Vst::kVstSysExType;
   event.byteSize = sizeof event;
   event.deltaFrames = msg.offset;
   event.dumpBytes = msg.size;
   event.sysexDump = const_cast<char*>(reinterpret_cast<const char*>(msg.data));
-  vst::VstEvents events{};
+  Vst::VstEvents events{};
   events.numEvents = 1;
-  events.events[0] = reinterpret_cast<vst::VstEvent*>(&event);
-  return CallHost(vst::audioMasterProcessEvents, 0, 0, &events) == 1;
+  events.events[0] = reinterpret_cast<Vst::VstEvent*>(&event);
+  return CallHost(Vst::audioMasterProcessEvents, 0, 0, &events) == 1;
 }
 
 // --- Audio ------------------------------------------------------------------------
@@ -331,7 +332,7 @@ bool IPlugVST::SendSysEx(const SysExMessage& msg)
 void IPlugVST::WantMidi()
 {
   if (DoesMidi())
-    CallHost(vst::audioMasterWantMidi, 0, 1);
+    CallHost(Vst::audioMasterWantMidi, 0, 1);
 }
 
 // The host may pass more frames than it announced as its block size; the block is
@@ -398,7 +399,7 @@ void IPlugVST::ProcessFloat(float** inputs, float** outputs, int frames, bool ac
 // Every audio callback holds the mutex, asks the host for MIDI and ignores negative
 // frame counts.
 template <typename Render>
-void IPlugVST::RunAudioCallback(vst::AEffect* effect, int32_t frames, Render render)
+void IPlugVST::RunAudioCallback(Vst::AEffect* effect, int32_t frames, Render render)
 {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug)
@@ -409,20 +410,20 @@ void IPlugVST::RunAudioCallback(vst::AEffect* effect, int32_t frames, Render ren
     render(*plug);
 }
 
-void VSTCALLBACK IPlugVST::VSTProcessDoubleReplacing(vst::AEffect* effect, double** inputs,
+void VSTCALLBACK IPlugVST::VSTProcessDoubleReplacing(Vst::AEffect* effect, double** inputs,
                                                      double** outputs, int32_t frames)
 {
   RunAudioCallback(effect, frames, [&](IPlugVST& p) { p.ProcessDouble(inputs, outputs, frames); });
 }
 
-void VSTCALLBACK IPlugVST::VSTProcessReplacing(vst::AEffect* effect, float** inputs,
+void VSTCALLBACK IPlugVST::VSTProcessReplacing(Vst::AEffect* effect, float** inputs,
                                                float** outputs, int32_t frames)
 {
   RunAudioCallback(effect, frames,
                    [&](IPlugVST& p) { p.ProcessFloat(inputs, outputs, frames, false); });
 }
 
-void VSTCALLBACK IPlugVST::VSTProcess(vst::AEffect* effect, float** inputs, float** outputs,
+void VSTCALLBACK IPlugVST::VSTProcess(Vst::AEffect* effect, float** inputs, float** outputs,
                                       int32_t frames)
 {
   RunAudioCallback(effect, frames,
@@ -431,7 +432,7 @@ void VSTCALLBACK IPlugVST::VSTProcess(vst::AEffect* effect, float** inputs, floa
 
 // --- Parameters -------------------------------------------------------------------
 
-float VSTCALLBACK IPlugVST::VSTGetParameter(vst::AEffect* effect, int32_t index)
+float VSTCALLBACK IPlugVST::VSTGetParameter(Vst::AEffect* effect, int32_t index)
 {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug)
@@ -441,7 +442,7 @@ float VSTCALLBACK IPlugVST::VSTGetParameter(vst::AEffect* effect, int32_t index)
   return param ? float(param->GetNormalized()) : 0.0f;
 }
 
-void VSTCALLBACK IPlugVST::VSTSetParameter(vst::AEffect* effect, int32_t index, float value)
+void VSTCALLBACK IPlugVST::VSTSetParameter(Vst::AEffect* effect, int32_t index, float value)
 {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug)
@@ -488,7 +489,7 @@ intptr_t IPlugVST::GetChunk(void** data, bool isBank)
 {
   if (!data)
     return 0;
-  ByteBuffer& chunk = isBank ? mBankState : mState;
+  ByteBuffer& chunk = isBank ? bankState : state;
   chunk.Clear();
   chunk.PutInt32(ProgramFile::kChunkMagic);
   chunk.PutInt32(ProgramFile::kChunkVersion);
@@ -513,19 +514,19 @@ intptr_t IPlugVST::SetChunk(const void* data, intptr_t size, bool isBank)
   // Nothing is read from a null pointer or a size that cannot be a state.
   if (!data || size < 0 || size > kMaxChunkSize)
     return 0;
-  ByteBuffer& chunk = isBank ? mBankState : mState;
+  ByteBuffer& chunk = isBank ? bankState : state;
   chunk.Clear();
   chunk.PutBytes(data, int(size));
 
-  int32_t version = 0;
+  int32_t reportedVersion = 0;
   int position = 0;
   int32_t magic = 0;
   if (chunk.GetInt32(&magic, 0) > 0 && magic == ProgramFile::kChunkMagic)
-    position = chunk.GetInt32(&version, 4);
+    position = chunk.GetInt32(&reportedVersion, 4);
   if (position < 0)
     return 0; // a header with nothing behind it changes nothing
 
-  if (isBank && version >= ProgramFile::kChunkVersion)
+  if (isBank && reportedVersion >= ProgramFile::kChunkVersion)
   {
     position = UnserializePresets(chunk, position);
   }
@@ -544,16 +545,16 @@ intptr_t IPlugVST::SetChunk(const void* data, intptr_t size, bool isBank)
 
 // --- Events, pins, speakers ---------------------------------------------------------
 
-void IPlugVST::ProcessEvents(const vst::VstEvents* events)
+void IPlugVST::ProcessEvents(const Vst::VstEvents* events)
 {
   for (int32_t i = 0; i < events->numEvents; ++i)
   {
-    const vst::VstEvent* event = events->events[i];
+    const Vst::VstEvent* event = events->events[i];
     if (!event)
       continue;
-    if (event->type == vst::kVstMidiType)
+    if (event->type == Vst::kVstMidiType)
     {
-      const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
+      const auto* midi = reinterpret_cast<const Vst::VstMidiEvent*>(event);
       MidiMessage msg;
       msg.offset = midi->deltaFrames;
       msg.status = uint8_t(midi->midiData[0]);
@@ -561,9 +562,9 @@ void IPlugVST::ProcessEvents(const vst::VstEvents* events)
       msg.data2 = uint8_t(midi->midiData[2]);
       ProcessMidiMessage(msg);
     }
-    else if (event->type == vst::kVstSysExType)
+    else if (event->type == Vst::kVstSysExType)
     {
-      const auto* sysex = reinterpret_cast<const vst::VstMidiSysexEvent*>(event);
+      const auto* sysex = reinterpret_cast<const Vst::VstMidiSysexEvent*>(event);
       SysExMessage msg;
       msg.offset = sysex->deltaFrames;
       msg.size = sysex->dumpBytes;
@@ -573,14 +574,14 @@ void IPlugVST::ProcessEvents(const vst::VstEvents* events)
   }
 }
 
-intptr_t IPlugVST::GetPinProperties(bool input, int index, vst::VstPinProperties* props)
+intptr_t IPlugVST::GetPinProperties(bool input, int index, Vst::VstPinProperties* props)
 {
-  const int count = input ? mAEffect.numInputs : mAEffect.numOutputs;
+  const int count = input ? aEffect.numInputs : aEffect.numOutputs;
   if (!props || index < 0 || index >= count)
     return 0;
-  props->flags = vst::kVstPinIsActive;
+  props->flags = Vst::kVstPinIsActive;
   if (index % 2 == 0 && index < count - 1)
-    props->flags |= vst::kVstPinIsStereo;
+    props->flags |= Vst::kVstPinIsStereo;
   const int nRecords = input ? NInChannels() : NOutChannels();
   const std::string* label = nullptr;
   if (index < nRecords)
@@ -592,7 +593,7 @@ intptr_t IPlugVST::GetPinProperties(bool input, int index, vst::VstPinProperties
   return 1;
 }
 
-void IPlugVST::ConnectFromArrangement(const vst::VstSpeakerArrangement* arrangement, bool input)
+void IPlugVST::ConnectFromArrangement(const Vst::VstSpeakerArrangement* arrangement, bool input)
 {
   if (!arrangement)
     return;
@@ -617,12 +618,12 @@ intptr_t IPlugVST::CanDo(const char* query)
   }
   if (std::strcmp(query, "hasCockosExtensions") == 0)
   {
-    mHostCapabilities |= kHostHasCockosExtensions;
+    hostCapabilities |= kHostHasCockosExtensions;
     return kCockosAnswer;
   }
   if (std::strcmp(query, "hasCockosViewAsConfig") == 0)
   {
-    mHostCapabilities |= kHostHasCockosViewAsConfig;
+    hostCapabilities |= kHostHasCockosViewAsConfig;
     return kCockosAnswer;
   }
   return 0;
@@ -630,13 +631,13 @@ intptr_t IPlugVST::CanDo(const char* query)
 
 // --- The dispatcher -----------------------------------------------------------------
 
-intptr_t VSTCALLBACK IPlugVST::VSTDispatcher(vst::AEffect* effect, int32_t opcode, int32_t index,
+intptr_t VSTCALLBACK IPlugVST::VSTDispatcher(Vst::AEffect* effect, int32_t opcode, int32_t index,
                                              intptr_t value, void* ptr, float opt)
 {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug)
     return 0;
-  if (opcode == vst::effClose)
+  if (opcode == Vst::effClose)
   {
     // Any call still inside the plug-in finishes before it goes away.
     plug->Mutex().Enter();
@@ -661,21 +662,21 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
   char* text = static_cast<char*>(ptr);
   switch (opcode)
   {
-  case vst::effOpen:
+  case Vst::effOpen:
     HostSpecificInit();
     OnParameterReset();
     return 0;
 
-  case vst::effSetProgram:
+  case Vst::effSetProgram:
     if (!KeepsStateInChunks())
       ModifyCurrentPreset();
     RestorePreset(value >= 0 && value < NPresets() ? int(value) : -1);
     return 0;
 
-  case vst::effGetProgram:
+  case Vst::effGetProgram:
     return GetCurrentPresetIdx();
 
-  case vst::effSetProgramName:
+  case Vst::effSetProgramName:
     if (text)
     {
       char name[Preset::kMaxNameLength + 1];
@@ -685,37 +686,37 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
     }
     return 0;
 
-  case vst::effGetProgramName:
+  case Vst::effGetProgramName:
     if (text)
       CopyText(text, GetPresetName(GetCurrentPresetIdx()).c_str(), kProgramNameSize);
     return 0;
 
-  case vst::effGetParamLabel:
+  case Vst::effGetParamLabel:
     if (IParameter* param = GetParam(index); param && text)
       CopyText(text, param->GetLabelText(), kParamTextSize);
     return 0;
 
-  case vst::effGetParamDisplay:
+  case Vst::effGetParamDisplay:
     if (IParameter* param = GetParam(index); param && text)
       param->GetDisplayText(param->Value(), false, text, true);
     return 0;
 
-  case vst::effGetParamName:
+  case Vst::effGetParamName:
     if (IParameter* param = GetParam(index); param && text)
       CopyText(text, param->Name(), kParamTextSize);
     return 0;
 
-  case vst::effSetSampleRate:
+  case Vst::effSetSampleRate:
     SetSampleRate(double(opt));
     Reset();
     return 0;
 
-  case vst::effSetBlockSize:
+  case Vst::effSetBlockSize:
     SetBlockSize(int(value));
     Reset();
     return 0;
 
-  case vst::effMainsChanged:
+  case Vst::effMainsChanged:
     if (value)
     {
       OnActivate(true);
@@ -727,15 +728,15 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
     }
     return 0;
 
-  case vst::effEditGetRect:
+  case Vst::effEditGetRect:
     if (ptr && GetGUI())
     {
-      *static_cast<EditorRect**>(ptr) = &mEditRect;
+      *static_cast<EditorRect**>(ptr) = &editRect;
       return 1;
     }
     return 0;
 
-  case vst::effEditOpen:
+  case Vst::effEditOpen:
     if (IGraphics* gui = GetGUI(); gui && gui->OpenWindow(ptr))
     {
       OnEditorOpen();
@@ -743,7 +744,7 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
     }
     return 0;
 
-  case vst::effEditClose:
+  case Vst::effEditClose:
     if (IGraphics* gui = GetGUI())
     {
       OnEditorClose();
@@ -752,33 +753,33 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
     }
     return 0;
 
-  case vst::effEditIdle:
-  case vst::effIdle:
+  case Vst::effEditIdle:
+  case Vst::effIdle:
     OnIdle();
     return 0;
 
-  case vst::effIdentify:
+  case Vst::effIdentify:
     return kIdentify;
 
-  case vst::effGetChunk:
+  case Vst::effGetChunk:
     return GetChunk(static_cast<void**>(ptr), index == 0);
 
-  case vst::effSetChunk:
+  case Vst::effSetChunk:
     return SetChunk(ptr, value, index == 0);
 
-  case vst::effProcessEvents:
+  case Vst::effProcessEvents:
     if (!ptr)
       return 0;
-    ProcessEvents(static_cast<const vst::VstEvents*>(ptr));
+    ProcessEvents(static_cast<const Vst::VstEvents*>(ptr));
     return 1;
 
-  case vst::effCanBeAutomated:
+  case Vst::effCanBeAutomated:
     return 1;
 
-  case vst::effString2Parameter:
+  case Vst::effString2Parameter:
     return String2Parameter(index, text);
 
-  case vst::effGetProgramNameIndexed:
+  case Vst::effGetProgramNameIndexed:
   {
     const std::string name = GetPresetName(index);
     if (text)
@@ -786,39 +787,39 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
     return name.empty() ? 0 : 1;
   }
 
-  case vst::effGetInputProperties:
-    return GetPinProperties(true, index, static_cast<vst::VstPinProperties*>(ptr));
+  case Vst::effGetInputProperties:
+    return GetPinProperties(true, index, static_cast<Vst::VstPinProperties*>(ptr));
 
-  case vst::effGetOutputProperties:
-    return GetPinProperties(false, index, static_cast<vst::VstPinProperties*>(ptr));
+  case Vst::effGetOutputProperties:
+    return GetPinProperties(false, index, static_cast<Vst::VstPinProperties*>(ptr));
 
-  case vst::effGetPlugCategory:
-    return IsInstrument() ? vst::kPlugCategorySynth : vst::kPlugCategoryEffect;
+  case Vst::effGetPlugCategory:
+    return IsInstrument() ? Vst::kPlugCategorySynth : Vst::kPlugCategoryEffect;
 
-  case vst::effSetSpeakerArrangement:
-    ConnectFromArrangement(reinterpret_cast<const vst::VstSpeakerArrangement*>(value), true);
-    ConnectFromArrangement(static_cast<const vst::VstSpeakerArrangement*>(ptr), false);
+  case Vst::effSetSpeakerArrangement:
+    ConnectFromArrangement(reinterpret_cast<const Vst::VstSpeakerArrangement*>(value), true);
+    ConnectFromArrangement(static_cast<const Vst::VstSpeakerArrangement*>(ptr), false);
     return 1;
 
-  case vst::effGetEffectName:
+  case Vst::effGetEffectName:
     if (!text)
       return 0;
     CopyText(text, GetEffectName(), kVendorTextSize);
     return 1;
 
-  case vst::effGetVendorString:
+  case Vst::effGetVendorString:
     if (!text)
       return 0;
     CopyText(text, GetVendorName(), kVendorTextSize);
     return 1;
 
-  case vst::effGetProductString:
+  case Vst::effGetProductString:
     if (!text)
       return 0;
     CopyText(text, GetProductName(), kVendorTextSize);
     return 1;
 
-  case vst::effVendorSpecific:
+  case Vst::effVendorSpecific:
     if (index == 7)
     {
       if (!text)
@@ -834,26 +835,26 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
     }
     return 0;
 
-  case vst::effCanDo:
+  case Vst::effCanDo:
     return CanDo(text);
 
-  case vst::effGetVstVersion:
-    return vst::kVstVersion;
+  case Vst::effGetVstVersion:
+    return Vst::kVstVersion;
 
-  case vst::effGetMidiKeyName:
+  case Vst::effGetMidiKeyName:
   {
-    auto* key = static_cast<vst::MidiKeyName*>(ptr);
+    auto* key = static_cast<Vst::MidiKeyName*>(ptr);
     if (!key)
       return 0;
     key->keyName[0] = 0;
     return GetMidiNoteName(key->thisKeyNumber, key->keyName) ? 1 : 0;
   }
 
-  case vst::effGetSpeakerArrangement:
+  case Vst::effGetSpeakerArrangement:
     if (value)
-      *reinterpret_cast<vst::VstSpeakerArrangement**>(value) = &mInputSpeakers;
+      *reinterpret_cast<Vst::VstSpeakerArrangement**>(value) = &inputSpeakers;
     if (ptr)
-      *static_cast<vst::VstSpeakerArrangement**>(ptr) = &mOutputSpeakers;
+      *static_cast<Vst::VstSpeakerArrangement**>(ptr) = &outputSpeakers;
     return 1;
 
   default:

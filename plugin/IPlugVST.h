@@ -3,7 +3,7 @@
 // answers every host request, the audio and parameter callbacks, MIDI intake and the
 // host services the plug-in calls back (automation, transport and tempo, MIDI out).
 #include "plugin/IPlugBase.h"
-#include "plugin/Vst24.h"
+#include "vst/Vst24.h"
 
 #include <cstdint>
 
@@ -59,11 +59,11 @@ public:
     kHostHasCockosViewAsConfig = 1 << 1,
   };
 
-  IPlugVST(const PlugInfo& info, vst::HostCallback hostCallback);
+  IPlugVST(const PlugInfo& info, Vst::HostCallback hostCallback);
   ~IPlugVST() override;
 
-  vst::AEffect* GetAEffect() { return &mAEffect; }
-  static IPlugVST* FromAEffect(vst::AEffect* effect)
+  Vst::AEffect* GetAEffect() { return &aEffect; }
+  static IPlugVST* FromAEffect(Vst::AEffect* effect)
   {
     return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
   }
@@ -86,7 +86,7 @@ public:
   bool SendMidiMessage(const MidiMessage& msg) override;
   bool SendSysEx(const SysExMessage& msg) override;
 
-  int HostCapabilities() const { return mHostCapabilities; }
+  int HostCapabilities() const { return hostCapabilities; }
 
   // The host id for a product string (matched lower-cased, first key wins).
   static int HostIdFromProductString(const char* product);
@@ -94,23 +94,23 @@ public:
   static int PackedHostVersion(int decimalVersion);
 
 private:
-  static intptr_t VSTCALLBACK VSTDispatcher(vst::AEffect* effect, int32_t opcode, int32_t index,
+  static intptr_t VSTCALLBACK VSTDispatcher(Vst::AEffect* effect, int32_t opcode, int32_t index,
                                             intptr_t value, void* ptr, float opt);
-  static void VSTCALLBACK VSTProcess(vst::AEffect* effect, float** inputs, float** outputs,
+  static void VSTCALLBACK VSTProcess(Vst::AEffect* effect, float** inputs, float** outputs,
                                      int32_t frames);
-  static void VSTCALLBACK VSTProcessReplacing(vst::AEffect* effect, float** inputs, float** outputs,
+  static void VSTCALLBACK VSTProcessReplacing(Vst::AEffect* effect, float** inputs, float** outputs,
                                               int32_t frames);
-  static void VSTCALLBACK VSTProcessDoubleReplacing(vst::AEffect* effect, double** inputs,
+  static void VSTCALLBACK VSTProcessDoubleReplacing(Vst::AEffect* effect, double** inputs,
                                                     double** outputs, int32_t frames);
-  static void VSTCALLBACK VSTSetParameter(vst::AEffect* effect, int32_t index, float value);
-  static float VSTCALLBACK VSTGetParameter(vst::AEffect* effect, int32_t index);
+  static void VSTCALLBACK VSTSetParameter(Vst::AEffect* effect, int32_t index, float value);
+  static float VSTCALLBACK VSTGetParameter(Vst::AEffect* effect, int32_t index);
 
   template <typename Render>
-  static void RunAudioCallback(vst::AEffect* effect, int32_t frames, Render render);
+  static void RunAudioCallback(Vst::AEffect* effect, int32_t frames, Render render);
   intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f);
-  const vst::VstTimeInfo* HostTime(intptr_t flags);
+  const Vst::VstTimeInfo* HostTime(intptr_t flags);
 
   void ProcessDouble(double** inputs, double** outputs, int frames);
   void ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate);
@@ -119,25 +119,25 @@ private:
   intptr_t GetChunk(void** data, bool isBank);
   intptr_t SetChunk(const void* data, intptr_t size, bool isBank);
   intptr_t String2Parameter(int paramIdx, const char* text);
-  intptr_t GetPinProperties(bool input, int index, vst::VstPinProperties* props);
+  intptr_t GetPinProperties(bool input, int index, Vst::VstPinProperties* props);
   intptr_t CanDo(const char* query);
-  void ProcessEvents(const vst::VstEvents* events);
-  void ConnectFromArrangement(const vst::VstSpeakerArrangement* arrangement, bool input);
+  void ProcessEvents(const Vst::VstEvents* events);
+  void ConnectFromArrangement(const Vst::VstSpeakerArrangement* arrangement, bool input);
   int ConnectedChannels(bool input);
   void UpdateIOCounts();
-  static void SetArrangement(vst::VstSpeakerArrangement& arrangement, int nChannels);
+  static void SetArrangement(Vst::VstSpeakerArrangement& arrangement, int nChannels);
 
-  vst::HostCallback mHostCallback;
-  vst::AEffect mAEffect;
-  EditorRect mEditRect;
-  vst::VstSpeakerArrangement mInputSpeakers;
-  vst::VstSpeakerArrangement mOutputSpeakers;
-  bool mHostInitDone = false;
-  int mHostCapabilities = 0;
-  ByteBuffer mState{4096};
-  ByteBuffer mBankState{4096};
+  Vst::HostCallback hostCallback;
+  Vst::AEffect aEffect;
+  EditorRect editRect;
+  Vst::VstSpeakerArrangement inputSpeakers;
+  Vst::VstSpeakerArrangement outputSpeakers;
+  bool hostInitDone = false;
+  int hostCapabilities = 0;
+  ByteBuffer state{4096};
+  ByteBuffer bankState{4096};
 };
 
 // The instrument provides this: constructs the plug-in for a host. Defined once per
 // module; the exported entry points call it.
-IPlugVST* MakePlug(vst::HostCallback hostCallback);
+IPlugVST* MakePlug(Vst::HostCallback hostCallback);

@@ -12,7 +12,7 @@
 
 namespace
 {
-vst::AEffect* CreateEffect(vst::HostCallback hostCallback)
+Vst::AEffect* CreateEffect(Vst::HostCallback hostCallback)
 {
   // Two hosts' threads never construct instances at the same moment.
   PlatformLockGuard lock(CreationLock());
@@ -22,7 +22,7 @@ vst::AEffect* CreateEffect(vst::HostCallback hostCallback)
     if (!plug)
       return nullptr;
     plug->FillEmptyPresets(plug->NPresets());
-    vst::AEffect* effect = plug->GetAEffect();
+    Vst::AEffect* effect = plug->GetAEffect();
     if (effect->numPrograms < 1)
       effect->numPrograms = 1;
     return effect;
@@ -34,15 +34,15 @@ vst::AEffect* CreateEffect(vst::HostCallback hostCallback)
 }
 } // namespace
 
-TG_EXPORT vst::AEffect* VSTCALLBACK VSTPluginMain(vst::HostCallback hostCallback)
+TG_EXPORT Vst::AEffect* VSTCALLBACK VSTPluginMain(Vst::HostCallback hostCallback)
 {
   return CreateEffect(hostCallback);
 }
 
 // Older hosts call "main" with the host callback. The argument is taken at full
 // pointer width: a 64-bit host passes a 64-bit function address.
-TG_EXPORT vst::AEffect* VSTCALLBACK VstLegacyMain(intptr_t hostCallback) __asm__("main");
-TG_EXPORT vst::AEffect* VSTCALLBACK VstLegacyMain(intptr_t hostCallback)
+TG_EXPORT Vst::AEffect* VSTCALLBACK VstLegacyMain(intptr_t hostCallback) __asm__("main");
+TG_EXPORT Vst::AEffect* VSTCALLBACK VstLegacyMain(intptr_t hostCallback)
 {
-  return CreateEffect(reinterpret_cast<vst::HostCallback>(hostCallback));
+  return CreateEffect(reinterpret_cast<Vst::HostCallback>(hostCallback));
 }

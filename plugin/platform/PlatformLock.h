@@ -15,20 +15,20 @@ public:
   void Leave();
 
 private:
-  alignas(16) unsigned char mStorage[64];
+  alignas(16) unsigned char storage[64];
 };
 
 // Holds a PlatformLock for the lifetime of a scope.
 class PlatformLockGuard
 {
 public:
-  explicit PlatformLockGuard(PlatformLock& lock) : mLock(lock) { mLock.Enter(); }
-  ~PlatformLockGuard() { mLock.Leave(); }
+  explicit PlatformLockGuard(PlatformLock& toHold) : lock(toHold) { lock.Enter(); }
+  ~PlatformLockGuard() { lock.Leave(); }
   PlatformLockGuard(const PlatformLockGuard&) = delete;
   PlatformLockGuard& operator=(const PlatformLockGuard&) = delete;
 
 private:
-  PlatformLock& mLock;
+  PlatformLock& lock;
 };
 
 // The process-wide lock taken while the entry point constructs an instance. It is

@@ -8,13 +8,13 @@ namespace
 {
 using Impl = std::recursive_mutex;
 static_assert(sizeof(Impl) <= 64, "platform lock storage too small");
-Impl& impl(unsigned char* storage) { return *std::launder(reinterpret_cast<Impl*>(storage)); }
+Impl& ImplOf(unsigned char* storage) { return *std::launder(reinterpret_cast<Impl*>(storage)); }
 } // namespace
 
-PlatformLock::PlatformLock() { new (mStorage) Impl(); }
-PlatformLock::~PlatformLock() { impl(mStorage).~Impl(); }
-void PlatformLock::Enter() { impl(mStorage).lock(); }
-void PlatformLock::Leave() { impl(mStorage).unlock(); }
+PlatformLock::PlatformLock() { new (storage) Impl(); }
+PlatformLock::~PlatformLock() { ImplOf(storage).~Impl(); }
+void PlatformLock::Enter() { ImplOf(storage).lock(); }
+void PlatformLock::Leave() { ImplOf(storage).unlock(); }
 
 PlatformLock& CreationLock()
 {

@@ -14,10 +14,10 @@ CRITICAL_SECTION* section(unsigned char* storage)
 }
 } // namespace
 
-PlatformLock::PlatformLock() { InitializeCriticalSection(section(mStorage)); }
-PlatformLock::~PlatformLock() { DeleteCriticalSection(section(mStorage)); }
-void PlatformLock::Enter() { EnterCriticalSection(section(mStorage)); }
-void PlatformLock::Leave() { LeaveCriticalSection(section(mStorage)); }
+PlatformLock::PlatformLock() { InitializeCriticalSection(section(storage)); }
+PlatformLock::~PlatformLock() { DeleteCriticalSection(section(storage)); }
+void PlatformLock::Enter() { EnterCriticalSection(section(storage)); }
+void PlatformLock::Leave() { LeaveCriticalSection(section(storage)); }
 
 PlatformLock& CreationLock()
 {

@@ -12,7 +12,7 @@
 #define VSTCALLBACK
 #endif
 
-namespace vst
+namespace Vst
 {
 struct AEffect;
 
@@ -316,4 +316,4 @@ static_assert(sizeof(VstSpeakerArrangement) == 904);
 static_assert(offsetof(VstPinProperties, flags) == 64);
 static_assert(offsetof(MidiKeyName, keyName) == 8);
 #endif
-} // namespace vst
+} // namespace Vst
