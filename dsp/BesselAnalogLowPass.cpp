@@ -28,39 +28,39 @@ void AnalogLowPass::reverseBesselPolynomial(int order, double* coef)
               (std::ldexp(1.0, order - k) * factorial(k) * factorial(order - k));
 }
 
-void AnalogLowPass::design(int order)
+void AnalogLowPass::design(int requestedOrder)
 {
-  if (order == m_order)
+  if (requestedOrder == order)
     return;
-  if (order < 1 || order > maxOrder)
+  if (requestedOrder < 1 || requestedOrder > maxOrder)
     throw std::logic_error("laguerre failed");
   double real[maxOrder + 1];
-  reverseBesselPolynomial(order, real);
-  complex_t coef[maxOrder + 1];
-  for (int k = 0; k <= order; ++k)
+  reverseBesselPolynomial(requestedOrder, real);
+  ComplexT coef[maxOrder + 1];
+  for (int k = 0; k <= requestedOrder; ++k)
     coef[k] = real[k];
-  complex_t roots[maxOrder];
-  RootFinder::solve(coef, order, roots);
+  ComplexT roots[maxOrder];
+  RootFinder::solve(coef, requestedOrder, roots);
 
-  PoleZeroLayout layout;
+  PoleZeroLayout prototype;
   int realCount = 0;
   double realRoots[maxOrder];
-  for (int i = 0; i < order; ++i)
+  for (int i = 0; i < requestedOrder; ++i)
   {
     // One of each conjugate pair (the upper one) stands for both.
     if (std::fabs(roots[i].imag()) <= 1e-12 * std::abs(roots[i]))
       realRoots[realCount++] = roots[i].real();
     else if (roots[i].imag() > 0)
-      layout.add(PoleZeroPair::makeConjugate(roots[i], infinity()));
+      prototype.add(PoleZeroPair::makeConjugate(roots[i], infinity()));
   }
   for (int i = 0; i + 1 < realCount; i += 2)
-    layout.add(PoleZeroPair::makePair(realRoots[i], infinity(), realRoots[i + 1], infinity()));
+    prototype.add(PoleZeroPair::makePair(realRoots[i], infinity(), realRoots[i + 1], infinity()));
   if (realCount & 1)
-    layout.add(PoleZeroPair::makeSingle(realRoots[realCount - 1], infinity()));
-  layout.analogNormalAtDc = true;
-  layout.normalGain = 1;
-  m_layout = layout;
-  m_order = order;
+    prototype.add(PoleZeroPair::makeSingle(realRoots[realCount - 1], infinity()));
+  prototype.analogNormalAtDc = true;
+  prototype.normalGain = 1;
+  layout = prototype;
+  order = requestedOrder;
 }
 
 } // namespace Dsp::Bessel

@@ -16,15 +16,15 @@ public:
   static constexpr int maxOrder = 8;
 
   void design(int order);
-  const PoleZeroLayout& getLayout() const { return m_layout; }
+  const PoleZeroLayout& getLayout() const { return layout; }
 
   // Coefficients a0..an of the reverse Bessel polynomial, lowest power first:
   // a_k = (2n - k)! / (2^(n-k) k! (n-k)!).
   static void reverseBesselPolynomial(int order, double* coef);
 
 private:
-  int m_order = -1;
-  PoleZeroLayout m_layout;
+  int order = -1;
+  PoleZeroLayout layout;
 };
 
 } // namespace Dsp::Bessel

@@ -9,9 +9,9 @@ namespace
 {
 
 // Roots of x^2 + p x + q.
-void quadraticRoots(double p, double q, complex_t& r1, complex_t& r2)
+void quadraticRoots(double p, double q, ComplexT& r1, ComplexT& r2)
 {
-  const complex_t d = std::sqrt(complex_t(p * p / 4 - q, 0.0));
+  const ComplexT d = std::sqrt(ComplexT(p * p / 4 - q, 0.0));
   r1 = -p / 2 + d;
   r2 = -p / 2 - d;
 }
@@ -53,11 +53,11 @@ void Biquad::applyScale(double scale)
   b2 *= scale;
 }
 
-complex_t Biquad::response(complex_t czn1) const
+ComplexT Biquad::response(ComplexT czn1) const
 {
-  const complex_t czn2 = czn1 * czn1;
-  const complex_t num = b0 + b1 * czn1 + b2 * czn2;
-  const complex_t den = 1.0 + a1 * czn1 + a2 * czn2;
+  const ComplexT czn2 = czn1 * czn1;
+  const ComplexT num = b0 + b1 * czn1 + b2 * czn2;
+  const ComplexT den = 1.0 + a1 * czn1 + a2 * czn2;
   return num / den;
 }
 
@@ -68,7 +68,7 @@ PoleZeroPair Biquad::getPoleZeroPair() const
   {
     pair.single = true;
     pair.pole1 = -a1;
-    pair.zero1 = b0 != 0 ? complex_t(-b1 / b0) : infinity();
+    pair.zero1 = b0 != 0 ? ComplexT(-b1 / b0) : infinity();
     return pair;
   }
   quadraticRoots(a1, a2, pair.pole1, pair.pole2);

@@ -24,7 +24,7 @@ struct Biquad
   void applyScale(double scale);
 
   // Response at z where czn1 = z^-1.
-  complex_t response(complex_t czn1) const;
+  ComplexT response(ComplexT czn1) const;
   // Roots of numerator and denominator.
   PoleZeroPair getPoleZeroPair() const;
 };

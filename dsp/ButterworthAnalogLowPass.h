@@ -11,11 +11,11 @@ class AnalogLowPass
 {
 public:
   void design(int order);
-  const PoleZeroLayout& getLayout() const { return m_layout; }
+  const PoleZeroLayout& getLayout() const { return layout; }
 
 private:
-  int m_order = -1;
-  PoleZeroLayout m_layout;
+  int order = -1;
+  PoleZeroLayout layout;
 };
 
 } // namespace Dsp::Butterworth

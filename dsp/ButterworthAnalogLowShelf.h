@@ -13,12 +13,12 @@ class AnalogLowShelf
 {
 public:
   void design(int order, double gainDb);
-  const PoleZeroLayout& getLayout() const { return m_layout; }
+  const PoleZeroLayout& getLayout() const { return layout; }
 
 private:
-  int m_order = -1;
-  double m_gainDb = 0;
-  PoleZeroLayout m_layout;
+  int order = -1;
+  double gainDb = 0;
+  PoleZeroLayout layout;
 };
 
 } // namespace Dsp::Butterworth

@@ -12,9 +12,9 @@ namespace Dsp::Butterworth
 class BandPass : public Cascade<2>
 {
 public:
-  static constexpr int MaxOrder = 2;
+  static constexpr int kMaxOrder = 2;
 
-  static Kind getKind() { return kindBandPass; }
+  static Kind getKind() { return kBandPass; }
   static const char* getName() { return "Butterworth Band Pass"; }
   static int getNumParams() { return 4; }
   static ParamInfo getParamInfo(int index);
@@ -22,7 +22,7 @@ public:
   void setParams(const Params& params);
 
 private:
-  AnalogLowPass m_analog;
+  AnalogLowPass analog;
 };
 
 } // namespace Dsp::Butterworth

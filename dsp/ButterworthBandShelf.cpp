@@ -12,7 +12,7 @@ ParamInfo BandShelf::getParamInfo(int index)
   case 0:
     return ParamInfo::sampleRate();
   case 1:
-    return ParamInfo::order(MaxOrder);
+    return ParamInfo::order(kMaxOrder);
   case 2:
     return ParamInfo::centerFrequency();
   case 3:
@@ -27,10 +27,10 @@ ParamInfo BandShelf::getParamInfo(int index)
 void BandShelf::setParams(const Params& params)
 {
   const double fs = Transform::limitSampleRate(params[0]);
-  const int order = Transform::limitOrder(params[1], MaxOrder);
-  m_analog.design(order, params[4]);
+  const int order = Transform::limitOrder(params[1], kMaxOrder);
+  analog.design(order, params[4]);
   PoleZeroLayout digital;
-  Transform::bandPass(params[2] / fs, params[3] / fs, m_analog.getLayout(), digital);
+  Transform::bandPass(params[2] / fs, params[3] / fs, analog.getLayout(), digital);
   setLayout(digital);
 }
 

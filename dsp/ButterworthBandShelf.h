@@ -12,9 +12,9 @@ namespace Dsp::Butterworth
 class BandShelf : public Cascade<2>
 {
 public:
-  static constexpr int MaxOrder = 2;
+  static constexpr int kMaxOrder = 2;
 
-  static Kind getKind() { return kindBandShelf; }
+  static Kind getKind() { return kBandShelf; }
   static const char* getName() { return "Butterworth Band Shelf"; }
   static int getNumParams() { return 5; }
   static ParamInfo getParamInfo(int index);
@@ -22,7 +22,7 @@ public:
   void setParams(const Params& params);
 
 private:
-  AnalogLowShelf m_analog;
+  AnalogLowShelf analog;
 };
 
 } // namespace Dsp::Butterworth

@@ -12,7 +12,7 @@ ParamInfo BandStop::getParamInfo(int index)
   case 0:
     return ParamInfo::sampleRate();
   case 1:
-    return ParamInfo::order(MaxOrder);
+    return ParamInfo::order(kMaxOrder);
   case 2:
     return ParamInfo::centerFrequency();
   case 3:
@@ -25,10 +25,10 @@ ParamInfo BandStop::getParamInfo(int index)
 void BandStop::setParams(const Params& params)
 {
   const double fs = Transform::limitSampleRate(params[0]);
-  const int order = Transform::limitOrder(params[1], MaxOrder);
-  m_analog.design(order);
+  const int order = Transform::limitOrder(params[1], kMaxOrder);
+  analog.design(order);
   PoleZeroLayout digital;
-  Transform::bandStop(params[2] / fs, params[3] / fs, m_analog.getLayout(), digital);
+  Transform::bandStop(params[2] / fs, params[3] / fs, analog.getLayout(), digital);
   setLayout(digital);
 }
 

@@ -12,9 +12,9 @@ namespace Dsp::Butterworth
 class HighShelf : public Cascade<1>
 {
 public:
-  static constexpr int MaxOrder = 2;
+  static constexpr int kMaxOrder = 2;
 
-  static Kind getKind() { return kindHighShelf; }
+  static Kind getKind() { return kHighShelf; }
   static const char* getName() { return "Butterworth High Shelf"; }
   static int getNumParams() { return 4; }
   static ParamInfo getParamInfo(int index);
@@ -22,7 +22,7 @@ public:
   void setParams(const Params& params);
 
 private:
-  AnalogLowShelf m_analog;
+  AnalogLowShelf analog;
 };
 
 } // namespace Dsp::Butterworth

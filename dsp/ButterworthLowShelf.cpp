@@ -12,7 +12,7 @@ ParamInfo LowShelf::getParamInfo(int index)
   case 0:
     return ParamInfo::sampleRate();
   case 1:
-    return ParamInfo::order(MaxOrder);
+    return ParamInfo::order(kMaxOrder);
   case 2:
     return ParamInfo::cutoffFrequency();
   case 3:
@@ -25,10 +25,10 @@ ParamInfo LowShelf::getParamInfo(int index)
 void LowShelf::setParams(const Params& params)
 {
   const double fs = Transform::limitSampleRate(params[0]);
-  const int order = Transform::limitOrder(params[1], MaxOrder);
-  m_analog.design(order, params[3]);
+  const int order = Transform::limitOrder(params[1], kMaxOrder);
+  analog.design(order, params[3]);
   PoleZeroLayout digital;
-  Transform::lowPass(Transform::normalizeFrequency(params[2], fs), m_analog.getLayout(), digital);
+  Transform::lowPass(Transform::normalizeFrequency(params[2], fs), analog.getLayout(), digital);
   setLayout(digital);
 }
 

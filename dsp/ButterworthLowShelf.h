@@ -12,9 +12,9 @@ namespace Dsp::Butterworth
 class LowShelf : public Cascade<1>
 {
 public:
-  static constexpr int MaxOrder = 2;
+  static constexpr int kMaxOrder = 2;
 
-  static Kind getKind() { return kindLowShelf; }
+  static Kind getKind() { return kLowShelf; }
   static const char* getName() { return "Butterworth Low Shelf"; }
   static int getNumParams() { return 4; }
   static ParamInfo getParamInfo(int index);
@@ -22,7 +22,7 @@ public:
   void setParams(const Params& params);
 
 private:
-  AnalogLowShelf m_analog;
+  AnalogLowShelf analog;
 };
 
 } // namespace Dsp::Butterworth

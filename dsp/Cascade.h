@@ -17,13 +17,13 @@ template <int MaxStagesT>
 class Cascade
 {
 public:
-  static constexpr int MaxStages = MaxStagesT;
+  static constexpr int kMaxStages = MaxStagesT;
 
-  int getNumStages() const { return m_numStages; }
-  const Biquad& operator[](int index) const { return m_stages[index]; }
+  int getNumStages() const { return numStages; }
+  const Biquad& operator[](int index) const { return stages[index]; }
 
   // Response at a frequency given as a fraction of the sample rate (0..0.5).
-  complex_t response(double normalizedFrequency) const
+  ComplexT response(double normalizedFrequency) const
   {
     const double w = 2 * std::numbers::pi * normalizedFrequency;
     return responseAt(w);
@@ -32,8 +32,8 @@ public:
   std::vector<PoleZeroPair> getPoleZeros() const
   {
     std::vector<PoleZeroPair> pairs;
-    for (int i = 0; i < m_numStages; ++i)
-      pairs.push_back(m_stages[i].getPoleZeroPair());
+    for (int i = 0; i < numStages; ++i)
+      pairs.push_back(stages[i].getPoleZeroPair());
     return pairs;
   }
 
@@ -42,35 +42,35 @@ public:
   void setLayout(const PoleZeroLayout& layout)
   {
     int count = layout.getNumPairs();
-    if (count > MaxStages)
-      count = MaxStages;
+    if (count > kMaxStages)
+      count = kMaxStages;
     for (int i = 0; i < count; ++i)
-      m_stages[i].setPoleZeroPair(layout[i]);
-    m_numStages = count;
+      stages[i].setPoleZeroPair(layout[i]);
+    numStages = count;
     if (count == 0)
       return;
     const double magnitude = std::abs(responseAt(layout.normalW));
     if (magnitude > 1e-300 && std::isfinite(magnitude))
-      m_stages[0].applyScale(layout.normalGain / magnitude);
+      stages[0].applyScale(layout.normalGain / magnitude);
   }
 
   // A single section given directly (the cookbook designs).
   void setSingleStage(const Biquad& stage)
   {
-    m_stages[0] = stage;
-    m_numStages = 1;
+    stages[0] = stage;
+    numStages = 1;
   }
 
 protected:
-  complex_t responseAt(double w) const
+  ComplexT responseAt(double w) const
   {
     if (w == 0)
     {
       // z = 1: plain sums, the common case when a low-pass glides.
       double h = 1;
-      for (int i = 0; i < m_numStages; ++i)
+      for (int i = 0; i < numStages; ++i)
       {
-        const Biquad& s = m_stages[i];
+        const Biquad& s = stages[i];
         h *= (s.b0 + s.b1 + s.b2) / (1 + s.a1 + s.a2);
       }
       return h;
@@ -78,22 +78,22 @@ protected:
     if (w == std::numbers::pi)
     {
       double h = 1;
-      for (int i = 0; i < m_numStages; ++i)
+      for (int i = 0; i < numStages; ++i)
       {
-        const Biquad& s = m_stages[i];
+        const Biquad& s = stages[i];
         h *= (s.b0 - s.b1 + s.b2) / (1 - s.a1 + s.a2);
       }
       return h;
     }
-    const complex_t czn1 = std::polar(1.0, -w);
-    complex_t h = 1;
-    for (int i = 0; i < m_numStages; ++i)
-      h *= m_stages[i].response(czn1);
+    const ComplexT czn1 = std::polar(1.0, -w);
+    ComplexT h = 1;
+    for (int i = 0; i < numStages; ++i)
+      h *= stages[i].response(czn1);
     return h;
   }
 
-  Biquad m_stages[MaxStages];
-  int m_numStages = 1;
+  Biquad stages[kMaxStages];
+  int numStages = 1;
 };
 
 } // namespace Dsp

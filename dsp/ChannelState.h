@@ -8,7 +8,7 @@ namespace Dsp
 // The filter memory of one channel: one state record (DirectFormI or DirectFormII) per
 // section, and the denormal guard, a tiny value that changes sign on every sample so
 // that the recursions never sink into denormal numbers.
-template <class StateType, int MaxStages>
+template <class StateType, int kMaxStages>
 class ChannelState
 {
 public:
@@ -16,33 +16,33 @@ public:
 
   void reset()
   {
-    for (StateType& s : m_stages)
+    for (StateType& s : stages)
       s.reset();
-    m_guard = guardStart;
+    guard = guardStart;
   }
 
-  double processSample(double in, const Cascade<MaxStages>& cascade)
+  double processSample(double in, const Cascade<kMaxStages>& cascade)
   {
     const int n = cascade.getNumStages();
-    double out = m_stages[0].process1(in, cascade[0], m_guard);
+    double out = stages[0].process1(in, cascade[0], guard);
     for (int i = 1; i < n; ++i)
-      out = m_stages[i].process1(out, cascade[i], 0.0);
-    m_guard = -m_guard;
+      out = stages[i].process1(out, cascade[i], 0.0);
+    guard = -guard;
     return out;
   }
 
   template <typename Sample>
-  void process(int numSamples, Sample* samples, const Cascade<MaxStages>& cascade)
+  void process(int numSamples, Sample* samples, const Cascade<kMaxStages>& cascade)
   {
     for (int i = 0; i < numSamples; ++i)
       samples[i] = static_cast<Sample>(processSample(samples[i], cascade));
   }
 
-  double getGuard() const { return m_guard; }
+  double getGuard() const { return guard; }
 
 private:
-  StateType m_stages[MaxStages];
-  double m_guard = guardStart;
+  StateType stages[kMaxStages];
+  double guard = guardStart;
 };
 
 } // namespace Dsp

@@ -13,12 +13,12 @@ class AnalogLowPass
 {
 public:
   void design(int order, double rippleDb);
-  const PoleZeroLayout& getLayout() const { return m_layout; }
+  const PoleZeroLayout& getLayout() const { return layout; }
 
 private:
-  int m_order = -1;
-  double m_rippleDb = 0;
-  PoleZeroLayout m_layout;
+  int order = -1;
+  double rippleDb = 0;
+  PoleZeroLayout layout;
 };
 
 } // namespace Dsp::ChebyshevI

@@ -12,9 +12,9 @@ namespace Dsp::ChebyshevI
 class LowPass : public Cascade<2>
 {
 public:
-  static constexpr int MaxOrder = 4;
+  static constexpr int kMaxOrder = 4;
 
-  static Kind getKind() { return kindLowPass; }
+  static Kind getKind() { return kLowPass; }
   static const char* getName() { return "Chebyshev I Low Pass"; }
   static int getNumParams() { return 4; }
   static ParamInfo getParamInfo(int index);
@@ -22,7 +22,7 @@ public:
   void setParams(const Params& params);
 
 private:
-  AnalogLowPass m_analog;
+  AnalogLowPass analog;
 };
 
 } // namespace Dsp::ChebyshevI

@@ -9,24 +9,24 @@ namespace Dsp
 class DirectFormI
 {
 public:
-  void reset() { m_x1 = m_x2 = m_y1 = m_y2 = 0; }
+  void reset() { x1 = x2 = y1 = y2 = 0; }
 
   // The guard is added to the output (non-zero on the first section only).
   double process1(double in, const Biquad& s, double guard)
   {
-    const double out = s.b0 * in + s.b1 * m_x1 + s.b2 * m_x2 - s.a1 * m_y1 - s.a2 * m_y2 + guard;
-    m_x2 = m_x1;
-    m_x1 = in;
-    m_y2 = m_y1;
-    m_y1 = out;
+    const double out = s.b0 * in + s.b1 * x1 + s.b2 * x2 - s.a1 * y1 - s.a2 * y2 + guard;
+    x2 = x1;
+    x1 = in;
+    y2 = y1;
+    y1 = out;
     return out;
   }
 
 private:
-  double m_x1 = 0;
-  double m_x2 = 0;
-  double m_y1 = 0;
-  double m_y2 = 0;
+  double x1 = 0;
+  double x2 = 0;
+  double y1 = 0;
+  double y2 = 0;
 };
 
 } // namespace Dsp

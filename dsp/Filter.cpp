@@ -29,7 +29,7 @@ bool Filter::setParam(int paramId, double nativeValue) noexcept
   const int index = findParamIndex(paramId);
   if (index < 0)
     return false;
-  Params parameters = m_params;
+  Params parameters = params;
   parameters[index] = nativeValue;
   return setParams(parameters);
 }
@@ -48,7 +48,7 @@ bool Filter::setParams(const Params& parameters) noexcept
   {
     return false;
   }
-  m_params = parameters;
+  params = parameters;
   return true;
 }
 

@@ -12,14 +12,14 @@ namespace Dsp
 
 enum Kind
 {
-  kindLowPass = 0,
-  kindHighPass = 1,
-  kindBandPass = 2,
-  kindBandStop = 3,
-  kindLowShelf = 4,
-  kindHighShelf = 5,
-  kindBandShelf = 6,
-  kindOther = 7
+  kLowPass = 0,
+  kHighPass = 1,
+  kBandPass = 2,
+  kBandStop = 3,
+  kLowShelf = 4,
+  kHighShelf = 5,
+  kBandShelf = 6,
+  kOther = 7
 };
 
 // A multichannel filter with a design behind it, used by the effect units through a
@@ -43,7 +43,7 @@ public:
   virtual ParamInfo getParamInfo(int index) const = 0;
   virtual std::vector<PoleZeroPair> getPoleZeros() const = 0;
   // Complex response at a frequency given as a fraction of the sample rate (0..0.5).
-  virtual complex_t response(double normalizedFrequency) const = 0;
+  virtual ComplexT response(double normalizedFrequency) const = 0;
   virtual int getNumChannels() const = 0;
   virtual void reset() = 0;
   virtual void process(int numSamples, double* const* arrayOfChannels) = 0;
@@ -66,11 +66,11 @@ public:
   // False (and nothing changes) when a value is not finite or the set cannot be
   // designed.
   bool setParams(const Params& parameters) noexcept;
-  const Params& getParams() const { return m_params; }
+  const Params& getParams() const { return params; }
   Params getDefaultParams() const;
 
 protected:
-  Params m_params;
+  Params params;
 };
 
 } // namespace Dsp

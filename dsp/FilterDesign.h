@@ -10,24 +10,24 @@ namespace Dsp
 // in the chosen form (DirectFormI or DirectFormII). Every sample is processed with the
 // current design; parameter changes take effect at once.
 //
-// DesignClass provides: MaxStages, static getKind/getName/getNumParams/getParamInfo,
+// DesignClass provides: kMaxStages, static getKind/getName/getNumParams/getParamInfo,
 // setParams(const Params&) (strong: throws before changing anything), and the
 // Cascade interface it derives from.
 template <class DesignClass, int Channels, class StateType>
 class FilterDesign : public Filter
 {
 public:
-  static constexpr int MaxStages = DesignClass::MaxStages;
-  using State = ChannelState<StateType, MaxStages>;
+  static constexpr int kMaxStages = DesignClass::kMaxStages;
+  using State = ChannelState<StateType, kMaxStages>;
 
   FilterDesign()
   {
     // The design starts at its defaults, so it filters sensibly before the first
     // parameter set arrives; that first set is still the first one.
-    m_params = getDefaultParams();
+    params = getDefaultParams();
     try
     {
-      m_design.setParams(m_params);
+      design.setParams(params);
     }
     catch (...)
     {
@@ -38,16 +38,16 @@ public:
   const char* getName() const override { return DesignClass::getName(); }
   int getNumParams() const override { return DesignClass::getNumParams(); }
   ParamInfo getParamInfo(int index) const override { return DesignClass::getParamInfo(index); }
-  std::vector<PoleZeroPair> getPoleZeros() const override { return m_design.getPoleZeros(); }
-  complex_t response(double normalizedFrequency) const override
+  std::vector<PoleZeroPair> getPoleZeros() const override { return design.getPoleZeros(); }
+  ComplexT response(double normalizedFrequency) const override
   {
-    return m_design.response(normalizedFrequency);
+    return design.response(normalizedFrequency);
   }
   int getNumChannels() const override { return Channels; }
 
   void reset() override
   {
-    for (State& s : m_state)
+    for (State& s : state)
       s.reset();
   }
 
@@ -60,11 +60,11 @@ public:
     processBlock(numSamples, arrayOfChannels);
   }
 
-  const DesignClass& getDesign() const { return m_design; }
-  const State& getState(int channel) const { return m_state[channel]; }
+  const DesignClass& getDesign() const { return design; }
+  const State& getState(int channel) const { return state[channel]; }
 
 protected:
-  void doSetParams(const Params& parameters) override { m_design.setParams(parameters); }
+  void doSetParams(const Params& parameters) override { design.setParams(parameters); }
 
   template <typename Sample>
   void processBlock(int numSamples, Sample* const* channels)
@@ -73,11 +73,11 @@ protected:
       return;
     for (int c = 0; c < Channels; ++c)
       if (channels[c] != nullptr)
-        m_state[c].process(numSamples, channels[c], m_design);
+        state[c].process(numSamples, channels[c], design);
   }
 
-  DesignClass m_design;
-  State m_state[Channels];
+  DesignClass design;
+  State state[Channels];
 };
 
 } // namespace Dsp

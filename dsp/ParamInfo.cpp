@@ -19,16 +19,16 @@ double ParamInfo::toControlValue(double nativeValue) const
 {
   switch (mapping)
   {
-  case mapLogarithmic:
+  case kMapLogarithmic:
   {
     const double lo = log15(minValue);
     const double hi = log15(maxValue);
     return (log15(nativeValue) - lo) / (hi - lo);
   }
-  case mapPowerOfTwo:
+  case kMapPowerOfTwo:
     return (std::log2(nativeValue) - minValue) / (maxValue - minValue);
-  case mapLinear:
-  case mapInteger:
+  case kMapLinear:
+  case kMapInteger:
   default:
     return (nativeValue - minValue) / (maxValue - minValue);
   }
@@ -38,17 +38,17 @@ double ParamInfo::toNativeValue(double controlValue) const
 {
   switch (mapping)
   {
-  case mapInteger:
+  case kMapInteger:
     return std::floor((maxValue - minValue) * controlValue + minValue + 0.5);
-  case mapLogarithmic:
+  case kMapLogarithmic:
   {
     const double lo = log15(minValue);
     const double hi = log15(maxValue);
     return std::pow(1.5, lo + (hi - lo) * controlValue);
   }
-  case mapPowerOfTwo:
+  case kMapPowerOfTwo:
     return std::pow(2.0, minValue + (maxValue - minValue) * controlValue);
-  case mapLinear:
+  case kMapLinear:
   default:
     return minValue + (maxValue - minValue) * controlValue;
   }
@@ -59,20 +59,20 @@ std::string ParamInfo::toString(double nativeValue) const
   char text[64];
   switch (textForm)
   {
-  case textHz:
+  case kTextHz:
     std::snprintf(text, sizeof text, "%d Hz", static_cast<int>(nativeValue));
     break;
-  case textDb:
+  case kTextDb:
   {
     const double magnitude = std::fabs(nativeValue);
     const int decimals = magnitude < 1 ? 3 : (magnitude < 10 ? 2 : 1);
     std::snprintf(text, sizeof text, "%.*f dB", decimals, nativeValue);
     break;
   }
-  case textInteger:
+  case kTextInteger:
     std::snprintf(text, sizeof text, "%d", static_cast<int>(nativeValue));
     break;
-  case textReal:
+  case kTextReal:
   default:
     std::snprintf(text, sizeof text, "%.3f", nativeValue);
     break;
@@ -82,44 +82,45 @@ std::string ParamInfo::toString(double nativeValue) const
 
 ParamInfo ParamInfo::sampleRate()
 {
-  return {idSampleRate, "Fs", "Sample Rate", 11025, 192000, 44100, mapLinear, textHz};
+  return {kIdSampleRate, "Fs", "Sample Rate", 11025, 192000, 44100, kMapLinear, kTextHz};
 }
 
 ParamInfo ParamInfo::cutoffFrequency()
 {
-  return {idFrequency, "Fc", "Cutoff Frequency", 10, 22040, 2000, mapLogarithmic, textHz};
+  return {kIdFrequency, "Fc", "Cutoff Frequency", 10, 22040, 2000, kMapLogarithmic, kTextHz};
 }
 
 ParamInfo ParamInfo::centerFrequency()
 {
-  return {idFrequency, "Fc", "Center Frequency", 10, 22040, 2000, mapLogarithmic, textHz};
+  return {kIdFrequency, "Fc", "Center Frequency", 10, 22040, 2000, kMapLogarithmic, kTextHz};
 }
 
 ParamInfo ParamInfo::resonance()
 {
-  return {idQ, "Q", "Resonance", -4, 4, 1, mapPowerOfTwo, textReal};
+  return {kIdQ, "Q", "Resonance", -4, 4, 1, kMapPowerOfTwo, kTextReal};
 }
 
 ParamInfo ParamInfo::bandwidthOctaves()
 {
-  return {idBandwidth, "BW", "Bandwidth (Octaves)", -4, 4, 1, mapPowerOfTwo, textReal};
+  return {kIdBandwidth, "BW", "Bandwidth (Octaves)", -4, 4, 1, kMapPowerOfTwo, kTextReal};
 }
 
 ParamInfo ParamInfo::bandwidthHz()
 {
-  return {idBandwidthHz, "BW", "Bandwidth (Hz)", 10, 22040, 1720, mapLogarithmic, textHz};
+  return {kIdBandwidthHz, "BW", "Bandwidth (Hz)", 10, 22040, 1720, kMapLogarithmic, kTextHz};
 }
 
-ParamInfo ParamInfo::gain() { return {idGain, "Gain", "Gain", -24, 24, -6, mapLinear, textDb}; }
+ParamInfo ParamInfo::gain() { return {kIdGain, "Gain", "Gain", -24, 24, -6, kMapLinear, kTextDb}; }
 
 ParamInfo ParamInfo::order(int maxOrder)
 {
-  return {idOrder, "Order", "Order", 1, static_cast<double>(maxOrder), 2, mapInteger, textInteger};
+  return {kIdOrder, "Order",     "Order",     1, static_cast<double>(maxOrder),
+          2,        kMapInteger, kTextInteger};
 }
 
 ParamInfo ParamInfo::rippleDb()
 {
-  return {idRippleDb, "Ripple", "Ripple dB", 0.001, 12, 0.01, mapLinear, textDb};
+  return {kIdRippleDb, "Ripple", "Ripple dB", 0.001, 12, 0.01, kMapLinear, kTextDb};
 }
 
 void ParamInfo::throwInvalidUsage() { throw std::logic_error("invalid usage of ParamInfo"); }

@@ -9,14 +9,14 @@ namespace Dsp
 // own position order; Params is indexed by that position.
 enum ParamID
 {
-  idSampleRate = 0,
-  idFrequency = 1,
-  idQ = 2,
-  idBandwidth = 3,
-  idBandwidthHz = 4,
-  idGain = 5,
-  idOrder = 7,
-  idRippleDb = 8
+  kIdSampleRate = 0,
+  kIdFrequency = 1,
+  kIdQ = 2,
+  kIdBandwidth = 3,
+  kIdBandwidthHz = 4,
+  kIdGain = 5,
+  kIdOrder = 7,
+  kIdRippleDb = 8
 };
 
 // Description of one design parameter: its range, default, how a 0..1 control value
@@ -25,28 +25,28 @@ struct ParamInfo
 {
   enum Mapping
   {
-    mapLinear,
-    mapInteger,
-    mapLogarithmic,
-    mapPowerOfTwo
+    kMapLinear,
+    kMapInteger,
+    kMapLogarithmic,
+    kMapPowerOfTwo
   };
   enum TextForm
   {
-    textHz,
-    textReal,
-    textDb,
-    textInteger
+    kTextHz,
+    kTextReal,
+    kTextDb,
+    kTextInteger
   };
 
-  int id = idSampleRate;
+  int id = kIdSampleRate;
   const char* shortName = "";
   const char* longName = "";
   // For the power-of-two mapping these are exponents of 2; otherwise native values.
   double minValue = 0;
   double maxValue = 1;
   double defaultValue = 0;
-  Mapping mapping = mapLinear;
-  TextForm textForm = textReal;
+  Mapping mapping = kMapLinear;
+  TextForm textForm = kTextReal;
 
   // native value -> control value 0..1
   double toControlValue(double nativeValue) const;

@@ -13,15 +13,15 @@ class PoleZeroLayout
 public:
   static constexpr int maxPairs = 4;
 
-  void clear() { m_numPairs = 0; }
-  int getNumPairs() const { return m_numPairs; }
-  const PoleZeroPair& operator[](int index) const { return m_pairs[index]; }
+  void clear() { numPairs = 0; }
+  int getNumPairs() const { return numPairs; }
+  const PoleZeroPair& operator[](int index) const { return pairs[index]; }
 
   // Silently ignores pairs beyond the capacity (the designs never reach it).
   void add(const PoleZeroPair& pair)
   {
-    if (m_numPairs < maxPairs)
-      m_pairs[m_numPairs++] = pair;
+    if (numPairs < maxPairs)
+      pairs[numPairs++] = pair;
   }
 
   // Analog prototypes: normalised gain at DC (true) or at infinity (false).
@@ -31,8 +31,8 @@ public:
   double normalGain = 1;
 
 private:
-  PoleZeroPair m_pairs[maxPairs];
-  int m_numPairs = 0;
+  PoleZeroPair pairs[maxPairs];
+  int numPairs = 0;
 };
 
 } // namespace Dsp

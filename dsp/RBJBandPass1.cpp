@@ -22,7 +22,7 @@ ParamInfo BandPass1::getParamInfo(int index)
 
 void BandPass1::setParams(const Params& params)
 {
-  const SectionTerms t = SectionTerms::From(params);
+  const SectionTerms t = SectionTerms::from(params);
   Biquad stage;
   // Constant skirt gain: the peak gain is BW (which stands where Q would).
   stage.setCoefficients(1 + t.alpha, -2 * t.cs, 1 - t.alpha, t.q * t.alpha, 0, -t.q * t.alpha);

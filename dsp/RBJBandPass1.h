@@ -11,9 +11,9 @@ namespace Dsp::RBJ
 class BandPass1 : public Cascade<1>
 {
 public:
-  static constexpr int MaxOrder = 2;
+  static constexpr int kMaxOrder = 2;
 
-  static Kind getKind() { return kindBandPass; }
+  static Kind getKind() { return kBandPass; }
   static const char* getName() { return "RBJ Band Pass 1"; }
   static int getNumParams() { return 3; }
   static ParamInfo getParamInfo(int index);

@@ -22,7 +22,7 @@ ParamInfo BandStop::getParamInfo(int index)
 
 void BandStop::setParams(const Params& params)
 {
-  const SectionTerms t = SectionTerms::From(params);
+  const SectionTerms t = SectionTerms::from(params);
   Biquad stage;
   stage.setCoefficients(1 + t.alpha, -2 * t.cs, 1 - t.alpha, 1, -2 * t.cs, 1);
   setSingleStage(stage);

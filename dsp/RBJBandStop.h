@@ -11,9 +11,9 @@ namespace Dsp::RBJ
 class BandStop : public Cascade<1>
 {
 public:
-  static constexpr int MaxOrder = 2;
+  static constexpr int kMaxOrder = 2;
 
-  static Kind getKind() { return kindBandStop; }
+  static Kind getKind() { return kBandStop; }
   static const char* getName() { return "RBJ Band Stop"; }
   static int getNumParams() { return 3; }
   static ParamInfo getParamInfo(int index);

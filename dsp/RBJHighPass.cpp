@@ -22,7 +22,7 @@ ParamInfo HighPass::getParamInfo(int index)
 
 void HighPass::setParams(const Params& params)
 {
-  const SectionTerms t = SectionTerms::From(params);
+  const SectionTerms t = SectionTerms::from(params);
   Biquad stage;
   stage.setCoefficients(1 + t.alpha, -2 * t.cs, 1 - t.alpha, (1 + t.cs) / 2, -(1 + t.cs),
                         (1 + t.cs) / 2);

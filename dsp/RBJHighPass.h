@@ -11,9 +11,9 @@ namespace Dsp::RBJ
 class HighPass : public Cascade<1>
 {
 public:
-  static constexpr int MaxOrder = 2;
+  static constexpr int kMaxOrder = 2;
 
-  static Kind getKind() { return kindHighPass; }
+  static Kind getKind() { return kHighPass; }
   static const char* getName() { return "RBJ High Pass"; }
   static int getNumParams() { return 3; }
   static ParamInfo getParamInfo(int index);

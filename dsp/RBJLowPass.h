@@ -11,9 +11,9 @@ namespace Dsp::RBJ
 class LowPass : public Cascade<1>
 {
 public:
-  static constexpr int MaxOrder = 2;
+  static constexpr int kMaxOrder = 2;
 
-  static Kind getKind() { return kindLowPass; }
+  static Kind getKind() { return kLowPass; }
   static const char* getName() { return "RBJ Low Pass"; }
   static int getNumParams() { return 3; }
   static ParamInfo getParamInfo(int index);

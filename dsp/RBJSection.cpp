@@ -8,7 +8,7 @@
 namespace Dsp::RBJ
 {
 
-SectionTerms SectionTerms::From(const Params& params)
+SectionTerms SectionTerms::from(const Params& params)
 {
   const double fs = Transform::limitSampleRate(params[0]);
   const double w0 = 2 * std::numbers::pi * Transform::normalizeFrequency(params[1], fs);

@@ -16,7 +16,7 @@ struct SectionTerms
   double q;
   double alpha;
 
-  static SectionTerms From(const Params& params);
+  static SectionTerms from(const Params& params);
 };
 
 } // namespace Dsp::RBJ

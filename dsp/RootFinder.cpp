@@ -17,14 +17,14 @@ constexpr double fractions[fractionCount + 1] = {0.0, 0.5, 0.25, 0.75, 0.13, 0.3
 
 } // namespace
 
-int RootFinder::laguerre(const complex_t* a, int m, complex_t& x)
+int RootFinder::laguerre(const ComplexT* a, int m, ComplexT& x)
 {
   for (int iter = 1; iter <= maxIterations; ++iter)
   {
-    complex_t b = a[m];
+    ComplexT b = a[m];
     double err = std::abs(b);
-    complex_t d = 0.0;
-    complex_t f = 0.0;
+    ComplexT d = 0.0;
+    ComplexT f = 0.0;
     const double abx = std::abs(x);
     for (int j = m - 1; j >= 0; --j)
     {
@@ -36,19 +36,19 @@ int RootFinder::laguerre(const complex_t* a, int m, complex_t& x)
     err *= epsilon;
     if (std::abs(b) <= err)
       return iter; // at a root within rounding
-    const complex_t g = d / b;
-    const complex_t g2 = g * g;
-    const complex_t h = g2 - 2.0 * f / b;
-    const complex_t sq = std::sqrt(static_cast<double>(m - 1) * (static_cast<double>(m) * h - g2));
-    complex_t gp = g + sq;
-    const complex_t gm = g - sq;
+    const ComplexT g = d / b;
+    const ComplexT g2 = g * g;
+    const ComplexT h = g2 - 2.0 * f / b;
+    const ComplexT sq = std::sqrt(static_cast<double>(m - 1) * (static_cast<double>(m) * h - g2));
+    ComplexT gp = g + sq;
+    const ComplexT gm = g - sq;
     const double abp = std::abs(gp);
     const double abm = std::abs(gm);
     if (abp < abm)
       gp = gm;
-    const complex_t dx = std::max(abp, abm) > 0.0 ? static_cast<double>(m) / gp
-                                                  : std::polar(1 + abx, static_cast<double>(iter));
-    const complex_t x1 = x - dx;
+    const ComplexT dx = std::max(abp, abm) > 0.0 ? static_cast<double>(m) / gp
+                                                 : std::polar(1 + abx, static_cast<double>(iter));
+    const ComplexT x1 = x - dx;
     if (x == x1)
       return iter; // converged
     if (iter % breakEvery != 0)
@@ -59,27 +59,27 @@ int RootFinder::laguerre(const complex_t* a, int m, complex_t& x)
   throw std::logic_error("laguerre failed");
 }
 
-void RootFinder::solve(const complex_t* coef, int degree, complex_t* roots, bool polish)
+void RootFinder::solve(const ComplexT* coef, int degree, ComplexT* roots, bool polish)
 {
   if (degree < 1)
     return;
   if (degree > maxDegree)
     throw std::logic_error("laguerre failed");
-  complex_t deflated[maxDegree + 1];
+  ComplexT deflated[maxDegree + 1];
   for (int j = 0; j <= degree; ++j)
     deflated[j] = coef[j];
   for (int j = degree; j >= 1; --j)
   {
-    complex_t x = 0.0;
+    ComplexT x = 0.0;
     laguerre(deflated, j, x);
     if (std::fabs(x.imag()) <= 2.0 * epsilon * std::fabs(x.real()))
       x = x.real();
     roots[j - 1] = x;
     // Divide the found root out.
-    complex_t b = deflated[j];
+    ComplexT b = deflated[j];
     for (int jj = j - 1; jj >= 0; --jj)
     {
-      const complex_t c = deflated[jj];
+      const ComplexT c = deflated[jj];
       deflated[jj] = b;
       b = x * b + c;
     }

@@ -14,10 +14,10 @@ public:
   static constexpr int maxDegree = 16;
 
   // coef[0] + coef[1] x + ... + coef[degree] x^degree; roots receives degree values.
-  static void solve(const complex_t* coef, int degree, complex_t* roots, bool polish = true);
+  static void solve(const ComplexT* coef, int degree, ComplexT* roots, bool polish = true);
 
   // Refines x towards a root of the polynomial; returns the iterations used.
-  static int laguerre(const complex_t* coef, int degree, complex_t& x);
+  static int laguerre(const ComplexT* coef, int degree, ComplexT& x);
 };
 
 } // namespace Dsp

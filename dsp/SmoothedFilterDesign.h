@@ -17,10 +17,10 @@ class SmoothedFilterDesign : public FilterDesign<DesignClass, Channels, StateTyp
   using Base = FilterDesign<DesignClass, Channels, StateType>;
 
 public:
-  explicit SmoothedFilterDesign(int transitionSamples = 512)
-    : m_transitionSamples(transitionSamples), m_transitionDesign(this->m_design)
+  explicit SmoothedFilterDesign(int samples = 512)
+    : transitionSamples(samples), transitionDesign(this->design)
   {
-    m_transitionParams = this->m_params;
+    transitionParams = this->params;
   }
 
   void process(int numSamples, double* const* arrayOfChannels) override
@@ -32,23 +32,23 @@ public:
     processSmoothed(numSamples, arrayOfChannels);
   }
 
-  int getTransitionSamples() const { return m_transitionSamples; }
-  int getRemainingSamples() const { return m_remainingSamples; }
-  const Params& getTransitionParams() const { return m_transitionParams; }
-  const DesignClass& getTransitionDesign() const { return m_transitionDesign; }
+  int getTransitionSamples() const { return transitionSamples; }
+  int getRemainingSamples() const { return remainingSamples; }
+  const Params& getTransitionParams() const { return transitionParams; }
+  const DesignClass& getTransitionDesign() const { return transitionDesign; }
 
 protected:
   void doSetParams(const Params& parameters) override
   {
-    this->m_design.setParams(parameters); // throws before anything changes
-    if (m_remainingSamples < 0 || m_transitionSamples <= 0)
+    this->design.setParams(parameters); // throws before anything changes
+    if (remainingSamples < 0 || transitionSamples <= 0)
     {
-      m_remainingSamples = 0;
-      m_transitionParams = parameters;
+      remainingSamples = 0;
+      transitionParams = parameters;
     }
     else
     {
-      m_remainingSamples = m_transitionSamples;
+      remainingSamples = transitionSamples;
     }
   }
 
@@ -58,49 +58,48 @@ protected:
     if (numSamples <= 0 || channels == nullptr)
       return;
     int done = 0;
-    const int n = numSamples < m_remainingSamples ? numSamples : m_remainingSamples;
+    const int n = numSamples < remainingSamples ? numSamples : remainingSamples;
     if (n > 0)
     {
-      const Params& target = this->m_params;
+      const Params& target = this->params;
       Params step;
       for (int i = 0; i < Params::maxParameters; ++i)
-        step[i] = (target[i] - m_transitionParams[i]) / m_remainingSamples;
+        step[i] = (target[i] - transitionParams[i]) / remainingSamples;
       try
       {
         for (; done < n; ++done)
         {
           for (int i = 0; i < Params::maxParameters; ++i)
-            m_transitionParams[i] += step[i];
-          m_transitionDesign.setParams(m_transitionParams);
+            transitionParams[i] += step[i];
+          transitionDesign.setParams(transitionParams);
           for (int c = 0; c < Channels; ++c)
           {
             if (channels[c] == nullptr)
               continue;
             Sample& sample = channels[c][done];
-            sample =
-                static_cast<Sample>(this->m_state[c].processSample(sample, m_transitionDesign));
+            sample = static_cast<Sample>(this->state[c].processSample(sample, transitionDesign));
           }
         }
-        m_remainingSamples -= n;
+        remainingSamples -= n;
       }
       catch (...)
       {
         // A glide step that cannot be designed ends the glide: the rest of the
         // block runs with the target design.
-        m_remainingSamples = 0;
+        remainingSamples = 0;
       }
-      if (m_remainingSamples == 0)
-        m_transitionParams = target;
+      if (remainingSamples == 0)
+        transitionParams = target;
     }
     for (int c = 0; c < Channels; ++c)
       if (channels[c] != nullptr)
-        this->m_state[c].process(numSamples - done, channels[c] + done, this->m_design);
+        this->state[c].process(numSamples - done, channels[c] + done, this->design);
   }
 
-  int m_transitionSamples;
-  int m_remainingSamples = -1;
-  Params m_transitionParams;
-  DesignClass m_transitionDesign;
+  int transitionSamples;
+  int remainingSamples = -1;
+  Params transitionParams;
+  DesignClass transitionDesign;
 };
 
 } // namespace Dsp

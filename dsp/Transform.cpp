@@ -16,10 +16,10 @@ constexpr double minNormalized = 1e-7;
 // near z = 1 or z = -1 that the sections lose their precision.
 constexpr double edgeMargin = 1e-5;
 
-complex_t scale(double k, complex_t c) { return isInfinite(c) ? c : k * c; }
+ComplexT scale(double k, ComplexT c) { return isInfinite(c) ? c : k * c; }
 
 // k / c with 0 and infinity swapped.
-complex_t invert(double k, complex_t c)
+ComplexT invert(double k, ComplexT c)
 {
   if (isInfinite(c))
     return 0.0;
@@ -30,10 +30,10 @@ complex_t invert(double k, complex_t c)
 }
 
 // Roots of s^2 - b s + c = 0 (b complex, c real and positive).
-void quadratic(complex_t b, double c, complex_t& r1, complex_t& r2)
+void quadratic(ComplexT b, double c, ComplexT& r1, ComplexT& r2)
 {
-  const complex_t half = 0.5 * b;
-  const complex_t d = std::sqrt(half * half - c);
+  const ComplexT half = 0.5 * b;
+  const ComplexT d = std::sqrt(half * half - c);
   r1 = half + d;
   r2 = half - d;
 }
@@ -75,7 +75,7 @@ Band bandEdges(double fc, double fw)
 
 } // namespace
 
-complex_t Transform::bilinear(complex_t s)
+ComplexT Transform::bilinear(ComplexT s)
 {
   if (isInfinite(s))
     return -1.0;
@@ -114,14 +114,14 @@ void mapPairs(const PoleZeroLayout& analog, PoleZeroLayout& digital, Map map)
 void Transform::lowPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital)
 {
   const double omega = std::tan(pi * fc);
-  mapPairs(analog, digital, [omega](complex_t s) { return bilinear(scale(omega, s)); });
+  mapPairs(analog, digital, [omega](ComplexT s) { return bilinear(scale(omega, s)); });
   digital.normalW = analog.analogNormalAtDc ? 0 : pi;
 }
 
 void Transform::highPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital)
 {
   const double omega = std::tan(pi * fc);
-  mapPairs(analog, digital, [omega](complex_t s) { return bilinear(invert(omega, s)); });
+  mapPairs(analog, digital, [omega](ComplexT s) { return bilinear(invert(omega, s)); });
   digital.normalW = analog.analogNormalAtDc ? pi : 0;
 }
 
@@ -131,7 +131,7 @@ void Transform::bandPass(double fc, double fw, const PoleZeroLayout& analog,
   const Band band = bandEdges(fc, fw);
   // s' = (s^2 + omega0^2) / (s B): every prototype root r gives the two roots of
   // s^2 - r B s + omega0^2; a root at infinity gives 0 and infinity.
-  auto roots = [&](complex_t r, complex_t& s1, complex_t& s2)
+  auto roots = [&](ComplexT r, ComplexT& s1, ComplexT& s2)
   {
     if (isInfinite(r))
     {
@@ -147,7 +147,7 @@ void Transform::bandPass(double fc, double fw, const PoleZeroLayout& analog,
   for (int i = 0; i < analog.getNumPairs(); ++i)
   {
     const PoleZeroPair& a = analog[i];
-    complex_t p1, p2, z1, z2;
+    ComplexT p1, p2, z1, z2;
     roots(a.pole1, p1, p2);
     roots(a.zero1, z1, z2);
     if (a.isSingle())
@@ -157,8 +157,8 @@ void Transform::bandPass(double fc, double fw, const PoleZeroLayout& analog,
     else if (isInfinite(a.zero1))
     {
       // Each section gets one zero at DC and one at the Nyquist frequency.
-      const complex_t d1 = bilinear(p1);
-      const complex_t d2 = bilinear(p2);
+      const ComplexT d1 = bilinear(p1);
+      const ComplexT d2 = bilinear(p2);
       digital.add(PoleZeroPair::makePair(d1, 1.0, std::conj(d1), -1.0));
       digital.add(PoleZeroPair::makePair(d2, 1.0, std::conj(d2), -1.0));
     }
@@ -178,13 +178,13 @@ void Transform::bandStop(double fc, double fw, const PoleZeroLayout& analog,
   const Band band = bandEdges(fc, fw);
   // s' = s B / (s^2 + omega0^2): every prototype root r gives the two roots of
   // s^2 - (B / r) s + omega0^2; a root at infinity gives +-j omega0.
-  auto roots = [&](complex_t r, complex_t& s1, complex_t& s2)
+  auto roots = [&](ComplexT r, ComplexT& s1, ComplexT& s2)
   {
     if (isInfinite(r))
     {
       const double o = std::sqrt(band.omega0Sq);
-      s1 = complex_t(0, o);
-      s2 = complex_t(0, -o);
+      s1 = ComplexT(0, o);
+      s2 = ComplexT(0, -o);
     }
     else if (r == 0.0)
     {
@@ -200,7 +200,7 @@ void Transform::bandStop(double fc, double fw, const PoleZeroLayout& analog,
   for (int i = 0; i < analog.getNumPairs(); ++i)
   {
     const PoleZeroPair& a = analog[i];
-    complex_t p1, p2, z1, z2;
+    ComplexT p1, p2, z1, z2;
     roots(a.pole1, p1, p2);
     roots(a.zero1, z1, z2);
     if (a.isSingle())
@@ -209,9 +209,9 @@ void Transform::bandStop(double fc, double fw, const PoleZeroLayout& analog,
     }
     else if (isInfinite(a.zero1))
     {
-      const complex_t d1 = bilinear(p1);
-      const complex_t d2 = bilinear(p2);
-      const complex_t notch = bilinear(z1);
+      const ComplexT d1 = bilinear(p1);
+      const ComplexT d2 = bilinear(p2);
+      const ComplexT notch = bilinear(z1);
       digital.add(PoleZeroPair::makePair(d1, notch, std::conj(d1), std::conj(notch)));
       digital.add(PoleZeroPair::makePair(d2, notch, std::conj(d2), std::conj(notch)));
     }

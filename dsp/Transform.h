@@ -19,7 +19,7 @@ public:
   static void bandStop(double fc, double fw, const PoleZeroLayout& analog, PoleZeroLayout& digital);
 
   // z = (1 + s) / (1 - s); infinity goes to -1.
-  static complex_t bilinear(complex_t s);
+  static ComplexT bilinear(ComplexT s);
 
   // Parameter guards shared by the designs: the sample rate is at least 1 Hz; a
   // frequency in Hz becomes a fraction of the sample rate kept strictly inside
