@@ -78,19 +78,19 @@ void OscFilterUnit::reset()
 
 const char* OscFilterUnit::longTypeName(int index)
 {
-  static const char* const names[kTypeCount] = {
+  static const char* const kNames[kTypeCount] = {
       "Paul Kellett LP", "Paul Kellett HP", "Paul Kellett BP", "Butterworth HP", "Butterworth LP"};
   if (index < 0 || index >= kTypeCount)
     return "Unknown Filter";
-  return names[index];
+  return kNames[index];
 }
 
 const char* OscFilterUnit::shortTypeName(int index)
 {
-  static const char* const names[kTypeCount] = {"PK LP", "PK HP", "PK BP", "BW HP", "BW LP"};
+  static const char* const kNames[kTypeCount] = {"PK LP", "PK HP", "PK BP", "BW HP", "BW LP"};
   if (index < 0 || index >= kTypeCount)
     return "Unknown";
-  return names[index];
+  return kNames[index];
 }
 
 } // namespace Korvane

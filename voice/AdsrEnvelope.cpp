@@ -125,7 +125,7 @@ void AdsrEnvelope::setSampleRate(double rate)
 
 void AdsrEnvelope::preview(std::span<double, kPreviewPoints> points, double scale) const
 {
-  constexpr int total = kPreviewPoints;
+  constexpr int kTotal = kPreviewPoints;
   std::fill(points.begin(), points.end(), 0.0);
   const double unit = timeScale * sampleRate;
   if (!(unit > 0.0))
@@ -133,13 +133,14 @@ void AdsrEnvelope::preview(std::span<double, kPreviewPoints> points, double scal
 
   // Segment lengths in points. Attack and release take at most a third each for
   // times up to 1; larger or odd values are kept inside the array.
-  auto pointCount = [](double n) { return n > 0.0 ? std::min(std::floor(n), double(total)) : 0.0; };
-  const double nA = attackSamples / unit * (1.0 / 3.0) * total;
-  const double nR = releaseSamples / unit * (1.0 / 3.0) * total;
+  auto pointCount = [](double n)
+  { return n > 0.0 ? std::min(std::floor(n), double(kTotal)) : 0.0; };
+  const double nA = attackSamples / unit * (1.0 / 3.0) * kTotal;
+  const double nR = releaseSamples / unit * (1.0 / 3.0) * kTotal;
   const int attackPoints = int(pointCount(nA));
-  const int releasePoints = std::min(int(pointCount(nR)), total - attackPoints);
-  const int nS = total - int(pointCount(nA)) - int(pointCount(nR));
-  const double nD = nS > 0 ? decaySamples / unit * (90.132 / nS) * total : 0.0;
+  const int releasePoints = std::min(int(pointCount(nR)), kTotal - attackPoints);
+  const int nS = kTotal - int(pointCount(nA)) - int(pointCount(nR));
+  const double nD = nS > 0 ? decaySamples / unit * (90.132 / nS) * kTotal : 0.0;
 
   const double aCoef = coefficient(nA, ratioA);
   const double aBase = (1.0 + ratioA) * (1.0 - aCoef);
@@ -155,19 +156,19 @@ void AdsrEnvelope::preview(std::span<double, kPreviewPoints> points, double scal
     level = std::min(aBase + level * aCoef, 1.0);
   }
   level = 1.0;
-  const int decayEnd = total - releasePoints;
+  const int decayEnd = kTotal - releasePoints;
   for (; i < decayEnd; ++i)
   {
     points[i] = level * scale;
     level = std::max(dBase + level * dCoef, sustainLevel);
   }
-  for (; i < total; ++i)
+  for (; i < kTotal; ++i)
   {
     points[i] = level * scale;
     level = std::max(level * rCoef - (1.0 - rCoef) * ratioDR, 0.0);
   }
   points[0] = 0.0;
-  points[total - 1] = 0.0;
+  points[kTotal - 1] = 0.0;
 }
 
 } // namespace Korvane

@@ -171,8 +171,8 @@ ClickTransients::ClickTransients()
 
 const ClickTransients& ClickTransients::instance()
 {
-  static const ClickTransients set;
-  return set;
+  static const ClickTransients kSet;
+  return kSet;
 }
 
 } // namespace Korvane

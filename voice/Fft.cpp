@@ -29,30 +29,30 @@ std::vector<std::uint32_t> bitReversal(int m)
 
 } // namespace
 
-Fft::Fft(int size) : n_(4)
+Fft::Fft(int size) : n(4)
 {
-  while (n_ < size)
-    n_ <<= 1;
-  twiddle_.resize(static_cast<std::size_t>(n_));
-  for (int j = 0; j < n_ / 2; ++j)
+  while (n < size)
+    n <<= 1;
+  twiddle.resize(static_cast<std::size_t>(n));
+  for (int j = 0; j < n / 2; ++j)
   {
-    const double a = -2.0 * std::numbers::pi * j / n_;
-    twiddle_[2 * j] = std::cos(a);
-    twiddle_[2 * j + 1] = std::sin(a);
+    const double a = -2.0 * std::numbers::pi * j / n;
+    twiddle[2 * j] = std::cos(a);
+    twiddle[2 * j + 1] = std::sin(a);
   }
   // Stage twiddles: entry half + j holds e^(-2 pi i j / len) for len = 2 * half.
-  stageRe_.assign(static_cast<std::size_t>(n_), 0.0);
-  stageIm_.assign(static_cast<std::size_t>(n_), 0.0);
-  for (int half = 1; half < n_; half <<= 1)
+  stageRe.assign(static_cast<std::size_t>(n), 0.0);
+  stageIm.assign(static_cast<std::size_t>(n), 0.0);
+  for (int half = 1; half < n; half <<= 1)
     for (int j = 0; j < half; ++j)
     {
-      const int t = j * (n_ / (2 * half));
-      stageRe_[static_cast<std::size_t>(half + j)] = twiddle_[2 * t];
-      stageIm_[static_cast<std::size_t>(half + j)] = twiddle_[2 * t + 1];
+      const int t = j * (n / (2 * half));
+      stageRe[static_cast<std::size_t>(half + j)] = twiddle[2 * t];
+      stageIm[static_cast<std::size_t>(half + j)] = twiddle[2 * t + 1];
     }
-  orderFull_ = bitReversal(n_);
-  orderHalf_ = bitReversal(n_ / 2);
-  work_.resize(static_cast<std::size_t>(n_));
+  orderFull = bitReversal(n);
+  orderHalf = bitReversal(n / 2);
+  work.resize(static_cast<std::size_t>(n));
 }
 
 void Fft::run(double* d, int m, const std::uint32_t* order, bool inverse) const noexcept
@@ -101,8 +101,8 @@ void Fft::run(double* d, int m, const std::uint32_t* order, bool inverse) const 
   for (int len = 8; len <= m; len <<= 1)
   {
     const int half = len >> 1;
-    const double* wre = stageRe_.data() + half;
-    const double* wim = stageIm_.data() + half;
+    const double* wre = stageRe.data() + half;
+    const double* wim = stageIm.data() + half;
     for (int start = 0; start < m; start += len)
     {
       double* a = d + 2 * start;
@@ -126,17 +126,17 @@ void Fft::run(double* d, int m, const std::uint32_t* order, bool inverse) const 
 
 void Fft::transform(std::complex<double>* data, bool inverse) const noexcept
 {
-  run(reinterpret_cast<double*>(data), n_, orderFull_.data(), inverse);
+  run(reinterpret_cast<double*>(data), n, orderFull.data(), inverse);
 }
 
 void Fft::forwardReal(const double* input, std::complex<double>* spectrum) noexcept
 {
   // Even samples as real parts, odd samples as imaginary parts of n/2 complex points.
-  const int m = n_ / 2;
-  double* z = work_.data();
-  for (int i = 0; i < n_; ++i)
+  const int m = n / 2;
+  double* z = work.data();
+  for (int i = 0; i < n; ++i)
     z[i] = input[i];
-  run(z, m, orderHalf_.data(), false);
+  run(z, m, orderHalf.data(), false);
 
   // Split: E[k] = (Z[k] + conj Z[m-k]) / 2, O[k] = (Z[k] - conj Z[m-k]) / 2i,
   // X[k] = E[k] + W^k O[k] with W = e^(-2 pi i / n).
@@ -150,7 +150,7 @@ void Fft::forwardReal(const double* input, std::complex<double>* spectrum) noexc
     // (Z - conj Z') / 2i = (dr + i di) / 2i = (di - i dr) / 2
     const double dr = zr - cr, di = zi - ci;
     const double orr = 0.5 * di, oi = -0.5 * dr;
-    const double wr = twiddle_[2 * k], wi = twiddle_[2 * k + 1];
+    const double wr = twiddle[2 * k], wi = twiddle[2 * k + 1];
     spectrum[k] = {er + orr * wr - oi * wi, ei + orr * wi + oi * wr};
   }
 }
@@ -159,8 +159,8 @@ void Fft::inverseReal(const std::complex<double>* spectrum, double* output) noex
 {
   // Z[k] = E[k] + i O[k] with E[k] = (X[k] + conj X[m-k]) / 2 and
   // O[k] = (X[k] - conj X[m-k]) / (2 W^k); the inverse of Z interleaves the samples.
-  const int m = n_ / 2;
-  double* z = work_.data();
+  const int m = n / 2;
+  double* z = work.data();
   const double x0 = spectrum[0].real(), xm = spectrum[m].real();
   z[0] = 0.5 * (x0 + xm);
   z[1] = 0.5 * (x0 - xm);
@@ -171,15 +171,15 @@ void Fft::inverseReal(const std::complex<double>* spectrum, double* output) noex
     const double er = 0.5 * (xr + cr), ei = 0.5 * (xi + ci);
     const double dr = 0.5 * (xr - cr), di = 0.5 * (xi - ci);
     // divide by W^k: multiply by conj(W^k)
-    const double wr = twiddle_[2 * k], wi = -twiddle_[2 * k + 1];
+    const double wr = twiddle[2 * k], wi = -twiddle[2 * k + 1];
     const double orr = dr * wr - di * wi, oi = dr * wi + di * wr;
     // Z = E + i O
     z[2 * k] = er - oi;
     z[2 * k + 1] = ei + orr;
   }
-  run(z, m, orderHalf_.data(), true);
+  run(z, m, orderHalf.data(), true);
   const double scale = 1.0 / m;
-  for (int i = 0; i < n_; ++i)
+  for (int i = 0; i < n; ++i)
     output[i] = z[i] * scale;
 }
 

@@ -20,7 +20,7 @@ public:
   // size must be a power of two, at least 4; other sizes are raised to the next one.
   explicit Fft(int size);
 
-  int size() const noexcept { return n_; }
+  int size() const noexcept { return n; }
 
   // In-place complex transform of size() points.
   void transform(std::complex<double>* data, bool inverse) const noexcept;
@@ -34,18 +34,18 @@ public:
   void inverseReal(const std::complex<double>* spectrum, double* output) noexcept;
 
 private:
-  // Transform of m = n_ or n_/2 points, interleaved re/im.
+  // Transform of m = n or n/2 points, interleaved re/im.
   void run(double* data, int m, const std::uint32_t* order, bool inverse) const noexcept;
 
-  int n_;
-  std::vector<double> twiddle_; // cos, sin of -2 pi j / n_, j < n_/2, interleaved
+  int n;
+  std::vector<double> twiddle; // cos, sin of -2 pi j / n, j < n/2, interleaved
   // Per stage of length len (8 and up), its twiddles e^(-2 pi i j / len), j < len/2,
-  // contiguous: real parts in stageRe_, imaginary parts in stageIm_, starting at len/2.
-  std::vector<double> stageRe_;
-  std::vector<double> stageIm_;
-  std::vector<std::uint32_t> orderFull_; // bit reversal for n_ points
-  std::vector<std::uint32_t> orderHalf_; // bit reversal for n_/2 points
-  std::vector<double> work_;             // n_/2 complex values for the real transforms
+  // contiguous: real parts in stageRe, imaginary parts in stageIm, starting at len/2.
+  std::vector<double> stageRe;
+  std::vector<double> stageIm;
+  std::vector<std::uint32_t> orderFull; // bit reversal for n points
+  std::vector<std::uint32_t> orderHalf; // bit reversal for n/2 points
+  std::vector<double> work;             // n/2 complex values for the real transforms
 };
 
 } // namespace Korvane

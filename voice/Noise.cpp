@@ -11,15 +11,15 @@ namespace Korvane
 namespace
 {
 
-std::atomic<std::uint32_t> g_state{1};
+std::atomic<std::uint32_t> gState{1};
 
 } // namespace
 
 int Noise::next() noexcept
 {
-  Random15 r(g_state.load(std::memory_order_relaxed));
+  Random15 r(gState.load(std::memory_order_relaxed));
   const int v = r.next();
-  g_state.store(r.state(), std::memory_order_relaxed);
+  gState.store(r.getState(), std::memory_order_relaxed);
   return v;
 }
 
@@ -36,7 +36,7 @@ double Noise::pink(PinkNoiseState& s) noexcept
   return (0.02109238 * s.x + 0.07113478 * s.y + 0.68873558 * s.z) * 2.0 / 32767.0 - 0.78096274;
 }
 
-void Noise::seed(std::uint32_t value) noexcept { g_state.store(value, std::memory_order_relaxed); }
+void Noise::seed(std::uint32_t value) noexcept { gState.store(value, std::memory_order_relaxed); }
 
 void Noise::seedFromTimeOfDay() noexcept
 {
@@ -44,6 +44,6 @@ void Noise::seedFromTimeOfDay() noexcept
   seed(static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::seconds>(now).count()));
 }
 
-std::uint32_t Noise::state() noexcept { return g_state.load(std::memory_order_relaxed); }
+std::uint32_t Noise::state() noexcept { return gState.load(std::memory_order_relaxed); }
 
 } // namespace Korvane

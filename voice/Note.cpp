@@ -175,8 +175,8 @@ void Note::setNote(int note)
   noteNumber = note;
   if (!bound)
     return;
-  const SynthParams& P = *binding.params;
-  const int mode = static_cast<int>(std::floor(P[S::kNoteTransposeMode] * 9.0 + 0.5));
+  const SynthParams& p = *binding.params;
+  const int mode = static_cast<int>(std::floor(p[S::kNoteTransposeMode] * 9.0 + 0.5));
   const double f = std::pow(2.0, (note - 69) / 12.0) * 440.0 * 2.0;
   switch (mode)
   {
@@ -206,12 +206,12 @@ void Note::setNote(int note)
     break;
   }
   baseIncrement = noteFrequency / sampleRate;
-  baseFrequency = noteFrequency * P[S::kTransposeRatio];
+  baseFrequency = noteFrequency * p[S::kTransposeRatio];
   fm.setFrequencyHz(baseFrequency);
   const double inc = baseFrequency / sampleRate;
   for (int k = 0; k < kOscillators; ++k)
   {
-    double s = P[slot(k, S::kOscStartPhase)] - 0.5;
+    double s = p[slot(k, S::kOscStartPhase)] - 0.5;
     if (s < 0.0)
       s = PolyBLEP::frac(s + 1.0);
     for (int v = 0; v < kSubVoices; ++v)
@@ -267,15 +267,15 @@ void Note::release() noexcept
 
 void Note::updatePitch(double e)
 {
-  const SynthParams& P = *binding.params;
-  const double T = P[S::kTransposeRatio];
-  const double B = *binding.bendRatio;
+  const SynthParams& p = *binding.params;
+  const double t = p[S::kTransposeRatio];
+  const double b = *binding.bendRatio;
   const double w = 1.0 + kTwelveSemitones * fm.value();
-  const double A = arpeggiator.step();
-  const double p0 = A * e * T * B;
+  const double a = arpeggiator.step();
+  const double p0 = a * e * t * b;
   const double pw = p0 * w;
-  if (P[S::kBassLayerToFm] == 0.0)
-    bassPhase += e * T * B * baseIncrement;
+  if (p[S::kBassLayerToFm] == 0.0)
+    bassPhase += e * t * b * baseIncrement;
   else
     bassPhase += baseIncrement * pw;
   bassPhase -= PolyBLEP::floorOf(bassPhase);
@@ -295,7 +295,7 @@ void Note::updatePitch(double e)
   for (int k = 0; k < kOscillators; ++k)
   {
     // The tune LFO's sine is only worth computing when it moves the tune.
-    const double toTune = P[slot(k, S::kOscLfoToTune)];
+    const double toTune = p[slot(k, S::kOscLfoToTune)];
     const double v = toTune == 0.0 ? 0.0 : tuneLfo[k].value() * toTune;
     const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
     const double f = baseFrequency * pitchRatio[k] * tuneRatio[k] * m * pw;
@@ -391,19 +391,19 @@ void Note::renderOscillators(PitchMemo* memo)
   mixRight = mixLeft = bassOut = clickOut = 0.0;
   if (!bound)
     return;
-  const SynthParams& P = *binding.params;
+  const SynthParams& p = *binding.params;
   const int i = startOffset + bufferIndex;
   // A note-on offset beyond the buffers (a block larger than the reset announced)
   // writes nothing, but the voice keeps its time.
   if (i >= 0 && i < bufferLength)
   {
     for (int k = 0; k < kOscillators; ++k)
-      if (P[slot(k, S::kOscOn)] > 0.5 && P[slot(k, S::kOscVolume)] > 0.0)
+      if (p[slot(k, S::kOscOn)] > 0.5 && p[slot(k, S::kOscVolume)] > 0.0)
         oscBuffer[k][i] = oscillatorSample(k);
     // Layers that are off write silence, so a layer switched off during a note
     // does not replay its last block.
-    bassBuffer[i] = P[S::kBassLayerAmount] > 0.0 ? std::sin(kTwoPi * bassPhase) : 0.0;
-    const double click = P[S::kBassLayerClick];
+    bassBuffer[i] = p[S::kBassLayerAmount] > 0.0 ? std::sin(kTwoPi * bassPhase) : 0.0;
+    const double click = p[S::kBassLayerClick];
     clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
   }
   const double t = samplesSinceStart / sampleRate;
@@ -440,7 +440,7 @@ void Note::mix(const VoiceMixTargets& out, int n)
   }
   if (n > bufferLength)
     n = bufferLength;
-  const SynthParams& P = *binding.params;
+  const SynthParams& p = *binding.params;
   // The parameters hold still for the block: read once, into locals that the writes to
   // the targets cannot alias.
   struct Osc
@@ -457,17 +457,17 @@ void Note::mix(const VoiceMixTargets& out, int n)
   for (int k = 0; k < kOscillators; ++k)
   {
     Osc& c = o[k];
-    c.on = P[slot(k, S::kOscOn)] > 0.5 && P[slot(k, S::kOscVolume)] > 0.0;
-    c.mode = static_cast<int>(std::floor(P[slot(k, S::kOscLfoMode)] * 4.0 + 0.5));
-    c.volume = P[slot(k, S::kOscVolume)];
-    c.saturation = P[slot(k, S::kOscSaturation)];
-    c.pan = P[slot(k, S::kOscPan)];
-    c.lfoToPan = P[slot(k, S::kOscLfoToPan)];
-    c.lfoToVolume = P[slot(k, S::kOscLfoToVolume)];
-    c.lfoToFilter = P[slot(k, S::kOscLfoToFilter)];
-    c.cutoff = P[slot(k, S::kOscCutoff)];
-    c.resonance = P[slot(k, S::kOscResonance)];
-    c.faded = P[slot(k, S::kOscStartPhase)] != 0.5;
+    c.on = p[slot(k, S::kOscOn)] > 0.5 && p[slot(k, S::kOscVolume)] > 0.0;
+    c.mode = static_cast<int>(std::floor(p[slot(k, S::kOscLfoMode)] * 4.0 + 0.5));
+    c.volume = p[slot(k, S::kOscVolume)];
+    c.saturation = p[slot(k, S::kOscSaturation)];
+    c.pan = p[slot(k, S::kOscPan)];
+    c.lfoToPan = p[slot(k, S::kOscLfoToPan)];
+    c.lfoToVolume = p[slot(k, S::kOscLfoToVolume)];
+    c.lfoToFilter = p[slot(k, S::kOscLfoToFilter)];
+    c.cutoff = p[slot(k, S::kOscCutoff)];
+    c.resonance = p[slot(k, S::kOscResonance)];
+    c.faded = p[slot(k, S::kOscStartPhase)] != 0.5;
     c.buffer = oscBuffer[k].get();
     // The LFO's sine is needed for the display and wherever it moves something. A zero
     // amount adds a signed zero, which leaves every value but a zero (or an infinite or
@@ -478,10 +478,10 @@ void Note::mix(const VoiceMixTargets& out, int n)
                   !(c.pan != 0.0 && std::isfinite(c.pan)) ||
                   !(std::isfinite(m.phase) && std::isfinite(m.increment) && std::isfinite(m.depth));
     if (c.on && n > 0)
-      oscFilter[k].balanceTarget = P[slot(k, S::kOscFilterBalance)];
+      oscFilter[k].balanceTarget = p[slot(k, S::kOscFilterBalance)];
   }
-  const double volumeScale = velocity * P[S::kVolumeEnvVelocity] * P[S::kVolumeEnvAmount];
-  const double filterScale = velocity * P[S::kFilterEnvVelocity] * P[S::kFilterEnvAmount];
+  const double volumeScale = velocity * p[S::kVolumeEnvVelocity] * p[S::kVolumeEnvAmount];
+  const double filterScale = velocity * p[S::kFilterEnvVelocity] * p[S::kFilterEnvAmount];
   double shown[kOscillators] = {0.0, 0.0, 0.0};
   const double* const bass = bassBuffer.get();
   const double* const click = clickBuffer.get();
@@ -557,11 +557,11 @@ void Note::mix(const VoiceMixTargets& out, int n)
         left += (1.0 - 2.0 * (pan - 0.5)) * y;
       }
     }
-    const double G = vg * velocity;
-    right *= G;
-    left *= G;
-    const double bo = G * bass[j];
-    const double co = G * click[j];
+    const double g = vg * velocity;
+    right *= g;
+    left *= g;
+    const double bo = g * bass[j];
+    const double co = g * click[j];
     out.left[j] += left + co;
     out.right[j] += co + right;
     out.bassBus[j] += bo;

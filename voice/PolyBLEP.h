@@ -74,19 +74,19 @@ public:
 
   double output() const noexcept
   {
-    constexpr double twoPi = 2.0 * std::numbers::pi;
+    constexpr double kTwoPi = 2.0 * std::numbers::pi;
     const double t = phase;
     const double dt = increment;
     if (sampleRate * increment >= sampleRate * 0.25)
-      return amplitude * std::sin(twoPi * t);
+      return amplitude * std::sin(kTwoPi * t);
     double y;
     switch (type)
     {
     case kSine:
-      y = std::sin(twoPi * t);
+      y = std::sin(kTwoPi * t);
       break;
     case kCosine:
-      y = std::cos(twoPi * t);
+      y = std::cos(kTwoPi * t);
       break;
     case kTriangle:
     {

@@ -14,20 +14,20 @@ class Random15
 public:
   static constexpr int kMax = 32767;
 
-  explicit Random15(std::uint32_t seed = 1) noexcept : state_(seed) {}
+  explicit Random15(std::uint32_t seed = 1) noexcept : state(seed) {}
 
-  void seed(std::uint32_t value) noexcept { state_ = value; }
-  std::uint32_t state() const noexcept { return state_; }
+  void seed(std::uint32_t value) noexcept { state = value; }
+  std::uint32_t getState() const noexcept { return state; }
 
   // The next value, 0..32767.
   int next() noexcept
   {
-    state_ = state_ * 214013u + 2531011u;
-    return static_cast<int>((state_ >> 16) & 0x7FFFu);
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 0x7FFFu);
   }
 
 private:
-  std::uint32_t state_;
+  std::uint32_t state;
 };
 
 } // namespace Korvane

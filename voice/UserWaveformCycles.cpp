@@ -15,16 +15,16 @@ namespace Korvane
 namespace
 {
 
-constexpr int N = UserWaveformCycles::kLength;
+constexpr int kN = UserWaveformCycles::kLength;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 void normalise(double* cycle)
 {
   double peak = 0.0;
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
     peak = std::max(peak, std::abs(cycle[i]));
   if (peak > 0.0)
-    for (int i = 0; i < N; ++i)
+    for (int i = 0; i < kN; ++i)
       cycle[i] = cycle[i] / peak * UserWaveformCycles::kPeak;
 }
 
@@ -34,12 +34,12 @@ void additive(Fft& fft, std::vector<std::complex<double>>& spectrum, double* cyc
               Amplitude amplitude, Phase phase)
 {
   std::fill(spectrum.begin(), spectrum.end(), std::complex<double>{});
-  for (int k = 1; k < N / 2; ++k)
+  for (int k = 1; k < kN / 2; ++k)
   {
     const double a = amplitude(k);
     if (a != 0.0)
       spectrum[static_cast<std::size_t>(k)] =
-          std::polar(a * N / 2.0, phase(k) - std::numbers::pi / 2.0);
+          std::polar(a * kN / 2.0, phase(k) - std::numbers::pi / 2.0);
   }
   fft.inverseReal(spectrum.data(), cycle);
 }
@@ -65,17 +65,17 @@ double fold(double x)
 template <typename Shape>
 void shaped(double* cycle, Shape shape)
 {
-  for (int i = 0; i < N; ++i)
-    cycle[i] = shape(static_cast<double>(i) / N);
+  for (int i = 0; i < kN; ++i)
+    cycle[i] = shape(static_cast<double>(i) / kN);
 }
 
 } // namespace
 
 void UserWaveformCycles::generate(double* cycles)
 {
-  Fft fft(N);
-  std::vector<std::complex<double>> spectrum(N / 2 + 1);
-  auto cycle = [cycles](int u) { return cycles + static_cast<std::size_t>(u) * N; };
+  Fft fft(kN);
+  std::vector<std::complex<double>> spectrum(kN / 2 + 1);
+  auto cycle = [cycles](int u) { return cycles + static_cast<std::size_t>(u) * kN; };
 
   // 1 warm saw
   additive(
@@ -183,7 +183,7 @@ void UserWaveformCycles::generate(double* cycles)
   // 16 air buzz
   {
     Random15 random(1616);
-    std::vector<double> phases(N / 2);
+    std::vector<double> phases(kN / 2);
     for (auto& p : phases)
       p = kTwoPi * random.next() / Random15::kMax;
     additive(
@@ -198,10 +198,10 @@ void UserWaveformCycles::generate(double* cycles)
 
 void UserWaveformCycles::generateOne(int u, double* out)
 {
-  std::vector<double> all(static_cast<std::size_t>(kCount) * N);
+  std::vector<double> all(static_cast<std::size_t>(kCount) * kN);
   generate(all.data());
   const int index = std::clamp(u, 0, kCount - 1);
-  std::copy_n(all.data() + static_cast<std::size_t>(index) * N, N, out);
+  std::copy_n(all.data() + static_cast<std::size_t>(index) * kN, kN, out);
 }
 
 } // namespace Korvane

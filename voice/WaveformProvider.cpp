@@ -18,7 +18,7 @@ namespace Korvane
 namespace
 {
 
-constexpr int N = WaveformProvider::kCycleLength;
+constexpr int kN = WaveformProvider::kCycleLength;
 constexpr double kPi = std::numbers::pi;
 
 struct Names
@@ -119,76 +119,76 @@ PolyBLEP analyticShape(int p, double dt) noexcept
 } // namespace
 
 WaveformProvider::WaveformProvider()
-  : folderName_(UserWaveformFolder::kFolderName),
-    base_(static_cast<std::size_t>(BaseCycleCount) * N, 0.0),
-    user_(static_cast<std::size_t>(kUserCycleCount) * N, 0.0), scratch_(N, 0.0),
-    random_(kNoiseSeed), fft_(N), spectrum_(N / 2 + 1), kept_(N / 2 + 1), table_(N, 0.0)
+  : folderName(UserWaveformFolder::kFolderName),
+    base(static_cast<std::size_t>(kBaseCycleCount) * kN, 0.0),
+    user(static_cast<std::size_t>(kUserCycleCount) * kN, 0.0), scratch(kN, 0.0), random(kNoiseSeed),
+    fft(kN), spectrum(kN / 2 + 1), kept(kN / 2 + 1), table(kN, 0.0)
 {
-  UserWaveformCycles::generate(user_.data());
+  UserWaveformCycles::generate(user.data());
 }
 
 double* WaveformProvider::cycle(BaseCycle which) noexcept
 {
-  return base_.data() + static_cast<std::size_t>(which) * N;
+  return base.data() + static_cast<std::size_t>(which) * kN;
 }
 
 const double* WaveformProvider::baseCycle(BaseCycle which) const noexcept
 {
-  const int w = std::clamp(static_cast<int>(which), 0, BaseCycleCount - 1);
-  return base_.data() + static_cast<std::size_t>(w) * N;
+  const int w = std::clamp(static_cast<int>(which), 0, kBaseCycleCount - 1);
+  return base.data() + static_cast<std::size_t>(w) * kN;
 }
 
 const double* WaveformProvider::userCycle(int index) const noexcept
 {
-  return user_.data() + static_cast<std::size_t>(std::clamp(index, 0, kUserCycleCount - 1)) * N;
+  return user.data() + static_cast<std::size_t>(std::clamp(index, 0, kUserCycleCount - 1)) * kN;
 }
 
 double* WaveformProvider::userCycle(int index) noexcept
 {
-  return user_.data() + static_cast<std::size_t>(std::clamp(index, 0, kUserCycleCount - 1)) * N;
+  return user.data() + static_cast<std::size_t>(std::clamp(index, 0, kUserCycleCount - 1)) * kN;
 }
 
 const WaveTableSet& WaveformProvider::set(int position) const noexcept
 {
-  return sets_[std::clamp(position, 0, kWaveformCount - 1)];
+  return sets[std::clamp(position, 0, kWaveformCount - 1)];
 }
 
 void WaveformProvider::normalise(double* c, double peak) noexcept
 {
   double largest = 0.0;
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
     largest = std::max(largest, std::abs(c[i]));
   if (largest == 0.0)
     return;
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
     c[i] = c[i] / largest * peak;
 }
 
 void WaveformProvider::buildBaseWaveforms(const std::string& userFolder)
 {
-  random_.seed(kNoiseSeed);
-  auto n14 = [this] { return static_cast<double>((random_.next() & 16383) - 8192) / 8192.0; };
+  random.seed(kNoiseSeed);
+  auto n14 = [this] { return static_cast<double>((random.next() & 16383) - 8192) / 8192.0; };
 
-  double* sine = cycle(Sine);
-  double* brick = cycle(BrickBreaker);
-  double* wavescape = cycle(Wavescape);
-  double* pyro = cycle(Pyrokinesis);
-  double* sReceptor = cycle(SReceptor);
-  double* dReceptor = cycle(DReceptor);
-  double* shikoku = cycle(Shikoku);
-  double* kic = cycle(Kic);
-  double* noize = cycle(Noize);
-  double* lowQ1 = cycle(LowQ1);
-  double* lowQ2 = cycle(LowQ2);
-  double* lowQ3 = cycle(LowQ3);
-  double* synapsis = cycle(Synapsis);
-  double* geoChirp = cycle(GeoChirp);
-  double* waveGarden = cycle(WaveGarden);
+  double* sine = cycle(kSine);
+  double* brick = cycle(kBrickBreaker);
+  double* wavescape = cycle(kWavescape);
+  double* pyro = cycle(kPyrokinesis);
+  double* sReceptor = cycle(kSReceptor);
+  double* dReceptor = cycle(kDReceptor);
+  double* shikoku = cycle(kShikoku);
+  double* kic = cycle(kKic);
+  double* noize = cycle(kNoize);
+  double* lowQ1 = cycle(kLowQ1);
+  double* lowQ2 = cycle(kLowQ2);
+  double* lowQ3 = cycle(kLowQ3);
+  double* synapsis = cycle(kSynapsis);
+  double* geoChirp = cycle(kGeoChirp);
+  double* waveGarden = cycle(kWaveGarden);
 
   double hold75 = 0.0, hold50 = 0.0, hold25 = 0.0;
-  for (int c = 0; c < N; ++c)
+  for (int c = 0; c < kN; ++c)
   {
-    const double f = static_cast<double>(c) / N;
+    const double f = static_cast<double>(c) / kN;
     const double tf = tri(f);
 
     sine[c] = std::sin(2.0 * kPi * f);
@@ -227,13 +227,13 @@ void WaveformProvider::buildBaseWaveforms(const std::string& userFolder)
     if (c % 25 == 0)
       hold25 = n14() * tf;
     if (c % 100 == 0)
-      random_.next(); // advances the generator only
+      random.next(); // advances the generator only
 
     lowQ1[c] = pyro[c] * 0.2 * hold75 + 0.8 * hold75;
     lowQ2[c] = tf * 0.2 * hold50 + 0.8 * hold50 + 0.1 * sine[c];
     lowQ3[c] = hold25;
 
-    const double b = c < N / 2 ? 1.0 : -1.0;
+    const double b = c < kN / 2 ? 1.0 : -1.0;
     synapsis[c] = std::clamp(0.7 * b - std::sin(16.0 * kPi * f) * 0.4 * b * s2, -1.0, 1.0);
 
     geoChirp[c] = std::cos(kPi * f / 2.0) * tri(frac(60.0 * std::pow(1.0 - f, 15.0)));
@@ -242,20 +242,20 @@ void WaveformProvider::buildBaseWaveforms(const std::string& userFolder)
   }
 
   // The fixed cycles start one sample after phase 0.
-  double* triangle = cycle(Triangle);
-  double* trapez = cycle(Trapez);
-  double* xTrapez = cycle(XTrapez);
-  double* pulse = cycle(Pulse);
-  double* quadPulse = cycle(QuadPulse);
-  for (int i = 0; i < N; ++i)
+  double* triangle = cycle(kTriangle);
+  double* trapez = cycle(kTrapez);
+  double* xTrapez = cycle(kXTrapez);
+  double* pulse = cycle(kPulse);
+  double* quadPulse = cycle(kQuadPulse);
+  for (int i = 0; i < kN; ++i)
   {
-    const double phi = static_cast<double>(i + 1) / N;
+    const double phi = static_cast<double>(i + 1) / kN;
     triangle[i] = tri(phi); // tri(1) is 0
     trapez[i] = std::clamp(2.0 * tri(phi), -1.0, 1.0);
-    const int j = i % (N / 2);
+    const int j = i % (kN / 2);
     if (j >= 767 && j <= 1279)
     {
-      const double sigma = i < N / 2 ? 1.0 : -1.0;
+      const double sigma = i < kN / 2 ? 1.0 : -1.0;
       xTrapez[i] = sigma * (-0.5 + 1.5 * (j - 767) / 512.0);
     }
     else
@@ -268,8 +268,8 @@ void WaveformProvider::buildBaseWaveforms(const std::string& userFolder)
 
   loadUserFiles(userFolder);
 
-  for (BaseCycle which : {Noize, LowQ1, LowQ2, LowQ3, Pyrokinesis, SReceptor, DReceptor, Shikoku,
-                          Kic, Synapsis, GeoChirp, WaveGarden})
+  for (BaseCycle which : {kNoize, kLowQ1, kLowQ2, kLowQ3, kPyrokinesis, kSReceptor, kDReceptor,
+                          kShikoku, kKic, kSynapsis, kGeoChirp, kWaveGarden})
     normalise(cycle(which), kBuiltInPeak);
 }
 
@@ -300,12 +300,12 @@ bool WaveformProvider::loadRawFile(const std::string& path, double* target)
     return false;
   }
 
-  std::fill(scratch_.begin(), scratch_.end(), 0.0);
-  constexpr long kFullBytes = static_cast<long>(N) * static_cast<long>(sizeof(double));
+  std::fill(scratch.begin(), scratch.end(), 0.0);
+  constexpr long kFullBytes = static_cast<long>(kN) * static_cast<long>(sizeof(double));
   if (size < kFullBytes)
   {
     const std::size_t n = static_cast<std::size_t>(size) / sizeof(double);
-    const std::size_t got = std::fread(scratch_.data(), sizeof(double), n, file);
+    const std::size_t got = std::fread(scratch.data(), sizeof(double), n, file);
     if (got < n && std::ferror(file))
     {
       std::fclose(file);
@@ -313,28 +313,28 @@ bool WaveformProvider::loadRawFile(const std::string& path, double* target)
     }
     // Stretch the n values over the cycle; where the upper neighbour would lie past
     // the end, the previous value stays.
-    for (int i = 0; i < N; ++i)
+    for (int i = 0; i < kN; ++i)
     {
-      const double b = static_cast<double>(n) * i / N;
+      const double b = static_cast<double>(n) * i / kN;
       const std::size_t j0 = static_cast<std::size_t>(std::floor(b));
       const std::size_t j1 = static_cast<std::size_t>(std::floor(b + 0.5));
       if (j1 < n)
-        target[i] = (scratch_[j0] + scratch_[j1]) / 2.0;
+        target[i] = (scratch[j0] + scratch[j1]) / 2.0;
     }
   }
   else
   {
-    const std::size_t got = std::fread(scratch_.data(), sizeof(double), N, file);
-    if (got < static_cast<std::size_t>(N))
+    const std::size_t got = std::fread(scratch.data(), sizeof(double), kN, file);
+    if (got < static_cast<std::size_t>(kN))
     {
       std::fclose(file);
       return false;
     }
-    std::copy(scratch_.begin(), scratch_.end(), target);
+    std::copy(scratch.begin(), scratch.end(), target);
   }
   std::fclose(file);
 
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
     if (!std::isfinite(target[i]))
       target[i] = 0.0;
   return true;
@@ -343,9 +343,10 @@ bool WaveformProvider::loadRawFile(const std::string& path, double* target)
 const double* WaveformProvider::cycleOfPosition(int position) const noexcept
 {
   static constexpr int kSource[kFirstUserPosition] = {
-      Sine,      -1,      Pulse, QuadPulse, -1,           Triangle,  Trapez,      XTrapez,
-      -1,        -1,      Noize, LowQ1,     LowQ2,        LowQ3,     Pyrokinesis, SReceptor,
-      DReceptor, Shikoku, Kic,   Synapsis,  BrickBreaker, Wavescape, GeoChirp,    WaveGarden,
+      kSine,        -1,         kPulse,      kQuadPulse, -1,     kTriangle, kTrapez,
+      kXTrapez,     -1,         -1,          kNoize,     kLowQ1, kLowQ2,    kLowQ3,
+      kPyrokinesis, kSReceptor, kDReceptor,  kShikoku,   kKic,   kSynapsis, kBrickBreaker,
+      kWavescape,   kGeoChirp,  kWaveGarden,
   };
   if (position < 0 || position >= kWaveformCount)
     return nullptr;
@@ -360,56 +361,55 @@ void WaveformProvider::buildSets()
   for (int p = 0; p < kWaveformCount; ++p)
   {
     if (const double* source = cycleOfPosition(p))
-      setFromCycle(sets_[p], source);
+      setFromCycle(sets[p], source);
     else
-      sets_[p].clear();
+      sets[p].clear();
   }
 }
 
 void WaveformProvider::setFromCycle(WaveTableSet& set, const double* cycleIn)
 {
   set.clear();
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
     if (!std::isfinite(cycleIn[i]))
       return;
 
-  fft_.forwardReal(cycleIn, spectrum_.data());
-  spectrum_[0] = 0.0;     // no constant term
-  spectrum_[N / 2] = 0.0; // no Nyquist term
+  fft.forwardReal(cycleIn, spectrum.data());
+  spectrum[0] = 0.0;      // no constant term
+  spectrum[kN / 2] = 0.0; // no Nyquist term
 
-  int maxHarmonic = N / 2;
-  while (
-      maxHarmonic > 0 &&
-      !(std::abs(spectrum_[maxHarmonic].real()) + std::abs(spectrum_[maxHarmonic].imag()) >= 1e-6))
+  int maxHarmonic = kN / 2;
+  while (maxHarmonic > 0 &&
+         !(std::abs(spectrum[maxHarmonic].real()) + std::abs(spectrum[maxHarmonic].imag()) >= 1e-6))
     --maxHarmonic;
   if (maxHarmonic == 0)
     return;
 
   double topFrequency = (2.0 / 3.0) / maxHarmonic;
   double scale = 0.0;
-  std::fill(kept_.begin(), kept_.end(), std::complex<double>{});
+  std::fill(kept.begin(), kept.end(), std::complex<double>{});
   while (maxHarmonic > 0 && set.count < WaveTableSet::kMaxTables)
   {
     // Keep harmonics 1..maxHarmonic (the inverse mirrors them onto the negative side).
-    std::copy(spectrum_.begin() + 1, spectrum_.begin() + maxHarmonic + 1, kept_.begin() + 1);
-    std::fill(kept_.begin() + maxHarmonic + 1, kept_.end(), std::complex<double>{});
-    fft_.inverseReal(kept_.data(), table_.data());
+    std::copy(spectrum.begin() + 1, spectrum.begin() + maxHarmonic + 1, kept.begin() + 1);
+    std::fill(kept.begin() + maxHarmonic + 1, kept.end(), std::complex<double>{});
+    fft.inverseReal(kept.data(), table.data());
 
     if (set.count == 0)
     {
       double largest = 0.0;
-      for (double v : table_)
+      for (double v : table)
         largest = std::max(largest, std::abs(v));
       scale = largest > 0.0 ? 0.999 / largest : 1.0;
     }
 
-    WaveTable& table = set.tables[set.count];
-    table.topFrequency = topFrequency;
-    table.length = N;
-    table.samples = std::make_unique_for_overwrite<double[]>(N + 1);
-    for (int i = 0; i < N; ++i)
-      table.samples[i] = table_[i] * scale;
-    table.samples[N] = table.samples[0];
+    WaveTable& target = set.tables[set.count];
+    target.topFrequency = topFrequency;
+    target.length = kN;
+    target.samples = std::make_unique_for_overwrite<double[]>(kN + 1);
+    for (int i = 0; i < kN; ++i)
+      target.samples[i] = table[i] * scale;
+    target.samples[kN] = target.samples[0];
     ++set.count;
 
     topFrequency *= 2.0;
@@ -458,7 +458,7 @@ void WaveformProvider::renderDisplay(double x, double phaseOffset, double* point
   {
     const double gain = p == 8 ? 1.0 : 0.5;
     for (int i = 0; i < kDisplayPoints; ++i)
-      points[i] = (random_.next() * 2.0 / Random15::kMax - 1.0) * gain;
+      points[i] = (random.next() * 2.0 / Random15::kMax - 1.0) * gain;
     return;
   }
   if (p <= 5)
@@ -472,7 +472,7 @@ void WaveformProvider::renderDisplay(double x, double phaseOffset, double* point
     }
     return;
   }
-  const WaveTableSet& s = sets_[p];
+  const WaveTableSet& s = sets[p];
   for (int i = 0; i < kDisplayPoints; ++i)
   {
     if (s.empty())
@@ -500,13 +500,13 @@ std::string WaveformProvider::exportText(double x)
   };
   if (p == 8)
   {
-    for (int i = 0; i < N; ++i)
-      put(i, static_cast<double>(random_.next() % 17000 - 8500) / 8500.0);
+    for (int i = 0; i < kN; ++i)
+      put(i, static_cast<double>(random.next() % 17000 - 8500) / 8500.0);
   }
   else if (p <= 5)
   {
-    PolyBLEP shape = analyticShape(p, 1.0 / N);
-    for (int i = 0; i < N; ++i)
+    PolyBLEP shape = analyticShape(p, 1.0 / kN);
+    for (int i = 0; i < kN; ++i)
     {
       put(i, shape.output() + shape.offset);
       shape.advance();
@@ -514,14 +514,14 @@ std::string WaveformProvider::exportText(double x)
   }
   else
   {
-    const WaveTableSet& s = sets_[p];
-    for (int i = 0; i < N; ++i)
+    const WaveTableSet& s = sets[p];
+    for (int i = 0; i < kN; ++i)
     {
       double v = 0.0;
       if (!s.empty())
       {
         const WaveTable& t = s.tables[0];
-        const int index = static_cast<int>(std::floor(static_cast<double>(i) / N * t.length));
+        const int index = static_cast<int>(std::floor(static_cast<double>(i) / kN * t.length));
         v = t.samples[std::clamp(index, 0, t.length - 1)];
       }
       put(i, v);

@@ -33,27 +33,27 @@ public:
   // computed by buildBaseWaveforms, then the five fixed ones.
   enum BaseCycle
   {
-    Sine,
-    BrickBreaker,
-    Wavescape,
-    Pyrokinesis,
-    SReceptor,
-    DReceptor,
-    Shikoku,
-    Kic,
-    Noize,
-    LowQ1,
-    LowQ2,
-    LowQ3,
-    Synapsis,
-    GeoChirp,
-    WaveGarden,
-    Triangle,
-    Trapez,
-    XTrapez,
-    Pulse,
-    QuadPulse,
-    BaseCycleCount
+    kSine,
+    kBrickBreaker,
+    kWavescape,
+    kPyrokinesis,
+    kSReceptor,
+    kDReceptor,
+    kShikoku,
+    kKic,
+    kNoize,
+    kLowQ1,
+    kLowQ2,
+    kLowQ3,
+    kSynapsis,
+    kGeoChirp,
+    kWaveGarden,
+    kTriangle,
+    kTrapez,
+    kXTrapez,
+    kPulse,
+    kQuadPulse,
+    kBaseCycleCount
   };
 
   WaveformProvider();
@@ -106,29 +106,29 @@ public:
   double* userCycle(int index) noexcept;
 
   // The generator behind the noise cycles and the noise display and export.
-  Random15& random() noexcept { return random_; }
+  Random15& getRandom() noexcept { return random; }
 
-  const std::string& folderName() const noexcept { return folderName_; }
-  const std::string& baseDirectory() const noexcept { return baseDirectory_; }
+  const std::string& getFolderName() const noexcept { return folderName; }
+  const std::string& getBaseDirectory() const noexcept { return baseDirectory; }
 
 private:
   double* cycle(BaseCycle which) noexcept;
   const double* cycleOfPosition(int position) const noexcept;
   static void normalise(double* cycle, double peak) noexcept;
 
-  std::string folderName_;
-  WaveTableSet sets_[kWaveformCount];
-  std::string baseDirectory_;
-  std::vector<double> base_;    // BaseCycleCount cycles of 4096
-  std::vector<double> user_;    // 16 cycles of 4096
-  std::vector<double> scratch_; // the raw-file loader's 4096 values
-  Random15 random_;
+  std::string folderName;
+  WaveTableSet sets[kWaveformCount];
+  std::string baseDirectory;
+  std::vector<double> base;    // BaseCycleCount cycles of 4096
+  std::vector<double> user;    // 16 cycles of 4096
+  std::vector<double> scratch; // the raw-file loader's 4096 values
+  Random15 random;
 
   // Band-limiting work space.
-  Fft fft_;
-  std::vector<std::complex<double>> spectrum_;
-  std::vector<std::complex<double>> kept_;
-  std::vector<double> table_;
+  Fft fft;
+  std::vector<std::complex<double>> spectrum;
+  std::vector<std::complex<double>> kept;
+  std::vector<double> table;
 };
 
 } // namespace Korvane
