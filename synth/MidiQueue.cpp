@@ -16,21 +16,21 @@ int64_t RoundUpToGranule(int64_t n)
 }
 } // namespace
 
-MidiQueue::MidiQueue() { reallocate(kInitialCapacity); }
+MidiQueue::MidiQueue() { Reallocate(kInitialCapacity); }
 
-bool MidiQueue::isAccepted(uint8_t status)
+bool MidiQueue::IsAccepted(uint8_t status)
 {
   return (status >= 0x80 && status <= 0x9F) || (status >= 0xB0 && status <= 0xBF) ||
          (status >= 0xE0 && status <= 0xEF);
 }
 
-bool MidiQueue::pushFromHost(const MidiMessage& msg) { return isAccepted(msg.status) && push(msg); }
+bool MidiQueue::PushFromHost(const MidiMessage& msg) { return IsAccepted(msg.status) && Push(msg); }
 
-bool MidiQueue::push(const MidiMessage& msg) { return insert(msg, true); }
+bool MidiQueue::Push(const MidiMessage& msg) { return Insert(msg, true); }
 
-bool MidiQueue::pushNoAlloc(const MidiMessage& msg) { return insert(msg, false); }
+bool MidiQueue::PushNoAlloc(const MidiMessage& msg) { return Insert(msg, false); }
 
-void MidiQueue::pushPlayButton(PlayButtonRequest& request)
+void MidiQueue::PushPlayButton(PlayButtonRequest& request)
 {
   if (request.pendingNote <= 0)
     return;
@@ -38,134 +38,134 @@ void MidiQueue::pushPlayButton(PlayButtonRequest& request)
   request.pendingNote = 0;
   if (request.playState == PlayButtonRequest::kStop ||
       request.playState == PlayButtonRequest::kPlay)
-    pushNoAlloc(MidiMessage{0, 0x80, note, 0});
+    PushNoAlloc(MidiMessage{0, 0x80, note, 0});
   if (request.playState == PlayButtonRequest::kPlay)
-    pushNoAlloc(MidiMessage{0, 0x90, note, 127});
+    PushNoAlloc(MidiMessage{0, 0x90, note, 127});
 }
 
-bool MidiQueue::insert(const MidiMessage& msg, bool mayGrow)
+bool MidiQueue::Insert(const MidiMessage& msg, bool mayGrow)
 {
-  if (mCount == mCapacity)
+  if (count == capacity)
   {
-    if (mFront > 0)
-      removeDispatched();
-    else if (!mayGrow || !grow())
+    if (front > 0)
+      RemoveDispatched();
+    else if (!mayGrow || !Grow())
     {
-      ++mDropped;
+      ++dropped;
       return false;
     }
   }
   // Hosts mostly deliver in offset order, so the scan from the end is short.
-  int32_t at = mCount;
-  if (mCount > mFront && msg.offset < mEvents[mCount - 1].offset)
+  int32_t at = count;
+  if (count > front && msg.offset < events[count - 1].offset)
   {
-    while (at > mFront && mEvents[at - 1].offset > msg.offset)
+    while (at > front && events[at - 1].offset > msg.offset)
       --at;
-    std::memmove(&mEvents[at + 1], &mEvents[at], size_t(mCount - at) * sizeof(MidiMessage));
+    std::memmove(&events[at + 1], &events[at], size_t(count - at) * sizeof(MidiMessage));
   }
-  mEvents[at] = msg;
-  ++mCount;
+  events[at] = msg;
+  ++count;
   return true;
 }
 
-void MidiQueue::removeDispatched()
+void MidiQueue::RemoveDispatched()
 {
-  if (mFront == 0)
+  if (front == 0)
     return;
-  const int32_t rest = mCount - mFront;
-  std::memmove(&mEvents[0], &mEvents[mFront], size_t(rest) * sizeof(MidiMessage));
-  mCount = rest;
-  mFront = 0;
+  const int32_t rest = count - front;
+  std::memmove(&events[0], &events[front], size_t(rest) * sizeof(MidiMessage));
+  count = rest;
+  front = 0;
 }
 
-bool MidiQueue::grow()
+bool MidiQueue::Grow()
 {
-  if (mGrowthStep <= 0)
+  if (growthStep <= 0)
     return false;
-  const int64_t next = (int64_t(mCapacity) / mGrowthStep + 1) * mGrowthStep;
-  return next <= kMaxCapacity && reallocate(int32_t(next));
+  const int64_t next = (int64_t(capacity) / growthStep + 1) * growthStep;
+  return next <= kMaxCapacity && Reallocate(int32_t(next));
 }
 
-bool MidiQueue::reallocate(int32_t newCapacity)
+bool MidiQueue::Reallocate(int32_t newCapacity)
 {
-  if (newCapacity < mCount)
+  if (newCapacity < count)
     return false;
-  std::unique_ptr<MidiMessage[]> events(new (std::nothrow) MidiMessage[size_t(newCapacity)]);
-  if (!events)
+  std::unique_ptr<MidiMessage[]> grown(new (std::nothrow) MidiMessage[size_t(newCapacity)]);
+  if (!grown)
     return false;
-  if (mCount > 0)
-    std::memcpy(events.get(), mEvents.get(), size_t(mCount) * sizeof(MidiMessage));
-  mEvents = std::move(events);
-  mCapacity = newCapacity;
+  if (count > 0)
+    std::memcpy(grown.get(), events.get(), size_t(count) * sizeof(MidiMessage));
+  events = std::move(grown);
+  capacity = newCapacity;
   return true;
 }
 
-void MidiQueue::dispatch(const MidiMessage& msg)
+void MidiQueue::Dispatch(const MidiMessage& msg)
 {
   const int type = msg.status & 0xF0;
   const int n = msg.data1 & 0x7F;
   const int v = msg.data2;
   if (type == 0x90 && v > 0)
   {
-    if (!mKeyHeld[n])
+    if (!keyHeld[n])
     {
-      mKeyHeld[n] = true;
-      ++mHeldNoteCount;
-      if (mCallbacks.noteOn)
-        mCallbacks.noteOn(mCallbacks.context, n, v, msg.offset);
+      keyHeld[n] = true;
+      ++heldNoteCount;
+      if (callbacks.noteOn)
+        callbacks.noteOn(callbacks.context, n, v, msg.offset);
     }
   }
   else if (type == 0x80 || type == 0x90)
   {
-    if (mKeyHeld[n])
+    if (keyHeld[n])
     {
-      mKeyHeld[n] = false;
-      --mHeldNoteCount;
-      if (mCallbacks.noteOff)
-        mCallbacks.noteOff(mCallbacks.context, n, v);
+      keyHeld[n] = false;
+      --heldNoteCount;
+      if (callbacks.noteOff)
+        callbacks.noteOff(callbacks.context, n, v);
     }
   }
   else if (type == 0xE0)
   {
     const double value = (msg.data1 + 128.0 * msg.data2 - 8192.0) / 8192.0;
-    if (mCallbacks.pitchBend)
-      mCallbacks.pitchBend(mCallbacks.context, msg.offset, value);
+    if (callbacks.pitchBend)
+      callbacks.pitchBend(callbacks.context, msg.offset, value);
   }
   else if (type == 0xB0)
   {
-    if (mCallbacks.controlChange)
-      mCallbacks.controlChange(mCallbacks.context, msg.offset, n, v / 127.0);
+    if (callbacks.controlChange)
+      callbacks.controlChange(callbacks.context, msg.offset, n, v / 127.0);
   }
 }
 
-void MidiQueue::dispatchOneSample()
+void MidiQueue::DispatchOneSample()
 {
-  while (mFront < mCount && mEvents[mFront].offset <= mPosition)
+  while (front < count && events[front].offset <= position)
   {
     // Advance first: a callback that pushes (the array may move) sees a consistent queue.
-    const MidiMessage msg = mEvents[mFront];
-    ++mFront;
-    dispatch(msg);
+    const MidiMessage msg = events[front];
+    ++front;
+    Dispatch(msg);
   }
-  ++mPosition;
+  ++position;
 }
 
-void MidiQueue::endOfBlock(int frames)
+void MidiQueue::EndOfBlock(int frames)
 {
-  removeDispatched();
-  for (int32_t i = 0; i < mCount; ++i)
-    mEvents[i].offset -= frames;
-  mPosition = 0;
+  RemoveDispatched();
+  for (int32_t i = 0; i < count; ++i)
+    events[i].offset -= frames;
+  position = 0;
 }
 
-void MidiQueue::setCapacity(int frames)
+void MidiQueue::SetCapacity(int frames)
 {
-  removeDispatched();
+  RemoveDispatched();
   // A host that announces no block size still gets a working queue.
   const int64_t step =
       std::clamp<int64_t>(RoundUpToGranule(std::max(frames, 1)), kCapacityGranule, kMaxCapacity);
-  mGrowthStep = int32_t(step);
-  const int64_t wanted = std::max<int64_t>(step, RoundUpToGranule(mCount));
-  if (wanted != mCapacity)
-    reallocate(int32_t(wanted)); // on failure the old array stays
+  growthStep = int32_t(step);
+  const int64_t wanted = std::max<int64_t>(step, RoundUpToGranule(count));
+  if (wanted != capacity)
+    Reallocate(int32_t(wanted)); // on failure the old array stays
 }

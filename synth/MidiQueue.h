@@ -44,61 +44,61 @@ public:
   MidiQueue(const MidiQueue&) = delete;
   MidiQueue& operator=(const MidiQueue&) = delete;
 
-  void setCallbacks(const MidiQueueCallbacks& callbacks) { mCallbacks = callbacks; }
+  void SetCallbacks(const MidiQueueCallbacks& newCallbacks) { callbacks = newCallbacks; }
 
   // Note-off, note-on, control change and pitch bend on any channel; nothing else.
-  static bool isAccepted(uint8_t status);
+  static bool IsAccepted(uint8_t status);
 
   // What the host delivers: accepted messages are pushed (may grow), others ignored.
   // true when the message was queued.
-  bool pushFromHost(const MidiMessage& msg);
+  bool PushFromHost(const MidiMessage& msg);
   // Inserts msg in offset order after every undispatched event with an offset not above
   // its own. Grows the array when full: call only outside the audio callback.
-  bool push(const MidiMessage& msg);
+  bool Push(const MidiMessage& msg);
   // The same insertion for pushes from inside the block: never allocates, drops the
   // message when the array is full.
-  bool pushNoAlloc(const MidiMessage& msg);
+  bool PushNoAlloc(const MidiMessage& msg);
   // Block start: turns the play button's pending note into a note-off (stop or play)
   // and a note-on (play) at offset 0, and clears the pending note. Never allocates.
-  void pushPlayButton(PlayButtonRequest& request);
+  void PushPlayButton(PlayButtonRequest& request);
 
   // Dispatches every undispatched event whose offset is at most the current position,
   // then advances the position by one sample.
-  void dispatchOneSample();
+  void DispatchOneSample();
   // After a block of frames samples: removes dispatched events, moves the rest frames
   // samples earlier and sets the position back to 0.
-  void endOfBlock(int frames);
+  void EndOfBlock(int frames);
   // From Reset with the host's block size: sizes the array for it, keeping every
   // undispatched event. Allocates.
-  void setCapacity(int frames);
+  void SetCapacity(int frames);
 
-  int32_t count() const { return mCount; }
-  int32_t capacity() const { return mCapacity; }
-  int32_t growthStep() const { return mGrowthStep; }
-  int32_t front() const { return mFront; }
-  int32_t position() const { return mPosition; }
-  int32_t heldNoteCount() const { return mHeldNoteCount; }
-  bool isKeyHeld(int note) const { return note >= 0 && note < 128 && mKeyHeld[note]; }
+  int32_t Count() const { return count; }
+  int32_t Capacity() const { return capacity; }
+  int32_t GrowthStep() const { return growthStep; }
+  int32_t Front() const { return front; }
+  int32_t Position() const { return position; }
+  int32_t HeldNoteCount() const { return heldNoteCount; }
+  bool IsKeyHeld(int note) const { return note >= 0 && note < 128 && keyHeld[note]; }
   // Stored event i (0 .. count-1), dispatched or not.
-  const MidiMessage& event(int32_t i) const { return mEvents[i]; }
+  const MidiMessage& Event(int32_t i) const { return events[i]; }
   // Messages dropped because the array was full and could not (or must not) grow.
-  int64_t droppedCount() const { return mDropped; }
+  int64_t DroppedCount() const { return dropped; }
 
 private:
-  bool insert(const MidiMessage& msg, bool mayGrow);
-  void removeDispatched();
-  bool grow();
-  bool reallocate(int32_t newCapacity);
-  void dispatch(const MidiMessage& msg);
+  bool Insert(const MidiMessage& msg, bool mayGrow);
+  void RemoveDispatched();
+  bool Grow();
+  bool Reallocate(int32_t newCapacity);
+  void Dispatch(const MidiMessage& msg);
 
-  std::unique_ptr<MidiMessage[]> mEvents;
-  int32_t mCapacity = 0;
-  int32_t mGrowthStep = kInitialGrowthStep;
-  int32_t mCount = 0;
-  int32_t mFront = 0;
-  int32_t mPosition = 0;
-  int32_t mHeldNoteCount = 0;
-  bool mKeyHeld[128] = {};
-  int64_t mDropped = 0;
-  MidiQueueCallbacks mCallbacks;
+  std::unique_ptr<MidiMessage[]> events;
+  int32_t capacity = 0;
+  int32_t growthStep = kInitialGrowthStep;
+  int32_t count = 0;
+  int32_t front = 0;
+  int32_t position = 0;
+  int32_t heldNoteCount = 0;
+  bool keyHeld[128] = {};
+  int64_t dropped = 0;
+  MidiQueueCallbacks callbacks;
 };

@@ -5,16 +5,16 @@
 
 void Scope::Rebuild()
 {
-  if (mFrozen)
+  if (frozen)
     return;
-  mRing.assign(kRecords, ScopeRecord());
-  mWriteCounter = 0;
+  ring.assign(kRecords, ScopeRecord());
+  writeCounter = 0;
 }
 
 int Scope::SamplesPerPoint(double sampleRate) const
 {
   // At low sample rates and the smallest zoom the division gives 0: one record a sample.
-  const int n = int(std::floor(mZoom * sampleRate)) / kRecords;
+  const int n = int(std::floor(zoom * sampleRate)) / kRecords;
   return std::max(n, 1);
 }
 
@@ -22,10 +22,10 @@ void Scope::Feed(const double* left, const double* right, const double* lfoDispl
                  const double* envBus, const double* filterEnvBus, int frames, double sampleRate)
 {
   const int samplesPerPoint = SamplesPerPoint(sampleRate);
-  const int ringSize = int(mRing.size());
-  for (int m = 0; m < frames; ++m, ++mSampleCounter)
+  const int ringSize = int(ring.size());
+  for (int m = 0; m < frames; ++m, ++sampleCounter)
   {
-    if (mSampleCounter % samplesPerPoint != 0)
+    if (sampleCounter % samplesPerPoint != 0)
       continue;
     ScopeRecord r;
     if (m + 1 < frames)
@@ -42,35 +42,35 @@ void Scope::Feed(const double* left, const double* right, const double* lfoDispl
       r.lfo[i] = lfoDisplay[m * lfoStride + i];
     r.env = envBus[m];
     r.filterEnv = filterEnvBus[m];
-    if (!mFrozen && ringSize > 0)
+    if (!frozen && ringSize > 0)
     {
-      mRing[size_t(mWriteCounter % ringSize)] = r;
-      ++mWriteCounter;
+      ring[size_t(writeCounter % ringSize)] = r;
+      ++writeCounter;
     }
   }
   // The counter only decides which samples give records; keep it from overflowing.
-  mSampleCounter %= samplesPerPoint;
+  sampleCounter %= samplesPerPoint;
 }
 
 void Scope::ZoomStep(bool zoomIn, double step)
 {
   const double s = step * 0.1;
   const int percent = int(std::floor(s * 100));
-  mZoom += zoomIn ? -s : s;
-  mZoomPercent += zoomIn ? percent : -percent;
-  mZoom = std::clamp(mZoom, kMinZoom, kMaxZoom);
-  mZoomPercent = std::clamp(mZoomPercent, 10, 400);
+  zoom += zoomIn ? -s : s;
+  zoomPercent += zoomIn ? percent : -percent;
+  zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+  zoomPercent = std::clamp(zoomPercent, 10, 400);
 }
 
 void Scope::Freeze(bool on)
 {
-  const bool release = mFrozen && !on;
-  mFrozen = on;
-  if (!release || mRing.empty())
+  const bool release = frozen && !on;
+  frozen = on;
+  if (!release || ring.empty())
     return;
   for (int i = 0; i < kClearedOnRelease; ++i)
-    mRing[size_t((mWriteCounter + i) % mRing.size())] = ScopeRecord::Cleared();
-  mWriteCounter = uint16_t(mWriteCounter + kClearedOnRelease);
+    ring[size_t((writeCounter + i) % ring.size())] = ScopeRecord::Cleared();
+  writeCounter = uint16_t(writeCounter + kClearedOnRelease);
 }
 
-void Scope::ClearAll() { std::fill(mRing.begin(), mRing.end(), ScopeRecord::Cleared()); }
+void Scope::ClearAll() { std::fill(ring.begin(), ring.end(), ScopeRecord::Cleared()); }

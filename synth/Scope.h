@@ -35,7 +35,7 @@ public:
   static constexpr double kMinZoom = 0.1;
   static constexpr double kMaxZoom = 4.0;
 
-  Scope() : mRing(kInitialRecords) {}
+  Scope() : ring(kInitialRecords) {}
 
   // From Reset: 980 all-zero records and the write counter at 0, unless frozen.
   void Rebuild();
@@ -51,18 +51,18 @@ public:
   void ClearAll();
 
   int SamplesPerPoint(double sampleRate) const;
-  const std::vector<ScopeRecord>& Ring() const { return mRing; }
-  uint16_t WriteCounter() const { return mWriteCounter; }
-  int WritePosition() const { return mWriteCounter % kRecords; }
-  double Zoom() const { return mZoom; }
-  int ZoomPercent() const { return mZoomPercent; }
-  bool Frozen() const { return mFrozen; }
+  const std::vector<ScopeRecord>& Ring() const { return ring; }
+  uint16_t WriteCounter() const { return writeCounter; }
+  int WritePosition() const { return writeCounter % kRecords; }
+  double Zoom() const { return zoom; }
+  int ZoomPercent() const { return zoomPercent; }
+  bool Frozen() const { return frozen; }
 
 private:
-  std::vector<ScopeRecord> mRing;
-  uint16_t mWriteCounter = 0;
-  int32_t mSampleCounter = 0;
-  double mZoom = 1.0;
-  int mZoomPercent = 100;
-  bool mFrozen = false;
+  std::vector<ScopeRecord> ring;
+  uint16_t writeCounter = 0;
+  int32_t sampleCounter = 0;
+  double zoom = 1.0;
+  int zoomPercent = 100;
+  bool frozen = false;
 };

@@ -48,11 +48,11 @@ PlugInfo Thumpgeist::MakeInfo()
   return info;
 }
 
-Thumpgeist::Thumpgeist(vst::HostCallback hostCallback) : IPlugVST(MakeInfo(), hostCallback)
+Thumpgeist::Thumpgeist(Vst::HostCallback callback) : IPlugVST(MakeInfo(), callback)
 {
   BindVoices();
-  mWaveforms.buildBaseWaveforms(PlatformModule::UserFolder("waveforms"));
-  mWaveforms.buildSets();
+  waveforms.buildBaseWaveforms(PlatformModule::UserFolder("waveforms"));
+  waveforms.buildSets();
 
   ParameterTable::InitAllSections(*this);
   {
@@ -72,25 +72,25 @@ Thumpgeist::~Thumpgeist() = default;
 void Thumpgeist::BindVoices()
 {
   Korvane::VoiceBinding binding;
-  binding.params = &mSynthParams;
-  binding.bendRatio = &mBendRatio;
-  binding.provider = &mWaveforms;
-  binding.pitchEnvelope = &mPitchEnvelope;
+  binding.params = &synthParams;
+  binding.bendRatio = &bendRatio;
+  binding.provider = &waveforms;
+  binding.pitchEnvelope = &pitchEnvelope;
   binding.owner = this;
   binding.tempo = [](void* owner) { return static_cast<Thumpgeist*>(owner)->GetTempo(); };
   binding.noteStarted = [](void* owner, double frequency, const char* name)
   {
     auto* self = static_cast<Thumpgeist*>(owner);
-    self->mNoteFrequency = frequency * self->mSynthParams[SynthParams::kTransposeRatio];
-    std::strncpy(self->mNoteName, name ? name : "", sizeof self->mNoteName - 1);
+    self->noteFrequency = frequency * self->synthParams[SynthParams::kTransposeRatio];
+    std::strncpy(self->noteName, name ? name : "", sizeof self->noteName - 1);
   };
-  mVoices.bind(binding);
+  voices.bind(binding);
 }
 
 void Thumpgeist::BindMidi()
 {
   MidiQueueCallbacks callbacks;
-  callbacks.context = &mVoices;
+  callbacks.context = &voices;
   callbacks.noteOn = [](void* pool, int note, int velocity, int offset)
   { static_cast<VoicePool*>(pool)->noteOn(note, velocity, offset); };
   callbacks.noteOff = [](void* pool, int note, int)
@@ -99,7 +99,7 @@ void Thumpgeist::BindMidi()
   { static_cast<VoicePool*>(pool)->queuePitchBend(offset, value); };
   // Controllers are queued and dispatched but change nothing.
   callbacks.controlChange = nullptr;
-  mMidi.setCallbacks(callbacks);
+  midi.SetCallbacks(callbacks);
 }
 
 // --- Reset and activation ----------------------------------------------------------
@@ -109,15 +109,15 @@ void Thumpgeist::Reset()
   PlatformLockGuard lock(Mutex());
   const size_t n = size_t(std::max(GetBlockSize(), 1));
   for (std::vector<double>* buffer :
-       {&mWorkLeft, &mWorkRight, &mBassBus, &mBassCopy, &mEnvBus, &mFilterEnvBus})
+       {&workLeft, &workRight, &bassBus, &bassCopy, &envBus, &filterEnvBus})
     buffer->assign(n, 0.0);
-  mLfoDisplay.assign(n * kLfoStride, 0.0);
-  mScope.Rebuild();
+  lfoDisplay.assign(n * kLfoStride, 0.0);
+  scope.Rebuild();
 
-  mVoices.reset(GetSampleRate(), int(n));
-  mPitchEnvelope.setSampleRate(GetSampleRate());
-  mMidi.setCapacity(int(n));
-  mMaster.Reset(GetSampleRate(), int(n), GetTempo());
+  voices.reset(GetSampleRate(), int(n));
+  pitchEnvelope.setSampleRate(GetSampleRate());
+  midi.SetCapacity(int(n));
+  master.Reset(GetSampleRate(), int(n), GetTempo());
 }
 
 void Thumpgeist::OnActivate(bool active)
@@ -125,7 +125,7 @@ void Thumpgeist::OnActivate(bool active)
   {
     PlatformLockGuard lock(Mutex());
   }
-  mProcessingActive = active;
+  processingActive = active;
   if (active)
     ResyncTempo();
 }
@@ -134,7 +134,7 @@ void Thumpgeist::ResyncTempo()
 {
   for (int osc = 0; osc < P::kNumOscillators; ++osc)
     ApplyTempoSync(osc);
-  mMaster.UpdateTempo(GetTempo());
+  master.UpdateTempo(GetTempo());
 }
 
 // --- Parameter routing -------------------------------------------------------------
@@ -148,9 +148,9 @@ void Thumpgeist::OnParameterChange(int paramIdx)
   const double value = param->Value();
   const int slot = SynthParams::slotOf(paramIdx);
   if (slot >= 0)
-    mSynthParams[slot] = value;
+    synthParams[slot] = value;
   RouteSynthesis(paramIdx, value);
-  mMaster.RouteParameter(paramIdx, mSynthParams);
+  master.RouteParameter(paramIdx, synthParams);
   // The editor's feedback stages come with the editor.
 }
 
@@ -165,68 +165,68 @@ void Thumpgeist::RouteSynthesis(int paramIdx, double value)
   switch (paramIdx)
   {
   case P::kVolEnvAttack:
-    mVoices.setEnvelopeAttack(Env::kVolumeEnvelope, value);
+    voices.setEnvelopeAttack(Env::kVolumeEnvelope, value);
     break;
   case P::kVolEnvDecay:
-    mVoices.setEnvelopeDecay(Env::kVolumeEnvelope, value);
+    voices.setEnvelopeDecay(Env::kVolumeEnvelope, value);
     break;
   case P::kVolEnvSustain:
-    mVoices.setEnvelopeSustain(Env::kVolumeEnvelope, value);
+    voices.setEnvelopeSustain(Env::kVolumeEnvelope, value);
     break;
   case P::kVolEnvRelease:
-    mVoices.setEnvelopeRelease(Env::kVolumeEnvelope, value);
+    voices.setEnvelopeRelease(Env::kVolumeEnvelope, value);
     break;
   case P::kVolEnvDuration:
-    mVoices.setEnvelopeDuration(Env::kVolumeEnvelope, value);
+    voices.setEnvelopeDuration(Env::kVolumeEnvelope, value);
     break;
   case P::kFilterEnvAttack:
-    mVoices.setEnvelopeAttack(Env::kFilterEnvelope, value);
+    voices.setEnvelopeAttack(Env::kFilterEnvelope, value);
     break;
   case P::kFilterEnvDecay:
-    mVoices.setEnvelopeDecay(Env::kFilterEnvelope, value);
+    voices.setEnvelopeDecay(Env::kFilterEnvelope, value);
     break;
   case P::kFilterEnvSustain:
-    mVoices.setEnvelopeSustain(Env::kFilterEnvelope, value);
+    voices.setEnvelopeSustain(Env::kFilterEnvelope, value);
     break;
   case P::kFilterEnvRelease:
-    mVoices.setEnvelopeRelease(Env::kFilterEnvelope, value);
+    voices.setEnvelopeRelease(Env::kFilterEnvelope, value);
     break;
   case P::kFilterEnvDuration:
-    mVoices.setEnvelopeDuration(Env::kFilterEnvelope, value);
+    voices.setEnvelopeDuration(Env::kFilterEnvelope, value);
     break;
   case P::kAdsrShape:
-    mVoices.setEnvelopeShape(value);
+    voices.setEnvelopeShape(value);
     break;
   case P::kGlobalTranspose:
-    mSynthParams[SynthParams::kTransposeRatio] = VoicePool::pitchRatioOf(value);
-    mVoices.applyGlobalTranspose();
+    synthParams[SynthParams::kTransposeRatio] = VoicePool::pitchRatioOf(value);
+    voices.applyGlobalTranspose();
     break;
   case P::kPitchBendRange:
-    mPitchEnvelope.setBendRange(value);
+    pitchEnvelope.setBendRange(value);
     break;
   case P::kPitchEnvOnOff:
-    mPitchEnvelope.setOnOff(value);
+    pitchEnvelope.setOnOff(value);
     break;
   case P::kPitchAmount:
-    mPitchEnvelope.setAmount(value);
+    pitchEnvelope.setAmount(value);
     break;
   case P::kPitchDuration:
-    mPitchEnvelope.setDuration(value);
+    pitchEnvelope.setDuration(value);
     break;
   case P::kPitchPower:
-    mPitchEnvelope.setPower(value);
+    pitchEnvelope.setPower(value);
     break;
   case P::kPitchDown:
-    mPitchEnvelope.setDown(value);
+    pitchEnvelope.setDown(value);
     break;
   case P::kUnisonVoices:
-    mVoices.setUnisonCount(VoicePool::unisonCountOf(value));
+    voices.setUnisonCount(VoicePool::unisonCountOf(value));
     break;
   case P::kUnisonDetune:
-    mVoices.setUnisonDetune(value);
+    voices.setUnisonDetune(value);
     break;
   case P::kFmAmount:
-    mVoices.setFmAmount(value);
+    voices.setFmAmount(value);
     break;
   default:
     break; // stored in SynthParams only, or an effect parameter
@@ -238,22 +238,22 @@ void Thumpgeist::RouteOscillator(int osc, int param, double value)
   switch (param)
   {
   case P::kOscWaveform:
-    mVoices.selectWaveform(osc, value);
+    voices.selectWaveform(osc, value);
     break;
   case P::kOscTune:
-    mVoices.setTuneRatio(osc, VoicePool::tuneRatioOf(value));
+    voices.setTuneRatio(osc, VoicePool::tuneRatioOf(value));
     break;
   case P::kOscPitch:
-    mVoices.setPitchRatio(osc, VoicePool::pitchRatioOf(value));
+    voices.setPitchRatio(osc, VoicePool::pitchRatioOf(value));
     break;
   case P::kOscFilterTypeLeft:
-    mVoices.setFilterLeftType(osc, value);
+    voices.setFilterLeftType(osc, value);
     break;
   case P::kOscFilterTypeRight:
-    mVoices.setFilterRightType(osc, value);
+    voices.setFilterRightType(osc, value);
     break;
   case P::kOscLfoFreq:
-    mVoices.setLfoFrequency(osc, value);
+    voices.setLfoFrequency(osc, value);
     ApplyLinkRule(osc);
     break;
   case P::kOscLfoLinkAll:
@@ -265,7 +265,7 @@ void Thumpgeist::RouteOscillator(int osc, int param, double value)
         const int idx = P::Osc(other, P::kOscLfoLinkAll);
         if (other != osc && ParamValue(idx) > 0.0)
         {
-          mSynthParams[SynthParams::slotOf(idx)] = 0.0;
+          synthParams[SynthParams::slotOf(idx)] = 0.0;
           SetParameterFromEditor(idx, 0.0);
         }
       }
@@ -320,20 +320,20 @@ void Thumpgeist::CopyEnvelope(int direction)
   for (int i = 0; i < 5; ++i)
   {
     const double value = ParamValue(from + i);
-    mSynthParams[SynthParams::slotOf(to + i)] = value;
+    synthParams[SynthParams::slotOf(to + i)] = value;
     SetParameterFromEditor(to + i, GetParam(to + i)->GetNormalized(value));
   }
 }
 
 // --- MIDI and display --------------------------------------------------------------
 
-void Thumpgeist::ProcessMidiMessage(const MidiMessage& msg) { mMidi.pushFromHost(msg); }
+void Thumpgeist::ProcessMidiMessage(const MidiMessage& msg) { midi.PushFromHost(msg); }
 
 void Thumpgeist::SetDisplayMode(int mode)
 {
-  if (mode == kDisplayScope && mDisplayMode != kDisplayScope)
-    mScope.ClearAll();
-  mDisplayMode = mode;
+  if (mode == kDisplayScope && displayMode != kDisplayScope)
+    scope.ClearAll();
+  displayMode = mode;
 }
 
 // --- The block ---------------------------------------------------------------------
@@ -342,66 +342,66 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
 {
   if (!outputs || !outputs[0] || !outputs[1] || frames <= 0)
     return;
-  const int n = std::min(frames, int(mWorkLeft.size()));
+  const int n = std::min(frames, int(workLeft.size()));
   double* left = outputs[0];
   double* right = outputs[1];
   const size_t un = size_t(n);
 
   // 1. Clear the buses.
   for (std::vector<double>* buffer :
-       {&mWorkLeft, &mWorkRight, &mBassBus, &mBassCopy, &mEnvBus, &mFilterEnvBus})
+       {&workLeft, &workRight, &bassBus, &bassCopy, &envBus, &filterEnvBus})
     std::fill_n(buffer->begin(), un, 0.0);
-  std::fill_n(mLfoDisplay.begin(), un * kLfoStride, 0.0);
+  std::fill_n(lfoDisplay.begin(), un * kLfoStride, 0.0);
 
   // 2. The editor's play button.
-  mMidi.pushPlayButton(mPlayButton);
+  midi.PushPlayButton(playButton);
   // 3. (User waveform files are read at construction; nothing reports a change.)
   // 4. A curve operation asked for while processing.
-  mMaster.ApplyPendingCurveOperation();
+  master.ApplyPendingCurveOperation();
 
   // 5. Per sample: the MIDI due now, then every voice's oscillators.
   for (int k = 0; k < n; ++k)
   {
-    mMidi.dispatchOneSample();
-    mVoices.renderSample();
+    midi.DispatchOneSample();
+    voices.renderSample();
     left[k] = right[k] = 0.0;
   }
 
   // 6. The voices are filtered, enveloped and mixed into the buses.
   Korvane::VoiceMixTargets targets;
-  targets.left = mWorkLeft.data();
-  targets.right = mWorkRight.data();
-  targets.bassBus = mBassBus.data();
-  targets.envBus = mEnvBus.data();
-  targets.filterEnvBus = mFilterEnvBus.data();
-  targets.lfoDisplay = mLfoDisplay.data();
-  mVoices.mixBlock(targets, n);
+  targets.left = workLeft.data();
+  targets.right = workRight.data();
+  targets.bassBus = bassBus.data();
+  targets.envBus = envBus.data();
+  targets.filterEnvBus = filterEnvBus.data();
+  targets.lfoDisplay = lfoDisplay.data();
+  voices.mixBlock(targets, n);
 
   // 7. The envelope buses stay within -1..+1.
   for (int k = 0; k < n; ++k)
   {
-    mEnvBus[size_t(k)] = std::clamp(mEnvBus[size_t(k)], -1.0, 1.0);
-    mFilterEnvBus[size_t(k)] = std::clamp(mFilterEnvBus[size_t(k)], -1.0, 1.0);
+    envBus[size_t(k)] = std::clamp(envBus[size_t(k)], -1.0, 1.0);
+    filterEnvBus[size_t(k)] = std::clamp(filterEnvBus[size_t(k)], -1.0, 1.0);
   }
 
   // 8. The output starts as the voices' dry mix.
-  std::copy_n(mWorkLeft.begin(), un, left);
-  std::copy_n(mWorkRight.begin(), un, right);
+  std::copy_n(workLeft.begin(), un, left);
+  std::copy_n(workRight.begin(), un, right);
 
   // 9. to 11. The master chain.
-  if (mSynthParams[kSlotBypassFx] != 1.0)
-    mMaster.ProcessEffects(left, right, mFilterEnvBus.data(), n, mSynthParams);
-  mMaster.ProcessOutputSaturation(left, right, n);
-  mMaster.ProcessBassLayer(mBassBus.data(), mBassCopy.data(), n, mSynthParams);
+  if (synthParams[kSlotBypassFx] != 1.0)
+    master.ProcessEffects(left, right, filterEnvBus.data(), n, synthParams);
+  master.ProcessOutputSaturation(left, right, n);
+  master.ProcessBassLayer(bassBus.data(), bassCopy.data(), n, synthParams);
 
   // 12. Dry/wet, 13. the bass layer (replacing the mix when soloed).
-  const bool solo = mSynthParams[kSlotBassSolo] == 1.0;
+  const bool solo = synthParams[kSlotBassSolo] == 1.0;
   for (int k = 0; k < n; ++k)
   {
-    const double x = mDryWet.Next(mSynthParams[kSlotDryWet]);
-    left[k] = (1.0 - x) * mWorkLeft[size_t(k)] + x * left[k];
-    right[k] = (1.0 - x) * mWorkRight[size_t(k)] + x * right[k];
-    const double bass = mBassGain.Next(mSynthParams[kSlotBassAmount]) * mBassBus[size_t(k)];
+    const double x = dryWet.Next(synthParams[kSlotDryWet]);
+    left[k] = (1.0 - x) * workLeft[size_t(k)] + x * left[k];
+    right[k] = (1.0 - x) * workRight[size_t(k)] + x * right[k];
+    const double bass = bassGain.Next(synthParams[kSlotBassAmount]) * bassBus[size_t(k)];
     if (solo)
     {
       left[k] = right[k] = bass;
@@ -414,14 +414,14 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   }
 
   // 14. The tempo delay.
-  mMaster.ProcessTempoDelay(left, right, n);
+  master.ProcessTempoDelay(left, right, n);
 
   // 15. Volume and pan, 16. the output limit and the peaks.
-  const double limit = mSynthParams[kSlotLimit] > 0.0 ? kLimitOn : kLimitOff;
+  const double limit = synthParams[kSlotLimit] > 0.0 ? kLimitOn : kLimitOff;
   for (int k = 0; k < n; ++k)
   {
-    const double v = mVolume.Next(mSynthParams[kSlotVolume]);
-    const double p = mPan.Next(mSynthParams[kSlotPan]);
+    const double v = volume.Next(synthParams[kSlotVolume]);
+    const double p = pan.Next(synthParams[kSlotPan]);
     if (p < 0.5)
     {
       left[k] *= v;
@@ -434,24 +434,24 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
     }
     left[k] = std::clamp(left[k], -limit, limit);
     right[k] = std::clamp(right[k], -limit, limit);
-    mLeftPeak = std::max(mLeftPeak, std::fabs(left[k]));
-    mRightPeak = std::max(mRightPeak, std::fabs(right[k]));
+    leftPeak = std::max(leftPeak, std::fabs(left[k]));
+    rightPeak = std::max(rightPeak, std::fabs(right[k]));
   }
-  if (mPeakResetRequested)
+  if (peakResetRequested)
   {
-    mLeftPeak = mRightPeak = 0.0;
-    mPeakResetRequested = false;
+    leftPeak = rightPeak = 0.0;
+    peakResetRequested = false;
   }
 
   // 17. What the editor shows.
-  if (mDisplayMode == kDisplayScope)
-    mScope.Feed(left, right, mLfoDisplay.data(), kLfoStride, mEnvBus.data(), mFilterEnvBus.data(),
-                n, GetSampleRate());
-  else if (mDisplayMode == kDisplayAbout)
-    mMaster.FeedLevelFollower(left, right, n);
+  if (displayMode == kDisplayScope)
+    scope.Feed(left, right, lfoDisplay.data(), kLfoStride, envBus.data(), filterEnvBus.data(), n,
+               GetSampleRate());
+  else if (displayMode == kDisplayAbout)
+    master.FeedLevelFollower(left, right, n);
 
   // 18. The queue forgets this block's events and moves the rest n samples earlier.
-  mMidi.endOfBlock(n);
+  midi.EndOfBlock(n);
 
   // Frames beyond the allocated buffers cannot be rendered (the adapter never passes
   // them); they are silent rather than left as they were.
@@ -459,4 +459,4 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
     left[k] = right[k] = 0.0;
 }
 
-IPlugVST* MakePlug(vst::HostCallback hostCallback) { return new Thumpgeist(hostCallback); }
+IPlugVST* MakePlug(Vst::HostCallback hostCallback) { return new Thumpgeist(hostCallback); }

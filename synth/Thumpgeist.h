@@ -18,7 +18,7 @@ class Thumpgeist : public IPlugVST
 public:
   static constexpr int kNumParams = 160;
   static constexpr int kNumPrograms = 128;
-  static constexpr int32_t kUniqueID = vst::FourCC('q', 'z', 'v', 't');
+  static constexpr int32_t kUniqueID = Vst::FourCC('q', 'z', 'v', 't');
   static constexpr int32_t kVersion = 0x00010800; // 1.8.0
   static constexpr const char* kChannelIO = "0-1 0-2";
   static constexpr const char* kEffectName = "Thumpgeist 1.8 FREE";
@@ -37,7 +37,7 @@ public:
     kDisplayAbout = 2,
   };
 
-  explicit Thumpgeist(vst::HostCallback hostCallback);
+  explicit Thumpgeist(Vst::HostCallback hostCallback);
   ~Thumpgeist() override;
 
   void Reset() override;
@@ -54,20 +54,20 @@ public:
   void ApplySync(int kind, double factor);
 
   // The editor's play button and page buttons.
-  PlayButtonRequest& PlayButton() { return mPlayButton; }
+  PlayButtonRequest& PlayButton() { return playButton; }
   void SetDisplayMode(int mode);
-  Scope& GetScope() { return mScope; }
-  void RequestPeakReset() { mPeakResetRequested = true; }
-  double LeftPeak() const { return mLeftPeak; }
-  double RightPeak() const { return mRightPeak; }
+  Scope& GetScope() { return scope; }
+  void RequestPeakReset() { peakResetRequested = true; }
+  double LeftPeak() const { return leftPeak; }
+  double RightPeak() const { return rightPeak; }
   // The frequency of the last note started (times the global transpose ratio).
-  double DisplayedNoteFrequency() const { return mNoteFrequency; }
-  const char* DisplayedNoteName() const { return mNoteName; }
+  double DisplayedNoteFrequency() const { return noteFrequency; }
+  const char* DisplayedNoteName() const { return noteName; }
 
-  const Korvane::SynthParams& Params() const { return mSynthParams; }
-  const Korvane::PitchEnvelope& PitchEnv() const { return mPitchEnvelope; }
-  const Korvane::VoicePool& Voices() const { return mVoices; }
-  const MidiQueue& Midi() const { return mMidi; }
+  const Korvane::SynthParams& Params() const { return synthParams; }
+  const Korvane::PitchEnvelope& PitchEnv() const { return pitchEnvelope; }
+  const Korvane::VoicePool& Voices() const { return voices; }
+  const MidiQueue& Midi() const { return midi; }
 
 private:
   // One-pole smoothing toward a target, once per sample.
@@ -92,27 +92,27 @@ private:
   void ApplyTempoSync(int osc);
   double ParamValue(int paramIdx) { return GetParam(paramIdx)->Value(); }
 
-  Korvane::SynthParams mSynthParams;
-  std::vector<double> mWorkLeft, mWorkRight, mBassBus, mBassCopy, mEnvBus, mFilterEnvBus;
-  std::vector<double> mLfoDisplay;
-  MidiQueue mMidi;
-  Korvane::VoicePool mVoices;
-  Smoother mBassGain{0.9777, 0.022299999999999986};
-  Smoother mPan{0.9777, 0.022299999999999986};
-  Smoother mVolume{0.9777, 0.022299999999999986};
-  Smoother mDryWet{0.99, 0.010000000000000009};
-  Korvane::WaveformProvider mWaveforms;
-  Korvane::PitchEnvelope mPitchEnvelope;
-  double mBendRatio = 1.0;
-  MasterChain mMaster;
+  Korvane::SynthParams synthParams;
+  std::vector<double> workLeft, workRight, bassBus, bassCopy, envBus, filterEnvBus;
+  std::vector<double> lfoDisplay;
+  MidiQueue midi;
+  Korvane::VoicePool voices;
+  Smoother bassGain{0.9777, 0.022299999999999986};
+  Smoother pan{0.9777, 0.022299999999999986};
+  Smoother volume{0.9777, 0.022299999999999986};
+  Smoother dryWet{0.99, 0.010000000000000009};
+  Korvane::WaveformProvider waveforms;
+  Korvane::PitchEnvelope pitchEnvelope;
+  double bendRatio = 1.0;
+  MasterChain master;
 
-  Scope mScope;
-  int mDisplayMode = kDisplayNone;
-  double mLeftPeak = 0.0;
-  double mRightPeak = 0.0;
-  bool mPeakResetRequested = false;
-  bool mProcessingActive = false;
-  PlayButtonRequest mPlayButton;
-  double mNoteFrequency = 0.0;
-  char mNoteName[8] = {};
+  Scope scope;
+  int displayMode = kDisplayNone;
+  double leftPeak = 0.0;
+  double rightPeak = 0.0;
+  bool peakResetRequested = false;
+  bool processingActive = false;
+  PlayButtonRequest playButton;
+  double noteFrequency = 0.0;
+  char noteName[8] = {};
 };
