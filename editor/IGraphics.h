@@ -7,14 +7,14 @@ class IPlugBase;
 class IGraphics
 {
 public:
-  IGraphics(IPlugBase* plug, int width, int height) : mPlug(plug), mWidth(width), mHeight(height) {}
+  IGraphics(IPlugBase* owner, int w, int h) : plug(owner), width(w), height(h) {}
   virtual ~IGraphics() = default;
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
 
-  int Width() const { return mWidth; }
-  int Height() const { return mHeight; }
-  IPlugBase* GetPlug() const { return mPlug; }
+  int Width() const { return width; }
+  int Height() const { return height; }
+  IPlugBase* GetPlug() const { return plug; }
 
   // Every control bound to the parameter (directly or as an additional binding) shows
   // the value; value is normalized when normalized is true, else in the parameter's units.
@@ -27,7 +27,7 @@ public:
   virtual bool IsWindowOpen() const = 0;
 
 protected:
-  IPlugBase* mPlug;
-  int mWidth;
-  int mHeight;
+  IPlugBase* plug;
+  int width;
+  int height;
 };

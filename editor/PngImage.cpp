@@ -136,8 +136,8 @@ bool PngImage::Decode(const void* data, std::size_t size)
       p = std::uint32_t(b[3]) << 24 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[1]) << 8 | b[0];
     }
   }
-  mWidth = int(state.width);
-  mHeight = int(state.height);
-  mPixels = std::move(state.pixels);
+  width = int(state.width);
+  height = int(state.height);
+  pixels = std::move(state.pixels);
   return true;
 }

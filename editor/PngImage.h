@@ -27,18 +27,18 @@ public:
   // Whether the first bytes are the PNG signature.
   static bool HasSignature(const void* data, std::size_t size);
 
-  int Width() const { return mWidth; }
-  int Height() const { return mHeight; }
-  bool Empty() const { return mPixels.empty(); }
-  const std::vector<std::uint32_t>& Pixels() const { return mPixels; }
+  int Width() const { return width; }
+  int Height() const { return height; }
+  bool Empty() const { return pixels.empty(); }
+  const std::vector<std::uint32_t>& Pixels() const { return pixels; }
   // The pixel at (x, y) as 0xAARRGGBB; the coordinates must be inside the image.
   std::uint32_t Pixel(int x, int y) const
   {
-    return mPixels[std::size_t(y) * std::size_t(mWidth) + std::size_t(x)];
+    return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
   }
 
 private:
-  int mWidth = 0;
-  int mHeight = 0;
-  std::vector<std::uint32_t> mPixels;
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
 };

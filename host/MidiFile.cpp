@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace tghost
+namespace VstHost
 {
 namespace
 {
@@ -36,12 +36,12 @@ bool ReadVarLen(const uint8_t* data, size_t size, size_t& pos, uint32_t& value)
 
 bool MidiFile::Fail(const std::string& message)
 {
-  mError = message;
-  mEvents.clear();
-  mTempoMap.assign(1, MidiTempoChange{0, 0.0, kDefaultMicrosPerQuarter});
-  mFormat = mTrackCount = mTicksPerQuarter = 0;
-  mSmpteTicksPerSecond = 0.0;
-  mLengthTicks = 0;
+  error = message;
+  events.clear();
+  tempoMap.assign(1, MidiTempoChange{0, 0.0, kDefaultMicrosPerQuarter});
+  format = trackCount = ticksPerQuarter = 0;
+  smpteTicksPerSecond = 0.0;
+  lengthTicks = 0;
   return false;
 }
 
@@ -65,29 +65,29 @@ bool MidiFile::Parse(const uint8_t* data, size_t size)
   const uint32_t headerLength = Be32(data + 4);
   if (headerLength < 6 || headerLength > size - 8)
     return Fail("bad header length");
-  const int format = Be16(data + 8);
+  const int fileFormat = Be16(data + 8);
   const int declaredTracks = Be16(data + 10);
   const uint16_t division = Be16(data + 12);
-  if (format == 2)
+  if (fileFormat == 2)
     return Fail("format 2 (independent sequences) is not supported");
-  if (format > 2)
-    return Fail("unknown format " + std::to_string(format));
+  if (fileFormat > 2)
+    return Fail("unknown format " + std::to_string(fileFormat));
   if (division & 0x8000)
   {
     const int fps = -int(int8_t(division >> 8));
     const int ticksPerFrame = division & 0xFF;
     if (fps <= 0 || ticksPerFrame == 0)
       return Fail("bad SMPTE time division");
-    mSmpteTicksPerSecond = (fps == 29 ? 30000.0 / 1001.0 : double(fps)) * ticksPerFrame;
-    mTicksPerQuarter = fps * ticksPerFrame;
+    smpteTicksPerSecond = (fps == 29 ? 30000.0 / 1001.0 : double(fps)) * ticksPerFrame;
+    ticksPerQuarter = fps * ticksPerFrame;
   }
   else
   {
     if (division == 0)
       return Fail("time division of 0 ticks per quarter note");
-    mTicksPerQuarter = division;
+    ticksPerQuarter = division;
   }
-  mFormat = format;
+  format = fileFormat;
 
   std::vector<MidiTempoChange> tempos;
   size_t pos = 8 + headerLength;
@@ -110,15 +110,15 @@ bool MidiFile::Parse(const uint8_t* data, size_t size)
   if (tracks < declaredTracks)
     return Fail("the file ends after " + std::to_string(tracks) + " of " +
                 std::to_string(declaredTracks) + " tracks");
-  mTrackCount = tracks;
+  trackCount = tracks;
   // Tracks were appended one after another: a stable sort keeps equal ticks in track
   // order, then file order.
-  std::stable_sort(mEvents.begin(), mEvents.end(),
+  std::stable_sort(events.begin(), events.end(),
                    [](const MidiFileEvent& a, const MidiFileEvent& b) { return a.tick < b.tick; });
   BuildTempoMap(tempos);
-  for (MidiFileEvent& e : mEvents)
+  for (MidiFileEvent& e : events)
     e.seconds = TickToSeconds(e.tick);
-  mError.clear();
+  error.clear();
   return true;
 }
 
@@ -193,9 +193,9 @@ bool MidiFile::ParseTrack(const uint8_t* data, size_t size, int track,
     if ((e.data1 | e.data2) & 0x80)
       return Fail(where + "status byte where a data byte belongs");
     pos += dataBytes;
-    mEvents.push_back(e);
+    events.push_back(e);
   }
-  mLengthTicks = std::max(mLengthTicks, tick);
+  lengthTicks = std::max(lengthTicks, tick);
   return true;
 }
 
@@ -204,40 +204,40 @@ void MidiFile::BuildTempoMap(std::vector<MidiTempoChange>& tempos)
   std::stable_sort(tempos.begin(), tempos.end(),
                    [](const MidiTempoChange& a, const MidiTempoChange& b)
                    { return a.tick < b.tick; });
-  mTempoMap.assign(1, MidiTempoChange{0, 0.0, kDefaultMicrosPerQuarter});
+  tempoMap.assign(1, MidiTempoChange{0, 0.0, kDefaultMicrosPerQuarter});
   for (const MidiTempoChange& t : tempos)
   {
-    MidiTempoChange& last = mTempoMap.back();
+    MidiTempoChange& last = tempoMap.back();
     if (t.tick == last.tick)
     {
       last.microsPerQuarter = t.microsPerQuarter; // the later change at one tick wins
       continue;
     }
     const double seconds =
-        last.seconds + double(t.tick - last.tick) * last.microsPerQuarter / 1e6 / mTicksPerQuarter;
-    mTempoMap.push_back({t.tick, seconds, t.microsPerQuarter});
+        last.seconds + double(t.tick - last.tick) * last.microsPerQuarter / 1e6 / ticksPerQuarter;
+    tempoMap.push_back({t.tick, seconds, t.microsPerQuarter});
   }
 }
 
 double MidiFile::InitialBpm() const
 {
-  return mTempoMap.empty() ? 120.0 : 60e6 / mTempoMap.front().microsPerQuarter;
+  return tempoMap.empty() ? 120.0 : 60e6 / tempoMap.front().microsPerQuarter;
 }
 
 double MidiFile::TickToSeconds(int64_t tick) const
 {
-  if (mSmpteTicksPerSecond > 0.0)
-    return double(tick) / mSmpteTicksPerSecond;
-  if (mTempoMap.empty() || mTicksPerQuarter <= 0)
+  if (smpteTicksPerSecond > 0.0)
+    return double(tick) / smpteTicksPerSecond;
+  if (tempoMap.empty() || ticksPerQuarter <= 0)
     return 0.0;
-  auto it = std::upper_bound(mTempoMap.begin(), mTempoMap.end(), tick,
+  auto it = std::upper_bound(tempoMap.begin(), tempoMap.end(), tick,
                              [](int64_t t, const MidiTempoChange& c) { return t < c.tick; });
-  const MidiTempoChange& c = it == mTempoMap.begin() ? mTempoMap.front() : *std::prev(it);
-  return c.seconds + double(tick - c.tick) * c.microsPerQuarter / 1e6 / mTicksPerQuarter;
+  const MidiTempoChange& c = it == tempoMap.begin() ? tempoMap.front() : *std::prev(it);
+  return c.seconds + double(tick - c.tick) * c.microsPerQuarter / 1e6 / ticksPerQuarter;
 }
 
 int64_t MidiFile::SecondsToSample(double seconds, double sampleRate)
 {
   return int64_t(std::llround(seconds * sampleRate));
 }
-} // namespace tghost
+} // namespace VstHost

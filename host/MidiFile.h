@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tghost
+namespace VstHost
 {
 struct MidiFileEvent
 {
@@ -37,23 +37,23 @@ public:
   bool Load(const std::string& path);
   // Parses a file held in memory. On failure the previous contents are cleared.
   bool Parse(const uint8_t* data, size_t size);
-  const std::string& Error() const { return mError; }
+  const std::string& Error() const { return error; }
 
-  int Format() const { return mFormat; }
-  int TrackCount() const { return mTrackCount; }
+  int Format() const { return format; }
+  int TrackCount() const { return trackCount; }
   // Ticks per quarter note; for SMPTE time division, ticks per frame times frames per second.
-  int TicksPerQuarter() const { return mTicksPerQuarter; }
-  bool IsSmpte() const { return mSmpteTicksPerSecond > 0.0; }
+  int TicksPerQuarter() const { return ticksPerQuarter; }
+  bool IsSmpte() const { return smpteTicksPerSecond > 0.0; }
 
-  const std::vector<MidiFileEvent>& Events() const { return mEvents; }
+  const std::vector<MidiFileEvent>& Events() const { return events; }
   // Tempo changes in tick order; always starts with one at tick 0.
-  const std::vector<MidiTempoChange>& TempoMap() const { return mTempoMap; }
+  const std::vector<MidiTempoChange>& TempoMap() const { return tempoMap; }
   double InitialBpm() const;
 
   double TickToSeconds(int64_t tick) const;
   // The end of the song: the latest end-of-track or event.
-  int64_t LengthTicks() const { return mLengthTicks; }
-  double LengthSeconds() const { return TickToSeconds(mLengthTicks); }
+  int64_t LengthTicks() const { return lengthTicks; }
+  double LengthSeconds() const { return TickToSeconds(lengthTicks); }
 
   // The sample at which something at this time sounds (rounded to the nearest sample).
   static int64_t SecondsToSample(double seconds, double sampleRate);
@@ -64,13 +64,13 @@ private:
                   std::vector<MidiTempoChange>& tempos);
   void BuildTempoMap(std::vector<MidiTempoChange>& tempos);
 
-  std::string mError;
-  int mFormat = 0;
-  int mTrackCount = 0;
-  int mTicksPerQuarter = 0;
-  double mSmpteTicksPerSecond = 0.0;
-  int64_t mLengthTicks = 0;
-  std::vector<MidiFileEvent> mEvents;
-  std::vector<MidiTempoChange> mTempoMap;
+  std::string error;
+  int format = 0;
+  int trackCount = 0;
+  int ticksPerQuarter = 0;
+  double smpteTicksPerSecond = 0.0;
+  int64_t lengthTicks = 0;
+  std::vector<MidiFileEvent> events;
+  std::vector<MidiTempoChange> tempoMap;
 };
-} // namespace tghost
+} // namespace VstHost

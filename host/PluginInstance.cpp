@@ -4,11 +4,11 @@
 #include <cmath>
 #include <cstring>
 
-namespace tghost
+namespace VstHost
 {
 namespace
 {
-using EntryProc = vst::AEffect*(VSTCALLBACK*)(vst::HostCallback);
+using EntryProc = Vst::AEffect*(VSTCALLBACK*)(Vst::HostCallback);
 
 // The instance whose plug-in is being constructed: its callback may arrive before
 // the host has the effect record in hand.
@@ -18,11 +18,11 @@ constexpr int kTextBufferSize = 512;
 constexpr int kHostOpcodeCount = 64;
 } // namespace
 
-PluginInstance::PluginInstance() : mHostCalls(kHostOpcodeCount, 0)
+PluginInstance::PluginInstance() : hostCalls(kHostOpcodeCount, 0)
 {
-  mTimeInfo.timeSigNumerator = 4;
-  mTimeInfo.timeSigDenominator = 4;
-  mTimeInfo.tempo = 120.0;
+  timeInfo.timeSigNumerator = 4;
+  timeInfo.timeSigDenominator = 4;
+  timeInfo.tempo = 120.0;
 }
 
 PluginInstance::~PluginInstance() { Unload(); }
@@ -30,63 +30,63 @@ PluginInstance::~PluginInstance() { Unload(); }
 bool PluginInstance::Load(const std::string& modulePath)
 {
   Unload();
-  if (!mModule.Open(modulePath))
+  if (!module.Open(modulePath))
   {
-    mError = mModule.Error();
+    error = module.Error();
     return false;
   }
-  auto entry = reinterpret_cast<EntryProc>(mModule.Symbol("VSTPluginMain"));
+  auto entry = reinterpret_cast<EntryProc>(module.Symbol("VSTPluginMain"));
   if (!entry)
-    entry = reinterpret_cast<EntryProc>(mModule.Symbol("main"));
+    entry = reinterpret_cast<EntryProc>(module.Symbol("main"));
   if (!entry)
   {
-    mError = "the module exports neither VSTPluginMain nor main";
-    mModule.Close();
+    error = "the module exports neither VSTPluginMain nor main";
+    module.Close();
     return false;
   }
   tConstructing = this;
-  mEffect = entry(HostCallback);
+  effect = entry(HostCallback);
   tConstructing = nullptr;
-  if (!mEffect || mEffect->magic != vst::kEffectMagic)
+  if (!effect || effect->magic != Vst::kEffectMagic)
   {
-    mError = mEffect ? "the entry point returned a record without the VstP magic"
-                     : "the entry point returned no effect record";
-    mEffect = nullptr;
-    mModule.Close();
+    error = effect ? "the entry point returned a record without the VstP magic"
+                   : "the entry point returned no effect record";
+    effect = nullptr;
+    module.Close();
     return false;
   }
-  mEffect->user = this;
-  mError.clear();
+  effect->user = this;
+  error.clear();
   return true;
 }
 
 void PluginInstance::Unload()
 {
-  if (mEffect)
+  if (effect)
   {
-    mEffect->dispatcher(mEffect, vst::effClose, 0, 0, nullptr, 0.0f);
-    mEffect = nullptr;
+    effect->dispatcher(effect, Vst::effClose, 0, 0, nullptr, 0.0f);
+    effect = nullptr;
   }
-  mModule.Close();
+  module.Close();
 }
 
-void PluginInstance::Start(double sampleRate, int blockSize)
+void PluginInstance::Start(double rate, int blockSize)
 {
-  mSampleRate = sampleRate;
-  Dispatch(vst::effOpen);
-  Dispatch(vst::effSetSampleRate, 0, 0, nullptr, float(sampleRate));
-  Dispatch(vst::effSetBlockSize, 0, blockSize);
-  Dispatch(vst::effMainsChanged, 0, 1);
+  sampleRate = rate;
+  Dispatch(Vst::effOpen);
+  Dispatch(Vst::effSetSampleRate, 0, 0, nullptr, float(rate));
+  Dispatch(Vst::effSetBlockSize, 0, blockSize);
+  Dispatch(Vst::effMainsChanged, 0, 1);
 }
 
 intptr_t PluginInstance::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                   float opt)
 {
-  if (!mEffect)
+  if (!effect)
     return 0;
-  if (opcode == vst::effSetSampleRate)
-    mSampleRate = opt;
-  return mEffect->dispatcher(mEffect, opcode, index, value, ptr, opt);
+  if (opcode == Vst::effSetSampleRate)
+    sampleRate = opt;
+  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
 std::string PluginInstance::DispatchText(int32_t opcode, int32_t index, intptr_t value, float opt,
@@ -103,7 +103,7 @@ std::string PluginInstance::DispatchText(int32_t opcode, int32_t index, intptr_t
 intptr_t PluginInstance::SetParameterText(int index, const std::string& text)
 {
   std::string copy = text;
-  return Dispatch(vst::effString2Parameter, index, 0, copy.data());
+  return Dispatch(Vst::effString2Parameter, index, 0, copy.data());
 }
 
 int PluginInstance::FindParameter(const std::string& name)
@@ -117,7 +117,7 @@ int PluginInstance::FindParameter(const std::string& name)
 void PluginInstance::SetProgramName(const std::string& name)
 {
   std::string copy = name;
-  Dispatch(vst::effSetProgramName, 0, 0, copy.data());
+  Dispatch(Vst::effSetProgramName, 0, 0, copy.data());
 }
 
 int PluginInstance::FindProgram(const std::string& name)
@@ -131,7 +131,7 @@ int PluginInstance::FindProgram(const std::string& name)
 std::vector<uint8_t> PluginInstance::GetChunk(bool bank)
 {
   void* data = nullptr;
-  const intptr_t size = Dispatch(vst::effGetChunk, bank ? 0 : 1, 0, &data);
+  const intptr_t size = Dispatch(Vst::effGetChunk, bank ? 0 : 1, 0, &data);
   if (size <= 0 || !data)
     return {};
   const auto* bytes = static_cast<const uint8_t*>(data);
@@ -141,20 +141,20 @@ std::vector<uint8_t> PluginInstance::GetChunk(bool bank)
 intptr_t PluginInstance::SetChunk(const std::vector<uint8_t>& data, bool bank)
 {
   std::vector<uint8_t> copy = data;
-  return Dispatch(vst::effSetChunk, bank ? 0 : 1, intptr_t(copy.size()),
+  return Dispatch(Vst::effSetChunk, bank ? 0 : 1, intptr_t(copy.size()),
                   copy.empty() ? nullptr : copy.data());
 }
 
 void PluginInstance::QueueMidi(int offset, uint8_t status, uint8_t data1, uint8_t data2)
 {
-  vst::VstMidiEvent event{};
-  event.type = vst::kVstMidiType;
+  Vst::VstMidiEvent event{};
+  event.type = Vst::kVstMidiType;
   event.byteSize = sizeof event;
   event.deltaFrames = offset;
   event.midiData[0] = char(status);
   event.midiData[1] = char(data1);
   event.midiData[2] = char(data2);
-  mPendingMidi.push_back(event);
+  pendingMidi.push_back(event);
 }
 
 void PluginInstance::NoteOn(int offset, int note, int velocity, int channel)
@@ -175,23 +175,23 @@ void PluginInstance::PitchBend(int offset, double bend, int channel)
 
 intptr_t PluginInstance::SendEvents()
 {
-  if (mPendingMidi.empty())
+  if (pendingMidi.empty())
     return 0;
   // The events record: count, reserved word, then one pointer per event.
-  const size_t n = mPendingMidi.size();
-  mEventsRecord.assign(offsetof(vst::VstEvents, events) + n * sizeof(vst::VstEvent*), 0);
-  auto* events = reinterpret_cast<vst::VstEvents*>(mEventsRecord.data());
+  const size_t n = pendingMidi.size();
+  eventsRecord.assign(offsetof(Vst::VstEvents, events) + n * sizeof(Vst::VstEvent*), 0);
+  auto* events = reinterpret_cast<Vst::VstEvents*>(eventsRecord.data());
   events->numEvents = int32_t(n);
   for (size_t i = 0; i < n; ++i)
-    events->events[i] = reinterpret_cast<vst::VstEvent*>(&mPendingMidi[i]);
-  const intptr_t r = Dispatch(vst::effProcessEvents, 0, 0, events);
-  mPendingMidi.clear();
+    events->events[i] = reinterpret_cast<Vst::VstEvent*>(&pendingMidi[i]);
+  const intptr_t r = Dispatch(Vst::effProcessEvents, 0, 0, events);
+  pendingMidi.clear();
   return r;
 }
 
 void PluginInstance::Render(std::vector<std::vector<double>>& outputs, int frames, ProcessMode mode)
 {
-  const int nOut = mEffect ? std::max(mEffect->numOutputs, 0) : 0;
+  const int nOut = effect ? std::max(effect->numOutputs, 0) : 0;
   if (int(outputs.size()) < nOut)
     outputs.resize(size_t(nOut));
   for (auto& channel : outputs)
@@ -207,11 +207,11 @@ void PluginInstance::Render(std::vector<std::vector<double>>& outputs, int frame
     return;
   }
   const size_t stride = size_t(frames);
-  mFloatScratch.assign(stride * outputs.size(), 0.0f);
+  floatScratch.assign(stride * outputs.size(), 0.0f);
   std::vector<float*> ptrs;
   for (size_t c = 0; c < outputs.size(); ++c)
   {
-    float* dst = mFloatScratch.data() + c * stride;
+    float* dst = floatScratch.data() + c * stride;
     if (mode == ProcessMode::FloatAccumulating)
       for (int s = 0; s < frames; ++s)
         dst[s] = float(outputs[c][size_t(s)]);
@@ -220,56 +220,56 @@ void PluginInstance::Render(std::vector<std::vector<double>>& outputs, int frame
   RenderFloat(ptrs.data(), frames, mode == ProcessMode::FloatAccumulating);
   for (size_t c = 0; c < outputs.size(); ++c)
     for (int s = 0; s < frames; ++s)
-      outputs[c][size_t(s)] = mFloatScratch[c * stride + size_t(s)];
+      outputs[c][size_t(s)] = floatScratch[c * stride + size_t(s)];
 }
 
 void PluginInstance::RenderDouble(double** outputs, int frames)
 {
   SendEvents();
-  mEffect->processDoubleReplacing(mEffect, nullptr, outputs, frames);
-  mSamplePos += frames;
+  effect->processDoubleReplacing(effect, nullptr, outputs, frames);
+  samplePos += frames;
 }
 
 void PluginInstance::RenderFloat(float** outputs, int frames, bool accumulate)
 {
   SendEvents();
   if (accumulate)
-    mEffect->process(mEffect, nullptr, outputs, frames);
+    effect->process(effect, nullptr, outputs, frames);
   else
-    mEffect->processReplacing(mEffect, nullptr, outputs, frames);
-  mSamplePos += frames;
+    effect->processReplacing(effect, nullptr, outputs, frames);
+  samplePos += frames;
 }
 
 void PluginInstance::SetTimeSignature(int numerator, int denominator)
 {
-  mTimeInfo.timeSigNumerator = numerator;
-  mTimeInfo.timeSigDenominator = denominator;
+  timeInfo.timeSigNumerator = numerator;
+  timeInfo.timeSigDenominator = denominator;
 }
 
 int PluginInstance::HostCallCount(int32_t opcode) const
 {
-  return opcode >= 0 && opcode < int32_t(mHostCalls.size()) ? mHostCalls[size_t(opcode)] : 0;
+  return opcode >= 0 && opcode < int32_t(hostCalls.size()) ? hostCalls[size_t(opcode)] : 0;
 }
 
-const vst::VstTimeInfo* PluginInstance::FillTimeInfo()
+const Vst::VstTimeInfo* PluginInstance::FillTimeInfo()
 {
-  if (!mTimeInfoAvailable)
+  if (!timeInfoAvailable)
     return nullptr;
-  vst::VstTimeInfo& t = mTimeInfo;
-  t.samplePos = mSamplePos;
-  t.sampleRate = mSampleRate;
+  Vst::VstTimeInfo& t = timeInfo;
+  t.samplePos = samplePos;
+  t.sampleRate = sampleRate;
   // Quarter notes since the start, and the start of the current bar.
-  t.ppqPos = mSamplePos / mSampleRate * t.tempo / 60.0;
+  t.ppqPos = samplePos / sampleRate * t.tempo / 60.0;
   const double quartersPerBar =
       t.timeSigDenominator > 0 ? 4.0 * t.timeSigNumerator / t.timeSigDenominator : 4.0;
   t.barStartPos = quartersPerBar > 0 ? std::floor(t.ppqPos / quartersPerBar) * quartersPerBar : 0.0;
-  t.flags = vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid | vst::kVstTimeSigValid;
-  if (mPlaying)
-    t.flags |= vst::kVstTransportPlaying;
+  t.flags = Vst::kVstPpqPosValid | Vst::kVstTempoValid | Vst::kVstBarsValid | Vst::kVstTimeSigValid;
+  if (playing)
+    t.flags |= Vst::kVstTransportPlaying;
   return &t;
 }
 
-intptr_t VSTCALLBACK PluginInstance::HostCallback(vst::AEffect* effect, int32_t opcode,
+intptr_t VSTCALLBACK PluginInstance::HostCallback(Vst::AEffect* effect, int32_t opcode,
                                                   int32_t index, intptr_t value, void* ptr,
                                                   float opt)
 {
@@ -281,46 +281,46 @@ intptr_t VSTCALLBACK PluginInstance::HostCallback(vst::AEffect* effect, int32_t 
 intptr_t PluginInstance::OnHostCall(int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                     float opt)
 {
-  if (opcode >= 0 && opcode < int32_t(mHostCalls.size()))
-    ++mHostCalls[size_t(opcode)];
+  if (opcode >= 0 && opcode < int32_t(hostCalls.size()))
+    ++hostCalls[size_t(opcode)];
   switch (opcode)
   {
-  case vst::audioMasterAutomate:
-  case vst::audioMasterBeginEdit:
-  case vst::audioMasterEndEdit:
-    mAutomation.push_back({opcode, index, opt});
+  case Vst::audioMasterAutomate:
+  case Vst::audioMasterBeginEdit:
+  case Vst::audioMasterEndEdit:
+    automation.push_back({opcode, index, opt});
     return 1;
-  case vst::audioMasterGetTime:
+  case Vst::audioMasterGetTime:
     return reinterpret_cast<intptr_t>(FillTimeInfo());
-  case vst::audioMasterProcessEvents:
+  case Vst::audioMasterProcessEvents:
   {
-    const auto* events = static_cast<const vst::VstEvents*>(ptr);
+    const auto* events = static_cast<const Vst::VstEvents*>(ptr);
     if (!events)
       return 0;
     for (int32_t i = 0; i < events->numEvents; ++i)
-      if (events->events[i] && events->events[i]->type == vst::kVstMidiType)
-        mMidiOut.push_back(*reinterpret_cast<const vst::VstMidiEvent*>(events->events[i]));
+      if (events->events[i] && events->events[i]->type == Vst::kVstMidiType)
+        midiOut.push_back(*reinterpret_cast<const Vst::VstMidiEvent*>(events->events[i]));
     return 1;
   }
-  case vst::audioMasterGetCurrentProcessLevel:
-    return mProcessLevel;
-  case vst::audioMasterGetProductString:
+  case Vst::audioMasterGetCurrentProcessLevel:
+    return processLevel;
+  case Vst::audioMasterGetProductString:
     if (ptr)
     {
       char* text = static_cast<char*>(ptr);
-      const size_t n = std::min<size_t>(mProductString.size(), 63);
-      std::memcpy(text, mProductString.data(), n);
+      const size_t n = std::min<size_t>(productString.size(), 63);
+      std::memcpy(text, productString.data(), n);
       text[n] = 0;
       return 1;
     }
     return 0;
-  case vst::audioMasterGetVendorVersion:
-    return mVendorVersion;
-  case vst::audioMasterWantMidi:
-  case vst::audioMasterUpdateDisplay:
+  case Vst::audioMasterGetVendorVersion:
+    return vendorVersion;
+  case Vst::audioMasterWantMidi:
+  case Vst::audioMasterUpdateDisplay:
     return 1;
   default:
     return 0;
   }
 }
-} // namespace tghost
+} // namespace VstHost

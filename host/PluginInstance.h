@@ -5,13 +5,13 @@
 // automation notifications and other requests; MIDI is sent with sample offsets;
 // audio is rendered in double, float-replacing and float-accumulating form.
 #include "host/platform/ModuleLoader.h"
-#include "plugin/Vst24.h"
+#include "vst/Vst24.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace tghost
+namespace VstHost
 {
 // What the plug-in reported through the host callback's automation opcodes.
 struct AutomationEvent
@@ -34,9 +34,9 @@ public:
   bool Load(const std::string& modulePath);
   // Closes the plug-in (effClose) and unloads the module.
   void Unload();
-  bool IsLoaded() const { return mEffect != nullptr; }
-  const std::string& Error() const { return mError; }
-  vst::AEffect* Effect() const { return mEffect; }
+  bool IsLoaded() const { return effect != nullptr; }
+  const std::string& Error() const { return error; }
+  Vst::AEffect* Effect() const { return effect; }
 
   // The usual start-up: effOpen, sample rate, block size, then processing switched on.
   void Start(double sampleRate, int blockSize);
@@ -48,34 +48,34 @@ public:
                            intptr_t* result = nullptr);
 
   // Identity.
-  std::string EffectName() { return DispatchText(vst::effGetEffectName); }
-  std::string VendorString() { return DispatchText(vst::effGetVendorString); }
-  std::string ProductString() { return DispatchText(vst::effGetProductString); }
+  std::string EffectName() { return DispatchText(Vst::effGetEffectName); }
+  std::string VendorString() { return DispatchText(Vst::effGetVendorString); }
+  std::string ProductString() { return DispatchText(Vst::effGetProductString); }
   intptr_t CanDo(const char* query)
   {
-    return Dispatch(vst::effCanDo, 0, 0, const_cast<char*>(query));
+    return Dispatch(Vst::effCanDo, 0, 0, const_cast<char*>(query));
   }
 
   // Parameters.
-  int NumParams() const { return mEffect ? mEffect->numParams : 0; }
-  float GetParameter(int index) { return mEffect->getParameter(mEffect, index); }
-  void SetParameter(int index, float value) { mEffect->setParameter(mEffect, index, value); }
-  std::string ParamName(int index) { return DispatchText(vst::effGetParamName, index); }
-  std::string ParamLabel(int index) { return DispatchText(vst::effGetParamLabel, index); }
-  std::string ParamDisplay(int index) { return DispatchText(vst::effGetParamDisplay, index); }
+  int NumParams() const { return effect ? effect->numParams : 0; }
+  float GetParameter(int index) { return effect->getParameter(effect, index); }
+  void SetParameter(int index, float value) { effect->setParameter(effect, index, value); }
+  std::string ParamName(int index) { return DispatchText(Vst::effGetParamName, index); }
+  std::string ParamLabel(int index) { return DispatchText(Vst::effGetParamLabel, index); }
+  std::string ParamDisplay(int index) { return DispatchText(Vst::effGetParamDisplay, index); }
   // effString2Parameter; returns the plug-in's answer.
   intptr_t SetParameterText(int index, const std::string& text);
   // The index of the parameter with this name, or -1.
   int FindParameter(const std::string& name);
 
   // Programs.
-  int NumPrograms() const { return mEffect ? mEffect->numPrograms : 0; }
-  void SetProgram(intptr_t index) { Dispatch(vst::effSetProgram, 0, index); }
-  int GetProgram() { return int(Dispatch(vst::effGetProgram)); }
-  std::string ProgramName() { return DispatchText(vst::effGetProgramName); }
+  int NumPrograms() const { return effect ? effect->numPrograms : 0; }
+  void SetProgram(intptr_t index) { Dispatch(Vst::effSetProgram, 0, index); }
+  int GetProgram() { return int(Dispatch(Vst::effGetProgram)); }
+  std::string ProgramName() { return DispatchText(Vst::effGetProgramName); }
   std::string ProgramNameIndexed(int index)
   {
-    return DispatchText(vst::effGetProgramNameIndexed, index);
+    return DispatchText(Vst::effGetProgramNameIndexed, index);
   }
   void SetProgramName(const std::string& name);
   // The index of the program with this name, or -1.
@@ -109,49 +109,49 @@ public:
   void RenderFloat(float** outputs, int frames, bool accumulate);
 
   // Host state the plug-in can ask for.
-  void SetTempo(double bpm) { mTimeInfo.tempo = bpm; }
-  void SetTransportPlaying(bool playing) { mPlaying = playing; }
+  void SetTempo(double bpm) { timeInfo.tempo = bpm; }
+  void SetTransportPlaying(bool isPlaying) { playing = isPlaying; }
   void SetTimeSignature(int numerator, int denominator);
-  void SetSamplePosition(double samples) { mSamplePos = samples; }
-  double SamplePosition() const { return mSamplePos; }
-  void SetProductString(const std::string& product) { mProductString = product; }
-  void SetVendorVersion(int version) { mVendorVersion = version; }
-  void SetProcessLevel(int level) { mProcessLevel = level; }
+  void SetSamplePosition(double samples) { samplePos = samples; }
+  double SamplePosition() const { return samplePos; }
+  void SetProductString(const std::string& product) { productString = product; }
+  void SetVendorVersion(int version) { vendorVersion = version; }
+  void SetProcessLevel(int level) { processLevel = level; }
   // Whether the host answers audioMasterGetTime with a record at all.
-  void SetTimeInfoAvailable(bool available) { mTimeInfoAvailable = available; }
+  void SetTimeInfoAvailable(bool available) { timeInfoAvailable = available; }
 
   // What the plug-in asked of the host.
-  const std::vector<AutomationEvent>& Automation() const { return mAutomation; }
-  void ClearAutomation() { mAutomation.clear(); }
+  const std::vector<AutomationEvent>& Automation() const { return automation; }
+  void ClearAutomation() { automation.clear(); }
   int HostCallCount(int32_t opcode) const;
-  void ClearHostCalls() { mHostCalls.assign(mHostCalls.size(), 0); }
+  void ClearHostCalls() { hostCalls.assign(hostCalls.size(), 0); }
   // MIDI the plug-in sent to the host (audioMasterProcessEvents).
-  const std::vector<vst::VstMidiEvent>& MidiFromPlugin() const { return mMidiOut; }
+  const std::vector<Vst::VstMidiEvent>& MidiFromPlugin() const { return midiOut; }
 
 private:
-  static intptr_t VSTCALLBACK HostCallback(vst::AEffect* effect, int32_t opcode, int32_t index,
+  static intptr_t VSTCALLBACK HostCallback(Vst::AEffect* effect, int32_t opcode, int32_t index,
                                            intptr_t value, void* ptr, float opt);
   intptr_t OnHostCall(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
-  const vst::VstTimeInfo* FillTimeInfo();
+  const Vst::VstTimeInfo* FillTimeInfo();
 
-  ModuleLoader mModule;
-  vst::AEffect* mEffect = nullptr;
-  std::string mError;
+  ModuleLoader module;
+  Vst::AEffect* effect = nullptr;
+  std::string error;
 
-  vst::VstTimeInfo mTimeInfo{};
-  double mSampleRate = 44100.0;
-  double mSamplePos = 0.0;
-  bool mPlaying = true;
-  bool mTimeInfoAvailable = true;
-  std::string mProductString = "Thumpgeist Test Host";
-  int mVendorVersion = 10000;
-  int mProcessLevel = 0;
+  Vst::VstTimeInfo timeInfo{};
+  double sampleRate = 44100.0;
+  double samplePos = 0.0;
+  bool playing = true;
+  bool timeInfoAvailable = true;
+  std::string productString = "Thumpgeist Test Host";
+  int vendorVersion = 10000;
+  int processLevel = 0;
 
-  std::vector<vst::VstMidiEvent> mPendingMidi;
-  std::vector<uint8_t> mEventsRecord;
-  std::vector<AutomationEvent> mAutomation;
-  std::vector<int> mHostCalls;
-  std::vector<vst::VstMidiEvent> mMidiOut;
-  std::vector<float> mFloatScratch;
+  std::vector<Vst::VstMidiEvent> pendingMidi;
+  std::vector<uint8_t> eventsRecord;
+  std::vector<AutomationEvent> automation;
+  std::vector<int> hostCalls;
+  std::vector<Vst::VstMidiEvent> midiOut;
+  std::vector<float> floatScratch;
 };
-} // namespace tghost
+} // namespace VstHost

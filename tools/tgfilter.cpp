@@ -314,7 +314,7 @@ int main(int argc, char** argv)
   }
 
   double fs = 44100;
-  const int fsIndex = filter->findParamIndex(Dsp::idSampleRate);
+  const int fsIndex = filter->findParamIndex(Dsp::kIdSampleRate);
   if (fsIndex >= 0)
     fs = filter->getParams()[fsIndex];
   std::printf("# %s:", filter->getName());
@@ -333,7 +333,7 @@ int main(int argc, char** argv)
   {
     const double t = static_cast<double>(i) / (points - 1);
     const double hz = linear ? fLow + (fHigh - fLow) * t : fLow * std::pow(fHigh / fLow, t);
-    const Dsp::complex_t h = filter->response(hz / fs);
+    const Dsp::ComplexT h = filter->response(hz / fs);
     const double magnitude = std::abs(h);
     const double db = 20 * std::log10(std::max(magnitude, 1e-30));
     const double phase = std::arg(h) * 180 / std::numbers::pi;

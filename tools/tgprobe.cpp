@@ -35,14 +35,14 @@ int main(int argc, char** argv)
   }
 
   const std::filesystem::path path = std::filesystem::absolute(argv[1]);
-  tghost::PluginInstance plug;
+  VstHost::PluginInstance plug;
   if (!plug.Load(path.string()))
   {
     std::fprintf(stderr, "tgprobe: cannot load %s: %s\n", path.c_str(), plug.Error().c_str());
     return 1;
   }
   plug.Start(44100.0, 512);
-  const vst::AEffect* e = plug.Effect();
+  const Vst::AEffect* e = plug.Effect();
 
   std::printf("module:      %s\n", path.c_str());
   std::printf("name:        %s\n", plug.EffectName().c_str());
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
   std::printf("product:     %s\n", plug.ProductString().c_str());
   std::printf("unique id:   '%s' (0x%08X), version %d\n", FourCCText(e->uniqueID).c_str(),
               unsigned(e->uniqueID), e->version);
-  std::printf("category:    %s\n", plug.Dispatch(vst::effGetPlugCategory) == vst::kPlugCategorySynth
+  std::printf("category:    %s\n", plug.Dispatch(Vst::effGetPlugCategory) == Vst::kPlugCategorySynth
                                        ? "instrument"
                                        : "effect");
   std::printf("audio:       %d inputs, %d outputs, flags 0x%X\n", e->numInputs, e->numOutputs,

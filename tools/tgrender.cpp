@@ -245,47 +245,47 @@ std::string FormatDb(double level)
 class Progress
 {
 public:
-  Progress(bool forced, int64_t total)
-    : mForced(forced), mTerminal(TG_ISATTY(2) != 0), mTotal(total),
-      mStart(std::chrono::steady_clock::now())
+  Progress(bool isForced, int64_t totalFrames)
+    : forced(isForced), terminal(TG_ISATTY(2) != 0), total(totalFrames),
+      start(std::chrono::steady_clock::now())
   {
   }
 
   void Update(int64_t done)
   {
-    if (!mForced && !mTerminal)
+    if (!forced && !terminal)
       return;
     const auto now = std::chrono::steady_clock::now();
-    const double elapsed = std::chrono::duration<double>(now - mStart).count();
-    if (!mForced && elapsed < 0.5)
+    const double elapsed = std::chrono::duration<double>(now - start).count();
+    if (!forced && elapsed < 0.5)
       return;
-    int percent = mTotal > 0 ? int(done * 100 / mTotal) : 100;
-    if (!mTerminal && percent < 100)
+    int percent = total > 0 ? int(done * 100 / total) : 100;
+    if (!terminal && percent < 100)
       percent -= percent % 10; // a log gets a line per tenth, a terminal one line redrawn
-    if (percent == mLastPercent)
+    if (percent == lastPercent)
       return;
-    mLastPercent = percent;
-    mShown = true;
-    std::fprintf(stderr, mTerminal ? "\rrendering %3d%%" : "rendering %3d%%\n", percent);
+    lastPercent = percent;
+    shown = true;
+    std::fprintf(stderr, terminal ? "\rrendering %3d%%" : "rendering %3d%%\n", percent);
     std::fflush(stderr);
   }
 
   void Finish()
   {
-    if (mShown && mTerminal)
+    if (shown && terminal)
       std::fputs("\n", stderr);
   }
 
 private:
-  bool mForced;
-  bool mTerminal;
-  int64_t mTotal;
-  std::chrono::steady_clock::time_point mStart;
-  int mLastPercent = -1;
-  bool mShown = false;
+  bool forced;
+  bool terminal;
+  int64_t total;
+  std::chrono::steady_clock::time_point start;
+  int lastPercent = -1;
+  bool shown = false;
 };
 
-bool ApplyProgram(tghost::PluginInstance& plug, const std::string& program)
+bool ApplyProgram(VstHost::PluginInstance& plug, const std::string& program)
 {
   int index = -1;
   if (IsIndex(program))
@@ -302,7 +302,7 @@ bool ApplyProgram(tghost::PluginInstance& plug, const std::string& program)
   return true;
 }
 
-bool ApplyParam(tghost::PluginInstance& plug, const ParamSpec& p)
+bool ApplyParam(VstHost::PluginInstance& plug, const ParamSpec& p)
 {
   int index = -1;
   if (IsIndex(p.key))
@@ -331,14 +331,14 @@ int main(int argc, char** argv)
   // Everything to send, at absolute samples.
   RenderSchedule schedule;
   for (const NoteSpec& n : o.notes)
-    schedule.AddNote(tghost::MidiFile::SecondsToSample(n.start, o.sampleRate),
-                     tghost::MidiFile::SecondsToSample(n.start + n.length, o.sampleRate), n.note,
+    schedule.AddNote(VstHost::MidiFile::SecondsToSample(n.start, o.sampleRate),
+                     VstHost::MidiFile::SecondsToSample(n.start + n.length, o.sampleRate), n.note,
                      n.velocity);
   int64_t endSample = schedule.EndSample();
   double fileTempo = 0.0;
   if (!o.midiPath.empty())
   {
-    tghost::MidiFile midi;
+    VstHost::MidiFile midi;
     if (!midi.Load(o.midiPath))
     {
       std::fprintf(stderr, "tgrender: cannot use %s: %s\n", o.midiPath.c_str(),
@@ -346,15 +346,15 @@ int main(int argc, char** argv)
       return 1;
     }
     fileTempo = midi.InitialBpm();
-    for (const tghost::MidiFileEvent& e : midi.Events())
-      schedule.Add(tghost::MidiFile::SecondsToSample(e.seconds, o.sampleRate), e.status, e.data1,
+    for (const VstHost::MidiFileEvent& e : midi.Events())
+      schedule.Add(VstHost::MidiFile::SecondsToSample(e.seconds, o.sampleRate), e.status, e.data1,
                    e.data2);
     endSample = std::max({endSample, schedule.EndSample(),
-                          tghost::MidiFile::SecondsToSample(midi.LengthSeconds(), o.sampleRate)});
+                          VstHost::MidiFile::SecondsToSample(midi.LengthSeconds(), o.sampleRate)});
   }
   const int64_t total = endSample + int64_t(std::llround(o.tail * o.sampleRate));
 
-  tghost::PluginInstance plug;
+  VstHost::PluginInstance plug;
   if (!plug.Load(o.modulePath))
   {
     std::fprintf(stderr, "tgrender: cannot load %s: %s\n", o.modulePath.c_str(),
@@ -370,9 +370,9 @@ int main(int argc, char** argv)
     if (!ApplyParam(plug, p))
       return 1;
 
-  const vst::AEffect* effect = plug.Effect();
+  const Vst::AEffect* effect = plug.Effect();
   const int channels = std::max(effect->numOutputs, 1);
-  const bool useDouble = (effect->flags & vst::effFlagsCanDoubleReplacing) != 0;
+  const bool useDouble = (effect->flags & Vst::effFlagsCanDoubleReplacing) != 0;
   std::vector<std::vector<double>> out(size_t(channels), std::vector<double>(size_t(o.blockSize)));
   std::vector<std::vector<float>> outFloat(size_t(channels),
                                            std::vector<float>(size_t(o.blockSize)));

@@ -3,7 +3,7 @@
 // on Windows. The rest of the host library knows nothing of either.
 #include <string>
 
-namespace tghost
+namespace VstHost
 {
 class ModuleLoader
 {
@@ -16,13 +16,13 @@ public:
   // Loads the module at path; false (with Error() set) when it cannot be loaded.
   bool Open(const std::string& path);
   void Close();
-  bool IsOpen() const { return mHandle != nullptr; }
+  bool IsOpen() const { return handle != nullptr; }
   // The address of an exported symbol, or null.
   void* Symbol(const char* name) const;
-  const std::string& Error() const { return mError; }
+  const std::string& Error() const { return error; }
 
 private:
-  void* mHandle = nullptr;
-  std::string mError;
+  void* handle = nullptr;
+  std::string error;
 };
-} // namespace tghost
+} // namespace VstHost

@@ -11,19 +11,16 @@ void LevelMeter::Add(const double* const* channels, int numChannels, int frames)
       const double v = channels[c][f];
       if (!std::isfinite(v))
       {
-        ++mNonFinite;
+        ++nonFinite;
         continue;
       }
-      mPeak = std::fmax(mPeak, std::fabs(v));
-      mSumSquares += v * v;
-      ++mSamples;
+      peak = std::fmax(peak, std::fabs(v));
+      sumSquares += v * v;
+      ++samples;
     }
 }
 
-double LevelMeter::Rms() const
-{
-  return mSamples ? std::sqrt(mSumSquares / double(mSamples)) : 0.0;
-}
+double LevelMeter::Rms() const { return samples ? std::sqrt(sumSquares / double(samples)) : 0.0; }
 
 double LevelMeter::ToDb(double level)
 {

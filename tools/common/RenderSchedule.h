@@ -23,8 +23,8 @@ public:
   // note-off goes before a note-on, so back-to-back notes of one key both sound.
   void AddNote(int64_t on, int64_t off, int note, int velocity);
   // The latest sample of any message.
-  int64_t EndSample() const { return mEnd; }
-  size_t Size() const { return mEvents.size(); }
+  int64_t EndSample() const { return end; }
+  size_t Size() const { return events.size(); }
 
   // Sends every message of the block [blockStart, blockStart + frames) not yet sent, as
   // send(offset, status, data1, data2) in time order. Blocks must come in order.
@@ -32,9 +32,9 @@ public:
   void ForBlock(int64_t blockStart, int frames, Send&& send)
   {
     Sort();
-    for (; mNext < mEvents.size() && mEvents[mNext].sample < blockStart + frames; ++mNext)
+    for (; next < events.size() && events[next].sample < blockStart + frames; ++next)
     {
-      const Event& e = mEvents[mNext];
+      const Event& e = events[next];
       send(int(e.sample > blockStart ? e.sample - blockStart : 0), e.status, e.data1, e.data2);
     }
   }
@@ -42,8 +42,8 @@ public:
 private:
   void Sort();
 
-  std::vector<Event> mEvents;
-  size_t mNext = 0;
-  int64_t mEnd = 0;
-  bool mSorted = true;
+  std::vector<Event> events;
+  size_t next = 0;
+  int64_t end = 0;
+  bool sorted = true;
 };

@@ -6,53 +6,53 @@
 
 WavWriter::~WavWriter() { Close(); }
 
-bool WavWriter::Open(const std::string& path, int sampleRate, int channels, Format format)
+bool WavWriter::Open(const std::string& path, int sampleRate, int channelCount, Format format)
 {
   Close();
-  mError.clear();
-  mFailed = false;
-  mFrames = 0;
+  error.clear();
+  failed = false;
+  frames = 0;
   SF_INFO info{};
   info.samplerate = sampleRate;
-  info.channels = channels;
+  info.channels = channelCount;
   info.format = SF_FORMAT_WAV | (format == Format::Float   ? SF_FORMAT_FLOAT
                                  : format == Format::Pcm16 ? SF_FORMAT_PCM_16
                                                            : SF_FORMAT_PCM_24);
-  if (channels <= 0 || sampleRate <= 0 || !sf_format_check(&info))
+  if (channelCount <= 0 || sampleRate <= 0 || !sf_format_check(&info))
   {
-    mError = "unsupported WAV layout";
+    error = "unsupported WAV layout";
     return false;
   }
-  mFile = sf_open(path.c_str(), SFM_WRITE, &info);
-  if (!mFile)
+  file = sf_open(path.c_str(), SFM_WRITE, &info);
+  if (!file)
   {
-    mError = sf_strerror(nullptr);
+    error = sf_strerror(nullptr);
     return false;
   }
   // Doubles are full scale at 1.0; beyond it integer samples clip instead of wrapping.
-  sf_command(mFile, SFC_SET_NORM_DOUBLE, nullptr, SF_TRUE);
-  sf_command(mFile, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-  mChannels = channels;
+  sf_command(file, SFC_SET_NORM_DOUBLE, nullptr, SF_TRUE);
+  sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  channels = channelCount;
   return true;
 }
 
-bool WavWriter::Write(const double* const* channels, int frames)
+bool WavWriter::Write(const double* const* channelCount, int frameCount)
 {
-  if (!mFile || frames < 0)
+  if (!file || frameCount < 0)
     return false;
-  mInterleaved.resize(size_t(frames) * size_t(mChannels));
-  for (int f = 0; f < frames; ++f)
-    for (int c = 0; c < mChannels; ++c)
+  interleaved.resize(size_t(frameCount) * size_t(channels));
+  for (int f = 0; f < frameCount; ++f)
+    for (int c = 0; c < channels; ++c)
     {
-      const double v = channels[c][f];
-      mInterleaved[size_t(f) * size_t(mChannels) + size_t(c)] = std::isfinite(v) ? v : 0.0;
+      const double v = channelCount[c][f];
+      interleaved[size_t(f) * size_t(channels) + size_t(c)] = std::isfinite(v) ? v : 0.0;
     }
-  const sf_count_t written = sf_writef_double(mFile, mInterleaved.data(), frames);
-  mFrames += written;
-  if (written != frames)
+  const sf_count_t written = sf_writef_double(file, interleaved.data(), frameCount);
+  frames += written;
+  if (written != frameCount)
   {
-    mFailed = true;
-    mError = sf_strerror(mFile);
+    failed = true;
+    error = sf_strerror(file);
     return false;
   }
   return true;
@@ -60,14 +60,14 @@ bool WavWriter::Write(const double* const* channels, int frames)
 
 bool WavWriter::Close()
 {
-  if (mFile)
+  if (file)
   {
-    if (sf_close(mFile) != 0 && !mFailed)
+    if (sf_close(file) != 0 && !failed)
     {
-      mFailed = true;
-      mError = "cannot finish the file";
+      failed = true;
+      error = "cannot finish the file";
     }
-    mFile = nullptr;
+    file = nullptr;
   }
-  return !mFailed;
+  return !failed;
 }

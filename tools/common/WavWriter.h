@@ -29,14 +29,14 @@ public:
   bool Write(const double* const* channels, int frames);
   // Finishes the header; false when anything failed on the way.
   bool Close();
-  const std::string& Error() const { return mError; }
-  int64_t FramesWritten() const { return mFrames; }
+  const std::string& Error() const { return error; }
+  int64_t FramesWritten() const { return frames; }
 
 private:
-  sf_private_tag* mFile = nullptr;
-  int mChannels = 0;
-  int64_t mFrames = 0;
-  bool mFailed = false;
-  std::string mError;
-  std::vector<double> mInterleaved;
+  sf_private_tag* file = nullptr;
+  int channels = 0;
+  int64_t frames = 0;
+  bool failed = false;
+  std::string error;
+  std::vector<double> interleaved;
 };

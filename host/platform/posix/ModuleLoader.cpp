@@ -3,31 +3,31 @@
 
 #include <dlfcn.h>
 
-namespace tghost
+namespace VstHost
 {
 bool ModuleLoader::Open(const std::string& path)
 {
   Close();
-  mHandle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!mHandle)
+  handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle)
   {
     const char* e = dlerror();
-    mError = e ? e : "cannot load module";
+    error = e ? e : "cannot load module";
     return false;
   }
-  mError.clear();
+  error.clear();
   return true;
 }
 
 void ModuleLoader::Close()
 {
-  if (mHandle)
-    dlclose(mHandle);
-  mHandle = nullptr;
+  if (handle)
+    dlclose(handle);
+  handle = nullptr;
 }
 
 void* ModuleLoader::Symbol(const char* name) const
 {
-  return mHandle ? dlsym(mHandle, name) : nullptr;
+  return handle ? dlsym(handle, name) : nullptr;
 }
-} // namespace tghost
+} // namespace VstHost

@@ -4,7 +4,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-namespace tghost
+namespace VstHost
 {
 namespace
 {
@@ -45,25 +45,25 @@ bool ModuleLoader::Open(const std::string& path)
   HMODULE module = LoadLibraryW(Widen(path).c_str());
   if (!module)
   {
-    mError = "cannot load " + path + " (" + LastErrorText(GetLastError()) + ")";
+    error = "cannot load " + path + " (" + LastErrorText(GetLastError()) + ")";
     return false;
   }
-  mHandle = reinterpret_cast<void*>(module);
-  mError.clear();
+  handle = reinterpret_cast<void*>(module);
+  error.clear();
   return true;
 }
 
 void ModuleLoader::Close()
 {
-  if (mHandle)
-    FreeLibrary(reinterpret_cast<HMODULE>(mHandle));
-  mHandle = nullptr;
+  if (handle)
+    FreeLibrary(reinterpret_cast<HMODULE>(handle));
+  handle = nullptr;
 }
 
 void* ModuleLoader::Symbol(const char* name) const
 {
-  if (!mHandle)
+  if (!handle)
     return nullptr;
-  return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(mHandle), name));
+  return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(handle), name));
 }
-} // namespace tghost
+} // namespace VstHost
