@@ -61,22 +61,22 @@ void report(benchmark::State& state)
 
 // Every block glides: the cutoff alternates, each change starting a new 512-sample
 // glide that the block then runs through completely.
-void BM_ChebyshevI4_Gliding(benchmark::State& state)
+void BM_ChebyshevI4Gliding(benchmark::State& state)
 {
   Fixture f;
   bool up = false;
   for (auto _ : state)
   {
-    f.filter.setParam(Dsp::idFrequency, up ? 4000 : 1000);
+    f.filter.setParam(Dsp::kIdFrequency, up ? 4000 : 1000);
     up = !up;
     f.run();
   }
   report(state);
 }
-BENCHMARK(BM_ChebyshevI4_Gliding);
+BENCHMARK(BM_ChebyshevI4Gliding);
 
 // Cutoff and ripple glide together: the prototype itself changes every sample.
-void BM_ChebyshevI4_GlidingRipple(benchmark::State& state)
+void BM_ChebyshevI4GlidingRipple(benchmark::State& state)
 {
   Fixture f;
   bool up = false;
@@ -88,19 +88,19 @@ void BM_ChebyshevI4_GlidingRipple(benchmark::State& state)
   }
   report(state);
 }
-BENCHMARK(BM_ChebyshevI4_GlidingRipple);
+BENCHMARK(BM_ChebyshevI4GlidingRipple);
 
-void BM_ChebyshevI4_Steady(benchmark::State& state)
+void BM_ChebyshevI4Steady(benchmark::State& state)
 {
   Fixture f;
   for (auto _ : state)
     f.run();
   report(state);
 }
-BENCHMARK(BM_ChebyshevI4_Steady);
+BENCHMARK(BM_ChebyshevI4Steady);
 
 // The redesign alone, as the glide does it once per sample.
-void BM_ChebyshevI4_Redesign(benchmark::State& state)
+void BM_ChebyshevI4Redesign(benchmark::State& state)
 {
   Dsp::ChebyshevI::LowPass design;
   double fc = 1000;
@@ -111,6 +111,6 @@ void BM_ChebyshevI4_Redesign(benchmark::State& state)
     benchmark::DoNotOptimize(design);
   }
 }
-BENCHMARK(BM_ChebyshevI4_Redesign);
+BENCHMARK(BM_ChebyshevI4Redesign);
 
 } // namespace

@@ -7,7 +7,7 @@
 
 namespace
 {
-intptr_t VSTCALLBACK QuietHost(vst::AEffect*, int32_t, int32_t, intptr_t, void*, float)
+intptr_t VSTCALLBACK QuietHost(Vst::AEffect*, int32_t, int32_t, intptr_t, void*, float)
 {
   return 0;
 }
@@ -16,24 +16,24 @@ intptr_t VSTCALLBACK QuietHost(vst::AEffect*, int32_t, int32_t, intptr_t, void*,
 // second instance).
 void BM_CreateAndStart(benchmark::State& state)
 {
-  tghost::ModuleLoader module;
+  VstHost::ModuleLoader module;
   if (!module.Open(TG_MODULE_PATH))
   {
     state.SkipWithError(module.Error().c_str());
     return;
   }
-  using Entry = vst::AEffect*(VSTCALLBACK*)(vst::HostCallback);
+  using Entry = Vst::AEffect*(VSTCALLBACK*)(Vst::HostCallback);
   auto entry = reinterpret_cast<Entry>(module.Symbol("VSTPluginMain"));
   for (auto _ : state)
   {
-    vst::AEffect* e = entry(QuietHost);
-    e->dispatcher(e, vst::effOpen, 0, 0, nullptr, 0.0f);
-    e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
-    e->dispatcher(e, vst::effSetBlockSize, 0, 512, nullptr, 0.0f);
-    e->dispatcher(e, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
+    Vst::AEffect* e = entry(QuietHost);
+    e->dispatcher(e, Vst::effOpen, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, Vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    e->dispatcher(e, Vst::effSetBlockSize, 0, 512, nullptr, 0.0f);
+    e->dispatcher(e, Vst::effMainsChanged, 0, 1, nullptr, 0.0f);
     benchmark::DoNotOptimize(e);
     state.PauseTiming();
-    e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, Vst::effClose, 0, 0, nullptr, 0.0f);
     state.ResumeTiming();
   }
 }
@@ -44,7 +44,7 @@ void BM_LoadCreateStartUnload(benchmark::State& state)
 {
   for (auto _ : state)
   {
-    tghost::PluginInstance plug;
+    VstHost::PluginInstance plug;
     if (!plug.Load(TG_MODULE_PATH))
     {
       state.SkipWithError(plug.Error().c_str());

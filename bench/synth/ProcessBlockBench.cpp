@@ -35,9 +35,9 @@ void MakeHeavy(Thumpgeist& plug)
 void Render(benchmark::State& state, bool heavy)
 {
   auto plug = std::make_unique<Thumpgeist>(nullptr);
-  plug->GetAEffect()->dispatcher(plug->GetAEffect(), vst::effSetSampleRate, 0, 0, nullptr,
+  plug->GetAEffect()->dispatcher(plug->GetAEffect(), Vst::effSetSampleRate, 0, 0, nullptr,
                                  float(kRate));
-  plug->GetAEffect()->dispatcher(plug->GetAEffect(), vst::effSetBlockSize, 0, kBlock, nullptr,
+  plug->GetAEffect()->dispatcher(plug->GetAEffect(), Vst::effSetBlockSize, 0, kBlock, nullptr,
                                  0.0f);
   if (heavy)
     MakeHeavy(*plug);

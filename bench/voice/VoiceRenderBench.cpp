@@ -22,14 +22,14 @@ constexpr int kBlock = 512;
 
 const Korvane::WaveformProvider& provider()
 {
-  static const std::unique_ptr<Korvane::WaveformProvider> p = []
+  static const std::unique_ptr<Korvane::WaveformProvider> kP = []
   {
     auto w = std::make_unique<Korvane::WaveformProvider>();
     w->buildBaseWaveforms();
     w->buildSets();
     return w;
   }();
-  return *p;
+  return *kP;
 }
 
 struct Bench

@@ -62,7 +62,7 @@ static void BM_SetFromFullBandwidthCycle(benchmark::State& state)
   Korvane::WaveTableSet set;
   for (auto _ : state)
   {
-    provider.setFromCycle(set, provider.baseCycle(WaveformProvider::Noize));
+    provider.setFromCycle(set, provider.baseCycle(WaveformProvider::kNoize));
     benchmark::DoNotOptimize(set.tables[0].samples.get());
   }
 }
@@ -84,7 +84,7 @@ static void BM_BuildBaseWaveforms(benchmark::State& state)
   for (auto _ : state)
   {
     provider.buildBaseWaveforms();
-    benchmark::DoNotOptimize(provider.baseCycle(WaveformProvider::Noize));
+    benchmark::DoNotOptimize(provider.baseCycle(WaveformProvider::kNoize));
   }
 }
 BENCHMARK(BM_BuildBaseWaveforms)->Unit(benchmark::kMillisecond);

@@ -71,7 +71,7 @@ TEST_F(ChunkTest, ProgramChunkRoundTripsIntoAnotherInstance)
   const std::vector<float> before = Normalized();
   const std::vector<uint8_t> chunk = plug.GetChunk(false);
 
-  tghost::PluginInstance other;
+  VstHost::PluginInstance other;
   ASSERT_TRUE(other.Load(TG_MODULE_PATH));
   other.Start(kSampleRate, kBlockSize);
   EXPECT_EQ(other.SetChunk(chunk, false), 1);
@@ -111,7 +111,7 @@ TEST_F(ChunkTest, BankRoundTripRestoresNamesStatesAndTheCurrentProgram)
   plug.SetProgram(2);
   const std::vector<uint8_t> bank = plug.GetChunk(true);
 
-  tghost::PluginInstance other;
+  VstHost::PluginInstance other;
   ASSERT_TRUE(other.Load(TG_MODULE_PATH));
   other.Start(kSampleRate, kBlockSize);
   EXPECT_EQ(other.SetChunk(bank, true), 1);
@@ -184,10 +184,10 @@ TEST_F(ChunkTest, UnreadableChunksAreRefusedAndChangeNothing)
   for (bool bank : {false, true})
   {
     int32_t index = bank ? 0 : 1;
-    EXPECT_EQ(Dispatch(vst::effSetChunk, index, intptr_t(good.size()), nullptr), 0);
+    EXPECT_EQ(Dispatch(Vst::effSetChunk, index, intptr_t(good.size()), nullptr), 0);
     std::vector<uint8_t> copy = good;
-    EXPECT_EQ(Dispatch(vst::effSetChunk, index, -1, copy.data()), 0);
-    EXPECT_EQ(Dispatch(vst::effSetChunk, index, intptr_t(1) << 40, copy.data()), 0);
+    EXPECT_EQ(Dispatch(Vst::effSetChunk, index, -1, copy.data()), 0);
+    EXPECT_EQ(Dispatch(Vst::effSetChunk, index, intptr_t(1) << 40, copy.data()), 0);
     // A magic without its version.
     EXPECT_EQ(plug.SetChunk(std::vector<uint8_t>(good.begin(), good.begin() + 6), bank), 0);
     EXPECT_EQ(plug.SetChunk({}, bank), 0);
@@ -220,9 +220,9 @@ TEST_F(ChunkTest, ProgramsAreNamedAndSelectable)
   for (int i = 0; i < 128; ++i)
     EXPECT_EQ(plug.ProgramNameIndexed(i), "Empty") << i;
   intptr_t r = -1;
-  EXPECT_EQ(plug.DispatchText(vst::effGetProgramNameIndexed, 200, 0, 0, &r), "");
+  EXPECT_EQ(plug.DispatchText(Vst::effGetProgramNameIndexed, 200, 0, 0, &r), "");
   EXPECT_EQ(r, 0);
-  EXPECT_EQ(plug.DispatchText(vst::effGetProgramNameIndexed, 127, 0, 0, &r), "Empty");
+  EXPECT_EQ(plug.DispatchText(Vst::effGetProgramNameIndexed, 127, 0, 0, &r), "Empty");
   EXPECT_EQ(r, 1);
 
   EXPECT_EQ(plug.GetProgram(), 0);
@@ -238,6 +238,6 @@ TEST_F(ChunkTest, ProgramsAreNamedAndSelectable)
   EXPECT_EQ(plug.ProgramNameIndexed(42), "Sub Boom");
   plug.SetProgramName(std::string(300, 'n'));
   EXPECT_EQ(plug.ProgramName().size(), 63u); // the host's text buffer is respected
-  EXPECT_EQ(Dispatch(vst::effSetProgramName, 0, 0, nullptr), 0);
-  EXPECT_EQ(Dispatch(vst::effGetProgramName, 0, 0, nullptr), 0);
+  EXPECT_EQ(Dispatch(Vst::effSetProgramName, 0, 0, nullptr), 0);
+  EXPECT_EQ(Dispatch(Vst::effGetProgramName, 0, 0, nullptr), 0);
 }

@@ -6,20 +6,20 @@ TEST_F(ModuleTest, NamesAndVersionsAreThoseOfThumpgeist)
 {
   Start();
   intptr_t r = 0;
-  EXPECT_EQ(plug.DispatchText(vst::effGetEffectName, 0, 0, 0, &r), "Thumpgeist 1.8 FREE");
+  EXPECT_EQ(plug.DispatchText(Vst::effGetEffectName, 0, 0, 0, &r), "Thumpgeist 1.8 FREE");
   EXPECT_EQ(r, 1);
-  EXPECT_EQ(plug.DispatchText(vst::effGetVendorString, 0, 0, 0, &r), "Korvane");
+  EXPECT_EQ(plug.DispatchText(Vst::effGetVendorString, 0, 0, 0, &r), "Korvane");
   EXPECT_EQ(r, 1);
-  EXPECT_EQ(plug.DispatchText(vst::effGetProductString, 0, 0, 0, &r), "Thump::Geist 1.8 FREE VST");
+  EXPECT_EQ(plug.DispatchText(Vst::effGetProductString, 0, 0, 0, &r), "Thump::Geist 1.8 FREE VST");
   EXPECT_EQ(r, 1);
-  EXPECT_EQ(Dispatch(vst::effGetEffectName), 0);
-  EXPECT_EQ(Dispatch(vst::effGetVendorString), 0);
-  EXPECT_EQ(Dispatch(vst::effGetProductString), 0);
-  EXPECT_EQ(Dispatch(vst::effIdentify), 0x4E764566);
-  EXPECT_EQ(Dispatch(vst::effGetVstVersion), 2400);
-  EXPECT_EQ(Dispatch(vst::effGetPlugCategory), 2);
-  EXPECT_EQ(Dispatch(vst::effCanBeAutomated, 0), 1);
-  EXPECT_EQ(Dispatch(vst::effCanBeAutomated, 500), 1);
+  EXPECT_EQ(Dispatch(Vst::effGetEffectName), 0);
+  EXPECT_EQ(Dispatch(Vst::effGetVendorString), 0);
+  EXPECT_EQ(Dispatch(Vst::effGetProductString), 0);
+  EXPECT_EQ(Dispatch(Vst::effIdentify), 0x4E764566);
+  EXPECT_EQ(Dispatch(Vst::effGetVstVersion), 2400);
+  EXPECT_EQ(Dispatch(Vst::effGetPlugCategory), 2);
+  EXPECT_EQ(Dispatch(Vst::effCanBeAutomated, 0), 1);
+  EXPECT_EQ(Dispatch(Vst::effCanBeAutomated, 500), 1);
 }
 
 TEST_F(ModuleTest, CanDoAnswersExactly)
@@ -29,7 +29,7 @@ TEST_F(ModuleTest, CanDoAnswersExactly)
     EXPECT_EQ(plug.CanDo(yes), 1) << yes;
   for (const char* no : {"receiveVstMidiEvents", "ReceiveVstMidiEvent", "offline", "bypass", ""})
     EXPECT_EQ(plug.CanDo(no), 0) << no;
-  EXPECT_EQ(Dispatch(vst::effCanDo, 0, 0, nullptr), 0);
+  EXPECT_EQ(Dispatch(Vst::effCanDo, 0, 0, nullptr), 0);
   EXPECT_EQ(plug.CanDo("hasCockosExtensions"), intptr_t(0xBEEF0000));
   EXPECT_EQ(plug.CanDo("hasCockosViewAsConfig"), intptr_t(0xBEEF0000));
 }
@@ -41,56 +41,56 @@ TEST_F(ModuleTest, OpcodesWithoutActionAnswerZero)
   for (int32_t op : {9,  16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 38, 39, 40, 41, 43,  44, 46,
                      49, 52, 54, 55, 56, 57, 59, 60, 61, 62, 63, 64, 65, 67, 68, 70, 100, -1})
     EXPECT_EQ(Dispatch(op, 0, 0, buffer), 0) << "opcode " << op;
-  EXPECT_EQ(Dispatch(vst::effEditIdle), 0);
-  EXPECT_EQ(Dispatch(vst::effIdle), 0);
+  EXPECT_EQ(Dispatch(Vst::effEditIdle), 0);
+  EXPECT_EQ(Dispatch(Vst::effIdle), 0);
 }
 
 TEST_F(ModuleTest, EditorOpcodesAnswerZeroWithoutAnEditor)
 {
   void* rect = nullptr;
-  EXPECT_EQ(Dispatch(vst::effEditGetRect, 0, 0, &rect), 0);
+  EXPECT_EQ(Dispatch(Vst::effEditGetRect, 0, 0, &rect), 0);
   EXPECT_EQ(rect, nullptr);
-  EXPECT_EQ(Dispatch(vst::effEditOpen, 0, 0, nullptr), 0);
-  EXPECT_EQ(Dispatch(vst::effEditClose), 0);
+  EXPECT_EQ(Dispatch(Vst::effEditOpen, 0, 0, nullptr), 0);
+  EXPECT_EQ(Dispatch(Vst::effEditClose), 0);
 }
 
 TEST_F(ModuleTest, PinPropertiesDescribeOneStereoOutputPair)
 {
-  vst::VstPinProperties pin{};
+  Vst::VstPinProperties pin{};
   for (int i = -1; i < 3; ++i)
-    EXPECT_EQ(Dispatch(vst::effGetInputProperties, i, 0, &pin), 0);
+    EXPECT_EQ(Dispatch(Vst::effGetInputProperties, i, 0, &pin), 0);
 
-  ASSERT_EQ(Dispatch(vst::effGetOutputProperties, 0, 0, &pin), 1);
+  ASSERT_EQ(Dispatch(Vst::effGetOutputProperties, 0, 0, &pin), 1);
   EXPECT_EQ(pin.flags, 3);
   EXPECT_STREQ(pin.label, "Output 1");
-  ASSERT_EQ(Dispatch(vst::effGetOutputProperties, 1, 0, &pin), 1);
+  ASSERT_EQ(Dispatch(Vst::effGetOutputProperties, 1, 0, &pin), 1);
   EXPECT_EQ(pin.flags, 1);
   EXPECT_STREQ(pin.label, "Output 2");
-  EXPECT_EQ(Dispatch(vst::effGetOutputProperties, 2, 0, &pin), 0);
-  EXPECT_EQ(Dispatch(vst::effGetOutputProperties, 0, 0, nullptr), 0);
+  EXPECT_EQ(Dispatch(Vst::effGetOutputProperties, 2, 0, &pin), 0);
+  EXPECT_EQ(Dispatch(Vst::effGetOutputProperties, 0, 0, nullptr), 0);
 }
 
 TEST_F(ModuleTest, SpeakerArrangementsAreEmptyInAndStereoOut)
 {
-  vst::VstSpeakerArrangement* in = nullptr;
-  vst::VstSpeakerArrangement* out = nullptr;
-  EXPECT_EQ(Dispatch(vst::effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&in), &out), 1);
+  Vst::VstSpeakerArrangement* in = nullptr;
+  Vst::VstSpeakerArrangement* out = nullptr;
+  EXPECT_EQ(Dispatch(Vst::effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&in), &out), 1);
   ASSERT_NE(in, nullptr);
   ASSERT_NE(out, nullptr);
   EXPECT_EQ(in->type, -1);
   EXPECT_EQ(in->numChannels, 0);
   EXPECT_EQ(out->type, 1);
   EXPECT_EQ(out->numChannels, 2);
-  EXPECT_EQ(Dispatch(vst::effGetSpeakerArrangement, 0, 0, nullptr), 1);
+  EXPECT_EQ(Dispatch(Vst::effGetSpeakerArrangement, 0, 0, nullptr), 1);
 }
 
 TEST_F(ModuleTest, AMonoOutputArrangementRendersOnlyTheFirstChannel)
 {
   Start();
-  vst::VstSpeakerArrangement mono{};
-  mono.type = vst::kSpeakerArrMono;
+  Vst::VstSpeakerArrangement mono{};
+  mono.type = Vst::kSpeakerArrMono;
   mono.numChannels = 1;
-  EXPECT_EQ(Dispatch(vst::effSetSpeakerArrangement, 0, 0, &mono), 1);
+  EXPECT_EQ(Dispatch(Vst::effSetSpeakerArrangement, 0, 0, &mono), 1);
   // The disconnected second output is left untouched by the plug-in.
   std::vector<double> left(kBlockSize, 5.0), right(kBlockSize, 5.0);
   double* outs[] = {left.data(), right.data()};
@@ -98,42 +98,42 @@ TEST_F(ModuleTest, AMonoOutputArrangementRendersOnlyTheFirstChannel)
   EXPECT_EQ(left[0], 0.0);
   EXPECT_EQ(right[0], 5.0);
 
-  vst::VstSpeakerArrangement stereo{};
-  stereo.type = vst::kSpeakerArrStereo;
+  Vst::VstSpeakerArrangement stereo{};
+  stereo.type = Vst::kSpeakerArrStereo;
   stereo.numChannels = 2;
-  EXPECT_EQ(Dispatch(vst::effSetSpeakerArrangement, 0, 0, &stereo), 1);
+  EXPECT_EQ(Dispatch(Vst::effSetSpeakerArrangement, 0, 0, &stereo), 1);
   plug.RenderDouble(outs, kBlockSize);
   EXPECT_EQ(right[0], 0.0);
-  EXPECT_EQ(Dispatch(vst::effSetSpeakerArrangement, 0, 0, nullptr), 1);
+  EXPECT_EQ(Dispatch(Vst::effSetSpeakerArrangement, 0, 0, nullptr), 1);
 }
 
 TEST_F(ModuleTest, VendorSpecificGivesDisplayTextsAndParameterKinds)
 {
   char text[64] = "untouched";
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 7, 3, text, 0.25f), 0xBEEF);
+  EXPECT_EQ(Dispatch(Vst::effVendorSpecific, 7, 3, text, 0.25f), 0xBEEF);
   EXPECT_STREQ(text, "0.250");
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 7, 110, text, 0.5f), 0xBEEF);
+  EXPECT_EQ(Dispatch(Vst::effVendorSpecific, 7, 110, text, 0.5f), 0xBEEF);
   EXPECT_STREQ(text, "0.062"); // "Bit-Crash Quantize" has shape 4
   std::strcpy(text, "untouched");
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 7, 160, text, 0.5f), 0xBEEF);
+  EXPECT_EQ(Dispatch(Vst::effVendorSpecific, 7, 160, text, 0.5f), 0xBEEF);
   EXPECT_STREQ(text, "untouched");
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 7, -1, text, 0.5f), 0xBEEF);
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 7, 3, nullptr, 0.5f), 0);
+  EXPECT_EQ(Dispatch(Vst::effVendorSpecific, 7, -1, text, 0.5f), 0xBEEF);
+  EXPECT_EQ(Dispatch(Vst::effVendorSpecific, 7, 3, nullptr, 0.5f), 0);
 
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 8, 3), 0);        // continuous
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 8, 137), 0xBEEF); // never initialised
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 8, 160), 0);
-  EXPECT_EQ(Dispatch(vst::effVendorSpecific, 9, 3, text), 0);
+  EXPECT_EQ(Dispatch(Vst::effVendorSpecific, 8, 3), 0);        // continuous
+  EXPECT_EQ(Dispatch(Vst::effVendorSpecific, 8, 137), 0xBEEF); // never initialised
+  EXPECT_EQ(Dispatch(Vst::effVendorSpecific, 8, 160), 0);
+  EXPECT_EQ(Dispatch(Vst::effVendorSpecific, 9, 3, text), 0);
 }
 
 TEST_F(ModuleTest, MidiKeyNamesAreNotProvided)
 {
-  vst::MidiKeyName key{};
+  Vst::MidiKeyName key{};
   key.thisKeyNumber = 36;
   std::strcpy(key.keyName, "stale");
-  EXPECT_EQ(Dispatch(vst::effGetMidiKeyName, 0, 0, &key), 0);
+  EXPECT_EQ(Dispatch(Vst::effGetMidiKeyName, 0, 0, &key), 0);
   EXPECT_EQ(key.keyName[0], 0);
-  EXPECT_EQ(Dispatch(vst::effGetMidiKeyName, 0, 0, nullptr), 0);
+  EXPECT_EQ(Dispatch(Vst::effGetMidiKeyName, 0, 0, nullptr), 0);
 }
 
 TEST_F(ModuleTest, OpenAsksTheHostWhoItIsOnce)
@@ -141,30 +141,30 @@ TEST_F(ModuleTest, OpenAsksTheHostWhoItIsOnce)
   plug.SetProductString("REAPER");
   plug.SetVendorVersion(60000);
   Start();
-  EXPECT_EQ(plug.HostCallCount(vst::audioMasterGetProductString), 1);
-  EXPECT_EQ(plug.HostCallCount(vst::audioMasterGetVendorVersion), 1);
-  Dispatch(vst::effOpen);
-  EXPECT_EQ(plug.HostCallCount(vst::audioMasterGetProductString), 1);
+  EXPECT_EQ(plug.HostCallCount(Vst::audioMasterGetProductString), 1);
+  EXPECT_EQ(plug.HostCallCount(Vst::audioMasterGetVendorVersion), 1);
+  Dispatch(Vst::effOpen);
+  EXPECT_EQ(plug.HostCallCount(Vst::audioMasterGetProductString), 1);
 }
 
 TEST_F(ModuleTest, AHostWithoutProductStringIsNotAskedForItsVersion)
 {
   plug.SetProductString("");
   Start();
-  EXPECT_EQ(plug.HostCallCount(vst::audioMasterGetProductString), 1);
-  EXPECT_EQ(plug.HostCallCount(vst::audioMasterGetVendorVersion), 0);
+  EXPECT_EQ(plug.HostCallCount(Vst::audioMasterGetProductString), 1);
+  EXPECT_EQ(plug.HostCallCount(Vst::audioMasterGetVendorVersion), 0);
 }
 
 TEST_F(ModuleTest, SampleRateBlockSizeAndMainsAreAccepted)
 {
-  EXPECT_EQ(Dispatch(vst::effOpen), 0);
-  EXPECT_EQ(Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f), 0);
-  EXPECT_EQ(Dispatch(vst::effSetBlockSize, 0, 64), 0);
-  EXPECT_EQ(Dispatch(vst::effSetBlockSize, 0, 0), 0);
-  EXPECT_EQ(Dispatch(vst::effSetBlockSize, 0, -128), 0);
-  EXPECT_EQ(Dispatch(vst::effMainsChanged, 0, 1), 0);
-  EXPECT_EQ(Dispatch(vst::effMainsChanged, 0, 0), 0);
-  EXPECT_EQ(Dispatch(vst::effMainsChanged, 0, 1), 0);
+  EXPECT_EQ(Dispatch(Vst::effOpen), 0);
+  EXPECT_EQ(Dispatch(Vst::effSetSampleRate, 0, 0, nullptr, 96000.0f), 0);
+  EXPECT_EQ(Dispatch(Vst::effSetBlockSize, 0, 64), 0);
+  EXPECT_EQ(Dispatch(Vst::effSetBlockSize, 0, 0), 0);
+  EXPECT_EQ(Dispatch(Vst::effSetBlockSize, 0, -128), 0);
+  EXPECT_EQ(Dispatch(Vst::effMainsChanged, 0, 1), 0);
+  EXPECT_EQ(Dispatch(Vst::effMainsChanged, 0, 0), 0);
+  EXPECT_EQ(Dispatch(Vst::effMainsChanged, 0, 1), 0);
   std::vector<std::vector<double>> out;
   plug.Render(out, 1000);
   EXPECT_EQ(out[0][999], 0.0);
@@ -172,14 +172,14 @@ TEST_F(ModuleTest, SampleRateBlockSizeAndMainsAreAccepted)
 
 TEST(ModuleDispatcher, ARecordWithoutObjectIsAnsweredWithZero)
 {
-  tghost::PluginInstance plug;
+  VstHost::PluginInstance plug;
   ASSERT_TRUE(plug.Load(TG_MODULE_PATH));
-  vst::AEffect copy = *plug.Effect();
+  Vst::AEffect copy = *plug.Effect();
   copy.object = nullptr;
   char text[64] = {};
-  EXPECT_EQ(copy.dispatcher(&copy, vst::effGetEffectName, 0, 0, text, 0), 0);
-  EXPECT_EQ(copy.dispatcher(&copy, vst::effIdentify, 0, 0, nullptr, 0), 0);
-  EXPECT_EQ(copy.dispatcher(&copy, vst::effClose, 0, 0, nullptr, 0), 0);
+  EXPECT_EQ(copy.dispatcher(&copy, Vst::effGetEffectName, 0, 0, text, 0), 0);
+  EXPECT_EQ(copy.dispatcher(&copy, Vst::effIdentify, 0, 0, nullptr, 0), 0);
+  EXPECT_EQ(copy.dispatcher(&copy, Vst::effClose, 0, 0, nullptr, 0), 0);
   EXPECT_EQ(copy.getParameter(&copy, 0), 0.0f);
   copy.setParameter(&copy, 0, 0.5f);
   std::vector<double> l(16), r(16);

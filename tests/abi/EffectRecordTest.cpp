@@ -33,7 +33,7 @@ TEST_F(ModuleTest, EffectRecordCarriesTheInstrumentsIdentityAndLayout)
 
 namespace
 {
-intptr_t VSTCALLBACK SilentHost(vst::AEffect*, int32_t, int32_t, intptr_t, void*, float)
+intptr_t VSTCALLBACK SilentHost(Vst::AEffect*, int32_t, int32_t, intptr_t, void*, float)
 {
   return 0;
 }
@@ -41,29 +41,29 @@ intptr_t VSTCALLBACK SilentHost(vst::AEffect*, int32_t, int32_t, intptr_t, void*
 
 TEST(ModuleEntry, BothEntryPointsCreateIndependentInstances)
 {
-  tghost::ModuleLoader module;
+  VstHost::ModuleLoader module;
   ASSERT_TRUE(module.Open(TG_MODULE_PATH)) << module.Error();
-  using Entry = vst::AEffect*(VSTCALLBACK*)(vst::HostCallback);
+  using Entry = Vst::AEffect*(VSTCALLBACK*)(Vst::HostCallback);
   auto pluginMain = reinterpret_cast<Entry>(module.Symbol("VSTPluginMain"));
   ASSERT_NE(pluginMain, nullptr);
-  using LegacyEntry = vst::AEffect*(VSTCALLBACK*)(intptr_t);
+  using LegacyEntry = Vst::AEffect*(VSTCALLBACK*)(intptr_t);
   auto legacyMain = reinterpret_cast<LegacyEntry>(module.Symbol("main"));
   ASSERT_NE(legacyMain, nullptr);
 
-  vst::AEffect* a = pluginMain(SilentHost);
-  vst::AEffect* b = legacyMain(reinterpret_cast<intptr_t>(&SilentHost));
+  Vst::AEffect* a = pluginMain(SilentHost);
+  Vst::AEffect* b = legacyMain(reinterpret_cast<intptr_t>(&SilentHost));
   // A host that passes no callback at all still gets a working instance.
-  vst::AEffect* c = pluginMain(nullptr);
+  Vst::AEffect* c = pluginMain(nullptr);
   ASSERT_NE(a, nullptr);
   ASSERT_NE(b, nullptr);
   ASSERT_NE(c, nullptr);
   EXPECT_NE(a, b);
   EXPECT_EQ(b->uniqueID, a->uniqueID);
   EXPECT_EQ(b->numParams, 160);
-  c->dispatcher(c, vst::effOpen, 0, 0, nullptr, 0.0f);
+  c->dispatcher(c, Vst::effOpen, 0, 0, nullptr, 0.0f);
   char name[64] = {};
-  c->dispatcher(c, vst::effGetEffectName, 0, 0, name, 0.0f);
+  c->dispatcher(c, Vst::effGetEffectName, 0, 0, name, 0.0f);
   EXPECT_STREQ(name, "Thumpgeist 1.8 FREE");
-  for (vst::AEffect* e : {a, b, c})
-    e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
+  for (Vst::AEffect* e : {a, b, c})
+    e->dispatcher(e, Vst::effClose, 0, 0, nullptr, 0.0f);
 }

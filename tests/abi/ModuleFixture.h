@@ -27,6 +27,6 @@ protected:
     return plug.Dispatch(opcode, index, value, ptr, opt);
   }
 
-  tghost::PluginInstance plug;
-  vst::AEffect* effect = nullptr;
+  VstHost::PluginInstance plug;
+  Vst::AEffect* effect = nullptr;
 };

@@ -164,9 +164,9 @@ TEST_F(ModuleTest, OutOfRangeParameterIndicesAreIgnored)
   EXPECT_EQ(plug.GetParameter(-1), 0.0f);
   plug.SetParameter(160, 0.5f);
   plug.SetParameter(-1, 0.5f);
-  EXPECT_EQ(plug.DispatchText(vst::effGetParamName, 160), "");
-  EXPECT_EQ(plug.DispatchText(vst::effGetParamLabel, -1), "");
-  EXPECT_EQ(plug.DispatchText(vst::effGetParamDisplay, 200), "");
+  EXPECT_EQ(plug.DispatchText(Vst::effGetParamName, 160), "");
+  EXPECT_EQ(plug.DispatchText(Vst::effGetParamLabel, -1), "");
+  EXPECT_EQ(plug.DispatchText(Vst::effGetParamDisplay, 200), "");
   EXPECT_EQ(plug.SetParameterText(160, "0.5"), 0);
 }
 
@@ -228,6 +228,6 @@ TEST_F(ModuleTest, TextToParameterParsesNumbersAndClamps)
   EXPECT_EQ(plug.SetParameterText(4, "-3"), 1);
   EXPECT_EQ(plug.ParamDisplay(4), "0.000");
   // A null text is accepted and changes nothing.
-  EXPECT_EQ(Dispatch(vst::effString2Parameter, 6, 0, nullptr), 1);
+  EXPECT_EQ(Dispatch(Vst::effString2Parameter, 6, 0, nullptr), 1);
   EXPECT_EQ(plug.ParamDisplay(6), "0.500");
 }

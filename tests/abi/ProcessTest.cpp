@@ -13,7 +13,7 @@ bool AllEqual(const std::vector<double>& v, size_t from, size_t to, double x)
 } // namespace
 
 class ProcessTest : public ModuleTest,
-                    public ::testing::WithParamInterface<tghost::PluginInstance::ProcessMode>
+                    public ::testing::WithParamInterface<VstHost::PluginInstance::ProcessMode>
 {
 };
 
@@ -22,13 +22,13 @@ TEST_P(ProcessTest, RendersSilenceWithoutNotesAndAsksForMidiOncePerCall)
   Start();
   plug.ClearHostCalls();
   std::vector<std::vector<double>> out(2, std::vector<double>(kBlockSize, 0.0));
-  const bool accumulate = GetParam() == tghost::PluginInstance::ProcessMode::FloatAccumulating;
+  const bool accumulate = GetParam() == VstHost::PluginInstance::ProcessMode::FloatAccumulating;
   for (int call = 1; call <= 3; ++call)
   {
     for (auto& ch : out)
       std::fill(ch.begin(), ch.end(), accumulate ? 0.25 : kCanary);
     plug.Render(out, kBlockSize, GetParam());
-    EXPECT_EQ(plug.HostCallCount(vst::audioMasterWantMidi), call);
+    EXPECT_EQ(plug.HostCallCount(Vst::audioMasterWantMidi), call);
     for (auto& ch : out)
       EXPECT_TRUE(AllEqual(ch, 0, ch.size(), accumulate ? 0.25 : 0.0));
   }
@@ -39,7 +39,7 @@ TEST_P(ProcessTest, MoreFramesThanTheBlockSizeAreRenderedInPieces)
   plug.Start(kSampleRate, 64);
   const int frames = 64 * 5 + 17;
   std::vector<std::vector<double>> out(2, std::vector<double>(frames + 8, kCanary));
-  const bool accumulate = GetParam() == tghost::PluginInstance::ProcessMode::FloatAccumulating;
+  const bool accumulate = GetParam() == VstHost::PluginInstance::ProcessMode::FloatAccumulating;
   if (accumulate)
     for (auto& ch : out)
       std::fill(ch.begin(), ch.begin() + frames, 0.0);
@@ -53,16 +53,16 @@ TEST_P(ProcessTest, MoreFramesThanTheBlockSizeAreRenderedInPieces)
 
 INSTANTIATE_TEST_SUITE_P(
     AllPaths, ProcessTest,
-    ::testing::Values(tghost::PluginInstance::ProcessMode::Double,
-                      tghost::PluginInstance::ProcessMode::FloatReplacing,
-                      tghost::PluginInstance::ProcessMode::FloatAccumulating),
-    [](const ::testing::TestParamInfo<tghost::PluginInstance::ProcessMode>& mode)
+    ::testing::Values(VstHost::PluginInstance::ProcessMode::Double,
+                      VstHost::PluginInstance::ProcessMode::FloatReplacing,
+                      VstHost::PluginInstance::ProcessMode::FloatAccumulating),
+    [](const ::testing::TestParamInfo<VstHost::PluginInstance::ProcessMode>& mode)
     {
       switch (mode.param)
       {
-      case tghost::PluginInstance::ProcessMode::Double:
+      case VstHost::PluginInstance::ProcessMode::Double:
         return "Double";
-      case tghost::PluginInstance::ProcessMode::FloatReplacing:
+      case VstHost::PluginInstance::ProcessMode::FloatReplacing:
         return "FloatReplacing";
       default:
         return "FloatAccumulating";
@@ -83,7 +83,7 @@ TEST_F(ModuleTest, NegativeOrZeroFrameCountsWriteNothing)
   EXPECT_TRUE(AllEqual(l, 0, 8, kCanary));
   EXPECT_TRUE(AllEqual(r, 0, 8, kCanary));
   EXPECT_TRUE(std::all_of(fl.begin(), fl.end(), [](float s) { return s == 7.0f; }));
-  EXPECT_EQ(plug.HostCallCount(vst::audioMasterWantMidi), 4);
+  EXPECT_EQ(plug.HostCallCount(Vst::audioMasterWantMidi), 4);
 }
 
 TEST_F(ModuleTest, ProcessingWithoutStartUsesTheDefaultBlockSize)
@@ -97,7 +97,7 @@ TEST_F(ModuleTest, ProcessingWithoutStartUsesTheDefaultBlockSize)
 TEST_F(ModuleTest, EventsAreAcceptedInAnyMixAndNullIsRefused)
 {
   Start();
-  EXPECT_EQ(Dispatch(vst::effProcessEvents, 0, 0, nullptr), 0);
+  EXPECT_EQ(Dispatch(Vst::effProcessEvents, 0, 0, nullptr), 0);
   plug.NoteOn(0, 36, 127);
   plug.NoteOff(100, 36);
   plug.PitchBend(5, 1.0);
@@ -106,18 +106,18 @@ TEST_F(ModuleTest, EventsAreAcceptedInAnyMixAndNullIsRefused)
 
   // A SysEx event and an unknown type among them are passed over safely.
   char dump[4] = {char(0xF0), 1, 2, char(0xF7)};
-  vst::VstMidiSysexEvent sysex{};
-  sysex.type = vst::kVstSysExType;
+  Vst::VstMidiSysexEvent sysex{};
+  sysex.type = Vst::kVstSysExType;
   sysex.byteSize = sizeof sysex;
   sysex.dumpBytes = 4;
   sysex.sysexDump = dump;
-  vst::VstEvent other{};
+  Vst::VstEvent other{};
   other.type = 99;
   struct
   {
     int32_t numEvents;
     intptr_t reserved;
-    vst::VstEvent* events[3];
-  } list{3, 0, {reinterpret_cast<vst::VstEvent*>(&sysex), &other, nullptr}};
-  EXPECT_EQ(Dispatch(vst::effProcessEvents, 0, 0, &list), 1);
+    Vst::VstEvent* events[3];
+  } list{3, 0, {reinterpret_cast<Vst::VstEvent*>(&sysex), &other, nullptr}};
+  EXPECT_EQ(Dispatch(Vst::effProcessEvents, 0, 0, &list), 1);
 }

@@ -133,7 +133,7 @@ TEST_F(SoundTest, AnEventAtOffset300OfA256FrameBlockSoundsFromSample300)
   auto firstSound = [](const std::vector<double>& x)
   { return std::find_if(x.begin(), x.end(), [](double v) { return v != 0.0; }) - x.begin(); };
   // How long a note takes to leave exact zero when it starts at sample 0.
-  tghost::PluginInstance reference;
+  VstHost::PluginInstance reference;
   ASSERT_TRUE(reference.Load(TG_MODULE_PATH));
   reference.Start(kSampleRate, kBlockSize);
   reference.NoteOn(0, 36, 127);
@@ -152,7 +152,7 @@ TEST_F(SoundTest, ARepeatedNoteOnOfAHeldKeyAddsNoVoice)
 {
   auto render = [this](bool repeat)
   {
-    tghost::PluginInstance other;
+    VstHost::PluginInstance other;
     EXPECT_TRUE(other.Load(TG_MODULE_PATH));
     other.Start(kSampleRate, kBlockSize);
     other.NoteOn(0, 48, 100);
@@ -169,7 +169,7 @@ TEST_F(SoundTest, VelocityZeroActsAsNoteOff)
 {
   auto render = [this](bool velocityZero)
   {
-    tghost::PluginInstance other;
+    VstHost::PluginInstance other;
     EXPECT_TRUE(other.Load(TG_MODULE_PATH));
     other.Start(kSampleRate, kBlockSize);
     other.NoteOn(0, 48, 100);
@@ -221,7 +221,7 @@ TEST_F(SoundTest, DryWetZeroPassesTheUnprocessedMix)
   // dry/wet never changes the level of an unprocessed signal.
   auto render = [this](float dryWet)
   {
-    tghost::PluginInstance other;
+    VstHost::PluginInstance other;
     EXPECT_TRUE(other.Load(TG_MODULE_PATH));
     other.Start(kSampleRate, kBlockSize);
     other.SetParameter(136, dryWet);

@@ -20,9 +20,9 @@ class TestCascade : public Cascade<2>
 public:
   void set(const Biquad& a, const Biquad& b)
   {
-    m_stages[0] = a;
-    m_stages[1] = b;
-    m_numStages = 2;
+    stages[0] = a;
+    stages[1] = b;
+    numStages = 2;
   }
 };
 
@@ -87,8 +87,8 @@ TEST(Biquad, PoleZeroRoundTripAndResponse)
   EXPECT_NEAR(s.b1, 2.0, 1e-15);
   EXPECT_NEAR(s.b2, 1.0, 1e-15);
   const PoleZeroPair back = s.getPoleZeroPair();
-  EXPECT_NEAR(std::abs(back.pole1 - complex_t(0.5, 0.4)) *
-                  std::abs(back.pole1 - complex_t(0.5, -0.4)),
+  EXPECT_NEAR(std::abs(back.pole1 - ComplexT(0.5, 0.4)) *
+                  std::abs(back.pole1 - ComplexT(0.5, -0.4)),
               0, 1e-12);
   // At DC: (1 + 2 + 1) / (1 - 1 + 0.41).
   EXPECT_NEAR(std::abs(s.response(1.0)), 4 / 0.41, 1e-12);
@@ -103,20 +103,20 @@ TEST(Biquad, PoleZeroRoundTripAndResponse)
 TEST(RootFinder, FindsKnownRootsAndPolishesThem)
 {
   // (x - 1)(x - 2)(x^2 + 1) = x^4 - 3x^3 + 3x^2 - 3x + 2
-  const complex_t coef[5] = {2, -3, 3, -3, 1};
-  complex_t roots[4];
+  const ComplexT coef[5] = {2, -3, 3, -3, 1};
+  ComplexT roots[4];
   RootFinder::solve(coef, 4, roots);
-  const complex_t expected[4] = {{1, 0}, {2, 0}, {0, 1}, {0, -1}};
-  for (const complex_t& e : expected)
+  const ComplexT expected[4] = {{1, 0}, {2, 0}, {0, 1}, {0, -1}};
+  for (const ComplexT& e : expected)
   {
     double best = 1e9;
-    for (const complex_t& r : roots)
+    for (const ComplexT& r : roots)
       best = std::min(best, std::abs(r - e));
     EXPECT_LT(best, 1e-13) << e;
   }
   // A double root still converges.
-  const complex_t square[3] = {1, -2, 1};
-  complex_t two[2];
+  const ComplexT square[3] = {1, -2, 1};
+  ComplexT two[2];
   RootFinder::solve(square, 2, two);
   EXPECT_NEAR(std::abs(two[0] - 1.0), 0, 1e-7);
   EXPECT_NEAR(std::abs(two[1] - 1.0), 0, 1e-7);
@@ -124,8 +124,8 @@ TEST(RootFinder, FindsKnownRootsAndPolishesThem)
 
 TEST(RootFinder, NonConvergenceIsTheLaguerreLogicError)
 {
-  const complex_t broken[3] = {1, std::nan(""), 1};
-  complex_t roots[2];
+  const ComplexT broken[3] = {1, std::nan(""), 1};
+  ComplexT roots[2];
   try
   {
     RootFinder::solve(broken, 2, roots);

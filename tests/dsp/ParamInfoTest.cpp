@@ -57,7 +57,7 @@ TEST(ParamInfo, MappingsAtZeroHalfAndOne)
     EXPECT_NEAR(c.info.toNativeValue(0.5), c.atHalf, 1e-9 * std::fabs(c.atHalf));
     EXPECT_NEAR(c.info.toNativeValue(1), c.at1, 1e-9 * std::fabs(c.at1));
     // The control value is the inverse (the integer mapping only at its steps).
-    if (c.info.mapping != ParamInfo::mapInteger)
+    if (c.info.mapping != ParamInfo::kMapInteger)
     {
       for (double x : {0.0, 0.13, 0.5, 0.77, 1.0})
         EXPECT_NEAR(c.info.toControlValue(c.info.toNativeValue(x)), x, 1e-12);
@@ -145,70 +145,62 @@ std::vector<DesignRow> allDesigns()
   std::vector<DesignRow> rows;
   rows.push_back({smoothed<Butterworth::LowShelf>(),
                   "Butterworth Low Shelf",
-                  kindLowShelf,
+                  kLowShelf,
                   {0, 7, 1, 5},
                   "Cutoff Frequency",
                   2});
   rows.push_back({smoothed<Butterworth::HighShelf>(),
                   "Butterworth High Shelf",
-                  kindHighShelf,
+                  kHighShelf,
                   {0, 7, 1, 5},
                   "Cutoff Frequency",
                   2});
   rows.push_back({smoothed<Butterworth::BandShelf>(),
                   "Butterworth Band Shelf",
-                  kindBandShelf,
+                  kBandShelf,
                   {0, 7, 1, 4, 5},
                   "Center Frequency",
                   2});
   rows.push_back({smoothed<Butterworth::BandPass>(),
                   "Butterworth Band Pass",
-                  kindBandPass,
+                  kBandPass,
                   {0, 7, 1, 4},
                   "Center Frequency",
                   2});
   rows.push_back({smoothed<Butterworth::BandStop>(),
                   "Butterworth Band Stop",
-                  kindBandStop,
+                  kBandStop,
                   {0, 7, 1, 4},
                   "Center Frequency",
                   2});
   rows.push_back({smoothed<ChebyshevI::LowPass>(),
                   "Chebyshev I Low Pass",
-                  kindLowPass,
+                  kLowPass,
                   {0, 7, 1, 8},
                   "Cutoff Frequency",
                   4});
   rows.push_back({smoothed<ChebyshevI::HighPass>(),
                   "Chebyshev I High Pass",
-                  kindHighPass,
+                  kHighPass,
                   {0, 7, 1, 8},
                   "Cutoff Frequency",
                   4});
-  rows.push_back({smoothed<Bessel::LowPass>(),
-                  "Bessel Low Pass",
-                  kindLowPass,
-                  {0, 7, 1},
-                  "Cutoff Frequency",
-                  4});
+  rows.push_back(
+      {smoothed<Bessel::LowPass>(), "Bessel Low Pass", kLowPass, {0, 7, 1}, "Cutoff Frequency", 4});
   rows.push_back({smoothed<Bessel::HighPass>(),
                   "Bessel High Pass",
-                  kindHighPass,
+                  kHighPass,
                   {0, 7, 1},
                   "Cutoff Frequency",
                   4});
   rows.push_back(
-      {smoothed<RBJ::LowPass>(), "RBJ Low Pass", kindLowPass, {0, 1, 2}, "Cutoff Frequency", 0});
+      {smoothed<RBJ::LowPass>(), "RBJ Low Pass", kLowPass, {0, 1, 2}, "Cutoff Frequency", 0});
   rows.push_back(
-      {smoothed<RBJ::HighPass>(), "RBJ High Pass", kindHighPass, {0, 1, 2}, "Cutoff Frequency", 0});
-  rows.push_back({smoothed<RBJ::BandPass1>(),
-                  "RBJ Band Pass 1",
-                  kindBandPass,
-                  {0, 1, 3},
-                  "Center Frequency",
-                  0});
+      {smoothed<RBJ::HighPass>(), "RBJ High Pass", kHighPass, {0, 1, 2}, "Cutoff Frequency", 0});
   rows.push_back(
-      {smoothed<RBJ::BandStop>(), "RBJ Band Stop", kindBandStop, {0, 1, 3}, "Center Frequency", 0});
+      {smoothed<RBJ::BandPass1>(), "RBJ Band Pass 1", kBandPass, {0, 1, 3}, "Center Frequency", 0});
+  rows.push_back(
+      {smoothed<RBJ::BandStop>(), "RBJ Band Stop", kBandStop, {0, 1, 3}, "Center Frequency", 0});
   return rows;
 }
 
@@ -229,11 +221,11 @@ TEST(FilterDesigns, NamesKindsAndParameterListsInPositionOrder)
       const ParamInfo info = f.getParamInfo(i);
       EXPECT_EQ(info.id, row.ids[i]) << "position " << i;
       EXPECT_EQ(f.findParamIndex(row.ids[i]), i);
-      if (info.id == idFrequency)
+      if (info.id == kIdFrequency)
       {
         EXPECT_STREQ(info.longName, row.frequencyLongName);
       }
-      if (info.id == idOrder)
+      if (info.id == kIdOrder)
       {
         EXPECT_EQ(info.maxValue, row.maxOrder);
       }

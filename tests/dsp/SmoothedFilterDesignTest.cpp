@@ -82,7 +82,7 @@ TEST(SmoothedFilterDesign, LaterSetsGlideOver512SamplesWithAFullRedesignPerSampl
 {
   Smoothed f;
   ASSERT_TRUE(f.setParams(cheby(500)));
-  ASSERT_TRUE(f.setParam(idFrequency, 4000));
+  ASSERT_TRUE(f.setParam(kIdFrequency, 4000));
   EXPECT_EQ(f.getRemainingSamples(), 512);
   EXPECT_EQ(f.getParams()[2], 4000);
   // The target design is already the new one; the glide has not moved yet.
@@ -173,11 +173,11 @@ TEST(SmoothedFilterDesign, OutputDoesNotDependOnTheBlockSize)
     {
       if (pos == 0)
       {
-        ASSERT_TRUE(f.setParam(idFrequency, 5000));
+        ASSERT_TRUE(f.setParam(kIdFrequency, 5000));
       }
       if (pos == 700)
       {
-        ASSERT_TRUE(f.setParam(idRippleDb, 6));
+        ASSERT_TRUE(f.setParam(kIdRippleDb, 6));
       }
       int n = std::min(block, total - pos);
       if (pos < 700 && pos + n > 700)
@@ -206,7 +206,7 @@ TEST(SmoothedFilterDesign, GlideIsContinuousWhereAnAbruptChangeIsNot)
   Smoothed f;
   ASSERT_TRUE(f.setParams(cheby(200, 4, 0.01)));
   run(f, l, r, 0, 1024);
-  ASSERT_TRUE(f.setParam(idFrequency, 8000));
+  ASSERT_TRUE(f.setParam(kIdFrequency, 8000));
   run(f, l, r, 1024, 1024);
   const double maxStep = 2 * std::sin(std::numbers::pi * 3000 / fs) * 1.2;
   for (int i = 1025; i < n; ++i)
@@ -223,17 +223,17 @@ TEST(Filter, SetParamAndSetParamsRefuseWhatTheyCannotUse)
   ASSERT_TRUE(f.setParams(cheby(1000)));
   const Params before = f.getParams();
   // An id the design does not have: nothing changes, no glide starts.
-  EXPECT_FALSE(f.setParam(idQ, 3));
+  EXPECT_FALSE(f.setParam(kIdQ, 3));
   EXPECT_FALSE(f.setParam(6, 3));
   EXPECT_EQ(f.getParams(), before);
   EXPECT_EQ(f.getRemainingSamples(), 0);
   // A value that is not a number is refused as well.
-  EXPECT_FALSE(f.setParam(idFrequency, std::nan("")));
-  EXPECT_FALSE(f.setParam(idFrequency, INFINITY));
+  EXPECT_FALSE(f.setParam(kIdFrequency, std::nan("")));
+  EXPECT_FALSE(f.setParam(kIdFrequency, INFINITY));
   EXPECT_EQ(f.getParams(), before);
   EXPECT_EQ(f.getRemainingSamples(), 0);
   // Ids find their position (Order is position 1, the frequency position 2).
-  EXPECT_TRUE(f.setParam(idOrder, 3));
+  EXPECT_TRUE(f.setParam(kIdOrder, 3));
   EXPECT_EQ(f.getParams()[1], 3);
   EXPECT_EQ(f.getRemainingSamples(), 512);
 }

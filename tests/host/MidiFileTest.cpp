@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-using tghost::MidiFile;
+using VstHost::MidiFile;
 
 namespace
 {

@@ -11,7 +11,7 @@ namespace
 {
 struct FakeHost
 {
-  vst::VstTimeInfo time{};
+  Vst::VstTimeInfo time{};
   bool answerTime = true;
   std::string product;
   intptr_t vendorVersion = 0;
@@ -19,36 +19,36 @@ struct FakeHost
   intptr_t eventsAnswer = 1;
   std::vector<int32_t> opcodes;
   std::vector<intptr_t> timeRequests;
-  std::vector<vst::VstMidiEvent> midi;
-  vst::VstMidiSysexEvent sysex{};
+  std::vector<Vst::VstMidiEvent> midi;
+  Vst::VstMidiSysexEvent sysex{};
 };
 
 FakeHost* gHost = nullptr;
 
-intptr_t VSTCALLBACK Callback(vst::AEffect*, int32_t opcode, int32_t, intptr_t value, void* ptr,
+intptr_t VSTCALLBACK Callback(Vst::AEffect*, int32_t opcode, int32_t, intptr_t value, void* ptr,
                               float)
 {
   FakeHost& h = *gHost;
   h.opcodes.push_back(opcode);
   switch (opcode)
   {
-  case vst::audioMasterGetTime:
+  case Vst::audioMasterGetTime:
     h.timeRequests.push_back(value);
     return h.answerTime ? reinterpret_cast<intptr_t>(&h.time) : 0;
-  case vst::audioMasterGetProductString:
+  case Vst::audioMasterGetProductString:
     std::strcpy(static_cast<char*>(ptr), h.product.c_str());
     return 1;
-  case vst::audioMasterGetVendorVersion:
+  case Vst::audioMasterGetVendorVersion:
     return h.vendorVersion;
-  case vst::audioMasterGetCurrentProcessLevel:
+  case Vst::audioMasterGetCurrentProcessLevel:
     return h.processLevel;
-  case vst::audioMasterProcessEvents:
+  case Vst::audioMasterProcessEvents:
   {
-    const auto* events = static_cast<const vst::VstEvents*>(ptr);
-    if (events->events[0]->type == vst::kVstMidiType)
-      h.midi.push_back(*reinterpret_cast<const vst::VstMidiEvent*>(events->events[0]));
+    const auto* events = static_cast<const Vst::VstEvents*>(ptr);
+    if (events->events[0]->type == Vst::kVstMidiType)
+      h.midi.push_back(*reinterpret_cast<const Vst::VstMidiEvent*>(events->events[0]));
     else
-      h.sysex = *reinterpret_cast<const vst::VstMidiSysexEvent*>(events->events[0]);
+      h.sysex = *reinterpret_cast<const Vst::VstMidiSysexEvent*>(events->events[0]);
     return h.eventsAnswer;
   }
   default:
@@ -120,7 +120,7 @@ TEST_F(HostServices, TheHostIsAskedOnceAndRemembered)
   EXPECT_EQ(plug.GetHostVersion(), (8 << 16) | (4 << 8));
   host.product = "REAPER";
   EXPECT_EQ(plug.GetHost(), 28);
-  EXPECT_EQ(std::count(host.opcodes.begin(), host.opcodes.end(), vst::audioMasterGetProductString),
+  EXPECT_EQ(std::count(host.opcodes.begin(), host.opcodes.end(), Vst::audioMasterGetProductString),
             1);
 }
 
@@ -135,8 +135,8 @@ TEST_F(HostServices, TimeInfoTakesOnlyWhatTheHostDelivers)
   host.time.cycleEndPos = 8.0;
   host.time.timeSigNumerator = 7;
   host.time.timeSigDenominator = 8;
-  host.time.flags = vst::kVstTempoValid | vst::kVstPpqPosValid | vst::kVstBarsValid |
-                    vst::kVstTimeSigValid | vst::kVstTransportPlaying;
+  host.time.flags = Vst::kVstTempoValid | Vst::kVstPpqPosValid | Vst::kVstBarsValid |
+                    Vst::kVstTimeSigValid | Vst::kVstTransportPlaying;
   TimeInfo info;
   info.lastBar = 3.0;
   info.cycleStart = 1.0;
@@ -163,7 +163,7 @@ TEST_F(HostServices, TimeInfoTakesOnlyWhatTheHostDelivers)
   EXPECT_EQ(den, 8);
 
   // A record without any of the asked bits changes nothing; neither does no record.
-  host.time.flags = vst::kVstTransportPlaying;
+  host.time.flags = Vst::kVstTransportPlaying;
   TimeInfo untouched;
   untouched.tempo = 99.0;
   plug.GetTimeInfo(&untouched);
@@ -181,7 +181,7 @@ TEST_F(HostServices, NegativePositionsAndTempiAreNotTaken)
   TestVst plug;
   host.time.samplePos = -10.0;
   host.time.tempo = -1.0;
-  host.time.flags = vst::kVstTempoValid | vst::kVstTimeSigValid;
+  host.time.flags = Vst::kVstTempoValid | Vst::kVstTimeSigValid;
   host.time.timeSigNumerator = -3;
   host.time.timeSigDenominator = 4;
   EXPECT_EQ(plug.GetSamplePosition(), 0);
@@ -236,12 +236,12 @@ TEST_F(HostServices, AutomationAndDisplayNotifications)
   plug.EndParameterEdit(0);
   plug.NotifyHostOfProgramChange();
   EXPECT_EQ(host.opcodes,
-            (std::vector<int32_t>{vst::audioMasterBeginEdit, vst::audioMasterAutomate,
-                                  vst::audioMasterEndEdit, vst::audioMasterUpdateDisplay}));
+            (std::vector<int32_t>{Vst::audioMasterBeginEdit, Vst::audioMasterAutomate,
+                                  Vst::audioMasterEndEdit, Vst::audioMasterUpdateDisplay}));
   host.opcodes.clear();
   plug.InformHostOfAllParameters();
   EXPECT_EQ(host.opcodes,
-            (std::vector<int32_t>{vst::audioMasterAutomate, vst::audioMasterAutomate}));
+            (std::vector<int32_t>{Vst::audioMasterAutomate, Vst::audioMasterAutomate}));
   plug.SetLatency(64);
   EXPECT_EQ(plug.GetAEffect()->initialDelay, 64);
   EXPECT_EQ(plug.GetLatency(), 64);

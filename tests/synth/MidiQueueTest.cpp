@@ -32,22 +32,22 @@ struct Recorder
     c.noteOn = [](void* ctx, int note, int velocity, int offset)
     {
       auto* r = static_cast<Recorder*>(ctx);
-      r->calls.push_back({"on", note, velocity, double(offset), r->queue->position()});
+      r->calls.push_back({"on", note, velocity, double(offset), r->queue->Position()});
     };
     c.noteOff = [](void* ctx, int note, int velocity)
     {
       auto* r = static_cast<Recorder*>(ctx);
-      r->calls.push_back({"off", note, velocity, 0.0, r->queue->position()});
+      r->calls.push_back({"off", note, velocity, 0.0, r->queue->Position()});
     };
     c.pitchBend = [](void* ctx, int offset, double value)
     {
       auto* r = static_cast<Recorder*>(ctx);
-      r->calls.push_back({"bend", offset, 0, value, r->queue->position()});
+      r->calls.push_back({"bend", offset, 0, value, r->queue->Position()});
     };
     c.controlChange = [](void* ctx, int offset, int controller, double value)
     {
       auto* r = static_cast<Recorder*>(ctx);
-      r->calls.push_back({"cc", offset, controller, value, r->queue->position()});
+      r->calls.push_back({"cc", offset, controller, value, r->queue->Position()});
     };
     return c;
   }
@@ -59,19 +59,19 @@ protected:
   void SetUp() override
   {
     rec.queue = &queue;
-    queue.setCallbacks(rec.Callbacks());
+    queue.SetCallbacks(rec.Callbacks());
   }
 
   void Push(int offset, uint8_t status, uint8_t d1, uint8_t d2)
   {
-    ASSERT_TRUE(queue.push(MidiMessage{offset, status, d1, d2}));
+    ASSERT_TRUE(queue.Push(MidiMessage{offset, status, d1, d2}));
   }
 
   void RunBlock(int frames)
   {
     for (int k = 0; k < frames; ++k)
-      queue.dispatchOneSample();
-    queue.endOfBlock(frames);
+      queue.DispatchOneSample();
+    queue.EndOfBlock(frames);
   }
 
   MidiQueue queue;
@@ -84,15 +84,15 @@ TEST(MidiQueueStatusTest, AcceptsNotesControllersAndBendOnEveryChannelOnly)
   {
     const bool expected =
         (s >= 0x80 && s <= 0x9F) || (s >= 0xB0 && s <= 0xBF) || (s >= 0xE0 && s <= 0xEF);
-    EXPECT_EQ(MidiQueue::isAccepted(uint8_t(s)), expected) << "status " << s;
+    EXPECT_EQ(MidiQueue::IsAccepted(uint8_t(s)), expected) << "status " << s;
   }
   MidiQueue q;
   for (uint8_t s : {0xA0, 0xAF, 0xC3, 0xD0, 0xF0, 0xF8, 0xFF, 0x40})
-    EXPECT_FALSE(q.pushFromHost(MidiMessage{0, s, 60, 100}));
-  EXPECT_EQ(q.count(), 0);
+    EXPECT_FALSE(q.PushFromHost(MidiMessage{0, s, 60, 100}));
+  EXPECT_EQ(q.Count(), 0);
   for (uint8_t s : {0x80, 0x9F, 0xB5, 0xEF})
-    EXPECT_TRUE(q.pushFromHost(MidiMessage{0, s, 60, 100}));
-  EXPECT_EQ(q.count(), 4);
+    EXPECT_TRUE(q.PushFromHost(MidiMessage{0, s, 60, 100}));
+  EXPECT_EQ(q.Count(), 4);
 }
 
 TEST_F(MidiQueueTest, InsertKeepsOffsetOrderAndArrivalOrderForEqualOffsets)
@@ -106,9 +106,9 @@ TEST_F(MidiQueueTest, InsertKeepsOffsetOrderAndArrivalOrderForEqualOffsets)
   Push(20, 0xB0, 6, 0);
   Push(5, 0xB0, 7, 0);
   const int expected[] = {4, 2, 5, 7, 1, 3, 6};
-  ASSERT_EQ(queue.count(), 7);
+  ASSERT_EQ(queue.Count(), 7);
   for (int i = 0; i < 7; ++i)
-    EXPECT_EQ(queue.event(i).data1, expected[i]) << "slot " << i;
+    EXPECT_EQ(queue.Event(i).data1, expected[i]) << "slot " << i;
   RunBlock(32);
   ASSERT_EQ(rec.calls.size(), 7u);
   for (int i = 0; i < 7; ++i)
@@ -123,14 +123,14 @@ TEST_F(MidiQueueTest, InsertNeverGoesBeforeDispatchedEvents)
   Push(0, 0xB0, 1, 0);
   Push(4, 0xB0, 2, 0);
   for (int k = 0; k < 2; ++k)
-    queue.dispatchOneSample();
-  EXPECT_EQ(queue.front(), 1);
+    queue.DispatchOneSample();
+  EXPECT_EQ(queue.Front(), 1);
   // Offset 0 is already past: it lands at the front of the undispatched events.
   Push(0, 0xB0, 3, 0);
-  EXPECT_EQ(queue.event(0).data1, 1);
-  EXPECT_EQ(queue.event(1).data1, 3);
-  EXPECT_EQ(queue.event(2).data1, 2);
-  queue.dispatchOneSample();
+  EXPECT_EQ(queue.Event(0).data1, 1);
+  EXPECT_EQ(queue.Event(1).data1, 3);
+  EXPECT_EQ(queue.Event(2).data1, 2);
+  queue.DispatchOneSample();
   ASSERT_EQ(rec.calls.size(), 2u);
   EXPECT_EQ(rec.calls[1].b, 3);
   EXPECT_EQ(rec.calls[1].sample, 2);
@@ -152,8 +152,8 @@ TEST_F(MidiQueueTest, HeldKeysIgnoreRepeatsAndUnheldNoteOffs)
   EXPECT_EQ(rec.calls[1].sample, 7);
   EXPECT_EQ(rec.calls[2].kind, "on");
   EXPECT_EQ(rec.calls[2].b, 80);
-  EXPECT_EQ(queue.heldNoteCount(), 1);
-  EXPECT_TRUE(queue.isKeyHeld(60));
+  EXPECT_EQ(queue.HeldNoteCount(), 1);
+  EXPECT_TRUE(queue.IsKeyHeld(60));
 }
 
 TEST_F(MidiQueueTest, NoteOnAndOffAtOneOffsetDispatchInTheSameSampleInOrder)
@@ -167,7 +167,7 @@ TEST_F(MidiQueueTest, NoteOnAndOffAtOneOffsetDispatchInTheSameSampleInOrder)
   EXPECT_EQ(rec.calls[1].b, 64);
   EXPECT_EQ(rec.calls[0].sample, 6);
   EXPECT_EQ(rec.calls[1].sample, 6);
-  EXPECT_EQ(queue.heldNoteCount(), 0);
+  EXPECT_EQ(queue.HeldNoteCount(), 0);
 }
 
 TEST_F(MidiQueueTest, ChannelsShareTheKeyState)
@@ -204,7 +204,7 @@ TEST_F(MidiQueueTest, PitchBendAndControllerValues)
   EXPECT_EQ(rec.calls[4].b, 7);
   EXPECT_EQ(rec.calls[4].value, 1.0);
   EXPECT_EQ(rec.calls[5].value, 0.0);
-  EXPECT_EQ(queue.heldNoteCount(), 0);
+  EXPECT_EQ(queue.HeldNoteCount(), 0);
 }
 
 TEST_F(MidiQueueTest, EventsBeyondTheBlockWaitForTheirSample)
@@ -213,134 +213,134 @@ TEST_F(MidiQueueTest, EventsBeyondTheBlockWaitForTheirSample)
   Push(10, 0x90, 50, 100);
   RunBlock(256);
   ASSERT_EQ(rec.calls.size(), 1u);
-  EXPECT_EQ(queue.count(), 1);
-  EXPECT_EQ(queue.front(), 0);
-  EXPECT_EQ(queue.position(), 0);
-  EXPECT_EQ(queue.event(0).offset, 44);
+  EXPECT_EQ(queue.Count(), 1);
+  EXPECT_EQ(queue.Front(), 0);
+  EXPECT_EQ(queue.Position(), 0);
+  EXPECT_EQ(queue.Event(0).offset, 44);
   RunBlock(256);
   ASSERT_EQ(rec.calls.size(), 2u);
   EXPECT_EQ(rec.calls[1].a, 48);
   EXPECT_EQ(rec.calls[1].sample, 44);
-  EXPECT_EQ(queue.count(), 0);
+  EXPECT_EQ(queue.Count(), 0);
 }
 
 TEST_F(MidiQueueTest, SetCapacityRoundsToBlocksOf512AndKeepsEventsAndKeys)
 {
-  EXPECT_EQ(queue.capacity(), 1024);
-  EXPECT_EQ(queue.growthStep(), 1024);
+  EXPECT_EQ(queue.Capacity(), 1024);
+  EXPECT_EQ(queue.GrowthStep(), 1024);
   Push(0, 0x90, 60, 100);
   RunBlock(1);
   Push(5, 0x90, 62, 100);
   Push(900, 0x90, 64, 100);
 
-  queue.setCapacity(100);
-  EXPECT_EQ(queue.growthStep(), 512);
-  EXPECT_EQ(queue.capacity(), 512);
-  EXPECT_EQ(queue.count(), 2);
-  EXPECT_TRUE(queue.isKeyHeld(60));
-  EXPECT_EQ(queue.heldNoteCount(), 1);
+  queue.SetCapacity(100);
+  EXPECT_EQ(queue.GrowthStep(), 512);
+  EXPECT_EQ(queue.Capacity(), 512);
+  EXPECT_EQ(queue.Count(), 2);
+  EXPECT_TRUE(queue.IsKeyHeld(60));
+  EXPECT_EQ(queue.HeldNoteCount(), 1);
 
-  queue.setCapacity(513);
-  EXPECT_EQ(queue.growthStep(), 1024);
-  EXPECT_EQ(queue.capacity(), 1024);
+  queue.SetCapacity(513);
+  EXPECT_EQ(queue.GrowthStep(), 1024);
+  EXPECT_EQ(queue.Capacity(), 1024);
 
   // Stored events larger than the step: the capacity holds them all.
-  queue.setCapacity(512);
+  queue.SetCapacity(512);
   for (int i = 0; i < 700; ++i)
     Push(1000 + i, 0xB0, 1, 1);
-  queue.setCapacity(64);
-  EXPECT_EQ(queue.growthStep(), 512);
-  EXPECT_EQ(queue.capacity(), 1024);
-  EXPECT_EQ(queue.count(), 702);
+  queue.SetCapacity(64);
+  EXPECT_EQ(queue.GrowthStep(), 512);
+  EXPECT_EQ(queue.Capacity(), 1024);
+  EXPECT_EQ(queue.Count(), 702);
 
   // A host that announces a block size of 0 still gets a queue that takes events.
   RunBlock(4096);
-  queue.setCapacity(0);
-  EXPECT_EQ(queue.growthStep(), 512);
-  EXPECT_EQ(queue.capacity(), 512);
-  EXPECT_TRUE(queue.push(MidiMessage{0, 0x80, 60, 0}));
+  queue.SetCapacity(0);
+  EXPECT_EQ(queue.GrowthStep(), 512);
+  EXPECT_EQ(queue.Capacity(), 512);
+  EXPECT_TRUE(queue.Push(MidiMessage{0, 0x80, 60, 0}));
   RunBlock(1);
-  EXPECT_FALSE(queue.isKeyHeld(60));
+  EXPECT_FALSE(queue.IsKeyHeld(60));
 }
 
 TEST_F(MidiQueueTest, HostPushesGrowByTheStepWhenFull)
 {
-  queue.setCapacity(256); // step and capacity 512
+  queue.SetCapacity(256); // step and capacity 512
   for (int i = 0; i < 512; ++i)
     Push(i, 0xB0, 1, 1);
-  EXPECT_EQ(queue.capacity(), 512);
+  EXPECT_EQ(queue.Capacity(), 512);
   Push(3, 0xB0, 2, 2);
-  EXPECT_EQ(queue.capacity(), 1024);
-  EXPECT_EQ(queue.count(), 513);
-  EXPECT_EQ(queue.event(4).data1, 2) << "still sorted after growing";
-  EXPECT_EQ(queue.droppedCount(), 0);
+  EXPECT_EQ(queue.Capacity(), 1024);
+  EXPECT_EQ(queue.Count(), 513);
+  EXPECT_EQ(queue.Event(4).data1, 2) << "still sorted after growing";
+  EXPECT_EQ(queue.DroppedCount(), 0);
 }
 
 TEST_F(MidiQueueTest, FullQueueMakesRoomByRemovingDispatchedEvents)
 {
-  queue.setCapacity(256);
+  queue.SetCapacity(256);
   for (int i = 0; i < 512; ++i)
     Push(i, 0xB0, 1, 1);
   for (int k = 0; k < 10; ++k)
-    queue.dispatchOneSample();
-  EXPECT_TRUE(queue.pushNoAlloc(MidiMessage{600, 0x90, 40, 1}));
-  EXPECT_EQ(queue.capacity(), 512);
-  EXPECT_EQ(queue.front(), 0);
-  EXPECT_EQ(queue.count(), 503);
-  EXPECT_EQ(queue.event(0).offset, 10);
-  EXPECT_EQ(queue.event(502).offset, 600);
+    queue.DispatchOneSample();
+  EXPECT_TRUE(queue.PushNoAlloc(MidiMessage{600, 0x90, 40, 1}));
+  EXPECT_EQ(queue.Capacity(), 512);
+  EXPECT_EQ(queue.Front(), 0);
+  EXPECT_EQ(queue.Count(), 503);
+  EXPECT_EQ(queue.Event(0).offset, 10);
+  EXPECT_EQ(queue.Event(502).offset, 600);
 }
 
 TEST_F(MidiQueueTest, InsideTheBlockAFullQueueDropsInsteadOfAllocating)
 {
-  queue.setCapacity(256);
+  queue.SetCapacity(256);
   for (int i = 0; i < 512; ++i)
     Push(0, 0xB0, 1, 1);
   PlayButtonRequest play{60, PlayButtonRequest::kPlay};
   rec.calls.reserve(1024);
   {
     AllocationCounter allocations;
-    EXPECT_FALSE(queue.pushNoAlloc(MidiMessage{0, 0x90, 30, 1}));
-    queue.pushPlayButton(play);
+    EXPECT_FALSE(queue.PushNoAlloc(MidiMessage{0, 0x90, 30, 1}));
+    queue.PushPlayButton(play);
     for (int k = 0; k < 64; ++k)
-      queue.dispatchOneSample();
-    queue.endOfBlock(64);
+      queue.DispatchOneSample();
+    queue.EndOfBlock(64);
     EXPECT_EQ(allocations.Count(), 0);
   }
-  EXPECT_EQ(queue.capacity(), 512);
-  EXPECT_EQ(queue.droppedCount(), 3);
+  EXPECT_EQ(queue.Capacity(), 512);
+  EXPECT_EQ(queue.DroppedCount(), 3);
   EXPECT_EQ(play.pendingNote, 0);
   EXPECT_EQ(rec.calls.size(), 512u);
-  EXPECT_FALSE(queue.isKeyHeld(60));
-  EXPECT_FALSE(queue.isKeyHeld(30));
+  EXPECT_FALSE(queue.IsKeyHeld(60));
+  EXPECT_FALSE(queue.IsKeyHeld(30));
 }
 
 TEST_F(MidiQueueTest, PlayButtonRestartsOrStopsItsNoteAtOffsetZero)
 {
   PlayButtonRequest play{36, PlayButtonRequest::kPlay};
-  queue.pushPlayButton(play);
+  queue.PushPlayButton(play);
   EXPECT_EQ(play.pendingNote, 0);
-  ASSERT_EQ(queue.count(), 2);
-  EXPECT_EQ(queue.event(0).status, 0x80);
-  EXPECT_EQ(queue.event(1).status, 0x90);
-  EXPECT_EQ(queue.event(1).data2, 127);
+  ASSERT_EQ(queue.Count(), 2);
+  EXPECT_EQ(queue.Event(0).status, 0x80);
+  EXPECT_EQ(queue.Event(1).status, 0x90);
+  EXPECT_EQ(queue.Event(1).data2, 127);
   RunBlock(4);
 
   // Pressed again while sounding: the note is released and started again.
   play = {36, PlayButtonRequest::kPlay};
-  queue.pushPlayButton(play);
+  queue.PushPlayButton(play);
   RunBlock(4);
   // Nothing pending: nothing happens.
-  queue.pushPlayButton(play);
-  EXPECT_EQ(queue.count(), 0);
+  queue.PushPlayButton(play);
+  EXPECT_EQ(queue.Count(), 0);
   play = {36, PlayButtonRequest::kStop};
-  queue.pushPlayButton(play);
+  queue.PushPlayButton(play);
   RunBlock(4);
   // A pending note without a state is only cleared.
   play = {36, 0};
-  queue.pushPlayButton(play);
+  queue.PushPlayButton(play);
   EXPECT_EQ(play.pendingNote, 0);
-  EXPECT_EQ(queue.count(), 0);
+  EXPECT_EQ(queue.Count(), 0);
 
   ASSERT_EQ(rec.calls.size(), 4u);
   const char* kinds[] = {"on", "off", "on", "off"};
@@ -350,18 +350,18 @@ TEST_F(MidiQueueTest, PlayButtonRestartsOrStopsItsNoteAtOffsetZero)
     EXPECT_EQ(rec.calls[i].a, 36);
     EXPECT_EQ(rec.calls[i].sample, 0);
   }
-  EXPECT_EQ(queue.heldNoteCount(), 0);
+  EXPECT_EQ(queue.HeldNoteCount(), 0);
 }
 
 TEST(MidiQueueCallbackTest, MissingCallbacksStillKeepTheKeyState)
 {
   MidiQueue q;
-  q.push(MidiMessage{0, 0x90, 60, 100});
-  q.push(MidiMessage{0, 0xE0, 0, 0});
-  q.push(MidiMessage{0, 0xB0, 1, 0});
-  q.dispatchOneSample();
-  EXPECT_TRUE(q.isKeyHeld(60));
-  EXPECT_EQ(q.heldNoteCount(), 1);
-  EXPECT_EQ(q.front(), 3);
+  q.Push(MidiMessage{0, 0x90, 60, 100});
+  q.Push(MidiMessage{0, 0xE0, 0, 0});
+  q.Push(MidiMessage{0, 0xB0, 1, 0});
+  q.DispatchOneSample();
+  EXPECT_TRUE(q.IsKeyHeld(60));
+  EXPECT_EQ(q.HeldNoteCount(), 1);
+  EXPECT_EQ(q.Front(), 3);
 }
 } // namespace

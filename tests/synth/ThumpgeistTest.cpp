@@ -23,9 +23,9 @@ protected:
   void Start(double rate, int block)
   {
     plug = std::make_unique<Thumpgeist>(nullptr);
-    vst::AEffect* e = plug->GetAEffect();
-    e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, float(rate));
-    e->dispatcher(e, vst::effSetBlockSize, 0, block, nullptr, 0.0f);
+    Vst::AEffect* e = plug->GetAEffect();
+    e->dispatcher(e, Vst::effSetSampleRate, 0, 0, nullptr, float(rate));
+    e->dispatcher(e, Vst::effSetBlockSize, 0, block, nullptr, 0.0f);
     left.assign(size_t(block), 0.0);
     right.assign(size_t(block), 0.0);
   }

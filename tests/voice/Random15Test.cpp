@@ -43,5 +43,5 @@ TEST(Random15, StateFollowsTheCongruence)
 {
   Random15 r(1800);
   r.next();
-  EXPECT_EQ(r.state(), 1800u * 214013u + 2531011u);
+  EXPECT_EQ(r.getState(), 1800u * 214013u + 2531011u);
 }

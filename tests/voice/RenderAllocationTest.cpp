@@ -12,13 +12,13 @@
 namespace
 {
 
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
+std::atomic<bool> gCounting{false};
+std::atomic<long> gAllocations{0};
 
 void* allocate(std::size_t n)
 {
-  if (g_counting.load(std::memory_order_relaxed))
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (gCounting.load(std::memory_order_relaxed))
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(n ? n : 1))
     return p;
   throw std::bad_alloc();
@@ -30,8 +30,8 @@ void* operator new(std::size_t n) { return allocate(n); }
 void* operator new[](std::size_t n) { return allocate(n); }
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept
 {
-  if (g_counting.load(std::memory_order_relaxed))
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (gCounting.load(std::memory_order_relaxed))
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
   return std::malloc(n ? n : 1);
 }
 void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
@@ -73,14 +73,14 @@ TEST(RenderAllocationTest, RenderingAllocatesNothing)
   rig.renderBlock(b, 256); // first touch of everything
 
   // The counter sees an allocation when there is one.
-  g_allocations = 0;
-  g_counting = true;
+  gAllocations = 0;
+  gCounting = true;
   delete new double(1.0);
-  g_counting = false;
-  ASSERT_EQ(g_allocations.load(), 1);
+  gCounting = false;
+  ASSERT_EQ(gAllocations.load(), 1);
 
-  g_allocations = 0;
-  g_counting = true;
+  gAllocations = 0;
+  gCounting = true;
   for (int block = 0; block < 40; ++block)
   {
     if (block % 4 == 0)
@@ -93,8 +93,8 @@ TEST(RenderAllocationTest, RenderingAllocatesNothing)
       rig.pool->renderSample();
     rig.pool->mixBlock(b.targets(), 256);
   }
-  g_counting = false;
-  EXPECT_EQ(g_allocations.load(), 0);
+  gCounting = false;
+  EXPECT_EQ(gAllocations.load(), 0);
   EXPECT_GT(rig.pool->activeCount(), 8);
   EXPECT_GT(peak(b.left), 0.0);
 }

@@ -225,7 +225,7 @@ TEST(RenderGoldenTest, EveryWaveformPosition)
     // analytic shapes and the poorest tables.
     sc.events = {on(0, 0, 30),  on(0, 200, 69), on(2, 3, 120),
                  off(8, 0, 30), off(8, 0, 69),  off(8, 0, 120)};
-    static const std::uint64_t expected[14] = {
+    static const std::uint64_t kExpected[14] = {
         0x497816e4cb799ee6ull, 0x5c1bf6460cca42b9ull, 0x85ddbfceda294786ull, 0x9c87afac77caa29aull,
         0x929118aed39a14a8ull, 0xabeeb7523edd1192ull, 0x9f1b146da5856143ull, 0xa484291fe0f3b3e9ull,
         0x8c4ad11f209c87abull, 0x0a0b22709487bb16ull, 0xb4fcb151bf649cecull, 0x42a134586f384be9ull,
@@ -233,7 +233,7 @@ TEST(RenderGoldenTest, EveryWaveformPosition)
     };
     char name[32];
     std::snprintf(name, sizeof name, "waveforms%d", pass);
-    check(name, sc, expected[pass]);
+    check(name, sc, kExpected[pass]);
   }
 }
 
@@ -270,13 +270,13 @@ TEST(RenderGoldenTest, FiltersLfoModesAndSaturation)
     };
     sc.events = {on(0, 0, 40),   on(1, 50, 52),  on(4, 0, 64),
                  off(12, 0, 40), off(12, 0, 52), off(12, 0, 64)};
-    static const std::uint64_t expected[5] = {
+    static const std::uint64_t kExpected[5] = {
         0x725228dabdf91ad5ull, 0xeadcae634998bacfull, 0x9c5ea8741070d9f8ull,
         0x6dc5f08bdc2bd894ull, 0xb22974ae095423adull,
     };
     char name[32];
     std::snprintf(name, sizeof name, "filters%d", mode);
-    check(name, sc, expected[mode]);
+    check(name, sc, kExpected[mode]);
   }
 }
 
@@ -303,14 +303,14 @@ TEST(RenderGoldenTest, NoteTransposeModesAndArpeggios)
       rig.tempo = 140.0;
     };
     sc.events = {on(0, 10, 57), on(3, 0, 64), off(9, 0, 57), off(11, 0, 64)};
-    static const std::uint64_t expected[10] = {
+    static const std::uint64_t kExpected[10] = {
         0x54fb87c9692ff128ull, 0x60ea74cd9c412ca2ull, 0x156c26cb2156b398ull, 0xfc890068caecc3e3ull,
         0x48cfa0c403445c6dull, 0x11a6c82144f189baull, 0x932a721005e647feull, 0x54c899ca736a3a70ull,
         0xa9b1cb59ce18d4b0ull, 0x9f8d174240adf5aaull,
     };
     char name[32];
     std::snprintf(name, sizeof name, "transpose%d", mode);
-    check(name, sc, expected[mode]);
+    check(name, sc, kExpected[mode]);
   }
 }
 
@@ -357,7 +357,7 @@ TEST(RenderGoldenTest, SixtyFourVoicesWithRoutingBetweenBlocks)
 TEST(RenderGoldenTest, ClickAndBassLayerAtOtherRates)
 {
   const double rates[3] = {48000.0, 96000.0, 22050.0};
-  static const std::uint64_t expected[3] = {
+  static const std::uint64_t kExpected[3] = {
       0x0982d6ab52cdcbafull,
       0x77a33b6f4947fc29ull,
       0x5593209fcdabae1full,
@@ -378,6 +378,6 @@ TEST(RenderGoldenTest, ClickAndBassLayerAtOtherRates)
     sc.events = {on(0, 0, 36), on(20, 50, 38), off(40, 0, 36), off(40, 0, 38)};
     char name[32];
     std::snprintf(name, sizeof name, "rates%d", i);
-    check(name, sc, expected[i]);
+    check(name, sc, kExpected[i]);
   }
 }

@@ -10,29 +10,29 @@ using Korvane::UserWaveformCycles;
 namespace
 {
 
-constexpr int N = UserWaveformCycles::kLength;
+constexpr int kN = UserWaveformCycles::kLength;
 
 struct Shipped
 {
   std::vector<double> data =
-      std::vector<double>(static_cast<std::size_t>(UserWaveformCycles::kCount) * N);
+      std::vector<double>(static_cast<std::size_t>(UserWaveformCycles::kCount) * kN);
   Shipped() { UserWaveformCycles::generate(data.data()); }
-  const double* cycle(int u) const { return data.data() + static_cast<std::size_t>(u) * N; }
+  const double* cycle(int u) const { return data.data() + static_cast<std::size_t>(u) * kN; }
 };
 
 // Correlation of two cycles with their means removed.
 double correlation(const double* a, const double* b)
 {
   double ma = 0, mb = 0;
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
   {
     ma += a[i];
     mb += b[i];
   }
-  ma /= N;
-  mb /= N;
+  ma /= kN;
+  mb /= kN;
   double ab = 0, aa = 0, bb = 0;
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
   {
     ab += (a[i] - ma) * (b[i] - mb);
     aa += (a[i] - ma) * (a[i] - ma);
@@ -49,7 +49,7 @@ TEST(UserWaveformCycles, SixteenFiniteCyclesWithPeakAboutOne)
   for (int u = 0; u < UserWaveformCycles::kCount; ++u)
   {
     double peak = 0.0, energy = 0.0;
-    for (int i = 0; i < N; ++i)
+    for (int i = 0; i < kN; ++i)
     {
       const double v = s.cycle(u)[i];
       ASSERT_TRUE(std::isfinite(v)) << u;
@@ -57,7 +57,7 @@ TEST(UserWaveformCycles, SixteenFiniteCyclesWithPeakAboutOne)
       energy += v * v;
     }
     EXPECT_NEAR(peak, UserWaveformCycles::kPeak, 1e-12) << "User" << u + 1;
-    EXPECT_GT(std::sqrt(energy / N), 0.15) << "User" << u + 1 << " is too quiet to be useful";
+    EXPECT_GT(std::sqrt(energy / kN), 0.15) << "User" << u + 1 << " is too quiet to be useful";
   }
 }
 
@@ -74,9 +74,9 @@ TEST(UserWaveformCycles, GenerationIsReproducibleAndOneMatchesAll)
 {
   Shipped a, b;
   EXPECT_EQ(a.data, b.data);
-  std::vector<double> one(N);
+  std::vector<double> one(kN);
   UserWaveformCycles::generateOne(15, one.data());
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
     ASSERT_EQ(one[static_cast<std::size_t>(i)], a.cycle(15)[i]);
 }
 
@@ -84,12 +84,12 @@ TEST(UserWaveformCycles, ShapesHaveTheirCharacter)
 {
   Shipped s;
   // The half-wave sine is silent for the second half of its cycle.
-  for (int i = N / 2 + 1; i < N; ++i)
+  for (int i = kN / 2 + 1; i < kN; ++i)
     ASSERT_EQ(s.cycle(11)[i], 0.0) << i;
-  EXPECT_NEAR(s.cycle(11)[N / 4], UserWaveformCycles::kPeak, 1e-12);
+  EXPECT_NEAR(s.cycle(11)[kN / 4], UserWaveformCycles::kPeak, 1e-12);
   // The stepped sine holds seven levels only.
   std::vector<double> levels;
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
   {
     const double v = s.cycle(13)[i];
     bool known = false;
@@ -101,5 +101,5 @@ TEST(UserWaveformCycles, ShapesHaveTheirCharacter)
   EXPECT_EQ(levels.size(), 7u);
   // The FM bass starts at 0 and is periodic: the ends meet.
   EXPECT_NEAR(s.cycle(6)[0], 0.0, 1e-12);
-  EXPECT_NEAR(s.cycle(6)[N - 1], s.cycle(6)[0], 0.01);
+  EXPECT_NEAR(s.cycle(6)[kN - 1], s.cycle(6)[0], 0.01);
 }

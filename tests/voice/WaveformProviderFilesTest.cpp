@@ -18,7 +18,7 @@ using Korvane::WaveformProvider;
 namespace
 {
 
-constexpr int N = 4096;
+constexpr int kN = 4096;
 namespace fs = std::filesystem;
 
 std::string scratchFolder(const std::string& name)
@@ -46,7 +46,7 @@ std::vector<double> ramp(std::size_t n, double start = 0.0)
   return v;
 }
 
-std::vector<double> marker(double value = -7.0) { return std::vector<double>(N, value); }
+std::vector<double> marker(double value = -7.0) { return std::vector<double>(kN, value); }
 
 } // namespace
 
@@ -69,7 +69,7 @@ TEST(WaveformProviderFiles, LongerFileGivesItsFirst4096Values)
   writeDoubles(folder + "/a.raw", values);
   auto target = marker();
   ASSERT_TRUE(provider.loadRawFile(folder + "/a.raw", target.data()));
-  values.resize(N);
+  values.resize(kN);
   EXPECT_EQ(target, values);
 }
 
@@ -80,7 +80,7 @@ TEST(WaveformProviderFiles, OneValueFillsTheFirstHalfOnly)
   writeDoubles(folder + "/a.raw", {0.25}); // 8 bytes
   auto target = marker();
   ASSERT_TRUE(provider.loadRawFile(folder + "/a.raw", target.data()));
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
     ASSERT_EQ(target[static_cast<std::size_t>(i)], i < 2048 ? 0.25 : -7.0) << i;
 }
 
@@ -92,13 +92,13 @@ TEST(WaveformProviderFiles, ShortFilesAreStretchedByAveragingNeighbours)
   writeDoubles(folder + "/a.raw", values);
   auto target = marker();
   ASSERT_TRUE(provider.loadRawFile(folder + "/a.raw", target.data()));
-  for (int i = 0; i < N - 1; ++i)
+  for (int i = 0; i < kN - 1; ++i)
   {
     const std::size_t j0 = static_cast<std::size_t>(i / 2),
                       j1 = static_cast<std::size_t>((i + 1) / 2);
     ASSERT_DOUBLE_EQ(target[static_cast<std::size_t>(i)], (values[j0] + values[j1]) / 2) << i;
   }
-  EXPECT_EQ(target[N - 1], -7.0); // its upper neighbour lies past the end
+  EXPECT_EQ(target[kN - 1], -7.0); // its upper neighbour lies past the end
 
   // Three values: samples map onto them in thirds.
   writeDoubles(folder + "/b.raw", {3.0, 6.0, 9.0});
@@ -161,29 +161,29 @@ TEST(WaveformProviderFiles, MissingOrUnreadableFilesChangeNothing)
 
 TEST(WaveformProviderFiles, WithoutAFolderEveryUserCycleIsAsShipped)
 {
-  std::vector<double> shipped(static_cast<std::size_t>(UserWaveformCycles::kCount) * N);
+  std::vector<double> shipped(static_cast<std::size_t>(UserWaveformCycles::kCount) * kN);
   UserWaveformCycles::generate(shipped.data());
   WaveformProvider provider;
   provider.buildBaseWaveforms(scratchFolder("absent") + "/not-there/");
   for (int u = 0; u < 16; ++u)
-    for (int i = 0; i < N; ++i)
-      ASSERT_NEAR(provider.userCycle(u)[i], shipped[static_cast<std::size_t>(u * N + i)], 1e-15)
+    for (int i = 0; i < kN; ++i)
+      ASSERT_NEAR(provider.userCycle(u)[i], shipped[static_cast<std::size_t>(u * kN + i)], 1e-15)
           << u << " " << i;
 }
 
 TEST(WaveformProviderFiles, UserFilesReplaceUserOneToTenAndAreNormalised)
 {
   const std::string folder = scratchFolder("users");
-  std::vector<double> third(N), fifth(N);
-  for (int i = 0; i < N; ++i)
+  std::vector<double> third(kN), fifth(kN);
+  for (int i = 0; i < kN; ++i)
   {
-    third[static_cast<std::size_t>(i)] = 2.0 * std::sin(2 * std::numbers::pi * 3 * i / N);
-    fifth[static_cast<std::size_t>(i)] = 0.1 * std::sin(2 * std::numbers::pi * 5 * i / N);
+    third[static_cast<std::size_t>(i)] = 2.0 * std::sin(2 * std::numbers::pi * 3 * i / kN);
+    fifth[static_cast<std::size_t>(i)] = 0.1 * std::sin(2 * std::numbers::pi * 5 * i / kN);
   }
   writeDoubles(folder + "/user01.raw", third);
   writeDoubles(folder + "/user10.raw", fifth);
 
-  std::vector<double> shipped(static_cast<std::size_t>(UserWaveformCycles::kCount) * N);
+  std::vector<double> shipped(static_cast<std::size_t>(UserWaveformCycles::kCount) * kN);
   UserWaveformCycles::generate(shipped.data());
 
   WaveformProvider provider;
@@ -204,7 +204,7 @@ TEST(WaveformProviderFiles, UserFilesReplaceUserOneToTenAndAreNormalised)
       p = std::max(p, std::abs(v));
     return p;
   }();
-  for (int i = 0; i < N; i += 7)
+  for (int i = 0; i < kN; i += 7)
   {
     ASSERT_NEAR(provider.userCycle(0)[i], third[static_cast<std::size_t>(i)] / peak3 * 0.998777,
                 1e-14);
@@ -213,8 +213,8 @@ TEST(WaveformProviderFiles, UserFilesReplaceUserOneToTenAndAreNormalised)
   }
   // User2 and User11 (which does not read "user10.raw") keep their shipped cycles.
   for (int u : {1, 10, 12, 15})
-    for (int i = 0; i < N; i += 7)
-      ASSERT_NEAR(provider.userCycle(u)[i], shipped[static_cast<std::size_t>(u * N + i)], 1e-15)
+    for (int i = 0; i < kN; i += 7)
+      ASSERT_NEAR(provider.userCycle(u)[i], shipped[static_cast<std::size_t>(u * kN + i)], 1e-15)
           << u;
 
   // The sets follow the files: three harmonics give tables of 3 and 1.

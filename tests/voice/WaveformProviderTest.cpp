@@ -17,12 +17,12 @@
 using Korvane::Fft;
 using Korvane::WaveformProvider;
 using Korvane::WaveTableSet;
-using cd = std::complex<double>;
+using Complex = std::complex<double>;
 
 namespace
 {
 
-constexpr int N = WaveformProvider::kCycleLength;
+constexpr int kN = WaveformProvider::kCycleLength;
 constexpr double kPi = std::numbers::pi;
 
 class Provider : public ::testing::Test
@@ -39,7 +39,7 @@ protected:
 };
 std::unique_ptr<WaveformProvider> Provider::provider;
 
-double peakOf(const double* c, int n = N)
+double peakOf(const double* c, int n = kN)
 {
   double p = 0.0;
   for (int i = 0; i < n; ++i)
@@ -112,11 +112,11 @@ TEST(WaveformProviderNames, NamesAndTheirInverse)
 
 TEST_F(Provider, ComputedCyclesAtKnownPoints)
 {
-  const double* sine = provider->baseCycle(WaveformProvider::Sine);
+  const double* sine = provider->baseCycle(WaveformProvider::kSine);
   EXPECT_DOUBLE_EQ(sine[1024], 1.0);
   EXPECT_NEAR(sine[3072], -1.0, 1e-15);
 
-  const double* brick = provider->baseCycle(WaveformProvider::BrickBreaker);
+  const double* brick = provider->baseCycle(WaveformProvider::kBrickBreaker);
   EXPECT_EQ(brick[409], 0.0); // f just below 0.1
   EXPECT_EQ(brick[410], 1.0);
   EXPECT_EQ(brick[1228], 1.0);
@@ -127,26 +127,26 @@ TEST_F(Provider, ComputedCyclesAtKnownPoints)
   EXPECT_EQ(brick[2868], 0.0);
 
   const double s8 = std::sin(kPi / 8.0);
-  EXPECT_NEAR(provider->baseCycle(WaveformProvider::Wavescape)[512], -s8 * s8, 1e-15);
+  EXPECT_NEAR(provider->baseCycle(WaveformProvider::kWavescape)[512], -s8 * s8, 1e-15);
 
   // The receptors are clamped at 4 and then normalised to 0.98777.
-  const double* sr = provider->baseCycle(WaveformProvider::SReceptor);
+  const double* sr = provider->baseCycle(WaveformProvider::kSReceptor);
   EXPECT_NEAR(sr[2048], 0.98777, 1e-15);
   EXPECT_NEAR(sr[1024], 0.98777 / 4.0, 1e-15);
-  EXPECT_NEAR(provider->baseCycle(WaveformProvider::DReceptor)[512], 0.98777 / 4.0, 1e-15);
+  EXPECT_NEAR(provider->baseCycle(WaveformProvider::kDReceptor)[512], 0.98777 / 4.0, 1e-15);
 
   // Normalised and unnormalised peaks.
   for (auto which :
-       {WaveformProvider::Noize, WaveformProvider::LowQ1, WaveformProvider::LowQ2,
-        WaveformProvider::LowQ3, WaveformProvider::Pyrokinesis, WaveformProvider::SReceptor,
-        WaveformProvider::DReceptor, WaveformProvider::Shikoku, WaveformProvider::Kic,
-        WaveformProvider::Synapsis, WaveformProvider::GeoChirp, WaveformProvider::WaveGarden})
+       {WaveformProvider::kNoize, WaveformProvider::kLowQ1, WaveformProvider::kLowQ2,
+        WaveformProvider::kLowQ3, WaveformProvider::kPyrokinesis, WaveformProvider::kSReceptor,
+        WaveformProvider::kDReceptor, WaveformProvider::kShikoku, WaveformProvider::kKic,
+        WaveformProvider::kSynapsis, WaveformProvider::kGeoChirp, WaveformProvider::kWaveGarden})
     EXPECT_NEAR(peakOf(provider->baseCycle(which)), 0.98777, 1e-15) << which;
   EXPECT_DOUBLE_EQ(peakOf(sine), 1.0);
   EXPECT_DOUBLE_EQ(peakOf(brick), 1.0);
 
   // Shikoku: half-height triangle in the outer quarters, full triangle in the middle.
-  const double* shikoku = provider->baseCycle(WaveformProvider::Shikoku);
+  const double* shikoku = provider->baseCycle(WaveformProvider::kShikoku);
   const double shikokuScale = 0.98777;                        // raw peak 1
   EXPECT_NEAR(shikoku[512], 0.5 * 1.0 * shikokuScale, 1e-12); // 0.5 T(0.25)
   EXPECT_NEAR(shikoku[1536], 1.0 * shikokuScale, 1e-12);      // T(0.25)
@@ -154,15 +154,15 @@ TEST_F(Provider, ComputedCyclesAtKnownPoints)
 
 TEST_F(Provider, FixedCyclesAreExact)
 {
-  const double* tri = provider->baseCycle(WaveformProvider::Triangle);
+  const double* tri = provider->baseCycle(WaveformProvider::kTriangle);
   EXPECT_EQ(tri[1023], 1.0);
   EXPECT_EQ(tri[2047], 0.0);
   EXPECT_EQ(tri[3071], -1.0);
   EXPECT_EQ(tri[4095], 0.0);
   EXPECT_EQ(tri[0], 4.0 / 4096.0);
 
-  const double* trapez = provider->baseCycle(WaveformProvider::Trapez);
-  const double* x = provider->baseCycle(WaveformProvider::XTrapez);
+  const double* trapez = provider->baseCycle(WaveformProvider::kTrapez);
+  const double* x = provider->baseCycle(WaveformProvider::kXTrapez);
   EXPECT_EQ(trapez[0], 8.0 / 4096.0);
   EXPECT_EQ(trapez[1023], 1.0);
   EXPECT_EQ(trapez[3071], -1.0);
@@ -175,7 +175,7 @@ TEST_F(Provider, FixedCyclesAreExact)
   EXPECT_EQ(x[2048 + 1279], -1.0);
   EXPECT_EQ(x[100], trapez[100]);
 
-  const double* pulse = provider->baseCycle(WaveformProvider::Pulse);
+  const double* pulse = provider->baseCycle(WaveformProvider::kPulse);
   EXPECT_EQ(pulse[0], 0.0);
   EXPECT_EQ(pulse[1], 1.0);
   EXPECT_EQ(pulse[2046], 1.0);
@@ -184,7 +184,7 @@ TEST_F(Provider, FixedCyclesAreExact)
   EXPECT_EQ(pulse[4094], -1.0);
   EXPECT_EQ(pulse[4095], 0.0);
 
-  const double* quad = provider->baseCycle(WaveformProvider::QuadPulse);
+  const double* quad = provider->baseCycle(WaveformProvider::kQuadPulse);
   EXPECT_EQ(quad[0], 0.0);
   EXPECT_EQ(quad[1022], 1.0);
   EXPECT_EQ(quad[1023], 0.0);
@@ -203,9 +203,9 @@ TEST_F(Provider, NoiseCyclesFollowTheSeededDrawsInOrder)
   };
   auto n14 = [&r] { return ((r() & 16383) - 8192) / 8192.0; };
   auto tri = [](double u) { return u < 0.25 ? 4 * u : u < 0.75 ? 2 - 4 * u : 4 * u - 4; };
-  std::vector<double> noize(N), q1(N), q2(N), q3(N);
+  std::vector<double> noize(kN), q1(kN), q2(kN), q3(kN);
   double h75 = 0, h50 = 0, h25 = 0;
-  for (int c = 0; c < N; ++c)
+  for (int c = 0; c < kN; ++c)
   {
     const double f = c / 4096.0;
     noize[c] = n14();
@@ -229,23 +229,23 @@ TEST_F(Provider, NoiseCyclesFollowTheSeededDrawsInOrder)
   auto check = [](const std::vector<double>& raw, const double* got, const char* name)
   {
     const double scale = 0.98777 / peakOf(raw.data());
-    for (int i = 0; i < N; ++i)
+    for (int i = 0; i < kN; ++i)
       ASSERT_NEAR(got[i], raw[static_cast<std::size_t>(i)] * scale, 1e-14) << name << " " << i;
   };
-  check(noize, provider->baseCycle(WaveformProvider::Noize), "Noize");
-  check(q1, provider->baseCycle(WaveformProvider::LowQ1), "Low-Q 1");
-  check(q2, provider->baseCycle(WaveformProvider::LowQ2), "Low-Q 2");
-  check(q3, provider->baseCycle(WaveformProvider::LowQ3), "Low-Q 3");
+  check(noize, provider->baseCycle(WaveformProvider::kNoize), "Noize");
+  check(q1, provider->baseCycle(WaveformProvider::kLowQ1), "Low-Q 1");
+  check(q2, provider->baseCycle(WaveformProvider::kLowQ2), "Low-Q 2");
+  check(q3, provider->baseCycle(WaveformProvider::kLowQ3), "Low-Q 3");
 
   // A second provider gives the very same Noize cycle and set, so presets sound alike.
   WaveformProvider other;
   other.buildBaseWaveforms();
   other.buildSets();
-  for (int i = 0; i < N; ++i)
-    ASSERT_EQ(other.baseCycle(WaveformProvider::Noize)[i],
-              provider->baseCycle(WaveformProvider::Noize)[i]);
+  for (int i = 0; i < kN; ++i)
+    ASSERT_EQ(other.baseCycle(WaveformProvider::kNoize)[i],
+              provider->baseCycle(WaveformProvider::kNoize)[i]);
   ASSERT_EQ(other.set(10).count, provider->set(10).count);
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
     ASSERT_EQ(other.set(10).tables[0].samples[i], provider->set(10).tables[0].samples[i]);
 }
 
@@ -264,14 +264,14 @@ TEST_F(Provider, SineSetHasOneTableOfOneHarmonic)
   ASSERT_EQ(s.count, 1);
   EXPECT_NEAR(s.tables[0].topFrequency, 2.0 / 3.0, 1e-15);
   EXPECT_EQ(s.tables[0].length, 4096);
-  for (int i = 0; i < N; i += 64)
-    EXPECT_NEAR(s.tables[0].samples[i], 0.999 * std::sin(2 * kPi * i / N), 1e-12) << i;
+  for (int i = 0; i < kN; i += 64)
+    EXPECT_NEAR(s.tables[0].samples[i], 0.999 * std::sin(2 * kPi * i / kN), 1e-12) << i;
 }
 
 TEST_F(Provider, EveryTableIsBandLimitedAndSharesTheFirstTablesGain)
 {
-  Fft fft(N);
-  std::vector<cd> first(N / 2 + 1), spectrum(N / 2 + 1);
+  Fft fft(kN);
+  std::vector<Complex> first(kN / 2 + 1), spectrum(kN / 2 + 1);
   for (int p = 0; p < WaveformProvider::kWaveformCount; ++p)
   {
     const WaveTableSet& s = provider->set(p);
@@ -288,8 +288,8 @@ TEST_F(Provider, EveryTableIsBandLimitedAndSharesTheFirstTablesGain)
     {
       const auto& table = s.tables[t];
       ASSERT_GE(m, 1) << name << ": more tables than halvings";
-      ASSERT_EQ(table.length, N);
-      ASSERT_EQ(table.samples[N], table.samples[0]) << "guard sample";
+      ASSERT_EQ(table.length, kN);
+      ASSERT_EQ(table.samples[kN], table.samples[0]) << "guard sample";
       if (t > 0)
       {
         EXPECT_NEAR(table.topFrequency, 2.0 * s.tables[t - 1].topFrequency, 1e-15);
@@ -297,7 +297,7 @@ TEST_F(Provider, EveryTableIsBandLimitedAndSharesTheFirstTablesGain)
       fft.forwardReal(table.samples.get(), spectrum.data());
       // Nothing above maxHarmonic, no constant term.
       double above = std::abs(spectrum[0]);
-      for (int k = m + 1; k <= N / 2; ++k)
+      for (int k = m + 1; k <= kN / 2; ++k)
         above = std::max(above, std::abs(spectrum[static_cast<std::size_t>(k)]));
       EXPECT_LT(above, 1e-9) << name << " table " << t;
       // The richest table holds its top harmonic; 1..m are as in the first table: one shared scale.
@@ -330,28 +330,28 @@ TEST_F(Provider, FullBandwidthCyclesGiveElevenTablesFrom2047Harmonics)
 TEST_F(Provider, TableEqualsTheCycleKeptToItsHarmonics)
 {
   // Reference by direct sums: harmonics 1..m of the KIC cycle, for the table that keeps 15.
-  const double* kic = provider->baseCycle(WaveformProvider::Kic);
+  const double* kic = provider->baseCycle(WaveformProvider::kKic);
   const WaveTableSet& s = provider->set(18);
   ASSERT_EQ(harmonicsOf(s.tables[0].topFrequency), 2047);
   const int t = 7; // 2047 >> 7 == 15
   ASSERT_LT(t, s.count);
-  std::vector<cd> x(16);
+  std::vector<Complex> x(16);
   for (int k = 1; k <= 15; ++k)
   {
-    cd sum = 0;
-    for (int n = 0; n < N; ++n)
-      sum += kic[n] * std::polar(1.0, -2 * kPi * ((static_cast<long>(k) * n) % N) / N);
+    Complex sum = 0;
+    for (int n = 0; n < kN; ++n)
+      sum += kic[n] * std::polar(1.0, -2 * kPi * ((static_cast<long>(k) * n) % kN) / kN);
     x[static_cast<std::size_t>(k)] = sum;
   }
   double ratio = 0.0;
-  for (int n = 0; n < N; n += 13)
+  for (int n = 0; n < kN; n += 13)
   {
     double v = 0;
     for (int k = 1; k <= 15; ++k)
       v += 2.0 * (x[static_cast<std::size_t>(k)] *
-                  std::polar(1.0, 2 * kPi * ((static_cast<long>(k) * n) % N) / N))
+                  std::polar(1.0, 2 * kPi * ((static_cast<long>(k) * n) % kN) / kN))
                      .real();
-    v /= N;
+    v /= kN;
     if (std::abs(v) > 0.1 && ratio == 0.0)
       ratio = s.tables[t].samples[n] / v;
     if (ratio != 0.0)
@@ -366,7 +366,7 @@ TEST(WaveformProviderSets, CyclesWithoutHarmonicsGiveNoTable)
 {
   WaveformProvider provider;
   WaveTableSet set;
-  std::vector<double> cycle(N, 0.0);
+  std::vector<double> cycle(kN, 0.0);
   provider.setFromCycle(set, cycle.data());
   EXPECT_EQ(set.count, 0);
 
@@ -374,7 +374,7 @@ TEST(WaveformProviderSets, CyclesWithoutHarmonicsGiveNoTable)
   provider.setFromCycle(set, cycle.data());
   EXPECT_EQ(set.count, 0);
 
-  for (int i = 0; i < N; ++i) // only the Nyquist term, which is removed
+  for (int i = 0; i < kN; ++i) // only the Nyquist term, which is removed
     cycle[static_cast<std::size_t>(i)] = (i % 2) ? -1.0 : 1.0;
   provider.setFromCycle(set, cycle.data());
   EXPECT_EQ(set.count, 0);
@@ -385,7 +385,7 @@ TEST(WaveformProviderSets, RebuildingEmptiesTheSetFirstAndBadValuesGiveNoTable)
 {
   WaveformProvider provider;
   WaveTableSet set;
-  std::vector<double> cycle(N);
+  std::vector<double> cycle(kN);
   std::mt19937 gen(3);
   std::uniform_real_distribution<double> d(-1, 1);
   for (auto& v : cycle)
@@ -393,9 +393,9 @@ TEST(WaveformProviderSets, RebuildingEmptiesTheSetFirstAndBadValuesGiveNoTable)
   provider.setFromCycle(set, cycle.data());
   EXPECT_EQ(set.count, 11);
 
-  for (int i = 0; i < N; ++i)
+  for (int i = 0; i < kN; ++i)
     cycle[static_cast<std::size_t>(i)] =
-        std::sin(2 * kPi * 5 * i / N) + 0.5 * std::cos(2 * kPi * 40 * i / N);
+        std::sin(2 * kPi * 5 * i / kN) + 0.5 * std::cos(2 * kPi * 40 * i / kN);
   provider.setFromCycle(set, cycle.data());
   ASSERT_EQ(set.count, 6); // 40, 20, 10, 5, 2, 1 harmonics
   EXPECT_NEAR(set.tables[0].topFrequency, (2.0 / 3.0) / 40, 1e-15);
@@ -465,7 +465,7 @@ TEST_F(Provider, ExportTextHolds4096ValuesWithSixDigits)
   v = split(provider->exportText(0.5)); // Brick-Breaker from its richest table
   ASSERT_EQ(v.size(), 4096u);
   const auto& table = provider->set(20).tables[0];
-  for (int i = 0; i < N; i += 97)
+  for (int i = 0; i < kN; i += 97)
     EXPECT_NEAR(v[static_cast<std::size_t>(i)], table.samples[i],
                 5e-6 * std::max(1.0, std::abs(table.samples[i])));
 

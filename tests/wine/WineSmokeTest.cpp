@@ -65,10 +65,10 @@ bool AllFinite(const std::vector<std::vector<double>>& out, int frames, double b
   return true;
 }
 
-void CheckEffectRecord(tghost::PluginInstance& plug)
+void CheckEffectRecord(VstHost::PluginInstance& plug)
 {
-  const vst::AEffect* e = plug.Effect();
-  CHECK_EQ(e->magic, vst::FourCC('V', 's', 't', 'P'));
+  const Vst::AEffect* e = plug.Effect();
+  CHECK_EQ(e->magic, Vst::FourCC('V', 's', 't', 'P'));
   CHECK_EQ(e->numParams, 160);
   CHECK_EQ(e->numPrograms, 128);
   CHECK_EQ(e->numInputs, 0);
@@ -83,20 +83,20 @@ void CheckEffectRecord(tghost::PluginInstance& plug)
   CHECK(e->dispatcher && e->process && e->processReplacing && e->processDoubleReplacing);
   CHECK(e->setParameter && e->getParameter);
   // The record's layout as a 64-bit Windows host reads it.
-  CHECK_EQ(sizeof(vst::AEffect), 192u);
-  CHECK_EQ(offsetof(vst::AEffect, flags), 56u);
-  CHECK_EQ(offsetof(vst::AEffect, uniqueID), 112u);
-  CHECK_EQ(offsetof(vst::AEffect, processDoubleReplacing), 128u);
+  CHECK_EQ(sizeof(Vst::AEffect), 192u);
+  CHECK_EQ(offsetof(Vst::AEffect, flags), 56u);
+  CHECK_EQ(offsetof(Vst::AEffect, uniqueID), 112u);
+  CHECK_EQ(offsetof(Vst::AEffect, processDoubleReplacing), 128u);
 }
 
-void CheckDispatcher(tghost::PluginInstance& plug)
+void CheckDispatcher(VstHost::PluginInstance& plug)
 {
   CHECK_EQ(plug.EffectName(), "Thumpgeist 1.8 FREE");
   CHECK_EQ(plug.VendorString(), "Korvane");
   CHECK_EQ(plug.ProductString(), "Thump::Geist 1.8 FREE VST");
-  CHECK_EQ(plug.Dispatch(vst::effGetVstVersion), 2400);
-  CHECK_EQ(plug.Dispatch(vst::effGetPlugCategory), vst::kPlugCategorySynth);
-  CHECK_EQ(plug.Dispatch(vst::effIdentify), vst::FourCC('N', 'v', 'E', 'f'));
+  CHECK_EQ(plug.Dispatch(Vst::effGetVstVersion), 2400);
+  CHECK_EQ(plug.Dispatch(Vst::effGetPlugCategory), Vst::kPlugCategorySynth);
+  CHECK_EQ(plug.Dispatch(Vst::effIdentify), Vst::FourCC('N', 'v', 'E', 'f'));
   CHECK_EQ(plug.CanDo("receiveVstMidiEvent"), 1);
   CHECK_EQ(plug.CanDo("receiveVstTimeInfo"), 1);
   CHECK_EQ(plug.CanDo("hasCockosExtensions"), intptr_t(0xBEEF0000));
@@ -116,10 +116,10 @@ void CheckDispatcher(tghost::PluginInstance& plug)
   CHECK_EQ(plug.ParamDisplay(3), "0.500");
 
   intptr_t r = 0;
-  CHECK_EQ(plug.DispatchText(vst::effGetProgramNameIndexed, 0, 0, 0.0f, &r), "Empty");
+  CHECK_EQ(plug.DispatchText(Vst::effGetProgramNameIndexed, 0, 0, 0.0f, &r), "Empty");
   CHECK_EQ(r, 1);
   CHECK_EQ(plug.ProgramNameIndexed(127), "Empty");
-  CHECK_EQ(plug.DispatchText(vst::effGetProgramNameIndexed, 128, 0, 0.0f, &r), "");
+  CHECK_EQ(plug.DispatchText(Vst::effGetProgramNameIndexed, 128, 0, 0.0f, &r), "");
   CHECK_EQ(r, 0);
   plug.SetProgram(5);
   CHECK_EQ(plug.GetProgram(), 5);
@@ -129,7 +129,7 @@ void CheckDispatcher(tghost::PluginInstance& plug)
   plug.SetProgram(0);
 }
 
-void CheckRendering(tghost::PluginInstance& plug)
+void CheckRendering(VstHost::PluginInstance& plug)
 {
   constexpr int kBlock = 256;
   plug.Start(48000.0, kBlock);
@@ -140,11 +140,11 @@ void CheckRendering(tghost::PluginInstance& plug)
   std::vector<std::vector<double>> out;
   for (int block = 0; block < 4; ++block)
   {
-    plug.Render(out, kBlock, tghost::PluginInstance::ProcessMode::Double);
+    plug.Render(out, kBlock, VstHost::PluginInstance::ProcessMode::Double);
     CHECK(AllFinite(out, kBlock, 4.0));
   }
   // More frames than announced are rendered in pieces, never past a buffer.
-  plug.Render(out, 3 * kBlock + 5, tghost::PluginInstance::ProcessMode::Double);
+  plug.Render(out, 3 * kBlock + 5, VstHost::PluginInstance::ProcessMode::Double);
   CHECK(AllFinite(out, 3 * kBlock + 5, 4.0));
 
   // Float replacing overwrites whatever the host's buffers held.
@@ -156,16 +156,16 @@ void CheckRendering(tghost::PluginInstance& plug)
     replaced = replaced && std::isfinite(left[size_t(i)]) && left[size_t(i)] != 123.0f &&
                std::isfinite(right[size_t(i)]) && right[size_t(i)] != 123.0f;
   CHECK(replaced);
-  plug.Render(out, kBlock, tghost::PluginInstance::ProcessMode::FloatAccumulating);
+  plug.Render(out, kBlock, VstHost::PluginInstance::ProcessMode::FloatAccumulating);
   CHECK(AllFinite(out, kBlock, 4.0));
   plug.NoteOff(0, 36);
-  plug.Render(out, kBlock, tghost::PluginInstance::ProcessMode::Double);
+  plug.Render(out, kBlock, VstHost::PluginInstance::ProcessMode::Double);
   CHECK(AllFinite(out, kBlock, 4.0));
   // Every process call asks the host for MIDI once.
-  CHECK_EQ(plug.HostCallCount(vst::audioMasterWantMidi), 4 + 1 + 1 + 1 + 1);
+  CHECK_EQ(plug.HostCallCount(Vst::audioMasterWantMidi), 4 + 1 + 1 + 1 + 1);
 }
 
-void CheckChunks(tghost::PluginInstance& plug, const std::string& dll)
+void CheckChunks(VstHost::PluginInstance& plug, const std::string& dll)
 {
   plug.SetParameter(3, 0.7f);
   plug.SetProgram(2);
@@ -181,7 +181,7 @@ void CheckChunks(tghost::PluginInstance& plug, const std::string& dll)
   CHECK_EQ(magic, 0x70666674);
 
   // A second instance from the same DLL takes the bank and hands it back unchanged.
-  tghost::PluginInstance other;
+  VstHost::PluginInstance other;
   CHECK(other.Load(dll));
   if (!other.IsLoaded())
     return;
@@ -194,8 +194,8 @@ void CheckChunks(tghost::PluginInstance& plug, const std::string& dll)
 
   // Hostile sizes and pointers are refused.
   std::vector<uint8_t> copy = bank;
-  CHECK_EQ(other.Dispatch(vst::effSetChunk, 0, -1, copy.data()), 0);
-  CHECK_EQ(other.Dispatch(vst::effSetChunk, 0, intptr_t(copy.size()), nullptr), 0);
+  CHECK_EQ(other.Dispatch(Vst::effSetChunk, 0, -1, copy.data()), 0);
+  CHECK_EQ(other.Dispatch(Vst::effSetChunk, 0, intptr_t(copy.size()), nullptr), 0);
   CHECK_EQ(other.GetChunk(true), bank);
 }
 
@@ -269,7 +269,7 @@ int main(int argc, char** argv)
   std::printf("module: %s\n", dll.c_str());
 
   {
-    tghost::PluginInstance plug;
+    VstHost::PluginInstance plug;
     const bool loaded = plug.Load(dll);
     CHECK(loaded);
     if (!loaded)
@@ -285,7 +285,7 @@ int main(int argc, char** argv)
   {
     // Unloaded completely above (the creation lock went with the module); a second
     // load starts afresh.
-    tghost::PluginInstance again;
+    VstHost::PluginInstance again;
     CHECK(again.Load(dll));
     if (again.IsLoaded())
       CHECK_EQ(again.NumParams(), 160);
