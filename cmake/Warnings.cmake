@@ -1,4 +1,4 @@
 # Warnings are on everywhere and kept clean.
 add_library(tg_warnings INTERFACE)
 target_compile_options(tg_warnings INTERFACE
-  $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wpedantic -Wshadow=local -Wno-unused-parameter>)
+  $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wpedantic -Wshadow -Wno-unused-parameter>)
