@@ -32,19 +32,19 @@ void AnalogLowPass::design(int requestedOrder)
 {
   if (requestedOrder == order)
     return;
-  if (requestedOrder < 1 || requestedOrder > maxOrder)
+  if (requestedOrder < 1 || requestedOrder > kMaxOrder)
     throw std::logic_error("laguerre failed");
-  double real[maxOrder + 1];
+  double real[kMaxOrder + 1];
   reverseBesselPolynomial(requestedOrder, real);
-  ComplexT coef[maxOrder + 1];
+  ComplexT coef[kMaxOrder + 1];
   for (int k = 0; k <= requestedOrder; ++k)
     coef[k] = real[k];
-  ComplexT roots[maxOrder];
+  ComplexT roots[kMaxOrder];
   RootFinder::solve(coef, requestedOrder, roots);
 
   PoleZeroLayout prototype;
   int realCount = 0;
-  double realRoots[maxOrder];
+  double realRoots[kMaxOrder];
   for (int i = 0; i < requestedOrder; ++i)
   {
     // One of each conjugate pair (the upper one) stands for both.

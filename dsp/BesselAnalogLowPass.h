@@ -13,7 +13,7 @@ namespace Dsp::Bessel
 class AnalogLowPass
 {
 public:
-  static constexpr int maxOrder = 8;
+  static constexpr int kMaxOrder = 8;
 
   void design(int order);
   const PoleZeroLayout& getLayout() const { return layout; }

@@ -8,20 +8,20 @@ namespace Dsp
 // The filter memory of one channel: one state record (DirectFormI or DirectFormII) per
 // section, and the denormal guard, a tiny value that changes sign on every sample so
 // that the recursions never sink into denormal numbers.
-template <class StateType, int kMaxStages>
+template <class StateType, int MaxStages>
 class ChannelState
 {
 public:
-  static constexpr double guardStart = 1e-8;
+  static constexpr double kGuardStart = 1e-8;
 
   void reset()
   {
     for (StateType& s : stages)
       s.reset();
-    guard = guardStart;
+    guard = kGuardStart;
   }
 
-  double processSample(double in, const Cascade<kMaxStages>& cascade)
+  double processSample(double in, const Cascade<MaxStages>& cascade)
   {
     const int n = cascade.getNumStages();
     double out = stages[0].process1(in, cascade[0], guard);
@@ -32,7 +32,7 @@ public:
   }
 
   template <typename Sample>
-  void process(int numSamples, Sample* samples, const Cascade<kMaxStages>& cascade)
+  void process(int numSamples, Sample* samples, const Cascade<MaxStages>& cascade)
   {
     for (int i = 0; i < numSamples; ++i)
       samples[i] = static_cast<Sample>(processSample(samples[i], cascade));
@@ -41,8 +41,8 @@ public:
   double getGuard() const { return guard; }
 
 private:
-  StateType stages[kMaxStages];
-  double guard = guardStart;
+  StateType stages[MaxStages];
+  double guard = kGuardStart;
 };
 
 } // namespace Dsp

@@ -8,13 +8,13 @@ namespace Dsp::ChebyshevI
 
 namespace
 {
-constexpr double minRippleDb = 1e-6; // zero ripple has no ellipse
+constexpr double kMinRippleDb = 1e-6; // zero ripple has no ellipse
 }
 
 void AnalogLowPass::design(int requestedOrder, double newRippleDb)
 {
-  if (newRippleDb < minRippleDb)
-    newRippleDb = minRippleDb;
+  if (newRippleDb < kMinRippleDb)
+    newRippleDb = kMinRippleDb;
   if (requestedOrder == order && newRippleDb == rippleDb)
     return;
   const double eps2 = std::pow(10.0, newRippleDb / 10.0) - 1.0;

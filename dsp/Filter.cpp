@@ -37,7 +37,7 @@ bool Filter::setParam(int paramId, double nativeValue) noexcept
 bool Filter::setParams(const Params& parameters) noexcept
 {
   const int n = getNumParams();
-  for (int i = 0; i < n && i < Params::maxParameters; ++i)
+  for (int i = 0; i < n && i < Params::kMaxParameters; ++i)
     if (!std::isfinite(parameters[i]))
       return false;
   try
@@ -56,7 +56,7 @@ Params Filter::getDefaultParams() const
 {
   Params parameters;
   const int n = getNumParams();
-  for (int i = 0; i < n && i < Params::maxParameters; ++i)
+  for (int i = 0; i < n && i < Params::kMaxParameters; ++i)
     parameters[i] = getParamInfo(i).defaultValue;
   return parameters;
 }

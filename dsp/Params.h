@@ -7,9 +7,9 @@ namespace Dsp
 // parameter list (position, not id; see ParamInfo for the ids).
 struct Params
 {
-  static constexpr int maxParameters = 8;
+  static constexpr int kMaxParameters = 8;
 
-  double value[maxParameters] = {0, 0, 0, 0, 0, 0, 0, 0};
+  double value[kMaxParameters] = {0, 0, 0, 0, 0, 0, 0, 0};
 
   double& operator[](int index) { return value[index]; }
   double operator[](int index) const { return value[index]; }
@@ -22,7 +22,7 @@ struct Params
 
   bool operator==(const Params& other) const
   {
-    for (int i = 0; i < maxParameters; ++i)
+    for (int i = 0; i < kMaxParameters; ++i)
       if (value[i] != other.value[i])
         return false;
     return true;

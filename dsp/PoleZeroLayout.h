@@ -11,7 +11,7 @@ namespace Dsp
 class PoleZeroLayout
 {
 public:
-  static constexpr int maxPairs = 4;
+  static constexpr int kMaxPairs = 4;
 
   void clear() { numPairs = 0; }
   int getNumPairs() const { return numPairs; }
@@ -20,7 +20,7 @@ public:
   // Silently ignores pairs beyond the capacity (the designs never reach it).
   void add(const PoleZeroPair& pair)
   {
-    if (numPairs < maxPairs)
+    if (numPairs < kMaxPairs)
       pairs[numPairs++] = pair;
   }
 
@@ -31,7 +31,7 @@ public:
   double normalGain = 1;
 
 private:
-  PoleZeroPair pairs[maxPairs];
+  PoleZeroPair pairs[kMaxPairs];
   int numPairs = 0;
 };
 

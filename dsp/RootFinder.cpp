@@ -9,17 +9,18 @@ namespace Dsp
 namespace
 {
 
-constexpr double epsilon = 2.220446049250313e-16; // 2^-52
-constexpr int fractionCount = 8;                  // limit-cycle breaks
-constexpr int breakEvery = 10;                    // iterations between breaks
-constexpr int maxIterations = breakEvery * fractionCount;
-constexpr double fractions[fractionCount + 1] = {0.0, 0.5, 0.25, 0.75, 0.13, 0.38, 0.62, 0.88, 1.0};
+constexpr double kEpsilon = 2.220446049250313e-16; // 2^-52
+constexpr int kFractionCount = 8;                  // limit-cycle breaks
+constexpr int kBreakEvery = 10;                    // iterations between breaks
+constexpr int kMaxIterations = kBreakEvery * kFractionCount;
+constexpr double kFractions[kFractionCount + 1] = {0.0,  0.5,  0.25, 0.75, 0.13,
+                                                   0.38, 0.62, 0.88, 1.0};
 
 } // namespace
 
 int RootFinder::laguerre(const ComplexT* a, int m, ComplexT& x)
 {
-  for (int iter = 1; iter <= maxIterations; ++iter)
+  for (int iter = 1; iter <= kMaxIterations; ++iter)
   {
     ComplexT b = a[m];
     double err = std::abs(b);
@@ -33,7 +34,7 @@ int RootFinder::laguerre(const ComplexT* a, int m, ComplexT& x)
       b = x * b + a[j];
       err = std::abs(b) + abx * err;
     }
-    err *= epsilon;
+    err *= kEpsilon;
     if (std::abs(b) <= err)
       return iter; // at a root within rounding
     const ComplexT g = d / b;
@@ -51,10 +52,10 @@ int RootFinder::laguerre(const ComplexT* a, int m, ComplexT& x)
     const ComplexT x1 = x - dx;
     if (x == x1)
       return iter; // converged
-    if (iter % breakEvery != 0)
+    if (iter % kBreakEvery != 0)
       x = x1;
     else
-      x -= fractions[iter / breakEvery] * dx;
+      x -= kFractions[iter / kBreakEvery] * dx;
   }
   throw std::logic_error("laguerre failed");
 }
@@ -63,16 +64,16 @@ void RootFinder::solve(const ComplexT* coef, int degree, ComplexT* roots, bool p
 {
   if (degree < 1)
     return;
-  if (degree > maxDegree)
+  if (degree > kMaxDegree)
     throw std::logic_error("laguerre failed");
-  ComplexT deflated[maxDegree + 1];
+  ComplexT deflated[kMaxDegree + 1];
   for (int j = 0; j <= degree; ++j)
     deflated[j] = coef[j];
   for (int j = degree; j >= 1; --j)
   {
     ComplexT x = 0.0;
     laguerre(deflated, j, x);
-    if (std::fabs(x.imag()) <= 2.0 * epsilon * std::fabs(x.real()))
+    if (std::fabs(x.imag()) <= 2.0 * kEpsilon * std::fabs(x.real()))
       x = x.real();
     roots[j - 1] = x;
     // Divide the found root out.

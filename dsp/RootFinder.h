@@ -11,7 +11,7 @@ namespace Dsp
 class RootFinder
 {
 public:
-  static constexpr int maxDegree = 16;
+  static constexpr int kMaxDegree = 16;
 
   // coef[0] + coef[1] x + ... + coef[degree] x^degree; roots receives degree values.
   static void solve(const ComplexT* coef, int degree, ComplexT* roots, bool polish = true);

@@ -63,13 +63,13 @@ protected:
     {
       const Params& target = this->params;
       Params step;
-      for (int i = 0; i < Params::maxParameters; ++i)
+      for (int i = 0; i < Params::kMaxParameters; ++i)
         step[i] = (target[i] - transitionParams[i]) / remainingSamples;
       try
       {
         for (; done < n; ++done)
         {
-          for (int i = 0; i < Params::maxParameters; ++i)
+          for (int i = 0; i < Params::kMaxParameters; ++i)
             transitionParams[i] += step[i];
           transitionDesign.setParams(transitionParams);
           for (int c = 0; c < Channels; ++c)

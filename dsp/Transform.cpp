@@ -9,12 +9,12 @@ namespace Dsp
 namespace
 {
 
-constexpr double pi = std::numbers::pi;
-constexpr double maxNormalized = 0.4999;
-constexpr double minNormalized = 1e-7;
+constexpr double kPi = std::numbers::pi;
+constexpr double kMaxNormalized = 0.4999;
+constexpr double kMinNormalized = 1e-7;
 // Radians kept between a band edge and 0 or pi: any closer and the poles sit so
 // near z = 1 or z = -1 that the sections lose their precision.
-constexpr double edgeMargin = 1e-5;
+constexpr double kEdgeMargin = 1e-5;
 
 ComplexT scale(double k, ComplexT c) { return isInfinite(c) ? c : k * c; }
 
@@ -54,16 +54,16 @@ struct Band
 
 Band bandEdges(double fc, double fw)
 {
-  double w1 = 2 * pi * (fc - fw / 2);
-  double w2 = 2 * pi * (fc + fw / 2);
-  if (w1 < edgeMargin)
-    w1 = edgeMargin;
-  if (w1 > pi - 2 * edgeMargin)
-    w1 = pi - 2 * edgeMargin;
-  if (w2 > pi - edgeMargin)
-    w2 = pi - edgeMargin;
-  if (w2 < w1 + edgeMargin)
-    w2 = w1 + edgeMargin;
+  double w1 = 2 * kPi * (fc - fw / 2);
+  double w2 = 2 * kPi * (fc + fw / 2);
+  if (w1 < kEdgeMargin)
+    w1 = kEdgeMargin;
+  if (w1 > kPi - 2 * kEdgeMargin)
+    w1 = kPi - 2 * kEdgeMargin;
+  if (w2 > kPi - kEdgeMargin)
+    w2 = kPi - kEdgeMargin;
+  if (w2 < w1 + kEdgeMargin)
+    w2 = w1 + kEdgeMargin;
   const double o1 = std::tan(w1 / 2);
   const double o2 = std::tan(w2 / 2);
   Band band;
@@ -113,16 +113,16 @@ void mapPairs(const PoleZeroLayout& analog, PoleZeroLayout& digital, Map map)
 
 void Transform::lowPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital)
 {
-  const double omega = std::tan(pi * fc);
+  const double omega = std::tan(kPi * fc);
   mapPairs(analog, digital, [omega](ComplexT s) { return bilinear(scale(omega, s)); });
-  digital.normalW = analog.analogNormalAtDc ? 0 : pi;
+  digital.normalW = analog.analogNormalAtDc ? 0 : kPi;
 }
 
 void Transform::highPass(double fc, const PoleZeroLayout& analog, PoleZeroLayout& digital)
 {
-  const double omega = std::tan(pi * fc);
+  const double omega = std::tan(kPi * fc);
   mapPairs(analog, digital, [omega](ComplexT s) { return bilinear(invert(omega, s)); });
-  digital.normalW = analog.analogNormalAtDc ? pi : 0;
+  digital.normalW = analog.analogNormalAtDc ? kPi : 0;
 }
 
 void Transform::bandPass(double fc, double fw, const PoleZeroLayout& analog,
@@ -230,9 +230,9 @@ double Transform::limitSampleRate(double fs) { return fs >= 1 ? fs : 1; }
 double Transform::normalizeFrequency(double hz, double fs)
 {
   const double f = hz / limitSampleRate(fs);
-  if (!(f >= minNormalized))
-    return minNormalized;
-  return f > maxNormalized ? maxNormalized : f;
+  if (!(f >= kMinNormalized))
+    return kMinNormalized;
+  return f > kMaxNormalized ? kMaxNormalized : f;
 }
 
 int Transform::limitOrder(double order, int maxOrder)

@@ -41,7 +41,7 @@ namespace
 {
 
 template <class D>
-std::unique_ptr<Dsp::Filter> make()
+std::unique_ptr<Dsp::Filter> Make()
 {
   return std::make_unique<Dsp::FilterDesign<D, 2, Dsp::DirectFormII>>();
 }
@@ -52,32 +52,32 @@ struct Entry
   std::unique_ptr<Dsp::Filter> (*create)();
 };
 
-const Entry designs[] = {
-    {"bw-lowshelf", make<Dsp::Butterworth::LowShelf>},
-    {"bw-highshelf", make<Dsp::Butterworth::HighShelf>},
-    {"bw-bandshelf", make<Dsp::Butterworth::BandShelf>},
-    {"bw-bandpass", make<Dsp::Butterworth::BandPass>},
-    {"bw-bandstop", make<Dsp::Butterworth::BandStop>},
-    {"cheby1-lowpass", make<Dsp::ChebyshevI::LowPass>},
-    {"cheby1-highpass", make<Dsp::ChebyshevI::HighPass>},
-    {"bessel-lowpass", make<Dsp::Bessel::LowPass>},
-    {"bessel-highpass", make<Dsp::Bessel::HighPass>},
-    {"rbj-lowpass", make<Dsp::RBJ::LowPass>},
-    {"rbj-highpass", make<Dsp::RBJ::HighPass>},
-    {"rbj-bandpass1", make<Dsp::RBJ::BandPass1>},
-    {"rbj-bandstop", make<Dsp::RBJ::BandStop>},
+const Entry kDesigns[] = {
+    {"bw-lowshelf", Make<Dsp::Butterworth::LowShelf>},
+    {"bw-highshelf", Make<Dsp::Butterworth::HighShelf>},
+    {"bw-bandshelf", Make<Dsp::Butterworth::BandShelf>},
+    {"bw-bandpass", Make<Dsp::Butterworth::BandPass>},
+    {"bw-bandstop", Make<Dsp::Butterworth::BandStop>},
+    {"cheby1-lowpass", Make<Dsp::ChebyshevI::LowPass>},
+    {"cheby1-highpass", Make<Dsp::ChebyshevI::HighPass>},
+    {"bessel-lowpass", Make<Dsp::Bessel::LowPass>},
+    {"bessel-highpass", Make<Dsp::Bessel::HighPass>},
+    {"rbj-lowpass", Make<Dsp::RBJ::LowPass>},
+    {"rbj-highpass", Make<Dsp::RBJ::HighPass>},
+    {"rbj-bandpass1", Make<Dsp::RBJ::BandPass1>},
+    {"rbj-bandstop", Make<Dsp::RBJ::BandStop>},
 };
 
-void usage()
+void Usage()
 {
   std::fprintf(stderr, "usage: tgfilter <design> [Name=value ...] [--points N] [--linear]\n"
                        "                [--png file.png] [--db-min D] [--db-max D]\n"
                        "       tgfilter --list\n");
 }
 
-void list()
+void List()
 {
-  for (const Entry& e : designs)
+  for (const Entry& e : kDesigns)
   {
     auto f = e.create();
     std::printf("%-16s \"%s\" kind %d:", e.key, f->getName(), static_cast<int>(f->getKind()));
@@ -107,7 +107,7 @@ struct Canvas
 
   Canvas(int w, int h) : width(w), height(h), rgb(static_cast<size_t>(w) * h * 3, 255) {}
 
-  void set(int x, int y, unsigned r, unsigned g, unsigned b)
+  void Set(int x, int y, unsigned r, unsigned g, unsigned b)
   {
     if (x < 0 || y < 0 || x >= width || y >= height)
       return;
@@ -116,17 +116,17 @@ struct Canvas
     p[1] = static_cast<unsigned char>(g);
     p[2] = static_cast<unsigned char>(b);
   }
-  void hline(int y, int x0, int x1, unsigned r, unsigned g, unsigned b)
+  void Hline(int y, int x0, int x1, unsigned r, unsigned g, unsigned b)
   {
     for (int x = x0; x <= x1; ++x)
-      set(x, y, r, g, b);
+      Set(x, y, r, g, b);
   }
-  void vline(int x, int y0, int y1, unsigned r, unsigned g, unsigned b)
+  void Vline(int x, int y0, int y1, unsigned r, unsigned g, unsigned b)
   {
     for (int y = y0; y <= y1; ++y)
-      set(x, y, r, g, b);
+      Set(x, y, r, g, b);
   }
-  void line(double x0, double y0, double x1, double y1, unsigned r, unsigned g, unsigned b)
+  void Line(double x0, double y0, double x1, double y1, unsigned r, unsigned g, unsigned b)
   {
     const int steps = static_cast<int>(std::max(std::fabs(x1 - x0), std::fabs(y1 - y0))) + 1;
     for (int i = 0; i <= steps; ++i)
@@ -134,13 +134,13 @@ struct Canvas
       const double t = static_cast<double>(i) / steps;
       const int x = static_cast<int>(std::lround(x0 + (x1 - x0) * t));
       const int y = static_cast<int>(std::lround(y0 + (y1 - y0) * t));
-      set(x, y, r, g, b);
-      set(x, y + 1, r, g, b);
+      Set(x, y, r, g, b);
+      Set(x, y + 1, r, g, b);
     }
   }
 };
 
-bool writePlot(const char* path, const std::vector<Point>& points, double fs, bool linear,
+bool WritePlot(const char* path, const std::vector<Point>& points, double fs, bool linear,
                double dbMin, double dbMax)
 {
   const int width = 900;
@@ -176,8 +176,8 @@ bool writePlot(const char* path, const std::vector<Point>& points, double fs, bo
           continue;
         const unsigned shade = m == 1 ? 150 : 220;
         const int x = static_cast<int>(xOf(hz));
-        c.vline(x, magTop, magBottom, shade, shade, shade);
-        c.vline(x, phaseTop, phaseBottom, shade, shade, shade);
+        c.Vline(x, magTop, magBottom, shade, shade, shade);
+        c.Vline(x, phaseTop, phaseBottom, shade, shade, shade);
       }
   }
   else
@@ -185,28 +185,28 @@ bool writePlot(const char* path, const std::vector<Point>& points, double fs, bo
     for (int i = 0; i <= 10; ++i)
     {
       const int x = static_cast<int>(left + i * (right - left) / 10.0);
-      c.vline(x, magTop, magBottom, 200, 200, 200);
-      c.vline(x, phaseTop, phaseBottom, 200, 200, 200);
+      c.Vline(x, magTop, magBottom, 200, 200, 200);
+      c.Vline(x, phaseTop, phaseBottom, 200, 200, 200);
     }
   }
   for (double db = std::ceil(dbMin / 6) * 6; db <= dbMax; db += 6)
   {
     const unsigned shade = db == 0 ? 90 : 200;
-    c.hline(static_cast<int>(yMag(db)), left, right, shade, shade, shade);
+    c.Hline(static_cast<int>(yMag(db)), left, right, shade, shade, shade);
   }
   for (int deg = -180; deg <= 180; deg += 90)
   {
     const unsigned shade = deg == 0 ? 90 : 200;
-    c.hline(static_cast<int>(yPhase(deg)), left, right, shade, shade, shade);
+    c.Hline(static_cast<int>(yPhase(deg)), left, right, shade, shade, shade);
   }
   for (size_t i = 1; i < points.size(); ++i)
   {
     const Point& a = points[i - 1];
     const Point& b = points[i];
-    c.line(xOf(a.hz), yMag(a.db), xOf(b.hz), yMag(b.db), 20, 60, 200);
+    c.Line(xOf(a.hz), yMag(a.db), xOf(b.hz), yMag(b.db), 20, 60, 200);
     // No line across a phase wrap.
     if (std::fabs(b.phaseDeg - a.phaseDeg) < 180)
-      c.line(xOf(a.hz), yPhase(a.phaseDeg), xOf(b.hz), yPhase(b.phaseDeg), 200, 60, 20);
+      c.Line(xOf(a.hz), yPhase(a.phaseDeg), xOf(b.hz), yPhase(b.phaseDeg), 200, 60, 20);
   }
 
   png_image image;
@@ -227,16 +227,16 @@ int main(int argc, char** argv)
 {
   if (argc < 2)
   {
-    usage();
+    Usage();
     return 2;
   }
   if (std::strcmp(argv[1], "--list") == 0)
   {
-    list();
+    List();
     return 0;
   }
   std::unique_ptr<Dsp::Filter> filter;
-  for (const Entry& e : designs)
+  for (const Entry& e : kDesigns)
     if (strcasecmp(argv[1], e.key) == 0)
       filter = e.create();
   if (!filter)
@@ -289,7 +289,7 @@ int main(int argc, char** argv)
       if (index < 0)
       {
         std::fprintf(stderr, "tgfilter: unknown argument \"%s\"\n", arg.c_str());
-        usage();
+        Usage();
         return 2;
       }
       char* end = nullptr;
@@ -340,7 +340,7 @@ int main(int argc, char** argv)
     std::printf("%.6f,%.9f,%.9g,%.6f,%.4f\n", hz, hz / fs, magnitude, db, phase);
     curve.push_back({linear && i == 0 ? 1e-9 : hz, db, phase});
   }
-  if (pngPath && !writePlot(pngPath, curve, fs, linear, dbMin, dbMax))
+  if (pngPath && !WritePlot(pngPath, curve, fs, linear, dbMin, dbMax))
     return 1;
   return 0;
 }

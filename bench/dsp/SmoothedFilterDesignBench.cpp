@@ -17,7 +17,7 @@ namespace
 
 using Design = Dsp::SmoothedFilterDesign<Dsp::ChebyshevI::LowPass, 2, Dsp::DirectFormII>;
 
-constexpr int blockSize = 512;
+constexpr int kBlockSize = 512;
 
 Dsp::Params params(double fc, double ripple)
 {
@@ -31,20 +31,20 @@ Dsp::Params params(double fc, double ripple)
 
 struct Fixture
 {
-  std::vector<double> left = std::vector<double>(blockSize);
-  std::vector<double> right = std::vector<double>(blockSize);
+  std::vector<double> left = std::vector<double>(kBlockSize);
+  std::vector<double> right = std::vector<double>(kBlockSize);
   Design filter;
 
   Fixture()
   {
-    for (int i = 0; i < blockSize; ++i)
+    for (int i = 0; i < kBlockSize; ++i)
       left[i] = right[i] = std::sin(0.05 * i);
     filter.setParams(params(1000, 1));
   }
   void run()
   {
     double* ch[2] = {left.data(), right.data()};
-    filter.process(blockSize, ch);
+    filter.process(kBlockSize, ch);
     benchmark::DoNotOptimize(left.data());
     benchmark::DoNotOptimize(right.data());
   }
@@ -52,10 +52,10 @@ struct Fixture
 
 void report(benchmark::State& state)
 {
-  state.SetItemsProcessed(state.iterations() * blockSize);
+  state.SetItemsProcessed(state.iterations() * kBlockSize);
   // Seconds per sample, printed with its SI prefix (for example "58.5n").
   state.counters["per_sample"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * blockSize,
+      benchmark::Counter(static_cast<double>(state.iterations()) * kBlockSize,
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
