@@ -1,6 +1,6 @@
 #include "plugin/IPlugBase.h"
 
-#include "editor/IGraphics.h"
+#include "plugin/IEditor.h"
 #include "plugin/ProgramFile.h"
 #include "plugin/TextUtil.h"
 
@@ -196,7 +196,7 @@ void IPlugBase::RedrawParameterControls()
     graphics->SetParameterFromPlug(i, params[size_t(i)].Value(), false);
 }
 
-void IPlugBase::AttachEditor(IGraphics* editor)
+void IPlugBase::AttachEditor(IEditor* editor)
 {
   PlatformLockGuard lock(mutex);
   for (int i = 0; i < NParams(); ++i)

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-class IGraphics;
+class IEditor;
 
 // Identity and layout of a plug-in, given to the base at construction.
 struct PlugInfo
@@ -98,7 +98,7 @@ public:
   virtual int StoredHostValue() { return storedHostValue; }
   virtual void ResizeEditor() {}
   virtual void HostSpecificInit() {}
-  virtual void AttachEditor(IGraphics* editor);
+  virtual void AttachEditor(IEditor* editor);
   virtual void SetLatency(int samples) { latency = samples; }
   virtual bool SendMidiMessage(const MidiMessage& msg) { return false; }
   virtual bool SendSysEx(const SysExMessage& msg) { return false; }
@@ -147,7 +147,7 @@ public:
   int NInChannels() const { return int(inChannels.size()); }
   int NOutChannels() const { return int(outChannels.size()); }
   const std::vector<ChannelIOPair>& ChannelIOPairs() const { return channelIO; }
-  IGraphics* GetGUI() const { return graphics.get(); }
+  IEditor* GetGUI() const { return graphics.get(); }
   PlatformLock& Mutex() { return mutex; }
 
 protected:
@@ -194,5 +194,5 @@ private:
   std::vector<Preset> presets;
   std::vector<IParameter> params;
   // Released before everything else.
-  std::unique_ptr<IGraphics> graphics;
+  std::unique_ptr<IEditor> graphics;
 };

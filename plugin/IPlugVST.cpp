@@ -1,6 +1,6 @@
 #include "plugin/IPlugVST.h"
 
-#include "editor/IGraphics.h"
+#include "plugin/IEditor.h"
 #include "plugin/ProgramFile.h"
 #include "plugin/TextUtil.h"
 
@@ -275,7 +275,7 @@ void IPlugVST::HostSpecificInit()
 
 void IPlugVST::ResizeEditor()
 {
-  if (IGraphics* gui = GetGUI())
+  if (IEditor* gui = GetGUI())
   {
     editRect.bottom = int16_t(gui->Height());
     editRect.right = int16_t(gui->Width());
@@ -283,7 +283,7 @@ void IPlugVST::ResizeEditor()
   OnWindowResize();
 }
 
-void IPlugVST::AttachEditor(IGraphics* editor)
+void IPlugVST::AttachEditor(IEditor* editor)
 {
   IPlugBase::AttachEditor(editor);
   aEffect.flags |= Vst::effFlagsHasEditor;
@@ -451,7 +451,7 @@ void VSTCALLBACK IPlugVST::VSTSetParameter(Vst::AEffect* effect, int32_t index, 
   IParameter* param = plug->GetParam(index);
   if (!param)
     return;
-  if (IGraphics* gui = plug->GetGUI())
+  if (IEditor* gui = plug->GetGUI())
     gui->SetParameterFromPlug(index, value, true);
   param->SetNormalized(value);
   plug->OnParameterChange(index);
@@ -476,7 +476,7 @@ intptr_t IPlugVST::String2Parameter(int paramIdx, const char* text)
     if (param->NegateDisplay())
       value = -value;
   }
-  if (IGraphics* gui = GetGUI())
+  if (IEditor* gui = GetGUI())
     gui->SetParameterFromPlug(paramIdx, value, false);
   param->Set(param->Clamp(value));
   OnParameterChange(paramIdx);
@@ -737,7 +737,7 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
     return 0;
 
   case Vst::effEditOpen:
-    if (IGraphics* gui = GetGUI(); gui && gui->OpenWindow(ptr))
+    if (IEditor* gui = GetGUI(); gui && gui->OpenWindow(ptr))
     {
       OnEditorOpen();
       return 1;
@@ -745,7 +745,7 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
     return 0;
 
   case Vst::effEditClose:
-    if (IGraphics* gui = GetGUI())
+    if (IEditor* gui = GetGUI())
     {
       OnEditorClose();
       gui->CloseWindow();
