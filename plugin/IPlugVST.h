@@ -2,6 +2,18 @@
 // The VST 2.4 host adapter: the effect record the host sees, the dispatcher that
 // answers every host request, the audio and parameter callbacks, MIDI intake and the
 // host services the plug-in calls back (automation, transport and tempo, MIDI out).
+//
+// Threads. Three contexts call in:
+//  - the host's audio thread: the three process callbacks, and in most hosts
+//    effProcessEvents just before them;
+//  - the host's main thread: every other dispatcher opcode (open and close, sample rate
+//    and block size, processing on/off, chunks, programs, editor open, close and idle),
+//    and setParameter/getParameter, which hosts also call from the audio thread;
+//  - the editor's timer, on the main thread, through the instrument's own calls.
+// Each callback takes the plug-in mutex (IPlugBase) for its whole duration, so audio
+// processing, parameter routing, chunk loads and program changes never overlap. The
+// mutex is recursive: a dispatcher call may route parameters that take it again. The
+// editor's drawing reads display data the audio thread writes without taking it.
 #include "plugin/IPlugBase.h"
 #include "vst/Vst24.h"
 
@@ -68,7 +80,8 @@ public:
     return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
   }
 
-  // Host services.
+  // Host services. Called by the plug-in under its mutex, from whichever thread it is
+  // on; each is one host callback and never blocks on the plug-in's side.
   void BeginParameterEdit(int paramIdx) override;
   void NotifyHostOfParameterChange(int paramIdx, double normalized) override;
   void EndParameterEdit(int paramIdx) override;
@@ -81,7 +94,7 @@ public:
   int GetHost() override;
   void ResizeEditor() override;
   void HostSpecificInit() override;
-  void AttachEditor(IGraphics* editor) override;
+  void AttachEditor(IEditor* editor) override;
   void SetLatency(int samples) override;
   bool SendMidiMessage(const MidiMessage& msg) override;
   bool SendSysEx(const SysExMessage& msg) override;
@@ -94,6 +107,10 @@ public:
   static int PackedHostVersion(int decimalVersion);
 
 private:
+  // The effect record's entry points: each finds the plug-in, takes the mutex and
+  // forwards. VSTDispatcher runs on the main thread (effProcessEvents also on the audio
+  // thread); the process callbacks on the audio thread, where nothing allocates;
+  // VSTSetParameter and VSTGetParameter on either.
   static intptr_t VSTCALLBACK VSTDispatcher(Vst::AEffect* effect, int32_t opcode, int32_t index,
                                             intptr_t value, void* ptr, float opt);
   static void VSTCALLBACK VSTProcess(Vst::AEffect* effect, float** inputs, float** outputs,

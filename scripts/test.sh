@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything (the Linux tree and the Windows x64 build) and
-# runs every test, the Wine smoke test of Thumpgeist.dll included.
+# runs every test, the Wine smoke test of Thumpgeist.dll included, after the static checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh linux
 scripts/build.sh win64
+# Static checks: folder layering, member names, clang-tidy (naming and bug-prone checks).
+scripts/lint.sh build/linux
 ctest --preset linux

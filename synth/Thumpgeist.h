@@ -40,20 +40,31 @@ public:
   explicit Thumpgeist(Vst::HostCallback hostCallback);
   ~Thumpgeist() override;
 
+  // Called from the host's main thread under the plug-in mutex (sample rate, block
+  // size, processing on/off, parameter changes, chunk loads and program changes). Reset
+  // is the only place besides construction where buffers are sized (it allocates).
   void Reset() override;
   void OnActivate(bool active) override;
+  // Also from the audio thread when a host automates there: routes only, never allocates.
   void OnParameterChange(int paramIdx) override;
+
+  // Called from the audio thread under the plug-in mutex; allocates nothing, makes no
+  // system call and writes no more than frames samples (never more than the block size).
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
+  // effProcessEvents: the host's pushes may grow the queue (outside the audio callback).
   void ProcessMidiMessage(const MidiMessage& msg) override;
 
-  // Brings every tempo-dependent setting up to the host's current tempo.
+  // Main thread, under the mutex (editor buttons and host tempo changes). Brings every
+  // tempo-dependent setting up to the host's current tempo.
   void ResyncTempo();
   // Copies the volume envelope onto the filter envelope (direction 0) or back (1).
   void CopyEnvelope(int direction);
   // A sync button: kinds 1 to 3 apply the tempo-sync rule to that oscillator's LFO.
   void ApplySync(int kind, double factor);
 
-  // The editor's play button and page buttons.
+  // The editor's play button and page buttons (editor timer, main thread). The peaks,
+  // the scope ring and the note display are written by the audio thread and read by the
+  // editor's drawing without the mutex: display data only.
   PlayButtonRequest& PlayButton() { return playButton; }
   void SetDisplayMode(int mode);
   Scope& GetScope() { return scope; }
