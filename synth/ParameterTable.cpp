@@ -22,186 +22,152 @@ struct Entry
 
 constexpr double kThird = 1.0 / 3.0;
 
-constexpr Entry kOscillator1[] = {
-    {0, "Oscillator 1 On/Off", "OSC1", "", 1, 1},
-    {1, "Osc1 waveform", "OSC1", "", 0, 0.001},
-    {2, "Osc1 start phase", "OSC1", "", 0.5, 0.001},
-    {3, "Osc1 Tune", "OSC1", "", 0.5, 0.001},
-    {4, "Osc1 volume", "OSC1", "", 1, 0.001},
-    {5, "Osc1 saturation", "OSC1", "", 0, 0.001},
-    {6, "Osc1 pan", "OSC1", "", 0.5, 0.001},
-    {7, "Osc1 Pitch", "OSC1", "", 0.5, 0.001},
-    {8, "Osc1 filter balance", "OSC1", "", 0, 0.001},
-    {9, "Osc1 filter cutoff", "OSC1", "", 1, 0.001},
-    {10, "Osc1 filter rezo", "OSC1", "", 0, 0.001},
-    {11, "Osc1 filter type left", "OSC1", "", 0, 0.2},
-    {12, "Osc1 filter type right", "OSC1", "", 0, 0.2},
-    {13, "Osc1 LFO1 freq.", "OSC1", "Hz", 0, 0.001},
-    {14, "Osc1 LFO1 link all", "OSC1", "", 0, 0.001},
-    {15, "Osc1 LFO1 tempo sync", "OSC1", "", 0.5, 0.1},
-    {16, "Osc1 LFO1 mode", "OSC1", "", 0, 0.001},
-    {17, "Osc1 LFO1 to volume", "OSC1", "", 0, 0.001},
-    {18, "Osc1 LFO1 to tune", "OSC1", "", 0, 0.001},
-    {19, "Osc1 LFO1 to filter", "OSC1", "", 0, 0.001},
-    {20, "Osc1 LFO1 to pan", "OSC1", "", 0, 0.001},
+// The 21 parameters of one oscillator, in index order: names and groups carry the
+// oscillator's number (and its LFO's) where the pattern has %d.
+struct OscillatorEntry
+{
+  const char* namePattern;
+  const char* label;
+  double defaultValue;
+  double step;
 };
 
-constexpr Entry kOscillator2[] = {
-    {21, "Oscillator 2 On/Off", "OSC2", "", 1, 1},
-    {22, "Osc2 waveform", "OSC2", "", 0, 0.001},
-    {23, "Osc2 start phase", "OSC2", "", 0.5, 0.001},
-    {24, "Osc2 Tune", "OSC2", "", 0.5, 0.001},
-    {25, "Osc2 volume", "OSC2", "", 1, 0.001},
-    {26, "Osc2 saturation", "OSC2", "", 0, 0.001},
-    {27, "Osc2 pan", "OSC2", "", 0.5, 0.001},
-    {28, "Osc2 Pitch", "OSC2", "", 0.5, 0.001},
-    {29, "Osc2 filter balance", "OSC2", "", 0, 0.001},
-    {30, "Osc2 filter cutoff", "OSC2", "", 1, 0.001},
-    {31, "Osc2 filter rezo", "OSC2", "", 0, 0.001},
-    {32, "Osc2 filter type left", "OSC2", "", 0, 0.2},
-    {33, "Osc2 filter type right", "OSC2", "", 0, 0.2},
-    {34, "Osc2 LFO2 freq.", "OSC2", "Hz", 0, 0.001},
-    {35, "Osc2 LFO2 link all", "OSC2", "", 0, 0.001},
-    {36, "Osc2 LFO2 tempo sync", "OSC2", "", 0.5, 0.1},
-    {37, "Osc2 LFO2 mode", "OSC2", "", 0, 0.001},
-    {38, "Osc2 LFO2 to volume", "OSC2", "", 0, 0.001},
-    {39, "Osc2 LFO2 to tune", "OSC2", "", 0, 0.001},
-    {40, "Osc2 LFO2 to filter", "OSC2", "", 0, 0.001},
-    {41, "Osc2 LFO2 to pan", "OSC2", "", 0, 0.001},
+constexpr OscillatorEntry kOscillator[ParamIndex::kOscStride] = {
+    {"Oscillator %d On/Off", "", 1, 1},      {"Osc%d waveform", "", 0, 0.001},
+    {"Osc%d start phase", "", 0.5, 0.001},   {"Osc%d Tune", "", 0.5, 0.001},
+    {"Osc%d volume", "", 1, 0.001},          {"Osc%d saturation", "", 0, 0.001},
+    {"Osc%d pan", "", 0.5, 0.001},           {"Osc%d Pitch", "", 0.5, 0.001},
+    {"Osc%d filter balance", "", 0, 0.001},  {"Osc%d filter cutoff", "", 1, 0.001},
+    {"Osc%d filter rezo", "", 0, 0.001},     {"Osc%d filter type left", "", 0, 0.2},
+    {"Osc%d filter type right", "", 0, 0.2}, {"Osc%d LFO%d freq.", "Hz", 0, 0.001},
+    {"Osc%d LFO%d link all", "", 0, 0.001},  {"Osc%d LFO%d tempo sync", "", 0.5, 0.1},
+    {"Osc%d LFO%d mode", "", 0, 0.001},      {"Osc%d LFO%d to volume", "", 0, 0.001},
+    {"Osc%d LFO%d to tune", "", 0, 0.001},   {"Osc%d LFO%d to filter", "", 0, 0.001},
+    {"Osc%d LFO%d to pan", "", 0, 0.001},
 };
 
-constexpr Entry kOscillator3[] = {
-    {42, "Oscillator 3 On/Off", "OSC3", "", 1, 1},
-    {43, "Osc3 waveform", "OSC3", "", 0, 0.001},
-    {44, "Osc3 start phase", "OSC3", "", 0.5, 0.001},
-    {45, "Osc3 Tune", "OSC3", "", 0.5, 0.001},
-    {46, "Osc3 volume", "OSC3", "", 1, 0.001},
-    {47, "Osc3 saturation", "OSC3", "", 0, 0.001},
-    {48, "Osc3 pan", "OSC3", "", 0.5, 0.001},
-    {49, "Osc3 Pitch", "OSC3", "", 0.5, 0.001},
-    {50, "Osc3 filter balance", "OSC3", "", 0, 0.001},
-    {51, "Osc3 filter cutoff", "OSC3", "", 1, 0.001},
-    {52, "Osc3 filter rezo", "OSC3", "", 0, 0.001},
-    {53, "Osc3 filter type left", "OSC3", "", 0, 0.2},
-    {54, "Osc3 filter type right", "OSC3", "", 0, 0.2},
-    {55, "Osc3 LFO3 freq.", "OSC3", "Hz", 0, 0.001},
-    {56, "Osc3 LFO3 link all", "OSC3", "", 0, 0.001},
-    {57, "Osc3 LFO3 tempo sync", "OSC3", "", 0.5, 0.1},
-    {58, "Osc3 LFO3 mode", "OSC3", "", 0, 0.001},
-    {59, "Osc3 LFO3 to volume", "OSC3", "", 0, 0.001},
-    {60, "Osc3 LFO3 to tune", "OSC3", "", 0, 0.001},
-    {61, "Osc3 LFO3 to filter", "OSC3", "", 0, 0.001},
-    {62, "Osc3 LFO3 to PAN", "OSC3", "", 0, 0.001},
-};
+// The one name that leaves the pattern; hosts and stored automation know it so.
+constexpr const char* kOsc3LfoToPanName = "Osc3 LFO3 to PAN";
 
 constexpr Entry kVolumeEnvelope[] = {
-    {63, "Volume Env. Attack", "", "s", 0.01, 0.001},
-    {64, "Volume Env. Decay", "", "s", 0.5, 0.001},
-    {65, "Volume Env. Sustain", "", "%", 0.2, 0.001},
-    {66, "Volume Env. Release", "", "s", 0.05, 0.001},
-    {67, "Volume Env. Duration", "", "s", 0.2, 0.001},
-    {68, "Volume Env. Velocity", "", "", 1, 0.001},
-    {69, "Volume Env. Amount", "", "", 1, 0.001},
-    {79, "ADSR shape", "", "", 0.3, 0.001},
+    {ParamIndex::kVolEnvAttack, "Volume Env. Attack", "", "s", 0.01, 0.001},
+    {ParamIndex::kVolEnvDecay, "Volume Env. Decay", "", "s", 0.5, 0.001},
+    {ParamIndex::kVolEnvSustain, "Volume Env. Sustain", "", "%", 0.2, 0.001},
+    {ParamIndex::kVolEnvRelease, "Volume Env. Release", "", "s", 0.05, 0.001},
+    {ParamIndex::kVolEnvDuration, "Volume Env. Duration", "", "s", 0.2, 0.001},
+    {ParamIndex::kVolEnvVelocity, "Volume Env. Velocity", "", "", 1, 0.001},
+    {ParamIndex::kVolEnvAmount, "Volume Env. Amount", "", "", 1, 0.001},
+    {ParamIndex::kAdsrShape, "ADSR shape", "", "", 0.3, 0.001},
 };
 
 constexpr Entry kFilterEnvelope[] = {
-    {70, "Filter Env. Attack", "", "s", 0.01, 0.001},
-    {71, "Filter Env. Decay", "", "s", 0.5, 0.001},
-    {72, "Filter Env. Sustain", "", "%", 0.2, 0.001},
-    {73, "Filter Env. Release", "", "s", 0.05, 0.001},
-    {74, "Filter Env. Duration", "", "s", 0.2, 0.001},
-    {75, "Filter Env. Velocity", "", "", 1, 0.001},
-    {76, "Filter Env. Amount", "", "", 1, 0.001},
-    {77, "Filter Env. To Distortion", "", "", 1, 0.001},
-    {78, "Filter Env. To Dyn. Shaper", "", "", 1, 0.001},
+    {ParamIndex::kFilterEnvAttack, "Filter Env. Attack", "", "s", 0.01, 0.001},
+    {ParamIndex::kFilterEnvDecay, "Filter Env. Decay", "", "s", 0.5, 0.001},
+    {ParamIndex::kFilterEnvSustain, "Filter Env. Sustain", "", "%", 0.2, 0.001},
+    {ParamIndex::kFilterEnvRelease, "Filter Env. Release", "", "s", 0.05, 0.001},
+    {ParamIndex::kFilterEnvDuration, "Filter Env. Duration", "", "s", 0.2, 0.001},
+    {ParamIndex::kFilterEnvVelocity, "Filter Env. Velocity", "", "", 1, 0.001},
+    {ParamIndex::kFilterEnvAmount, "Filter Env. Amount", "", "", 1, 0.001},
+    {ParamIndex::kFilterEnvToDistortion, "Filter Env. To Distortion", "", "", 1, 0.001},
+    {ParamIndex::kFilterEnvToDynShaper, "Filter Env. To Dyn. Shaper", "", "", 1, 0.001},
 };
 
 constexpr Entry kSubOscillator[] = {
-    {80, "Bass-Layer amount", "SUB-OSC", "", 0, 0.001},
-    {81, "Bass-Layer solo", "SUB-OSC", "", 0, 1},
-    {82, "Bass-Layer to filter", "SUB-OSC", "", 0, 1},
-    {83, "Bass-Layer to FM", "SUB-OSC", "", 0, 1},
-    {84, "Bass-Layer click", "SUB-OSC", "", 0, 0.001},
+    {ParamIndex::kBassLayerAmount, "Bass-Layer amount", "SUB-OSC", "", 0, 0.001},
+    {ParamIndex::kBassLayerSolo, "Bass-Layer solo", "SUB-OSC", "", 0, 1},
+    {ParamIndex::kBassLayerToFilter, "Bass-Layer to filter", "SUB-OSC", "", 0, 1},
+    {ParamIndex::kBassLayerToFm, "Bass-Layer to FM", "SUB-OSC", "", 0, 1},
+    {ParamIndex::kBassLayerClick, "Bass-Layer click", "SUB-OSC", "", 0, 0.001},
 };
 
 constexpr Entry kGlobalTranspose[] = {
-    {85, "Global transpose", "", "", 0.5, 0.001},
-    {86, "Note transpose mode", "", "", 0, 0.1},
+    {ParamIndex::kGlobalTranspose, "Global transpose", "", "", 0.5, 0.001},
+    {ParamIndex::kNoteTransposeMode, "Note transpose mode", "", "", 0, 0.1},
 };
 
 constexpr Entry kPitchBend[] = {
-    {87, "Pitch-Bend Range", "", "", 1.0 / 6.0, 1.0 / 7.0},
+    {ParamIndex::kPitchBendRange, "Pitch-Bend Range", "", "", 1.0 / 6.0, 1.0 / 7.0},
 };
 
 constexpr Entry kPitchEnvelope[] = {
-    {88, "Pitch env. On/Off", "", "", 1, 1},     {89, "Pitch Amount", "", "", 0.35, 0.001},
-    {90, "Pitch Duration", "", "", 0.45, 0.001}, {91, "Pitch Power", "", "", 0.75, 0.001},
-    {92, "Pitch Down", "", "", 0, 0.001},
+    {ParamIndex::kPitchEnvOnOff, "Pitch env. On/Off", "", "", 1, 1},
+    {ParamIndex::kPitchAmount, "Pitch Amount", "", "", 0.35, 0.001},
+    {ParamIndex::kPitchDuration, "Pitch Duration", "", "", 0.45, 0.001},
+    {ParamIndex::kPitchPower, "Pitch Power", "", "", 0.75, 0.001},
+    {ParamIndex::kPitchDown, "Pitch Down", "", "", 0, 0.001},
 };
 
 constexpr Entry kUnison[] = {
-    {93, "Unison Voices", "", "", 0, 0.001},
-    {94, "Unison Detune", "", "", 0.125, 0.001},
+    {ParamIndex::kUnisonVoices, "Unison Voices", "", "", 0, 0.001},
+    {ParamIndex::kUnisonDetune, "Unison Detune", "", "", 0.125, 0.001},
 };
 
 constexpr Entry kFm[] = {
-    {95, "FM 1.00 carrier amount", "FM", "", 0, 0.001},
+    {ParamIndex::kFmAmount, "FM 1.00 carrier amount", "FM", "", 0, 0.001},
 };
 
 constexpr Entry kEqualizer[] = {
-    {96, "Bass", "EQ", "", 0.5, 0.001},
-    {97, "Mid", "EQ", "", 0.5, 0.001},
-    {98, "High", "EQ", "", 0.5, 0.001},
-    {99, "LoPass/HiPass", "EQ", "", 0.5, 0.001},
+    {ParamIndex::kEqBass, "Bass", "EQ", "", 0.5, 0.001},
+    {ParamIndex::kEqMid, "Mid", "EQ", "", 0.5, 0.001},
+    {ParamIndex::kEqHigh, "High", "EQ", "", 0.5, 0.001},
+    {ParamIndex::kDumpExpand, "LoPass/HiPass", "EQ", "", 0.5, 0.001},
 };
 
 constexpr Entry kDistortionShaper[] = {
-    {100, "Disto On/Off", "DISTO", "", 1, 1},
-    {101, "Distortion", "DISTO", "", 0, 0.001},
-    {102, "Disto-Type", "DISTO", "", 0, 0.001},
-    {103, "Disto-Mode", "DISTO", "", 1, kThird},
-    {104, "Disto Interpolation", "DISTO", "", 0, 0.001},
-    {105, "Dynamic Shaper Amount", "DISTO", "", 0, 0.001},
-    {106, "Invert Shape", "DISTO", "", 0, 1},
-    {107, "Shaper Type", "DISTO", "", 0, kThird},
-    {108, "Shaper Mode", "DISTO", "", 0, 0.001},
-    {109, "Shaper Pos-Neg", "DISTO", "", 0, kThird},
-    {110, "Bit-Crash Quantize", "DISTO", "", 1, 0.001},
-    {111, "Sample-Rate Reduction", "DISTO", "", 1, 0.001},
-    {112, "Gate-Crack", "DISTO", "", 0, 0.001},
+    {ParamIndex::kDistoOnOff, "Disto On/Off", "DISTO", "", 1, 1},
+    {ParamIndex::kDistortion, "Distortion", "DISTO", "", 0, 0.001},
+    {ParamIndex::kDistoType, "Disto-Type", "DISTO", "", 0, 0.001},
+    {ParamIndex::kDistoMode, "Disto-Mode", "DISTO", "", 1, kThird},
+    {ParamIndex::kDistoInterpolation, "Disto Interpolation", "DISTO", "", 0, 0.001},
+    {ParamIndex::kDynShaperAmount, "Dynamic Shaper Amount", "DISTO", "", 0, 0.001},
+    {ParamIndex::kDynShaperInvert, "Invert Shape", "DISTO", "", 0, 1},
+    {ParamIndex::kDynShaperType, "Shaper Type", "DISTO", "", 0, kThird},
+    {ParamIndex::kDynShaperMode, "Shaper Mode", "DISTO", "", 0, 0.001},
+    {ParamIndex::kDynShaperPosNeg, "Shaper Pos-Neg", "DISTO", "", 0, kThird},
+    {ParamIndex::kBitCrushQuantize, "Bit-Crash Quantize", "DISTO", "", 1, 0.001},
+    {ParamIndex::kSampleRateReduction, "Sample-Rate Reduction", "DISTO", "", 1, 0.001},
+    {ParamIndex::kGateCrack, "Gate-Crack", "DISTO", "", 0, 0.001},
 };
 
 constexpr Entry kMainFilter[] = {
-    {113, "Filter On/Off", "", "", 1, 1},         {114, "Filter Input Drive", "", "", 0, 0.001},
-    {115, "Filter Balance", "", "", 0, 0.001},    {116, "Cutoff", "", "Hz", 1, 0.001},
-    {117, "Reso/BW", "", "", 0, 0.001},           {118, "Filter Type 1", "", "", 0, 0.25},
-    {119, "Filter Type 2", "", "", 0, 1.0 / 6.0}, {120, "Filter Transition", "", "", 0, kThird},
+    {ParamIndex::kFilterOnOff, "Filter On/Off", "", "", 1, 1},
+    {ParamIndex::kFilterInputDrive, "Filter Input Drive", "", "", 0, 0.001},
+    {ParamIndex::kFilterBalance, "Filter Balance", "", "", 0, 0.001},
+    {ParamIndex::kFilterCutoff, "Cutoff", "", "Hz", 1, 0.001},
+    {ParamIndex::kFilterReso, "Reso/BW", "", "", 0, 0.001},
+    {ParamIndex::kFilterType1, "Filter Type 1", "", "", 0, 0.25},
+    {ParamIndex::kFilterType2, "Filter Type 2", "", "", 0, 1.0 / 6.0},
+    {ParamIndex::kFilterTransition, "Filter Transition", "", "", 0, kThird},
 };
 
 constexpr Entry kModulationEffects[] = {
-    {121, "Mod Fx On/Off", "", "", 1, 1},       {122, "Ring Amount", "", "", 0, 0.001},
-    {123, "Ring Freq", "", "Hz", 0, 0.1},       {124, "Ring Waveform", "", "", 0, 0.2},
-    {125, "Phaser Amount", "", "", 0, 0.001},   {126, "Phaser Feedback", "", "", 0.5, 0.001},
-    {127, "Phaser Rate", "", "Hz", 0.2, 0.001},
+    {ParamIndex::kModFxOnOff, "Mod Fx On/Off", "", "", 1, 1},
+    {ParamIndex::kRingAmount, "Ring Amount", "", "", 0, 0.001},
+    {ParamIndex::kRingFreq, "Ring Freq", "", "Hz", 0, 0.1},
+    {ParamIndex::kRingWaveform, "Ring Waveform", "", "", 0, 0.2},
+    {ParamIndex::kPhaserAmount, "Phaser Amount", "", "", 0, 0.001},
+    {ParamIndex::kPhaserFeedback, "Phaser Feedback", "", "", 0.5, 0.001},
+    {ParamIndex::kPhaserRate, "Phaser Rate", "", "Hz", 0.2, 0.001},
 };
 
 constexpr Entry kTempoDelay[] = {
-    {128, "Tempo Delay Amount", "", "", 0, 0.001},
-    {129, "Tempo Delay Feedback", "", "", 0.5, 0.001},
-    {130, "Tempo Delay Dump", "", "", 0.75, 0.001},
-    {131, "Tempo Delay Spread", "", "", 0.5, 0.001},
+    {ParamIndex::kTempoDelayAmount, "Tempo Delay Amount", "", "", 0, 0.001},
+    {ParamIndex::kTempoDelayFeedback, "Tempo Delay Feedback", "", "", 0.5, 0.001},
+    {ParamIndex::kTempoDelayDump, "Tempo Delay Dump", "", "", 0.75, 0.001},
+    {ParamIndex::kTempoDelaySpread, "Tempo Delay Spread", "", "", 0.5, 0.001},
 };
 
 // Index 137 belongs to this section but is never initialised.
 constexpr Entry kOutput[] = {
-    {132, "Bypass all effects", "", "", 0, 1},    {134, "Output pan", "", "", 0.5, 0.001},
-    {135, "Output saturation", "", "", 0, 0.001}, {136, "Dry/Wet", "", "", 1, 0.001},
-    {138, "Output volume", "", "", 0.5, 0.001},
+    {ParamIndex::kBypassAllEffects, "Bypass all effects", "", "", 0, 1},
+    {ParamIndex::kOutputPan, "Output pan", "", "", 0.5, 0.001},
+    {ParamIndex::kOutputSaturation, "Output saturation", "", "", 0, 0.001},
+    {ParamIndex::kDryWet, "Dry/Wet", "", "", 1, 0.001},
+    {ParamIndex::kOutputVolume, "Output volume", "", "", 0.5, 0.001},
 };
 
 constexpr Entry kLevelMeterLimiter[] = {
-    {133, "Limit output", "", "", 0, 1},
+    {ParamIndex::kLimitOutput, "Limit output", "", "", 0, 1},
 };
 
 constexpr double kBassLayerMax = 1.259;
@@ -218,6 +184,24 @@ void InitEntries(IPlugBase& plug, std::span<const Entry> entries)
     param->InitDouble(e.name, e.defaultValue, 0.0, maxValue, e.step, e.label, e.group);
     if (e.index == ParamIndex::kBitCrushQuantize)
       param->SetShape(kBitCrushShape);
+  }
+}
+
+void InitOscillator(IPlugBase& plug, int osc)
+{
+  using namespace ParamIndex;
+  char group[8];
+  std::snprintf(group, sizeof group, "OSC%d", osc + 1);
+  for (int k = 0; k < kOscStride; ++k)
+  {
+    const OscillatorEntry& e = kOscillator[k];
+    const int index = Osc(osc, EOscParam(k));
+    char name[32];
+    std::snprintf(name, sizeof name, e.namePattern, osc + 1, osc + 1);
+    if (index == Osc(2, kOscLfoToPan))
+      std::snprintf(name, sizeof name, "%s", kOsc3LfoToPanName);
+    if (IParameter* param = plug.GetParam(index))
+      param->InitDouble(name, e.defaultValue, 0.0, 1.0, e.step, e.label, group);
   }
 }
 
@@ -245,13 +229,13 @@ void InitSection(IPlugBase& plug, Section section)
     InitEntries(plug, kPitchEnvelope);
     break;
   case Section::Oscillator1:
-    InitEntries(plug, kOscillator1);
+    InitOscillator(plug, 0);
     break;
   case Section::Oscillator2:
-    InitEntries(plug, kOscillator2);
+    InitOscillator(plug, 1);
     break;
   case Section::Oscillator3:
-    InitEntries(plug, kOscillator3);
+    InitOscillator(plug, 2);
     break;
   case Section::VolumeEnvelope:
     InitEntries(plug, kVolumeEnvelope);
