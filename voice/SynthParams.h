@@ -6,7 +6,10 @@ namespace Korvane
 // The current values of the synthesis parameters, as the voices read them: 168 doubles,
 // written only by the instrument's parameter routing. Slot j holds one parameter's
 // normalised value (see slotOf for which); slot 167 holds the global transpose ratio
-// derived from "Global transpose". The same layout is the value block of a program.
+// derived from "Global transpose". This slot layout is what the voices read and, later,
+// the value block of a factory program record. The host's state chunks, banks and
+// program files do not use it: they store the 160 parameter values in parameter-index
+// order (IPlugBase::SerializeParams).
 struct SynthParams
 {
   static constexpr int kSlotCount = 168;
