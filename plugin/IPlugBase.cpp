@@ -93,9 +93,13 @@ void IPlugBase::OnParameterChange(int paramIdx) { PlatformLockGuard lock(mutex);
 
 void IPlugBase::OnActivate(bool active) { PlatformLockGuard lock(mutex); }
 
-void IPlugBase::ProcessBlock(double** inputs, double** outputs, int frames)
+namespace
 {
-  const int nIn = NInChannels(), nOut = NOutChannels();
+// The base's pass-through in either sample type: each input to the output of the same
+// index, silence on the other outputs.
+template <typename Sample>
+void PassThrough(Sample** inputs, Sample** outputs, int frames, int nIn, int nOut)
+{
   for (int c = 0; c < nOut; ++c)
   {
     if (!outputs || !outputs[c])
@@ -103,22 +107,19 @@ void IPlugBase::ProcessBlock(double** inputs, double** outputs, int frames)
     if (c < nIn && inputs && inputs[c])
       std::copy_n(inputs[c], frames, outputs[c]);
     else
-      std::fill_n(outputs[c], frames, 0.0);
+      std::fill_n(outputs[c], frames, Sample(0));
   }
+}
+} // namespace
+
+void IPlugBase::ProcessBlock(double** inputs, double** outputs, int frames)
+{
+  PassThrough(inputs, outputs, frames, NInChannels(), NOutChannels());
 }
 
 void IPlugBase::ProcessBlockFloat(float** inputs, float** outputs, int frames)
 {
-  const int nIn = NInChannels(), nOut = NOutChannels();
-  for (int c = 0; c < nOut; ++c)
-  {
-    if (!outputs || !outputs[c])
-      continue;
-    if (c < nIn && inputs && inputs[c])
-      std::copy_n(inputs[c], frames, outputs[c]);
-    else
-      std::fill_n(outputs[c], frames, 0.0f);
-  }
+  PassThrough(inputs, outputs, frames, NInChannels(), NOutChannels());
 }
 
 void IPlugBase::ProcessMidiMessage(const MidiMessage& msg) { SendMidiMessage(msg); }
