@@ -5,22 +5,6 @@
 namespace Korvane
 {
 
-std::string UserWaveformFolder::windowsFolder(const std::string& baseDirectory)
-{
-  return baseDirectory + "\\" + kFolderName + "\\";
-}
-
-std::string UserWaveformFolder::besideModule(const std::string& modulePath)
-{
-  if (modulePath.empty())
-    return {};
-  const auto slash = modulePath.find_last_of("/\\");
-  if (slash == std::string::npos)
-    return std::string(kFolderName) + "/";
-  const char separator = modulePath[slash];
-  return modulePath.substr(0, slash + 1) + kFolderName + separator;
-}
-
 std::string UserWaveformFolder::fileName(int k)
 {
   if (k < 1 || k > kFileCount)

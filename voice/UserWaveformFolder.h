@@ -5,23 +5,15 @@
 namespace Korvane
 {
 
-// Where the user waveform files "user01.raw" ... "user10.raw" are looked for: a folder
-// named "waveforms". On Windows it lies under the provider's base directory, which is
-// empty, so the folder is "\waveforms\" at the root of the current drive; elsewhere it
-// lies beside the plug-in module file (the platform layer knows the module's path).
-// Pure text functions, so every platform's rule can be checked anywhere.
+// The user waveform files "user01.raw" ... "user10.raw" in a folder named "waveforms".
+// Where that folder lies is the platform layer's rule (PlatformModule::UserFolder: at
+// the root of the current drive on Windows, beside the module file elsewhere); the
+// instrument hands the folder to the waveform provider.
 class UserWaveformFolder
 {
 public:
   static constexpr const char* kFolderName = "waveforms";
   static constexpr int kFileCount = 10;
-
-  // baseDirectory + "\" + "waveforms" + "\".
-  static std::string windowsFolder(const std::string& baseDirectory);
-
-  // The "waveforms" folder in the directory of the module file, with a trailing
-  // separator; empty when modulePath is empty.
-  static std::string besideModule(const std::string& modulePath);
 
   // "user01.raw" ... "user10.raw" for k = 1..10; empty for any other k.
   static std::string fileName(int k);

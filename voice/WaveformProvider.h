@@ -62,8 +62,7 @@ public:
 
   // Computes the built-in cycles (the noise cycles from the generator seeded with 1800),
   // loads the user files from userFolder (no folder is searched when it is empty) and
-  // normalises. The platform layer passes UserWaveformFolder::windowsFolder("") on
-  // Windows and UserWaveformFolder::besideModule(module path) elsewhere.
+  // normalises. The instrument passes PlatformModule::UserFolder("waveforms").
   void buildBaseWaveforms(const std::string& userFolder = {});
 
   // Band-limits every cycle into the set of its position.

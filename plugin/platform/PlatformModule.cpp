@@ -10,3 +10,16 @@ std::string PlatformModule::Folder()
     return {};
   return path.substr(0, cut + 1);
 }
+
+std::string PlatformModule::FolderAtDriveRoot(const char* name)
+{
+  // A path starting with a separator lies at the root of the current drive.
+  return std::string("\\") + name + "\\";
+}
+
+std::string PlatformModule::FolderInside(const std::string& folder, const char* name)
+{
+  if (folder.empty())
+    return {};
+  return folder + name + folder.back();
+}

@@ -30,6 +30,12 @@ public:
   // on Windows a folder of that name at the root of the current drive, elsewhere a
   // folder of that name beside the module file ("" when the module's path is unknown).
   static std::string UserFolder(const char* name);
+  // The two rules behind UserFolder, pure so that both can be checked on any platform.
+  // Windows: "\\name\\", a folder at the root of the current drive.
+  static std::string FolderAtDriveRoot(const char* name);
+  // Elsewhere: the folder named name inside folder (a folder path with its trailing
+  // separator, as Folder() gives it), ending in the same separator; "" for "".
+  static std::string FolderInside(const std::string& folder, const char* name);
   // The separator between a folder and a file name on this platform.
   static char Separator();
 };

@@ -28,6 +28,24 @@ TEST(PlatformModuleTest, FilePathIsTheFileHoldingTheCode)
   EXPECT_EQ(PlatformModule::UserFolder("waveforms"), folder + "waveforms/");
 }
 
+// Both platforms' rules for the user's folder, checked here whatever the platform.
+TEST(PlatformModuleTest, UserFolderRules)
+{
+  EXPECT_EQ(PlatformModule::FolderAtDriveRoot("waveforms"), "\\waveforms\\");
+  const struct
+  {
+    const char* folder;
+    const char* expected;
+  } cases[] = {
+      {"/usr/lib/vst/", "/usr/lib/vst/waveforms/"},
+      {"/", "/waveforms/"},
+      {"C:\\VST\\", "C:\\VST\\waveforms\\"},
+      {"", ""}, // the module's path is unknown: no folder at all
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(PlatformModule::FolderInside(c.folder, "waveforms"), c.expected) << c.folder;
+}
+
 TEST(PlatformModuleTest, UnknownPngResourcesAreNotFound)
 {
   for (int number : {-1, 0, 1, 100, 65535, 70000})

@@ -42,11 +42,7 @@ std::string PlatformModule::FilePath()
 
 char PlatformModule::Separator() { return '/'; }
 
-std::string PlatformModule::UserFolder(const char* name)
-{
-  const std::string folder = Folder();
-  return folder.empty() ? folder : folder + name + '/';
-}
+std::string PlatformModule::UserFolder(const char* name) { return FolderInside(Folder(), name); }
 
 PlatformModule::Resource PlatformModule::FindPngResource(int number)
 {

@@ -56,11 +56,7 @@ std::string PlatformModule::FilePath()
 
 char PlatformModule::Separator() { return '\\'; }
 
-std::string PlatformModule::UserFolder(const char* name)
-{
-  // A path starting with a separator lies at the root of the current drive.
-  return std::string("\\") + name + "\\";
-}
+std::string PlatformModule::UserFolder(const char* name) { return FolderAtDriveRoot(name); }
 
 PlatformModule::Resource PlatformModule::FindPngResource(int number)
 {
