@@ -1,7 +1,7 @@
 #pragma once
 
 #include "effects/AudioProcessingUnit.h"
-#include "effects/OscFilterUnit.h"
+#include "effects/oscfilter/OscFilterUnit.h"
 #include "voice/AdsrEnvelope.h"
 #include "voice/ChordArpeggiator.h"
 #include "voice/FmModulator.h"

@@ -1,7 +1,7 @@
 // Cost of one oscillator's dual filter per sample, both sides running, as a voice
 // runs it: 1024-sample blocks of noise, cutoff either swept every sample (as under a
 // filter envelope) or held.
-#include "effects/OscFilterUnit.h"
+#include "effects/oscfilter/OscFilterUnit.h"
 
 #include <benchmark/benchmark.h>
 

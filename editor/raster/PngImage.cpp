@@ -1,4 +1,4 @@
-#include "editor/PngImage.h"
+#include "editor/raster/PngImage.h"
 
 #include <png.h>
 

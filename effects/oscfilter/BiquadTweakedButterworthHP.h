@@ -1,6 +1,6 @@
 #pragma once
 
-#include "effects/TweakedButterworthBiquad.h"
+#include "effects/oscfilter/TweakedButterworthBiquad.h"
 
 namespace Korvane
 {

@@ -1,4 +1,4 @@
-#include "effects/IKvFilter.h"
+#include "effects/oscfilter/IKvFilter.h"
 
 namespace Korvane
 {

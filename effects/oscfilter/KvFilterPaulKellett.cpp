@@ -1,4 +1,4 @@
-#include "effects/KvFilterPaulKellett.h"
+#include "effects/oscfilter/KvFilterPaulKellett.h"
 
 namespace Korvane
 {

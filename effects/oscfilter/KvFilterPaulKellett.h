@@ -1,6 +1,6 @@
 #pragma once
 
-#include "effects/IKvFilter.h"
+#include "effects/oscfilter/IKvFilter.h"
 
 #include <bit>
 #include <cstdint>

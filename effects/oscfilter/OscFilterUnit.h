@@ -1,9 +1,9 @@
 #pragma once
 
 #include "effects/AudioProcessingUnit.h"
-#include "effects/BiquadTweakedButterworthHP.h"
-#include "effects/BiquadTweakedButterworthLP.h"
-#include "effects/KvFilterPaulKellett.h"
+#include "effects/oscfilter/BiquadTweakedButterworthHP.h"
+#include "effects/oscfilter/BiquadTweakedButterworthLP.h"
+#include "effects/oscfilter/KvFilterPaulKellett.h"
 
 namespace Korvane
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "effects/ButterworthTangent.h"
-#include "effects/IKvFilter.h"
+#include "effects/oscfilter/ButterworthTangent.h"
+#include "effects/oscfilter/IKvFilter.h"
 
 namespace Korvane
 {

@@ -1,4 +1,4 @@
-#include "effects/BiquadTweakedButterworthHP.h"
+#include "effects/oscfilter/BiquadTweakedButterworthHP.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "effects/BiquadTweakedButterworthLP.h"
+#include "effects/oscfilter/BiquadTweakedButterworthLP.h"
 
 #include <gtest/gtest.h>
 

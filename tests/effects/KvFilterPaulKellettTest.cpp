@@ -1,4 +1,4 @@
-#include "effects/KvFilterPaulKellett.h"
+#include "effects/oscfilter/KvFilterPaulKellett.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "effects/OscFilterUnit.h"
+#include "effects/oscfilter/OscFilterUnit.h"
 
 #include <gtest/gtest.h>
 

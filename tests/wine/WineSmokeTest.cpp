@@ -4,7 +4,7 @@
 // line of its own and exits non-zero when anything failed.
 //
 // Usage: WineSmokeTest [path of Thumpgeist.dll]   (default: beside this program)
-#include "editor/PngImage.h"
+#include "editor/raster/PngImage.h"
 #include "host/PluginInstance.h"
 #include "plugin/platform/PlatformLock.h"
 #include "plugin/platform/PlatformModule.h"
