@@ -105,8 +105,8 @@ void TempoDelay::setSpread(double value)
 int TempoDelay::wrapPoint(double factor) const
 {
   // min(bufferLength, trunc(beatSeconds * factor * sampleRate)), compared as a double
-  // so that a huge beat never reaches the int conversion. A length below 1 behaves as 1
-  // (the side then repeats the previous sample).
+  // so that a huge beat never reaches the int conversion. A length below 1 counts as 1
+  // (a delay of one sample, as the read comes before the write).
   const double length = std::trunc(beatSeconds * factor * sampleRate);
   if (!(length < double(bufferLength)))
     return bufferLength;
