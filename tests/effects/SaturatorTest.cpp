@@ -1,0 +1,79 @@
+#include "effects/dynamics/Saturator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using Korvane::Saturator;
+
+namespace
+{
+
+// Settles the drive on a constant input; returns the last output.
+double settle(Saturator& s, double input)
+{
+  double l = 0.0;
+  for (int i = 0; i < 3000; ++i)
+  {
+    l = input;
+    double r = input;
+    s.process(&l, &r, 1);
+    EXPECT_EQ(l, r);
+  }
+  return l;
+}
+
+} // namespace
+
+TEST(Saturator, SettledDriveBlendsOrSaturates)
+{
+  struct Row
+  {
+    int kind;
+    double threshold;
+    double factor;
+    double target;
+    double input;
+    double dryShare; // expected: dry * input + (1 - dry) * clamp(gain * curve(input))
+    double gain;
+  };
+  const Row rows[] = {
+      {0, 0.5, 2.0, 0.1, 0.3, 0.8, 0.4},   // master: m = 0.2, gain 0.4
+      {0, 0.5, 2.0, 1.0, 0.3, 0.0, 4.0},   // fully saturated, clamped
+      {0, 0.5, 2.0, 1.0, 0.001, 0.0, 4.0}, // quiet signal: 4 * curve, inside the clamp
+      {0, 0.5, 2.0, 0.0, 0.3, 1.0, 0.0},   // transparent at 0
+      {1, 0.25, 4.0, 0.1, -0.3, 0.6, 0.4}, // filter drive: m = 0.4
+      {1, 0.25, 4.0, 0.3, -0.3, 0.0, 1.2}, // above its threshold
+  };
+  for (const Row& r : rows)
+  {
+    Saturator s(r.kind);
+    s.setMix(r.threshold, r.factor);
+    s.setDrive(r.target);
+    const double shaped = std::clamp(s.curve.lookup(r.input) * r.gain, -1.0, 1.0);
+    EXPECT_NEAR(settle(s, r.input), r.dryShare * r.input + (1.0 - r.dryShare) * shaped, 1e-9)
+        << r.kind << " " << r.target;
+  }
+  // Target 1 on the master saturator: clamp(4 * curve(x)); 0.3 reaches the clamp.
+  Saturator master(0);
+  master.setDrive(1.0);
+  EXPECT_NEAR(settle(master, 0.3), 1.0, 1e-9);
+  EXPECT_NEAR(settle(master, -0.3), -1.0, 1e-9);
+}
+
+TEST(Saturator, IgnoresBypassAndRefusesNonFiniteDrive)
+{
+  Saturator s(0);
+  s.setDrive(1.0);
+  s.setBypass(true);
+  EXPECT_FALSE(s.setDrive(std::nan("")));
+  EXPECT_FALSE(s.setDrive(INFINITY));
+  EXPECT_EQ(s.driveTarget, 1.0);
+  EXPECT_NEAR(settle(s, 0.3), 1.0, 1e-9);
+  EXPECT_TRUE(std::isfinite(s.drive));
+  // Linear interpolation in the kind's table; an unknown kind takes the master table.
+  EXPECT_EQ(s.curve.interpolation, Korvane::DistortionCurve::kLinear);
+  EXPECT_EQ(Saturator(7).curve.points, Saturator(0).curve.points);
+  EXPECT_NE(Saturator(1).curve.points, Saturator(0).curve.points);
+}
