@@ -14,7 +14,6 @@ Distortion::Distortion()
   for (int type = 0; type < DistortionTypes::kCount; ++type)
   {
     curves[type].points = DistortionTypes::initialCurve(type);
-    curves[type].name = DistortionTypes::name(type);
   }
 }
 

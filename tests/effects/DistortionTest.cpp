@@ -1,5 +1,7 @@
 #include "effects/distortion/Distortion.h"
 #include "effects/distortion/Quantizer.h"
+#include "effects/dynamics/Saturator.h"
+#include "synth/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -248,4 +250,30 @@ TEST(Distortion, PreviewShowsTheCurveAndOneSinePeriod)
   EXPECT_NEAR(sine[30], 0.75, 1e-12);
   EXPECT_NEAR(sine[90], -0.75, 1e-12);
   EXPECT_EQ(d->smoothedAmount, 0.0); // the preview leaves the smoother alone
+}
+
+TEST(Distortion, BlockRoutinesNeverAllocate)
+{
+  auto d = std::make_unique<Distortion>();
+  Korvane::Quantizer q;
+  Korvane::Saturator s(0);
+  d->setType(0.5);
+  d->setAmount(0.9);
+  d->setSampleRateReduction(0.5);
+  d->setGate(0.3);
+  q.setResolution(0.4);
+  s.setDrive(0.7);
+  std::vector<double> l(512, 0.3), r(512, -0.2), env(512, 0.5);
+  std::array<double, 128> curve{};
+  std::array<double, 120> sine{};
+  AllocationCounter counter;
+  d->processSampleRate(l.data(), r.data(), 512);
+  q.process(l.data(), r.data(), 512);
+  d->processGate(l.data(), r.data(), 512);
+  d->processCurve(l.data(), r.data(), env.data(), 512);
+  s.process(l.data(), r.data(), 512);
+  for (int code : {0, 1, 3, 8, 12}) // commands deferred to the block start
+    d->applyCommand(code);
+  d->renderPreview(curve, sine);
+  EXPECT_EQ(counter.Count(), 0);
 }
