@@ -5,7 +5,9 @@
 //   tgcurve <type 0..35> [--stored]   the curve a new instrument starts with, or with
 //                                     --stored the type's stored table ("Restore Curve")
 //   tgcurve --saturator <kind 0|1>    a saturator's table
-//   tgcurve --sheet file.png          the contact sheet
+//   tgcurve --sheet file.png [first last]
+//                                     the contact sheet, or of types first..last
+//                                     (36 and 37 are the saturation tables)
 //   tgcurve --list                    the types' names
 //
 // CSV columns: point (0..511), input (2k/511 - 1), output.
@@ -34,7 +36,7 @@ void Usage()
 {
   std::fprintf(stderr, "usage: tgcurve <type 0..35> [--stored]\n"
                        "       tgcurve --saturator <kind 0|1>\n"
-                       "       tgcurve --sheet file.png\n"
+                       "       tgcurve --sheet file.png [first last]\n"
                        "       tgcurve --list\n");
 }
 
@@ -210,19 +212,27 @@ void DrawCell(Canvas& canvas, int cell, const std::string& title, const Points& 
   }
 }
 
-bool WriteSheet(const char* path)
+bool WriteSheet(const char* path, int first, int last)
 {
-  const int cells = DistortionTypes::kCount + SaturationTables::kKindCount;
+  const int cells = last - first + 1;
   const int rows = (cells + kColumns - 1) / kColumns;
-  Canvas canvas(kColumns * kCellWidth, rows * kCellHeight);
-  for (int type = 0; type < DistortionTypes::kCount; ++type)
-    DrawCell(canvas, type, std::to_string(type) + " " + DistortionTypes::name(type),
-             DistortionTypes::initialCurve(type), &DistortionTypes::storedTable(type),
-             DistortionTypes::tellingValues(type));
-  for (int kind = 0; kind < SaturationTables::kKindCount; ++kind)
-    DrawCell(canvas, DistortionTypes::kCount + kind,
-             kind == 0 ? "SAT. MASTER" : "SAT. FILTER DRIVE", SaturationTables::table(kind),
-             nullptr, SaturationTables::tellingValues(kind));
+  const int columns = std::min(cells, kColumns);
+  Canvas canvas(columns * kCellWidth, rows * kCellHeight);
+  for (int index = first; index <= last; ++index)
+  {
+    if (index < DistortionTypes::kCount)
+    {
+      DrawCell(canvas, index - first, std::to_string(index) + " " + DistortionTypes::name(index),
+               DistortionTypes::initialCurve(index), &DistortionTypes::storedTable(index),
+               DistortionTypes::tellingValues(index));
+    }
+    else
+    {
+      const int kind = index - DistortionTypes::kCount;
+      DrawCell(canvas, index - first, kind == 0 ? "SAT. MASTER" : "SAT. FILTER DRIVE",
+               SaturationTables::table(kind), nullptr, SaturationTables::tellingValues(kind));
+    }
+  }
 
   png_image image;
   std::memset(&image, 0, sizeof image);
@@ -262,8 +272,18 @@ int main(int argc, char** argv)
       std::printf("%d,%s\n", type, DistortionTypes::name(type));
     return 0;
   }
-  if (first == "--sheet" && argc == 3)
-    return WriteSheet(argv[2]) ? 0 : 1;
+  if (first == "--sheet" && (argc == 3 || argc == 5))
+  {
+    const int lastCell = DistortionTypes::kCount + SaturationTables::kKindCount - 1;
+    const int from = argc == 5 ? ParseIndex(argv[3], 0, lastCell) : 0;
+    const int to = argc == 5 ? ParseIndex(argv[4], 0, lastCell) : lastCell;
+    if (from < 0 || to < from)
+    {
+      Usage();
+      return 2;
+    }
+    return WriteSheet(argv[2], from, to) ? 0 : 1;
+  }
   if (first == "--saturator" && argc == 3)
   {
     const int kind = ParseIndex(argv[2], 0, SaturationTables::kKindCount - 1);
