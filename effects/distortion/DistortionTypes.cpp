@@ -186,18 +186,21 @@ DistortionTypes::Points DistortionTypes::design(int type)
   case 3: // Hard-Overload: a steep monotonic saturation, slightly lopsided
     p = CurveDesign::smoothThrough(knotsOf(type, {{-0.04, -0.62}, {0.0, 0.0}, {0.04, 0.62}}));
     break;
-  case 4:  // KVSigmoid1: a sigmoid with a wobbly shelf, folding back before full scale
-  case 5:  // KVSigmoid2: inverted around zero, shelves and fold-back on both sides
-  case 11: // Soft-Tube: high gain, round top at half scale, a small fold-back
-  case 12: // Tube: about double gain up to half scale, then folds back to 0.73
-  case 13: // Transistor: a quick step off zero, a flat middle, then rising steeply
+  case 4: // KVSigmoid1: a sigmoid with a wobbly shelf, folding back before full scale
+    p = CurveDesign::smoothThrough(knotsOf(type, {{CurveDesign::gridInput(-0.75), -0.62}, {0, 0}}));
+    break;
+  case 5: // KVSigmoid2: inverted around zero, shelves and fold-back on both sides
+    p = CurveDesign::smoothThrough(knotsOf(type, {{CurveDesign::gridInput(-0.75), -0.72}, {0, 0}}));
+    break;
+  case 11: // Soft-Tube: high gain, a round top at half scale, a small fold-back each side
+    p = CurveDesign::smoothThrough(knotsOf(type, {{CurveDesign::gridInput(-0.75), -0.95}, {0, 0}}));
+    break;
+  case 12: // Tube: about double gain up to half scale, then folding back to 0.73
     p = CurveDesign::smoothThrough(
-        knotsOf(type, {{0.0, 0.0},
-                       {CurveDesign::gridInput(-0.75), type == 11   ? -0.95
-                                                       : type == 12 ? -0.851
-                                                       : type == 13 ? -0.75
-                                                       : type == 5  ? -0.72
-                                                                    : -0.62}}));
+        knotsOf(type, {{CurveDesign::gridInput(-0.75), -0.851}, {0, 0}}));
+    break;
+  case 13: // Transistor: a quick step off zero, a flat middle, then rising steeply
+    p = CurveDesign::smoothThrough(knotsOf(type, {{CurveDesign::gridInput(-0.75), -0.75}, {0, 0}}));
     break;
   case 6: // KVSigmoid3: KVSigmoid2's negative half with KVSigmoid1's positive half
   {
