@@ -5,6 +5,9 @@
 //   tgcurve <type 0..35> [--stored]   the curve a new instrument starts with, or with
 //                                     --stored the type's stored table ("Restore Curve")
 //   tgcurve --saturator <kind 0|1>    a saturator's table
+//   tgcurve --shaper AMOUNT MODE [TYPE [INVERT [POS-NEG]]]
+//                                     the dynamic shaper's transfer (128 points,
+//                                     inputs -1..+1) for these parameter values (0..1)
 //   tgcurve --sheet file.png [first last]
 //                                     the contact sheet, or of types first..last
 //                                     (36 and 37 are the saturation tables)
@@ -15,6 +18,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +27,7 @@
 #include <vector>
 
 #include "effects/distortion/DistortionTypes.h"
+#include "effects/dynamics/DynShaper.h"
 #include "effects/dynamics/SaturationTables.h"
 
 namespace
@@ -36,6 +41,7 @@ void Usage()
 {
   std::fprintf(stderr, "usage: tgcurve <type 0..35> [--stored]\n"
                        "       tgcurve --saturator <kind 0|1>\n"
+                       "       tgcurve --shaper AMOUNT MODE [TYPE [INVERT [POS-NEG]]]\n"
                        "       tgcurve --sheet file.png [first last]\n"
                        "       tgcurve --list\n");
 }
@@ -256,6 +262,33 @@ int ParseIndex(const char* text, int first, int last)
   return static_cast<int>(value);
 }
 
+// The dynamic shaper's transfer for parameter values given on the command line, as the
+// editor's preview draws it; false when a value is not a number.
+bool PrintShaper(int argc, char** argv)
+{
+  double values[5] = {0.0, 0.0, 0.0, 0.0, 0.0};
+  for (int i = 2; i < argc; ++i)
+  {
+    char* end = nullptr;
+    values[i - 2] = std::strtod(argv[i], &end);
+    if (end == argv[i] || *end != '\0' || !std::isfinite(values[i - 2]))
+      return false;
+  }
+  Korvane::DynShaper shaper;
+  shaper.setAmount(values[0]);
+  shaper.setShaperMode(values[1]);
+  shaper.setShapeType(values[2]);
+  shaper.setInvert(values[3]);
+  shaper.setPolarity(values[4]);
+  std::array<double, Korvane::DynShaper::kPreviewCurvePoints> transfer{};
+  std::array<double, Korvane::DynShaper::kPreviewSinePoints> sine{};
+  shaper.renderPreview(transfer, sine);
+  std::printf("point,input,output\n");
+  for (int k = 0; k < Korvane::DynShaper::kPreviewCurvePoints; ++k)
+    std::printf("%d,%.10f,%.10f\n", k, (k / 128.0 - 0.5) * 2.0, transfer[size_t(k)]);
+  return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -283,6 +316,13 @@ int main(int argc, char** argv)
       return 2;
     }
     return WriteSheet(argv[2], from, to) ? 0 : 1;
+  }
+  if (first == "--shaper" && argc >= 4 && argc <= 7)
+  {
+    if (PrintShaper(argc, argv))
+      return 0;
+    Usage();
+    return 2;
   }
   if (first == "--saturator" && argc == 3)
   {

@@ -1,0 +1,47 @@
+#include "effects/delay/TempoDelay.h"
+#include "effects/dynamics/DynShaper.h"
+#include "synth/AllocationCounter.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+using Korvane::DynShaper;
+using Korvane::TempoDelay;
+
+// The block routines, setters, tempo changes, reset and the preview run on the audio
+// thread or under the mutex: none may allocate. The lines are sized beforehand.
+TEST(UnitAllocation, ShaperAndDelayNeverAllocateOnceSized)
+{
+  TempoDelay delay;
+  delay.setSampleRate(48000.0);
+  DynShaper shaper;
+  shaper.setSampleRate(48000.0);
+  std::vector<double> l(512, 0.3), r(512, -0.2), env(512, 0.5);
+  std::array<double, DynShaper::kPreviewCurvePoints> curve{};
+  std::array<double, DynShaper::kPreviewSinePoints> sine{};
+
+  AllocationCounter counter;
+  for (double mode : {0.0, 1.0 / 3.0, 2.0 / 3.0, 1.0})
+  {
+    shaper.setAmount(0.8);
+    shaper.setShaperMode(mode);
+    shaper.process(l.data(), r.data(), env.data(), 512);
+    shaper.renderPreview(curve, sine);
+  }
+  for (double bpm : {120.0, 200.0, 10.0})
+  {
+    delay.setTempo(bpm);
+    delay.setAmount(0.7);
+    delay.setFeedback(0.6);
+    delay.setSpread(0.2);
+    delay.process(l.data(), r.data(), 512);
+  }
+  delay.reset();
+  shaper.setBypass(true);
+  delay.setBypass(true);
+  shaper.process(l.data(), r.data(), nullptr, 512);
+  delay.process(l.data(), r.data(), 512);
+  EXPECT_EQ(counter.Count(), 0);
+}
