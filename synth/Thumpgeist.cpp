@@ -161,41 +161,54 @@ void Thumpgeist::RouteSynthesis(int paramIdx, double value)
     RouteOscillator(paramIdx / P::kOscStride, paramIdx % P::kOscStride, value);
     return;
   }
+  // Envelope settings reach every voice and the matching display model.
   using Env = VoicePool::EnvelopeId;
   switch (paramIdx)
   {
   case P::kVolEnvAttack:
     voices.setEnvelopeAttack(Env::kVolumeEnvelope, value);
+    volumeEnvelopeDisplay.setAttack(value);
     break;
   case P::kVolEnvDecay:
     voices.setEnvelopeDecay(Env::kVolumeEnvelope, value);
+    volumeEnvelopeDisplay.setDecay(value);
     break;
   case P::kVolEnvSustain:
     voices.setEnvelopeSustain(Env::kVolumeEnvelope, value);
+    volumeEnvelopeDisplay.setSustain(value);
     break;
   case P::kVolEnvRelease:
     voices.setEnvelopeRelease(Env::kVolumeEnvelope, value);
+    volumeEnvelopeDisplay.setRelease(value);
     break;
   case P::kVolEnvDuration:
     voices.setEnvelopeDuration(Env::kVolumeEnvelope, value);
+    volumeEnvelopeDisplay.setDuration(value);
     break;
   case P::kFilterEnvAttack:
     voices.setEnvelopeAttack(Env::kFilterEnvelope, value);
+    filterEnvelopeDisplay.setAttack(value);
     break;
   case P::kFilterEnvDecay:
     voices.setEnvelopeDecay(Env::kFilterEnvelope, value);
+    filterEnvelopeDisplay.setDecay(value);
     break;
   case P::kFilterEnvSustain:
     voices.setEnvelopeSustain(Env::kFilterEnvelope, value);
+    filterEnvelopeDisplay.setSustain(value);
     break;
   case P::kFilterEnvRelease:
     voices.setEnvelopeRelease(Env::kFilterEnvelope, value);
+    filterEnvelopeDisplay.setRelease(value);
     break;
   case P::kFilterEnvDuration:
     voices.setEnvelopeDuration(Env::kFilterEnvelope, value);
+    filterEnvelopeDisplay.setDuration(value);
     break;
   case P::kAdsrShape:
     voices.setEnvelopeShape(value);
+    volumeEnvelopeDisplay.setShape(value);
+    filterEnvelopeDisplay.setShape(value);
     break;
   case P::kGlobalTranspose:
     synthParams[SynthParams::kTransposeRatio] = VoicePool::pitchRatioOf(value);

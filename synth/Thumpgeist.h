@@ -5,6 +5,7 @@
 #include "synth/MasterChain.h"
 #include "synth/MidiQueue.h"
 #include "synth/Scope.h"
+#include "voice/AdsrEnvelope.h"
 #include "voice/PitchEnvelope.h"
 #include "voice/SynthParams.h"
 #include "voice/VoicePool.h"
@@ -75,6 +76,11 @@ public:
   double DisplayedNoteFrequency() const { return noteFrequency; }
   const char* DisplayedNoteName() const { return noteName; }
 
+  // The models behind the editor's two envelope displays: they follow the volume and
+  // filter envelope settings, and both take "ADSR shape" as their curvature.
+  const Korvane::AdsrEnvelope& VolumeEnvelopeDisplay() const { return volumeEnvelopeDisplay; }
+  const Korvane::AdsrEnvelope& FilterEnvelopeDisplay() const { return filterEnvelopeDisplay; }
+
   const Korvane::SynthParams& Params() const { return synthParams; }
   const Korvane::PitchEnvelope& PitchEnv() const { return pitchEnvelope; }
   const Korvane::VoicePool& Voices() const { return voices; }
@@ -116,6 +122,8 @@ private:
   Korvane::PitchEnvelope pitchEnvelope;
   double bendRatio = 1.0;
   MasterChain master;
+  Korvane::AdsrEnvelope volumeEnvelopeDisplay{"Volume_Envelope"};
+  Korvane::AdsrEnvelope filterEnvelopeDisplay{"Filter Envelope"};
 
   Scope scope;
   int displayMode = kDisplayNone;

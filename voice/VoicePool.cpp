@@ -197,7 +197,7 @@ void VoicePool::setEnvelopeShape(double v)
   for (int i = 0; i < kVoiceCount; ++i)
   {
     voices[i].volumeEnvelope.setShape(v);
-    voices[i].filterEnvelope.setShape(v);
+    voices[i].filterEnvelope.setDuration(v);
   }
 }
 

@@ -27,7 +27,8 @@ namespace Korvane
 //                 waveform -> selectWaveform, tune -> setTuneRatio(tuneRatioOf),
 //                 pitch -> setPitchRatio(pitchRatioOf), filter types -> setFilterLeftType
 //                 / setFilterRightType, LFO freq. -> setLfoFrequency, envelope times,
-//                 sustain and duration -> setEnvelope*, "AdsrShape" -> setEnvelopeShape,
+//                 sustain and duration -> setEnvelope*, "AdsrShape" -> setEnvelopeShape
+//                 (volume curvature, filter duration),
 //                 global transpose -> slot 167 = pitchRatioOf(v), then
 //                 applyGlobalTranspose, unison -> setUnisonCount(unisonCountOf) and
 //                 setUnisonDetune, FM -> setFmAmount;
@@ -92,7 +93,11 @@ public:
   void setEnvelopeSustain(EnvelopeId e, double v);
   void setEnvelopeRelease(EnvelopeId e, double v);
   void setEnvelopeDuration(EnvelopeId e, double v);
-  void setEnvelopeShape(double v); // both envelopes
+  // "ADSR shape": the curvature of every volume envelope, and the duration of every
+  // filter envelope (time scale max(v, 0.001) * 5, its curvature as built). Sounds
+  // rely on it: after a program change the filter envelopes' time scale follows
+  // "ADSR shape", which the routing applies after "Filter Env. Duration".
+  void setEnvelopeShape(double v);
   void setUnisonDetune(double v) noexcept;
   void selectWaveform(int k, double x);
   // Re-tunes every voice, sounding or free, to the transpose ratio in slot 167.

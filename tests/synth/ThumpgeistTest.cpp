@@ -207,3 +207,51 @@ TEST_F(ThumpgeistTest, AOneSampleBlockMakesItsScopeRecordFromThatSampleAlone)
   EXPECT_EQ(scope.WriteCounter(), 300);
   EXPECT_DOUBLE_EQ(scope.Ring()[299].left, left[0]);
 }
+
+TEST_F(ThumpgeistTest, AdsrShapeScalesTheFilterEnvelopesAndCurvesTheVolumeEnvelopes)
+{
+  using Korvane::AdsrEnvelope;
+  auto attackSamples = [this](auto envelopeOf)
+  {
+    // Blocks of one sample: the envelopes tick once per mixed sample.
+    Note(0, 48);
+    int n = 0;
+    do
+    {
+      Block(1);
+      ++n;
+    } while (envelopeOf(plug->Voices().voice(0)).state == AdsrEnvelope::kAttack && n < 88200);
+    return n;
+  };
+  Set(P::kFilterEnvDuration, 0.8); // a time scale of 4 s per unit
+  EXPECT_DOUBLE_EQ(plug->Voices().voice(7).filterEnvelope.timeScale, 4.0);
+  // "ADSR shape" 0.5: the filter envelopes take it as their duration (time scale
+  // 0.5 * 5), keeping the curvature they were built with; the volume envelopes take it
+  // as their curvature: ratioA = 20 * 0.5^3, ratioDR = 4 * 0.5^3 (plus 1.9800523e-6).
+  Set(P::kAdsrShape, 0.5);
+  // A program change routes every parameter in index order: "ADSR shape" (79) comes
+  // after "Filter Env. Duration" (74) and decides.
+  plug->OnParameterReset();
+  for (int i : {0, 31, 63})
+  {
+    const Korvane::Note& v = plug->Voices().voice(i);
+    EXPECT_DOUBLE_EQ(v.filterEnvelope.timeScale, 2.5) << i;
+    EXPECT_EQ(v.filterEnvelope.ratioA, AdsrEnvelope::kInitialRatioA) << i;
+    EXPECT_EQ(v.filterEnvelope.ratioDR, AdsrEnvelope::kInitialRatioDR) << i;
+    EXPECT_DOUBLE_EQ(v.volumeEnvelope.ratioA, 2.5 + 1.9800523e-6) << i;
+    EXPECT_DOUBLE_EQ(v.volumeEnvelope.ratioDR, 0.5 + 1.9800523e-6) << i;
+    EXPECT_DOUBLE_EQ(v.volumeEnvelope.timeScale, 1.0) << i; // "Volume Env. Duration" 0.2
+  }
+  // Both display models take the curvature and keep their durations.
+  for (const AdsrEnvelope* d : {&plug->VolumeEnvelopeDisplay(), &plug->FilterEnvelopeDisplay()})
+  {
+    EXPECT_EQ(d->shape, 0.5);
+    EXPECT_DOUBLE_EQ(d->ratioA, 2.5 + 1.9800523e-6);
+  }
+  EXPECT_DOUBLE_EQ(plug->FilterEnvelopeDisplay().timeScale, 4.0);
+  // A filter attack of 0.2 now lasts 0.2 * 2.5 s = 22050 samples.
+  Set(P::kFilterEnvAttack, 0.2);
+  EXPECT_NEAR(attackSamples([](const Korvane::Note& v) -> const AdsrEnvelope&
+                            { return v.filterEnvelope; }),
+              22050, 1);
+}
