@@ -76,6 +76,9 @@ void Thumpgeist::BindVoices()
   binding.bendRatio = &bendRatio;
   binding.provider = &waveforms;
   binding.pitchEnvelope = &pitchEnvelope;
+  // One generator for the whole instrument: the provider seeds it with 1800 as it builds
+  // its noise cycles, right after this, and the noise oscillators continue from there.
+  binding.random = &waveforms.getRandom();
   binding.owner = this;
   binding.tempo = [](void* owner) { return static_cast<Thumpgeist*>(owner)->GetTempo(); };
   binding.noteStarted = [](void* owner, double frequency, const char* name)

@@ -5,6 +5,8 @@
 namespace Korvane
 {
 
+class Random15;
+
 // Filter memory of one oscillator's pink noise; it never restarts.
 struct PinkNoiseState
 {
@@ -13,25 +15,17 @@ struct PinkNoiseState
   double z = 0.0;
 };
 
-// The noise oscillators. All voices of all instances in the process draw from one
-// 15-bit generator (Random15), which every voice's constructor reseeds from the time of
-// day. Its state is kept in an atomic word so that two instances rendering on different
-// threads never race on it; they merely share the sequence.
+// The noise oscillators. They draw from the instrument's one 15-bit generator (the
+// waveform provider's, seeded with 1800 when the instrument is built), so a fresh
+// instrument plays its noise the same way every time and in every instance.
 class Noise
 {
 public:
   // r * 2 / 32767 - 1 for one fresh value r.
-  static double white() noexcept;
+  static double white(Random15& random) noexcept;
 
   // Three one-pole low-passes of three fresh values, weighted and centred: -0.781..+0.781.
-  static double pink(PinkNoiseState& s) noexcept;
-
-  static void seed(std::uint32_t value) noexcept;
-  static void seedFromTimeOfDay() noexcept;
-  static std::uint32_t state() noexcept;
-
-  // The next raw value 0..32767.
-  static int next() noexcept;
+  static double pink(Random15& random, PinkNoiseState& s) noexcept;
 };
 
 } // namespace Korvane

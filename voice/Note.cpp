@@ -2,6 +2,7 @@
 
 #include "voice/ClickTransients.h"
 #include "voice/PitchEnvelope.h"
+#include "voice/Random15.h"
 #include "voice/Saturate.h"
 #include "voice/SynthParams.h"
 #include "voice/WaveformProvider.h"
@@ -47,7 +48,6 @@ Note::Note()
     tuneLfo[k].depth = 0.5;
   }
   clicks = &ClickTransients::instance();
-  Noise::seedFromTimeOfDay();
   setSampleRate(sampleRate);
 }
 
@@ -314,10 +314,13 @@ double Note::oscillatorFrequency(int k) const noexcept { return blep[k][0].incre
 
 double Note::oscillatorSample(int k) noexcept
 {
-  if (noiseKind[k] == 1)
-    return Noise::white();
-  if (noiseKind[k] == 2)
-    return Noise::pink(pink[k]);
+  if (noiseKind[k] != 0)
+  {
+    if (binding.random == nullptr)
+      return 0.0;
+    return noiseKind[k] == 1 ? Noise::white(*binding.random)
+                             : Noise::pink(*binding.random, pink[k]);
+  }
   const int count = unisonCount >= 2 ? 2 : 1;
   double sum = 0.0;
   if (useBlep[k])

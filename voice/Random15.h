@@ -7,8 +7,9 @@ namespace Korvane
 
 // The instrument's 15-bit pseudo-random generator: a linear congruential generator
 // (state = state * 214013 + 2531011 modulo 2^32) whose values are bits 16 to 30 of the
-// state, 0..32767. The built-in noise cycles draw from it seeded with 1800, so they are
-// the same on every start; the noise oscillators draw fresh values from it.
+// state, 0..32767. Each instrument has one (its waveform provider's): the built-in noise
+// cycles draw from it seeded with 1800, so they are the same on every start, and the
+// noise oscillators, display and export draw fresh values from it after them.
 class Random15
 {
 public:

@@ -4,6 +4,7 @@ namespace Korvane
 {
 
 class PitchEnvelope;
+class Random15;
 class WaveformProvider;
 struct SynthParams;
 
@@ -19,6 +20,10 @@ struct VoiceBinding
   const WaveformProvider* provider = nullptr;
   // The pitch envelope shared by all voices; it also holds the pitch-bend range.
   const PitchEnvelope* pitchEnvelope = nullptr;
+  // The instrument's 15-bit generator, which the noise oscillators draw from (the
+  // provider's: seeded with 1800 as the instrument is built, so noise renders the same
+  // in every fresh instance). Without one the noise oscillators are silent.
+  Random15* random = nullptr;
 
   // Passed back to the two callbacks below.
   void* owner = nullptr;

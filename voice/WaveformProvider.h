@@ -104,7 +104,9 @@ public:
   const double* userCycle(int index) const noexcept; // index 0..15 for User1..User16
   double* userCycle(int index) noexcept;
 
-  // The generator behind the noise cycles and the noise display and export.
+  // The instrument's 15-bit generator: behind the noise cycles (buildBaseWaveforms seeds
+  // it with 1800), the noise display and export, and the voices' noise oscillators,
+  // which continue from where the cycles left it.
   Random15& getRandom() noexcept { return random; }
 
   const std::string& getFolderName() const noexcept { return folderName; }

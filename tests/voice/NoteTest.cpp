@@ -410,3 +410,26 @@ TEST(NoteTest, WaveformSelection)
   table.pool->selectWaveform(0, 6.0 / 39);
   EXPECT_NEAR(playedFrequency(table, 57), 440.0, 0.5);
 }
+
+TEST(NoteTest, NoiseOscillatorsDrawFromTheBoundGenerator)
+{
+  // White noise on oscillator 1 and pink on oscillator 2: one value, then three, per
+  // sample, in the generator's order.
+  Rig rig(kRate, 512);
+  rig.random.seed(77);
+  rig.osc(1, S::kOscOn) = 1.0;
+  rig.osc(1, S::kOscVolume) = 1.0;
+  rig.pool->selectWaveform(0, 8.0 / 39.0);
+  rig.pool->selectWaveform(1, 9.0 / 39.0);
+  rig.pool->noteOn(60, 127, 0);
+  for (int k = 0; k < 500; ++k)
+    rig.pool->renderSample();
+  Korvane::Random15 reference(77);
+  Korvane::PinkNoiseState pink;
+  const Note& v = rig.pool->voice(0);
+  for (int n = 0; n < 500; ++n)
+  {
+    ASSERT_EQ(v.oscillatorBuffer(0)[n], reference.next() * 2.0 / 32767.0 - 1.0) << n;
+    ASSERT_EQ(v.oscillatorBuffer(1)[n], Korvane::Noise::pink(reference, pink)) << n;
+  }
+}

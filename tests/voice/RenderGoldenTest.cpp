@@ -5,8 +5,6 @@
 // must reproduce them exactly.
 #include "VoiceTestRig.h"
 
-#include "voice/Noise.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -88,8 +86,8 @@ Result play(const Scenario& sc)
   pool.setEnvelopeRelease(VoicePool::kFilterEnvelope, 0.1);
   if (sc.setup)
     sc.setup(rig);
-  // The voices' constructors seed the shared noise generator from the clock.
-  Korvane::Noise::seed(12345u);
+  // The noise oscillators draw from the rig's generator.
+  rig.random.seed(12345u);
 
   Fnv fnv;
   Result r;

@@ -51,6 +51,8 @@ struct Rig
   Korvane::PitchEnvelope pitchEnvelope;
   double bendRatio = 1.0;
   double tempo = 120.0;
+  // The rig's own generator for the noise oscillators (the instrument's is its provider's).
+  Korvane::Random15 random{1};
   std::unique_ptr<Korvane::VoicePool> pool = std::make_unique<Korvane::VoicePool>();
 
   static double hostTempo(void* owner) { return static_cast<Rig*>(owner)->tempo; }
@@ -75,6 +77,7 @@ struct Rig
     b.bendRatio = &bendRatio;
     b.provider = &provider();
     b.pitchEnvelope = &pitchEnvelope;
+    b.random = &random;
     b.owner = this;
     b.tempo = &Rig::hostTempo;
     pool->bind(b);

@@ -237,10 +237,13 @@ TEST_F(Provider, NoiseCyclesFollowTheSeededDrawsInOrder)
   check(q2, provider->baseCycle(WaveformProvider::kLowQ2), "Low-Q 2");
   check(q3, provider->baseCycle(WaveformProvider::kLowQ3), "Low-Q 3");
 
-  // A second provider gives the very same Noize cycle and set, so presets sound alike.
+  // A second provider gives the very same Noize cycle and set, so presets sound alike,
+  // and leaves the generator where these draws left it: the noise oscillators go on
+  // from there.
   WaveformProvider other;
   other.buildBaseWaveforms();
   other.buildSets();
+  EXPECT_EQ(other.getRandom().getState(), state);
   for (int i = 0; i < kN; ++i)
     ASSERT_EQ(other.baseCycle(WaveformProvider::kNoize)[i],
               provider->baseCycle(WaveformProvider::kNoize)[i]);
