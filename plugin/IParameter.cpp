@@ -3,6 +3,7 @@
 #include "plugin/TextUtil.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -48,9 +49,18 @@ double IParameter::FromNormalized(double normalized) const
   return std::pow(normalized, shape) * (max - min) + min;
 }
 
+int IParameter::TruncatedInt(double v)
+{
+  if (!(v == v))
+    return 0;
+  return int(std::clamp(v, double(INT_MIN), double(INT_MAX)));
+}
+
 void IParameter::SetNormalized(double normalized)
 {
-  double newValue = FromNormalized(normalized);
+  if (!std::isfinite(normalized))
+    return;
+  double newValue = FromNormalized(std::clamp(normalized, 0.0, 1.0));
   if (type != kTypeDouble)
     newValue = std::floor(newValue / step + 0.5) * step;
   value = std::min(newValue, max);
@@ -71,7 +81,7 @@ void IParameter::GetDisplayText(double newValue, bool normalized, char* text,
   {
     for (const DisplayText& entry : displayTexts)
     {
-      if (entry.value == int(newValue) && entry.text[0])
+      if (entry.value == TruncatedInt(newValue) && entry.text[0])
       {
         CopyText(text, entry.text, kTextLength);
         return;
@@ -83,13 +93,13 @@ void IParameter::GetDisplayText(double newValue, bool normalized, char* text,
   if (displayPrecision > 0)
     std::snprintf(text, kTextLength, "%.*f", displayPrecision, newValue);
   else
-    std::snprintf(text, kTextLength, "%d", int(newValue));
+    std::snprintf(text, kTextLength, "%d", TruncatedInt(newValue));
 }
 
 const char* IParameter::GetLabelText() const
 {
   for (const DisplayText& entry : displayTexts)
-    if (entry.value == int(value) && entry.text[0])
+    if (entry.value == TruncatedInt(value) && entry.text[0])
       return "";
   return label;
 }

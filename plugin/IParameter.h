@@ -2,6 +2,7 @@
 // One automatable parameter: a double value with range, step, curve shape, default,
 // display precision, name, unit label and group, converted to and from the host's
 // normalized 0..1 range and to display text.
+#include <cmath>
 #include <vector>
 
 class IParameter
@@ -35,7 +36,8 @@ public:
   void SetCanAutomate(bool newCanAutomate) { canAutomate = newCanAutomate; }
   void SetDisplayText(int value, const char* text);
 
-  // Host-facing conversion.
+  // Host-facing conversion. A normalized value outside 0..1 counts as its nearer end;
+  // one that is not a finite number is ignored.
   void SetNormalized(double normalized);
   double GetNormalized() const { return GetNormalized(value); }
   double GetNormalized(double value) const;
@@ -51,9 +53,14 @@ public:
   // The display text's value for an exact text match; false when none matches.
   bool MapDisplayText(const char* text, double* value) const;
 
-  // The value in the parameter's own units.
+  // The value in the parameter's own units. A value that is not a finite number is
+  // ignored: it would reach the sound and stay there.
   double Value() const { return value; }
-  void Set(double newValue) { value = newValue; }
+  void Set(double newValue)
+  {
+    if (std::isfinite(newValue))
+      value = newValue;
+  }
   double Clamp(double newValue) const
   {
     return newValue < min ? min : (newValue > max ? max : newValue);
@@ -77,6 +84,8 @@ public:
 
   // The number of decimals that displays a step: count places until the step is whole.
   static int PrecisionOfStep(double step);
+  // A value truncated towards zero, kept within the int range (0 for an undefined one).
+  static int TruncatedInt(double v);
 
 private:
   EParamType type = kTypeNone;

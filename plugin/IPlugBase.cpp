@@ -5,6 +5,7 @@
 #include "plugin/TextUtil.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -169,7 +170,7 @@ void IPlugBase::SetParameterFromEditor(int paramIdx, double normalized)
 {
   PlatformLockGuard lock(mutex);
   IParameter* param = GetParam(paramIdx);
-  if (!param)
+  if (!param || !std::isfinite(normalized))
     return;
   param->SetNormalized(normalized);
   NotifyHostOfParameterChange(paramIdx, normalized);
@@ -219,6 +220,24 @@ bool IPlugBase::SerializeParams(ByteBuffer& chunk)
   return grew;
 }
 
+void IPlugBase::LoadParameterValue(IParameter& param, double value)
+{
+  if (std::isfinite(value))
+  {
+    param.Set(param.Clamp(value));
+    return;
+  }
+  param.Set(param.Default());
+  rejectedValue = true;
+}
+
+bool IPlugBase::ConsumeRejectedValue()
+{
+  const bool rejected = rejectedValue;
+  rejectedValue = false;
+  return rejected;
+}
+
 int IPlugBase::UnserializeParams(const ByteBuffer& chunk, int position)
 {
   PlatformLockGuard lock(mutex);
@@ -233,7 +252,7 @@ int IPlugBase::UnserializeParams(const ByteBuffer& chunk, int position)
       param.Set(param.Clamp(0.0));
       break;
     }
-    param.Set(param.Clamp(value));
+    LoadParameterValue(param, value);
   }
   OnParameterReset();
   return position;
@@ -390,16 +409,33 @@ bool IPlugBase::LoadProgramFile(const char* path)
   if (!ProgramFile::Parse(bytes, uniqueID, NParams(), &contents))
     return false;
 
+  ConsumeRejectedValue();
   if (contents.isChunk)
   {
-    if (UnserializeState(contents.state, contents.statePosition) < 0)
+    const int end = UnserializeState(contents.state, contents.statePosition);
+    if (ConsumeRejectedValue() || end < 0)
       return false;
     ModifyCurrentPreset(contents.name.c_str());
   }
   else
   {
+    bool rejected = false;
     for (int i = 0; i < NParams(); ++i)
-      params[size_t(i)].SetNormalized(contents.normalized[size_t(i)]);
+    {
+      IParameter& param = params[size_t(i)];
+      const double normalized = contents.normalized[size_t(i)];
+      if (std::isfinite(normalized))
+        param.SetNormalized(normalized);
+      else
+        param.Set(param.Default());
+      rejected = rejected || !std::isfinite(normalized);
+    }
+    if (rejected)
+    {
+      // Like a state that fails part-way: what was read stays and is routed.
+      OnParameterReset();
+      return false;
+    }
     ModifyCurrentPreset(contents.name.c_str());
     RestorePreset(currentPresetIdx);
   }

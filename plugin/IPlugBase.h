@@ -114,7 +114,15 @@ public:
   void OnParameterReset();
   void InformHostOfAllParameters();
   bool SerializeParams(ByteBuffer& chunk);
+  // Reads one value per parameter, each clamped to its range; a parameter whose stored
+  // value is not a finite number takes its default (see ConsumeRejectedValue). Stops
+  // at the first missing value, which becomes 0 within its range; then routes every
+  // parameter. Returns the position after the values, or -1.
   int UnserializeParams(const ByteBuffer& chunk, int position);
+  // Whether a state read since the last call held a value that is not a finite number
+  // (the parameter took its default instead); clears the mark. A load that meets one
+  // reports failure.
+  bool ConsumeRejectedValue();
 
   // --- Programs --------------------------------------------------------------------
   int NPresets() const { return int(presets.size()); }
@@ -165,6 +173,9 @@ protected:
   double** OutData() { return outData.empty() ? nullptr : outData.data(); }
   // Points a channel's slot at its own scratch buffer and marks it (dis)connected.
   void SetChannelConnected(ChannelRecord& channel, bool connected);
+  // Gives a parameter a value read from a state or program file: clamped to its range,
+  // or its default (marking the load as failed) when the value is not a finite number.
+  void LoadParameterValue(IParameter& param, double value);
 
 private:
   void ParseChannelIO(const char* text);
@@ -183,6 +194,7 @@ private:
   int blockSize = 0;
   int latency = 0;
   int storedHostValue = 0;
+  bool rejectedValue = false;
   char effectName[kNameLength] = {};
   char productName[kNameLength] = {};
   char vendorName[kNameLength] = {};

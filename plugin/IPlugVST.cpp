@@ -449,7 +449,8 @@ void VSTCALLBACK IPlugVST::VSTSetParameter(Vst::AEffect* effect, int32_t index, 
     return;
   PlatformLockGuard lock(plug->Mutex());
   IParameter* param = plug->GetParam(index);
-  if (!param)
+  // A value that is not a finite number would reach the sound and stay there.
+  if (!param || !std::isfinite(value))
     return;
   if (IEditor* gui = plug->GetGUI())
     gui->SetParameterFromPlug(index, value, true);
@@ -473,6 +474,9 @@ intptr_t IPlugVST::String2Parameter(int paramIdx, const char* text)
   else
   {
     value = std::strtod(text, nullptr);
+    // "nan", "inf" or a number beyond the double range is refused.
+    if (!std::isfinite(value))
+      return 0;
     if (param->NegateDisplay())
       value = -value;
   }
@@ -526,18 +530,23 @@ intptr_t IPlugVST::SetChunk(const void* data, intptr_t size, bool isBank)
   if (position < 0)
     return 0; // a header with nothing behind it changes nothing
 
+  ConsumeRejectedValue();
+  bool rejected = false;
   if (isBank && reportedVersion >= ProgramFile::kChunkVersion)
   {
     position = UnserializePresets(chunk, position);
+    rejected = ConsumeRejectedValue();
   }
   else
   {
     position = UnserializeState(chunk, position);
+    rejected = ConsumeRejectedValue();
     // Only a state that loaded completely replaces what the current slot holds.
-    if (position >= 0)
+    if (position >= 0 && !rejected)
       ModifyCurrentPreset();
   }
-  if (position < 0)
+  // A value that was not a finite number took its parameter's default: the load fails.
+  if (position < 0 || rejected)
     return 0;
   RedrawParameterControls();
   return 1;

@@ -11,6 +11,7 @@
 #include "voice/VoicePool.h"
 #include "voice/WaveformProvider.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -87,7 +88,8 @@ public:
   const MidiQueue& Midi() const { return midi; }
 
 private:
-  // One-pole smoothing toward a target, once per sample.
+  // One-pole smoothing toward a target, once per sample. A target that is not a finite
+  // number is passed over (the state holds), so no single bad value can latch.
   struct Smoother
   {
     double pole;
@@ -95,7 +97,8 @@ private:
     double state = 0.0;
     double Next(double target)
     {
-      state = gain * target + pole * state;
+      if (std::isfinite(target))
+        state = gain * target + pole * state;
       return state;
     }
   };

@@ -11,6 +11,7 @@
 #include "voice/TableOscillator.h"
 #include "voice/VoiceBinding.h"
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -54,13 +55,19 @@ public:
   // fade[i] = i (31 - i) / 240: 0, 1/8, ... 119/120, 1.
   static const double kStartFade[kStartFadeLength];
 
-  // One-pole smoother, pole 0.9777.
+  // One-pole smoother, pole 0.9777. A target that is not a finite number is passed
+  // over (the state holds), so no single bad value can stay in the state for good.
   struct Smoother
   {
     double pole = 0.9777;
     double gain = 0.0223;
     double state = 0.0;
-    double next(double target) noexcept { return state = gain * target + pole * state; }
+    double next(double target) noexcept
+    {
+      if (std::isfinite(target))
+        state = gain * target + pole * state;
+      return state;
+    }
   };
 
   Note();

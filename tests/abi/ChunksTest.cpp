@@ -1,6 +1,7 @@
 #include "ModuleFixture.h"
 
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -240,4 +241,49 @@ TEST_F(ChunkTest, ProgramsAreNamedAndSelectable)
   EXPECT_EQ(plug.ProgramName().size(), 63u); // the host's text buffer is respected
   EXPECT_EQ(Dispatch(Vst::effSetProgramName, 0, 0, nullptr), 0);
   EXPECT_EQ(Dispatch(Vst::effGetProgramName, 0, 0, nullptr), 0);
+}
+
+TEST_F(ChunkTest, NonFiniteValuesInAStateOrBankLoadTheDefaultAndFail)
+{
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  std::vector<double> values(160, 0.0);
+  values[0] = 1.0;
+  values[3] = nan;    // "Osc1 Tune", default 0.5
+  values[4] = inf;    // "Osc1 volume", default 1
+  values[6] = 0.25;   // read as usual
+  values[138] = -inf; // "Output volume", default 0.5
+  for (bool bank : {false, true}) // without a header a bank is read as one state
+  {
+    plug.SetParameter(3, 0.9f);
+    EXPECT_EQ(plug.SetChunk(StateOf(values), bank), 0) << bank;
+    EXPECT_EQ(plug.ParamDisplay(3), "0.500") << bank;
+    EXPECT_EQ(plug.ParamDisplay(4), "1.000") << bank;
+    EXPECT_EQ(plug.ParamDisplay(6), "0.250") << bank;
+    EXPECT_EQ(plug.ParamDisplay(138), "0.500") << bank;
+  }
+
+  // A bank whose third slot holds one: that slot gets the default, the slots after it
+  // still load, and the host hears of the failure.
+  plug.SetProgram(2);
+  plug.SetParameter(3, 0.3f);
+  plug.SetProgramName("Two");
+  plug.SetProgram(5);
+  plug.SetParameter(3, 0.7f);
+  plug.SetProgramName("Five");
+  std::vector<uint8_t> bank = plug.GetChunk(true);
+  const size_t slot2 = kHeaderSize + 2 * kBankSlotSize;
+  ASSERT_EQ(Int32At(bank, slot2), 3);
+  std::memcpy(bank.data() + slot2 + 4 + 3 + 1 + 8 * 3, &nan, 8);
+
+  VstHost::PluginInstance other;
+  ASSERT_TRUE(other.Load(TG_MODULE_PATH));
+  other.Start(kSampleRate, kBlockSize);
+  EXPECT_EQ(other.SetChunk(bank, true), 0);
+  EXPECT_EQ(other.ProgramNameIndexed(2), "Two");
+  EXPECT_EQ(other.ProgramNameIndexed(5), "Five");
+  other.SetProgram(2);
+  EXPECT_EQ(other.ParamDisplay(3), "0.500");
+  other.SetProgram(5);
+  EXPECT_EQ(other.ParamDisplay(3), "0.700");
 }

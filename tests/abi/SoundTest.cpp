@@ -334,3 +334,34 @@ TEST_F(SoundTest, TwoFreshInstancesRenderANoiseNoteBitIdentically)
     differing += outA[0][i] != outB[0][i] || outA[1][i] != outB[1][i];
   EXPECT_EQ(differing, 0u);
 }
+
+TEST_F(SoundTest, NonFiniteValuesNeverReachAParameter)
+{
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  // Switches, tunes, volumes, pans, the shaped bit crusher, dry/wet and the output.
+  for (int i : {0, 3, 4, 6, 80, 110, 134, 136, 138})
+  {
+    SCOPED_TRACE(i);
+    const std::string shown = plug.ParamDisplay(i);
+    const float normalized = plug.GetParameter(i);
+    for (float v : {nan, inf, -inf})
+      plug.SetParameter(i, v);
+    for (const char* text : {"nan", "inf", "-inf", "1e999", "-NAN"})
+      EXPECT_EQ(plug.SetParameterText(i, text), 0) << text;
+    EXPECT_EQ(plug.ParamDisplay(i), shown);
+    EXPECT_EQ(plug.GetParameter(i), normalized);
+  }
+  // Normalized values outside 0..1 give the ends of the range, also through a shape.
+  plug.SetParameter(110, -0.5f);
+  EXPECT_EQ(plug.ParamDisplay(110), "0.000");
+  plug.SetParameter(110, 1.5f);
+  EXPECT_EQ(plug.GetParameter(110), 1.0f);
+  plug.SetParameter(110, 1.0f);
+
+  plug.NoteOn(0, 36, 127);
+  Channels out;
+  RenderInto(out, 8192);
+  EXPECT_TRUE(AllFinite(out));
+  EXPECT_GT(Rms(out[0], 0, 8192), 0.01);
+}

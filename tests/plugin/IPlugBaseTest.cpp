@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 TEST(IPlugBase, ConstructionGivesDefaultsAndChannelsFromTheIOText)
 {
@@ -91,4 +92,34 @@ TEST(IPlugBase, BlockSizeGivesScratchBuffersAndTheBaseBlockIsSilent)
   plug.ProcessBlock(nullptr, outs, 64);
   EXPECT_TRUE(std::all_of(left.begin(), left.end(), [](double v) { return v == 0.0; }));
   EXPECT_TRUE(std::all_of(right.begin(), right.end(), [](double v) { return v == 0.0; }));
+}
+
+TEST(IPlugBase, NonFiniteValuesNeverReachAParameter)
+{
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  TestPlug plug;
+  plug.SetValues(0.3, 0.3, 1.0, 0.9);
+  for (double v : {nan, inf, -inf})
+  {
+    plug.GetParam(0)->Set(v);
+    plug.GetParam(1)->SetNormalized(v);
+    plug.SetParameterFromEditor(3, v);
+  }
+  EXPECT_EQ(plug.Values(), (std::vector<double>{0.3, 0.3, 1.0, 0.9}));
+  EXPECT_TRUE(plug.notified.empty());
+  EXPECT_TRUE(plug.changes.empty());
+
+  // A state holding them is read to its end: each such parameter takes its default.
+  ByteBuffer chunk;
+  for (double v : {nan, 0.7, inf, -inf})
+    chunk.PutDouble(v);
+  EXPECT_EQ(plug.UnserializeParams(chunk, 0), 32);
+  EXPECT_EQ(plug.Values(), (std::vector<double>{0.5, 0.7, 1.0, 0.5}));
+  EXPECT_TRUE(plug.ConsumeRejectedValue()); // so the load reports failure
+  EXPECT_FALSE(plug.ConsumeRejectedValue());
+  // Text for a value that is not a finite number: an integer display shows 0.
+  char text[IParameter::kTextLength];
+  plug.GetParam(2)->GetDisplayText(nan, false, text);
+  EXPECT_STREQ(text, "0");
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <complex>
+#include <limits>
 
 using namespace VoiceTest;
 using Korvane::Note;
@@ -432,4 +433,27 @@ TEST(NoteTest, NoiseOscillatorsDrawFromTheBoundGenerator)
     ASSERT_EQ(v.oscillatorBuffer(0)[n], reference.next() * 2.0 / 32767.0 - 1.0) << n;
     ASSERT_EQ(v.oscillatorBuffer(1)[n], Korvane::Noise::pink(reference, pink)) << n;
   }
+}
+
+TEST(NoteTest, ABadParameterValueDoesNotLatchInTheSmoothers)
+{
+  // One block with undefined pan and saturation targets; afterwards the voice sounds
+  // again, finite.
+  Rig rig(kRate, 512);
+  rig.pool->noteOn(45, 127, 0);
+  rig.render(1024);
+  rig.osc(0, S::kOscPan) = std::numeric_limits<double>::quiet_NaN();
+  rig.osc(0, S::kOscSaturation) = std::numeric_limits<double>::infinity();
+  rig.render(512);
+  rig.osc(0, S::kOscPan) = 0.5;
+  rig.osc(0, S::kOscSaturation) = 0.0;
+  const auto out = rig.render(4096);
+  EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](double x) { return std::isfinite(x); }));
+  EXPECT_GT(peak(out, 2048), 0.5);
+  Note::Smoother s;
+  s.next(1.0);
+  const double held = s.state;
+  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                     -std::numeric_limits<double>::infinity()})
+    EXPECT_EQ(s.next(bad), held);
 }
