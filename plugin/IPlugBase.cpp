@@ -412,6 +412,9 @@ bool IPlugBase::LoadProgramFile(const char* path)
   ConsumeRejectedValue();
   if (contents.isChunk)
   {
+    // A chunk with no state after its header changes nothing.
+    if (contents.statePosition >= contents.state.Size())
+      return false;
     const int end = UnserializeState(contents.state, contents.statePosition);
     if (ConsumeRejectedValue() || end < 0)
       return false;

@@ -527,8 +527,10 @@ intptr_t IPlugVST::SetChunk(const void* data, intptr_t size, bool isBank)
   int32_t magic = 0;
   if (chunk.GetInt32(&magic, 0) > 0 && magic == ProgramFile::kChunkMagic)
     position = chunk.GetInt32(&reportedVersion, 4);
-  if (position < 0)
-    return 0; // a header with nothing behind it changes nothing
+  // A chunk that carries no state (no bytes at all, or a header and nothing behind it)
+  // changes nothing; a state that is there but short loads as far as it goes.
+  if (position < 0 || position >= chunk.Size())
+    return 0;
 
   ConsumeRejectedValue();
   bool rejected = false;

@@ -287,3 +287,24 @@ TEST_F(ChunkTest, NonFiniteValuesInAStateOrBankLoadTheDefaultAndFail)
   other.SetProgram(5);
   EXPECT_EQ(other.ParamDisplay(3), "0.700");
 }
+
+TEST_F(ChunkTest, AChunkWithoutStateDataChangesNothing)
+{
+  plug.SetParameter(3, 0.3f);
+  const std::vector<uint8_t> bankBefore = plug.GetChunk(true);
+  const std::vector<float> before = Normalized();
+  std::vector<uint8_t> headerOnly(kHeaderSize);
+  const int32_t magic = 0x70666674, version = 0x00010000;
+  std::memcpy(headerOnly.data(), &magic, 4);
+  std::memcpy(headerOnly.data() + 4, &version, 4);
+  uint8_t byte = 0;
+  for (bool bank : {false, true})
+  {
+    // Zero bytes behind a valid pointer, and a header with nothing after it.
+    EXPECT_EQ(Dispatch(Vst::effSetChunk, bank ? 0 : 1, 0, &byte), 0) << bank;
+    EXPECT_EQ(plug.SetChunk(headerOnly, bank), 0) << bank;
+    EXPECT_EQ(plug.ParamDisplay(0), "1") << bank; // "Oscillator 1 On/Off" stays on
+    EXPECT_EQ(Normalized(), before) << bank;
+    EXPECT_EQ(plug.GetChunk(true), bankBefore) << bank;
+  }
+}

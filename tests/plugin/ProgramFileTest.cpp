@@ -179,3 +179,25 @@ TEST(ProgramFile, ParameterListFilesSetNormalizedValues)
   WriteFile(path, b);
   EXPECT_FALSE(plug.LoadProgramFile(path.c_str()));
 }
+
+TEST(ProgramFile, AChunkWithoutStateChangesNothing)
+{
+  for (bool header : {true, false})
+  {
+    ByteBuffer chunk;
+    if (header)
+    {
+      chunk.PutInt32(ProgramFile::kChunkMagic);
+      chunk.PutInt32(ProgramFile::kChunkVersion);
+    }
+    const std::string path = TmpPath("nostate.fxp");
+    WriteFile(path, ProgramFile::Write(0x717A7674, 10800, TestPlug::kParams, "None", chunk));
+    TestPlug plug;
+    plug.FillEmptyPresets(TestPlug::kPresets);
+    plug.SetValues(0.9, 0.9, 1.0, 0.9);
+    EXPECT_FALSE(plug.LoadProgramFile(path.c_str()));
+    EXPECT_EQ(plug.Values(), (std::vector<double>{0.9, 0.9, 1.0, 0.9}));
+    EXPECT_EQ(plug.GetPresetName(0), "Empty");
+    EXPECT_EQ(plug.programChanges, 0);
+  }
+}
