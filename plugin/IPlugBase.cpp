@@ -173,7 +173,9 @@ void IPlugBase::SetParameterFromEditor(int paramIdx, double normalized)
   if (!param || !std::isfinite(normalized))
     return;
   param->SetNormalized(normalized);
-  NotifyHostOfParameterChange(paramIdx, normalized);
+  // The host hears what the parameter now holds (within 0..1), not what was asked
+  // for: a tempo-synchronised rate above the top of its range is held there.
+  NotifyHostOfParameterChange(paramIdx, param->GetNormalized());
   OnParameterChange(paramIdx);
 }
 

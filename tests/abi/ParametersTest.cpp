@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <algorithm>
 
 namespace
 {
@@ -230,4 +231,36 @@ TEST_F(ModuleTest, TextToParameterParsesNumbersAndClamps)
   // A null text is accepted and changes nothing.
   EXPECT_EQ(Dispatch(Vst::effString2Parameter, 6, 0, nullptr), 1);
   EXPECT_EQ(plug.ParamDisplay(6), "0.500");
+}
+
+TEST_F(ModuleTest, TempoSyncTellsTheHostTheParametersOwnNormalizedValue)
+{
+  // The synchronised rate is tempo * ratio / 60 Hz of the rate parameter's 0..20 Hz,
+  // held at its top: the host hears exactly what the parameter holds.
+  const double ratios[10] = {1, 1 / 16.0, 1 / 8.0, 1 / 4.0, 1 / 2.0, 1, 2, 4, 8, 16};
+  for (double tempo : {60.0, 120.0, 150.0, 240.0})
+  {
+    VstHost::PluginInstance p;
+    ASSERT_TRUE(p.Load(TG_MODULE_PATH));
+    p.SetTempo(tempo);
+    p.Start(44100.0, 256);
+    for (int position = 1; position <= 9; ++position)
+    {
+      SCOPED_TRACE(std::to_string(tempo) + " BPM, position " + std::to_string(position));
+      p.ClearAutomation();
+      p.SetParameter(36, float(position / 9.0)); // "Osc2 LFO2 tempo sync"
+      const double expected = std::min(tempo * ratios[position] / 60.0 / 20.0, 1.0);
+      EXPECT_NEAR(p.GetParameter(34), expected, 1e-6);
+      int told = 0;
+      for (const auto& a : p.Automation())
+      {
+        if (a.opcode != Vst::audioMasterAutomate)
+          continue;
+        EXPECT_EQ(a.index, 34);
+        EXPECT_NEAR(a.value, expected, 1e-6);
+        ++told;
+      }
+      EXPECT_EQ(told, 1);
+    }
+  }
 }

@@ -123,3 +123,22 @@ TEST(IPlugBase, NonFiniteValuesNeverReachAParameter)
   plug.GetParam(2)->GetDisplayText(nan, false, text);
   EXPECT_STREQ(text, "0");
 }
+
+TEST(IPlugBase, TheHostIsToldTheParametersOwnNormalizedValue)
+{
+  // Whatever an editor control or the instrument asks for, the host hears the value
+  // the parameter now holds, within 0..1.
+  struct Case
+  {
+    int index;
+    double asked, told;
+  } cases[] = {{0, 0.25, 0.25}, {0, 2.0, 1.0}, {1, 1.5, 1.0}, {3, -1.0, 0.0}, {1, 0.5, 0.5}};
+  for (const Case& c : cases)
+  {
+    TestPlug plug;
+    plug.SetParameterFromEditor(c.index, c.asked);
+    ASSERT_EQ(plug.notified.size(), 1u);
+    EXPECT_DOUBLE_EQ(plug.notified[0].second, c.told) << c.index << " " << c.asked;
+    EXPECT_DOUBLE_EQ(plug.GetParam(c.index)->GetNormalized(), c.told);
+  }
+}
