@@ -361,10 +361,11 @@ int IPlugBase::UnserializePresets(const ByteBuffer& chunk, int position)
       break; // this slot and the ones after it keep what they had
     if (name.size() > size_t(Preset::kMaxNameLength))
       name.resize(size_t(Preset::kMaxNameLength));
+    // The slot takes the bank's name, also when its state then fails part-way.
+    preset.name = name;
     if (flag == 0)
     {
       preset.initialised = false;
-      preset.name = name;
       preset.state.Clear();
       continue;
     }
@@ -373,7 +374,6 @@ int IPlugBase::UnserializePresets(const ByteBuffer& chunk, int position)
     {
       // The slot holds exactly what was applied.
       preset.initialised = true;
-      preset.name = name;
       preset.state.Clear();
       SerializeState(preset.state);
     }
@@ -419,7 +419,11 @@ bool IPlugBase::LoadProgramFile(const char* path)
       return false;
     const int end = UnserializeState(contents.state, contents.statePosition);
     if (ConsumeRejectedValue() || end < 0)
+    {
+      // What was read before the failure stays applied; the host shows it.
+      NotifyHostOfProgramChange();
       return false;
+    }
     ModifyCurrentPreset(contents.name.c_str());
   }
   else
@@ -437,8 +441,9 @@ bool IPlugBase::LoadProgramFile(const char* path)
     }
     if (rejected)
     {
-      // Like a state that fails part-way: what was read stays and is routed.
+      // Like a state that fails part-way: what was read stays, is routed and shown.
       OnParameterReset();
+      NotifyHostOfProgramChange();
       return false;
     }
     ModifyCurrentPreset(contents.name.c_str());

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <limits>
 
 namespace
 {
@@ -200,4 +201,39 @@ TEST(ProgramFile, AChunkWithoutStateChangesNothing)
     EXPECT_EQ(plug.GetPresetName(0), "Empty");
     EXPECT_EQ(plug.programChanges, 0);
   }
+}
+
+TEST(ProgramFile, APartlyFailedLoadKeepsWhatItAppliedAndTellsTheHost)
+{
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::string path = TmpPath("partial.fxp");
+  auto writeChunk = [&path](std::vector<double> values, bool header)
+  {
+    ByteBuffer chunk;
+    if (header)
+    {
+      chunk.PutInt32(ProgramFile::kChunkMagic);
+      chunk.PutInt32(ProgramFile::kChunkVersion);
+    }
+    for (double v : values)
+      chunk.PutDouble(v);
+    WriteFile(path, ProgramFile::Write(0x717A7674, 10800, TestPlug::kParams, "Partial", chunk));
+  };
+  TestPlug plug;
+  plug.FillEmptyPresets(TestPlug::kPresets);
+  plug.SetValues(0.9, 0.9, 1.0, 0.9);
+
+  // Cut after two values: those two stay, the third falls to 0 within its range, the
+  // fourth keeps its value; the slot is not renamed, and the host is told.
+  writeChunk({0.25, 0.5}, true);
+  EXPECT_FALSE(plug.LoadProgramFile(path.c_str()));
+  EXPECT_EQ(plug.Values(), (std::vector<double>{0.25, 0.5, 0.0, 0.9}));
+  EXPECT_EQ(plug.GetPresetName(0), "Empty");
+  EXPECT_EQ(plug.programChanges, 1);
+
+  // A value that is not a number: that parameter takes its default, the load fails.
+  writeChunk({0.1, nan, 0.0, 0.75}, false);
+  EXPECT_FALSE(plug.LoadProgramFile(path.c_str()));
+  EXPECT_EQ(plug.Values(), (std::vector<double>{0.1, 0.0, 0.0, 0.75}));
+  EXPECT_EQ(plug.programChanges, 2);
 }

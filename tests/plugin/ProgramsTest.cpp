@@ -98,10 +98,17 @@ TEST(Programs, ACutBankLeavesTheSlotsAfterTheCutAsTheyWere)
 
   TestPlug target;
   target.FillEmptyPresets(TestPlug::kPresets);
+  target.SetValues(0.9, 0.9, 0.0, 0.9);
+  ASSERT_TRUE(target.RestorePreset(2));
+  target.ModifyCurrentPreset();
+  const ByteBuffer slot2 = target.GetPreset(2)->state;
   EXPECT_EQ(target.UnserializePresets(cut, 0), -1);
   EXPECT_EQ(target.GetPresetName(0), "New 0");
   EXPECT_EQ(target.GetPresetName(1), "New 1");
-  EXPECT_EQ(target.GetPresetName(2), "Empty");
+  // The slot whose state is cut takes its name from the bank and keeps its state.
+  EXPECT_EQ(target.GetPresetName(2), "New 2");
+  EXPECT_TRUE(target.GetPreset(2)->state.IsEqual(slot2));
+  EXPECT_EQ(target.GetPresetName(3), "Empty");
   EXPECT_EQ(target.GetPresetName(7), "Empty");
 }
 
