@@ -264,3 +264,26 @@ TEST_F(ModuleTest, TempoSyncTellsTheHostTheParametersOwnNormalizedValue)
     }
   }
 }
+
+TEST_F(ModuleTest, SwitchingProcessingOnBringsSyncedRatesToTheHostTempo)
+{
+  plug.SetTempo(120.0);
+  Start();
+  plug.SetParameter(15, float(3 / 9.0)); // oscillator 1 at 1/4x: 0.5 Hz
+  plug.SetParameter(57, 0.0f);           // oscillator 3 runs free
+  plug.SetParameter(55, 0.4f);
+  EXPECT_NEAR(plug.GetParameter(13), 120 * 0.25 / 1200, 1e-7);
+  EXPECT_NEAR(plug.GetParameter(34), 120 * 1.0 / 1200, 1e-7); // 1.0x by default
+  plug.SetTempo(150.0);
+  plug.ClearAutomation();
+  Dispatch(Vst::effMainsChanged, 0, 0);
+  Dispatch(Vst::effMainsChanged, 0, 1);
+  EXPECT_NEAR(plug.GetParameter(13), 150 * 0.25 / 1200, 1e-7);
+  EXPECT_NEAR(plug.GetParameter(34), 150 * 1.0 / 1200, 1e-7);
+  EXPECT_NEAR(plug.GetParameter(55), 0.4, 1e-7);
+  EXPECT_EQ(plug.ParamDisplay(34), "0.125");
+  std::vector<int> told;
+  for (const auto& a : plug.Automation())
+    told.push_back(a.index);
+  EXPECT_EQ(told, (std::vector<int>{13, 34}));
+}

@@ -219,22 +219,38 @@ TEST_F(SoundTest, LimitOutputBoundsEverySample)
 
 TEST_F(SoundTest, DryWetZeroPassesTheUnprocessedMix)
 {
-  // With no effect units yet both settings sound the same; what matters is that
-  // dry/wet never changes the level of an unprocessed signal.
-  auto render = [this](float dryWet)
+  // Without effect units the processed pair equals the dry one, so every dry/wet
+  // setting gives the voices' mix; what follows dry/wet (bass layer, volume) still
+  // applies: the bass layer adds its smoothed amount times the bass bus on top.
+  auto render = [this](float dryWet, float bass)
   {
     VstHost::PluginInstance other;
     EXPECT_TRUE(other.Load(TG_MODULE_PATH));
     other.Start(kSampleRate, kBlockSize);
     other.SetParameter(136, dryWet);
+    other.SetParameter(80, bass);
     other.NoteOn(0, 36, 127);
     Channels out;
     other.Render(out, 4096);
     return out;
   };
-  const Channels dry = render(0.0f), wet = render(1.0f);
+  const Channels dry = render(0.0f, 0.0f), wet = render(1.0f, 0.0f), half = render(0.5f, 0.0f);
   for (size_t i = 0; i < 4096; ++i)
+  {
     ASSERT_NEAR(dry[0][i], wet[0][i], 1e-12) << i;
+    ASSERT_NEAR(half[0][i], dry[0][i], 1e-12) << i;
+  }
+  // With the bass layer at 1.0 (stored as 1.259) the difference is the bass alone,
+  // the same on both sides.
+  const Channels withBass = render(0.0f, 1.0f);
+  double bassPeak = 0.0;
+  for (size_t i = 2048; i < 4096; ++i) // once the output pan has settled at the centre
+  {
+    const double l = withBass[0][i] - dry[0][i], r = withBass[1][i] - dry[1][i];
+    ASSERT_NEAR(l, r, 1e-12) << i;
+    bassPeak = std::max(bassPeak, std::fabs(l));
+  }
+  EXPECT_GT(bassPeak, 0.01);
 }
 
 TEST_F(SoundTest, BassLayerSoloWithAmountZeroIsSilent)
@@ -254,12 +270,40 @@ TEST_F(SoundTest, BassLayerSoloWithAmountZeroIsSilent)
 
 TEST_F(SoundTest, TheFirstBlockFadesInFromSilence)
 {
+  // A fresh instance's output volume and pan smoothers, and the voice's own volume and
+  // pan smoothers, all start at 0 and move by state = 0.0223 target + 0.9777 state.
+  // A voice that has sounded before keeps its smoothers settled: its second note is the
+  // same signal at full level. So, sample by sample, with s(n) = 1 - 0.9777^(n+1):
+  //   first note left  / settled left = s(n) * s(n)   (voice volume, output volume)
+  //   first note right / first note left = s(n) * s(n) (voice pan, output pan)
   plug.NoteOn(0, 36, 127);
-  Channels out;
-  plug.Render(out, 64);
-  // The volume smoother starts at 0, and the pan smoother starts fully left.
-  EXPECT_EQ(out[0][0], 0.0);
-  EXPECT_LT(std::fabs(out[0][10]), std::fabs(out[0][60]) + 1e-9);
+  Channels first;
+  RenderInto(first, kBlockSize);
+
+  VstHost::PluginInstance settled;
+  ASSERT_TRUE(settled.Load(TG_MODULE_PATH));
+  settled.Start(kSampleRate, kBlockSize);
+  settled.NoteOn(0, 36, 127);
+  settled.NoteOff(kBlockSize * 4, 36);
+  Channels warmUp;
+  for (int b = 0; b < 200; ++b) // two seconds: released and free again
+    settled.Render(warmUp, kBlockSize);
+  settled.NoteOn(0, 36, 127);
+  Channels again;
+  settled.Render(again, kBlockSize);
+
+  EXPECT_EQ(first[0][0], 0.0); // the sine starts at phase 0
+  int measured = 0;
+  for (int n = 1; n < kBlockSize; ++n)
+  {
+    if (std::fabs(again[0][size_t(n)]) < 1e-6) // the filter opens over the first samples
+      continue;
+    const double s = 1.0 - std::pow(0.9777, n + 1);
+    EXPECT_NEAR(first[0][size_t(n)] / again[0][size_t(n)], s * s, 1e-9) << n;
+    EXPECT_NEAR(first[1][size_t(n)] / first[0][size_t(n)], s * s, 1e-9) << n;
+    ++measured;
+  }
+  EXPECT_GT(measured, kBlockSize / 2);
 }
 
 TEST_F(SoundTest, LinkedLfoRatesAndLinkSwitchesNotifyTheHost)
@@ -290,12 +334,31 @@ TEST_F(SoundTest, LinkedLfoRatesAndLinkSwitchesNotifyTheHost)
 
 TEST_F(SoundTest, SixtyFourVoicesRenderWithoutTroubleAndMoreAreIgnored)
 {
-  for (int note = 20; note < 20 + 70; ++note)
-    plug.NoteOn(note - 20, note, 90);
-  Channels out;
-  RenderInto(out, 4096);
-  EXPECT_TRUE(AllFinite(out));
-  EXPECT_GT(Rms(out[0], 1000, 4096), 0.0);
+  auto render = [this](int notes)
+  {
+    VstHost::PluginInstance other;
+    EXPECT_TRUE(other.Load(TG_MODULE_PATH));
+    other.Start(kSampleRate, kBlockSize);
+    for (int note = 20; note < 20 + notes; ++note)
+      other.NoteOn(note - 20, note, 90);
+    Channels out;
+    for (int b = 0; b < 16; ++b)
+    {
+      Channels block;
+      other.Render(block, kBlockSize);
+      out.resize(2);
+      for (size_t c = 0; c < 2; ++c)
+        out[c].insert(out[c].end(), block[c].begin(), block[c].end());
+    }
+    return out;
+  };
+  const Channels sixtyFour = render(64), seventy = render(70), sixtyThree = render(63);
+  EXPECT_TRUE(AllFinite(seventy));
+  EXPECT_GT(Rms(seventy[0], 1000, 4096), 0.0);
+  // The six notes beyond the 64th find no voice: not a sample changes.
+  EXPECT_EQ(seventy, sixtyFour);
+  // ... while the 64th itself is heard.
+  EXPECT_NE(sixtyFour, sixtyThree);
 }
 
 TEST_F(SoundTest, TwoFreshInstancesRenderANoiseNoteBitIdentically)
@@ -364,4 +427,48 @@ TEST_F(SoundTest, NonFiniteValuesNeverReachAParameter)
   RenderInto(out, 8192);
   EXPECT_TRUE(AllFinite(out));
   EXPECT_GT(Rms(out[0], 0, 8192), 0.01);
+}
+
+TEST_F(SoundTest, OutputVolumeAndPanFollowTheirLaws)
+{
+  // "Output volume" (138) is a linear gain and "Output pan" (134) a linear balance:
+  // pan p < 0.5 keeps left at the volume v and gives right 2 p v; otherwise right
+  // stays at v and left gets (1 - 2 (p - 0.5)) v. Measured against the default
+  // (volume 0.5, pan 0.5) once the smoothers have settled.
+  struct Case
+  {
+    float volume, pan;
+    double left, right; // gain relative to volume 0.5 at the centre
+  } cases[] = {{0.5f, 0.5f, 1.0, 1.0},  {1.0f, 0.5f, 2.0, 2.0},   {0.25f, 0.5f, 0.5, 0.5},
+               {0.5f, 0.0f, 1.0, 0.0},  {0.5f, 0.25f, 1.0, 0.5},  {0.5f, 0.75f, 0.5, 1.0},
+               {0.5f, 1.0f, 0.0, 1.0},  {1.0f, 0.125f, 2.0, 0.5}, {0.0f, 0.5f, 0.0, 0.0}};
+  auto render = [this](float volume, float pan)
+  {
+    VstHost::PluginInstance other;
+    EXPECT_TRUE(other.Load(TG_MODULE_PATH));
+    other.Start(kSampleRate, kBlockSize);
+    other.SetParameter(138, volume);
+    other.SetParameter(134, pan);
+    other.NoteOn(0, 40, 100);
+    Channels out;
+    for (int b = 0; b < 16; ++b)
+    {
+      Channels block;
+      other.Render(block, kBlockSize);
+      out.resize(2);
+      for (size_t c = 0; c < 2; ++c)
+        out[c].insert(out[c].end(), block[c].begin(), block[c].end());
+    }
+    return out;
+  };
+  const Channels reference = render(0.5f, 0.5f);
+  for (const Case& c : cases)
+  {
+    const Channels out = render(c.volume, c.pan);
+    for (size_t i = 2048; i < out[0].size(); i += 7)
+    {
+      ASSERT_NEAR(out[0][i], c.left * reference[0][i], 1e-9) << c.volume << " " << c.pan;
+      ASSERT_NEAR(out[1][i], c.right * reference[1][i], 1e-9) << c.volume << " " << c.pan;
+    }
+  }
 }

@@ -255,3 +255,32 @@ TEST_F(ThumpgeistTest, AdsrShapeScalesTheFilterEnvelopesAndCurvesTheVolumeEnvelo
                             { return v.filterEnvelope; }),
               22050, 1);
 }
+
+TEST_F(ThumpgeistTest, SampleRateChangesReachTheVoicesAndTheirEnvelopes)
+{
+  // A note sounding when the host changes the rate keeps its pitch: note 57 in
+  // "Standard MIDI" sounds at 440 Hz.
+  Set(P::kPitchEnvOnOff, 0.0);
+  Note(0, 57);
+  Block(256);
+  Vst::AEffect* e = plug->GetAEffect();
+  e->dispatcher(e, Vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
+  const Korvane::Note& v = plug->Voices().voice(0);
+  EXPECT_NEAR(v.oscillatorFrequency(0), 440.0, 1e-9);
+  for (int i : {0, 40, 63})
+  {
+    const Korvane::Note& w = plug->Voices().voice(i);
+    EXPECT_EQ(w.getSampleRate(), 96000.0) << i;
+    EXPECT_EQ(w.volumeEnvelope.sampleRate, 96000.0) << i;
+    EXPECT_EQ(w.filterEnvelope.sampleRate, 96000.0) << i;
+    EXPECT_EQ(w.clickStart, 96) << i;     // 1 ms
+    EXPECT_EQ(w.clickLength, 19200) << i; // 200 ms
+  }
+  EXPECT_EQ(plug->PitchEnv().sampleRate, 96000.0);
+  // Envelope times keep their length in seconds: "Volume Env. Attack" 0.5 with the
+  // default duration (1 s per unit) lasts 0.5 s, 48000 samples at 96 kHz.
+  Set(P::kVolEnvAttack, 0.5);
+  e->dispatcher(e, Vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  e->dispatcher(e, Vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
+  EXPECT_NEAR(plug->Voices().voice(5).volumeEnvelope.attackSamples, 48000.0, 1e-6);
+}
