@@ -411,43 +411,18 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   master.ProcessBassLayer(bassBus.data(), bassCopy.data(), n, synthParams);
 
   // 12. Dry/wet, 13. the bass layer (replacing the mix when soloed).
-  const bool solo = synthParams[kSlotBassSolo] == 1.0;
-  for (int k = 0; k < n; ++k)
-  {
-    const double x = dryWet.Next(synthParams[kSlotDryWet]);
-    left[k] = (1.0 - x) * workLeft[size_t(k)] + x * left[k];
-    right[k] = (1.0 - x) * workRight[size_t(k)] + x * right[k];
-    const double bass = bassGain.Next(synthParams[kSlotBassAmount]) * bassBus[size_t(k)];
-    if (solo)
-    {
-      left[k] = right[k] = bass;
-    }
-    else
-    {
-      left[k] += bass;
-      right[k] += bass;
-    }
-  }
+  output.MixDryWet(workLeft.data(), workRight.data(), left, right, n, synthParams[kSlotDryWet]);
+  output.AddBassLayer(bassBus.data(), left, right, n, synthParams[kSlotBassAmount],
+                      synthParams[kSlotBassSolo] == 1.0);
 
   // 14. The tempo delay.
   master.ProcessTempoDelay(left, right, n);
 
   // 15. Volume and pan, 16. the output limit and the peaks.
+  output.ApplyVolumeAndPan(left, right, n, synthParams[kSlotVolume], synthParams[kSlotPan]);
   const double limit = synthParams[kSlotLimit] > 0.0 ? kLimitOn : kLimitOff;
   for (int k = 0; k < n; ++k)
   {
-    const double v = volume.Next(synthParams[kSlotVolume]);
-    const double p = pan.Next(synthParams[kSlotPan]);
-    if (p < 0.5)
-    {
-      left[k] *= v;
-      right[k] *= 2.0 * p * v;
-    }
-    else
-    {
-      left[k] *= (1.0 - 2.0 * (p - 0.5)) * v;
-      right[k] *= v;
-    }
     left[k] = std::clamp(left[k], -limit, limit);
     right[k] = std::clamp(right[k], -limit, limit);
     leftPeak = std::max(leftPeak, std::fabs(left[k]));

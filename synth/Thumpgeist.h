@@ -4,6 +4,7 @@
 #include "plugin/IPlugVST.h"
 #include "synth/MasterChain.h"
 #include "synth/MidiQueue.h"
+#include "synth/OutputStage.h"
 #include "synth/Scope.h"
 #include "voice/AdsrEnvelope.h"
 #include "voice/PitchEnvelope.h"
@@ -11,7 +12,6 @@
 #include "voice/VoicePool.h"
 #include "voice/WaveformProvider.h"
 
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -88,21 +88,6 @@ public:
   const MidiQueue& Midi() const { return midi; }
 
 private:
-  // One-pole smoothing toward a target, once per sample. A target that is not a finite
-  // number is passed over (the state holds), so no single bad value can latch.
-  struct Smoother
-  {
-    double pole;
-    double gain;
-    double state = 0.0;
-    double Next(double target)
-    {
-      if (std::isfinite(target))
-        state = gain * target + pole * state;
-      return state;
-    }
-  };
-
   static PlugInfo MakeInfo();
   void BindVoices();
   void BindMidi();
@@ -117,10 +102,7 @@ private:
   std::vector<double> lfoDisplay;
   MidiQueue midi;
   Korvane::VoicePool voices;
-  Smoother bassGain{0.9777, 0.022299999999999986};
-  Smoother pan{0.9777, 0.022299999999999986};
-  Smoother volume{0.9777, 0.022299999999999986};
-  Smoother dryWet{0.99, 0.010000000000000009};
+  OutputStage output;
   Korvane::WaveformProvider waveforms;
   Korvane::PitchEnvelope pitchEnvelope;
   double bendRatio = 1.0;

@@ -220,8 +220,8 @@ TEST_F(SoundTest, LimitOutputBoundsEverySample)
 TEST_F(SoundTest, DryWetZeroPassesTheUnprocessedMix)
 {
   // Without effect units the processed pair equals the dry one, so every dry/wet
-  // setting gives the voices' mix; what follows dry/wet (bass layer, volume) still
-  // applies: the bass layer adds its smoothed amount times the bass bus on top.
+  // setting gives the voices' mix (the law itself is measured in OutputStageTest);
+  // the bass layer comes after dry/wet and is added on top.
   auto render = [this](float dryWet, float bass)
   {
     VstHost::PluginInstance other;
