@@ -249,10 +249,10 @@ TEST_F(ChunkTest, NonFiniteValuesInAStateOrBankLoadTheDefaultAndFail)
   const double inf = std::numeric_limits<double>::infinity();
   std::vector<double> values(160, 0.0);
   values[0] = 1.0;
-  values[3] = nan;    // "Osc1 Tune", default 0.5
-  values[4] = inf;    // "Osc1 volume", default 1
-  values[6] = 0.25;   // read as usual
-  values[138] = -inf; // "Output volume", default 0.5
+  values[3] = nan;                // "Osc1 Tune", default 0.5
+  values[4] = inf;                // "Osc1 volume", default 1
+  values[6] = 0.25;               // read as usual
+  values[138] = -inf;             // "Output volume", default 0.5
   for (bool bank : {false, true}) // without a header a bank is read as one state
   {
     plug.SetParameter(3, 0.9f);

@@ -1,9 +1,9 @@
 #include "ModuleFixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <algorithm>
 
 namespace
 {

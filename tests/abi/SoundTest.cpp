@@ -439,9 +439,9 @@ TEST_F(SoundTest, OutputVolumeAndPanFollowTheirLaws)
   {
     float volume, pan;
     double left, right; // gain relative to volume 0.5 at the centre
-  } cases[] = {{0.5f, 0.5f, 1.0, 1.0},  {1.0f, 0.5f, 2.0, 2.0},   {0.25f, 0.5f, 0.5, 0.5},
-               {0.5f, 0.0f, 1.0, 0.0},  {0.5f, 0.25f, 1.0, 0.5},  {0.5f, 0.75f, 0.5, 1.0},
-               {0.5f, 1.0f, 0.0, 1.0},  {1.0f, 0.125f, 2.0, 0.5}, {0.0f, 0.5f, 0.0, 0.0}};
+  } cases[] = {{0.5f, 0.5f, 1.0, 1.0}, {1.0f, 0.5f, 2.0, 2.0},   {0.25f, 0.5f, 0.5, 0.5},
+               {0.5f, 0.0f, 1.0, 0.0}, {0.5f, 0.25f, 1.0, 0.5},  {0.5f, 0.75f, 0.5, 1.0},
+               {0.5f, 1.0f, 0.0, 1.0}, {1.0f, 0.125f, 2.0, 0.5}, {0.0f, 0.5f, 0.0, 0.0}};
   auto render = [this](float volume, float pan)
   {
     VstHost::PluginInstance other;

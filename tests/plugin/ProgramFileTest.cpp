@@ -7,8 +7,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <limits>
+#include <string>
 
 namespace
 {

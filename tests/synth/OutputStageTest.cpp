@@ -56,8 +56,8 @@ TEST(OutputStage, VolumeAndPanFollowTheirLinearLaws)
   struct Case
   {
     double volume, pan, left, right; // gains once settled
-  } cases[] = {{0.5, 0.5, 0.5, 0.5},   {1.0, 0.0, 1.0, 0.0}, {1.0, 0.25, 1.0, 0.5},
-               {0.8, 0.75, 0.4, 0.8},  {1.0, 1.0, 0.0, 1.0}, {0.0, 0.3, 0.0, 0.0}};
+  } cases[] = {{0.5, 0.5, 0.5, 0.5},  {1.0, 0.0, 1.0, 0.0}, {1.0, 0.25, 1.0, 0.5},
+               {0.8, 0.75, 0.4, 0.8}, {1.0, 1.0, 0.0, 1.0}, {0.0, 0.3, 0.0, 0.0}};
   for (const Case& c : cases)
   {
     OutputStage stage;

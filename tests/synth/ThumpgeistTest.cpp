@@ -251,9 +251,9 @@ TEST_F(ThumpgeistTest, AdsrShapeScalesTheFilterEnvelopesAndCurvesTheVolumeEnvelo
   EXPECT_DOUBLE_EQ(plug->FilterEnvelopeDisplay().timeScale, 4.0);
   // A filter attack of 0.2 now lasts 0.2 * 2.5 s = 22050 samples.
   Set(P::kFilterEnvAttack, 0.2);
-  EXPECT_NEAR(attackSamples([](const Korvane::Note& v) -> const AdsrEnvelope&
-                            { return v.filterEnvelope; }),
-              22050, 1);
+  EXPECT_NEAR(
+      attackSamples([](const Korvane::Note& v) -> const AdsrEnvelope& { return v.filterEnvelope; }),
+      22050, 1);
 }
 
 TEST_F(ThumpgeistTest, SampleRateChangesReachTheVoicesAndTheirEnvelopes)

@@ -63,8 +63,8 @@ TEST(NoiseTest, PinkNoiseFiltersThreeDrawsWithItsCoefficients)
     x = (x - r1) * 0.319 + r1;
     y = (y - r2) * 0.7756 + r2;
     z = (z - r3) * 0.9613 + r3;
-    const double expected = (0.02109238 * x + 0.07113478 * y + 0.68873558 * z) * 2.0 / 32767.0 -
-                            0.78096274;
+    const double expected =
+        (0.02109238 * x + 0.07113478 * y + 0.68873558 * z) * 2.0 / 32767.0 - 0.78096274;
     ASSERT_DOUBLE_EQ(Noise::pink(random, s), expected) << i;
   }
   EXPECT_DOUBLE_EQ(s.x, x);

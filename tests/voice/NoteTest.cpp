@@ -453,8 +453,9 @@ TEST(NoteTest, ABadParameterValueDoesNotLatchInTheSmoothers)
   Note::Smoother s;
   s.next(1.0);
   const double held = s.state;
-  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                     -std::numeric_limits<double>::infinity()})
+  for (double bad :
+       {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+        -std::numeric_limits<double>::infinity()})
     EXPECT_EQ(s.next(bad), held);
 }
 
@@ -522,7 +523,8 @@ TEST(NoteTest, LfoToTuneMovesThePitchByHalfItsAmountInSemitones)
     {
       if (std::isnan(f[i]))
         continue;
-      const double v = 0.5 * amount * std::sin(2.0 * 3.141592653589793 * 10.0 * double(i - 1) / kRate);
+      const double v =
+          0.5 * amount * std::sin(2.0 * 3.141592653589793 * 10.0 * double(i - 1) / kRate);
       const double m = v >= 0.0 ? 1.0 + Note::kSemitone * v : 1.0 / (1.0 - Note::kSemitone * v);
       ASSERT_NEAR(f[i], 220.0 * m, 1e-6) << amount << " " << i;
     }
@@ -560,7 +562,8 @@ TEST(NoteTest, LfoToVolumeFilterAndPan)
     trace(filt, kBlocks, kN,
           [cutoff](Rig& r, Block& b)
           {
-            const double a = b.lfo[std::size_t(kN - 1) * Korvane::VoiceMixTargets::kLfoRecordStride];
+            const double a =
+                b.lfo[std::size_t(kN - 1) * Korvane::VoiceMixTargets::kLfoRecordStride];
             const double expected = std::clamp(cutoff * (1.0 + a), 0.0, 1.0);
             EXPECT_NEAR(r.pool->voice(0).oscFilter[0].left.kellettLowPass.cutoff, expected, 1e-12);
           });
@@ -659,9 +662,8 @@ TEST(NoteTest, FmRunsAtTheTransposedBaseFrequencyAndSwingsTheOscillators)
     {
       if (std::isnan(f[i]))
         continue;
-      const double w =
-          1.0 + Note::kTwelveSemitones * depth *
-                    std::sin(2.0 * 3.141592653589793 * 220.0 * double(i - 1) / kRate);
+      const double w = 1.0 + Note::kTwelveSemitones * depth *
+                                 std::sin(2.0 * 3.141592653589793 * 220.0 * double(i - 1) / kRate);
       ASSERT_NEAR(f[i], 440.0 * w, 1e-6) << depth << " " << i;
       lo = std::min(lo, f[i]);
       hi = std::max(hi, f[i]);
@@ -691,7 +693,8 @@ TEST(NoteTest, BassLayerToFmMakesTheBassFollowTheOscillatorsPitch)
     const double* osc = v.oscillatorBuffer(0);
     for (int n = 0; n < 3998; ++n)
     {
-      const double steady = std::sin(2.0 * 3.141592653589793 * std::fmod((n + 1) * 110.0 / kRate, 1.0));
+      const double steady =
+          std::sin(2.0 * 3.141592653589793 * std::fmod((n + 1) * 110.0 / kRate, 1.0));
       ASSERT_NEAR(bass[n], toFm == 0.0 ? steady : osc[n + 1], 1e-9) << toFm << " " << n;
     }
   }
