@@ -3,6 +3,8 @@
 #include "effects/delay/TempoDelay.h"
 #include "effects/dynamics/DynShaper.h"
 
+#include "bench/effects/EffectBench.h"
+
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -10,24 +12,8 @@
 namespace
 {
 
-constexpr int kBlock = 1024;
-
-std::vector<double> noiseBlock(unsigned seed)
-{
-  std::vector<double> v(kBlock);
-  for (auto& x : v)
-  {
-    seed = seed * 214013u + 2531011u;
-    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
-  }
-  return v;
-}
-
-void perStereoSample(benchmark::State& state)
-{
-  state.counters["per_stereo_sample"] = benchmark::Counter(
-      double(kBlock), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
+using EffectBench::kBlock;
+using EffectBench::noiseBlock;
 
 // range(0): shape type 0..2; range(1): mode 0..3; range(2): 1 = filter envelope given.
 void BM_DynShaper(benchmark::State& state)
@@ -50,7 +36,7 @@ void BM_DynShaper(benchmark::State& state)
     benchmark::DoNotOptimize(l.data());
     benchmark::DoNotOptimize(r.data());
   }
-  perStereoSample(state);
+  EffectBench::reportPerSample(state, "per_stereo_sample");
 }
 
 // range(0): 1 = feedback path always busy (noise input), 0 = silence after the echoes
@@ -76,7 +62,7 @@ void BM_TempoDelay(benchmark::State& state)
     benchmark::DoNotOptimize(l.data());
     benchmark::DoNotOptimize(r.data());
   }
-  perStereoSample(state);
+  EffectBench::reportPerSample(state, "per_stereo_sample");
 }
 
 } // namespace

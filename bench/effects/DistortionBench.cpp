@@ -6,6 +6,8 @@
 #include "effects/distortion/Quantizer.h"
 #include "effects/dynamics/Saturator.h"
 
+#include "bench/effects/EffectBench.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -14,24 +16,8 @@
 namespace
 {
 
-constexpr int kBlock = 1024;
-
-std::vector<double> noiseBlock(unsigned seed)
-{
-  std::vector<double> v(kBlock);
-  for (auto& x : v)
-  {
-    seed = seed * 214013u + 2531011u;
-    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
-  }
-  return v;
-}
-
-void perSample(benchmark::State& state)
-{
-  state.counters["per_stereo_sample"] = benchmark::Counter(
-      double(kBlock), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
+using EffectBench::kBlock;
+using EffectBench::noiseBlock;
 
 // range(0): interpolation value x 4; range(1): 1 = filter envelope given.
 void BM_DistortionSection(benchmark::State& state)
@@ -62,7 +48,7 @@ void BM_DistortionSection(benchmark::State& state)
     benchmark::DoNotOptimize(left.data());
     benchmark::DoNotOptimize(right.data());
   }
-  perSample(state);
+  EffectBench::reportPerSample(state, "per_stereo_sample");
 }
 
 void BM_Saturator(benchmark::State& state)
@@ -80,7 +66,7 @@ void BM_Saturator(benchmark::State& state)
     benchmark::DoNotOptimize(left.data());
     benchmark::DoNotOptimize(right.data());
   }
-  perSample(state);
+  EffectBench::reportPerSample(state, "per_stereo_sample");
 }
 
 } // namespace

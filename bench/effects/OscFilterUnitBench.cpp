@@ -3,6 +3,8 @@
 // filter envelope) or held.
 #include "effects/oscfilter/OscFilterUnit.h"
 
+#include "bench/effects/EffectBench.h"
+
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -10,25 +12,8 @@
 namespace
 {
 
-constexpr int kBlock = 1024;
-
-std::vector<double> noiseBlock()
-{
-  std::vector<double> v(kBlock);
-  unsigned seed = 5;
-  for (auto& x : v)
-  {
-    seed = seed * 214013u + 2531011u;
-    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
-  }
-  return v;
-}
-
-void perSample(benchmark::State& state)
-{
-  state.counters["per_sample"] = benchmark::Counter(
-      double(kBlock), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
+using EffectBench::kBlock;
+using EffectBench::noiseBlock;
 
 // range(0), range(1): left and right type values; range(2): 1 = cutoff sweeps.
 void BM_OscFilterUnit(benchmark::State& state)
@@ -38,7 +23,7 @@ void BM_OscFilterUnit(benchmark::State& state)
   unit.setRightType(double(state.range(1)) / 4.0);
   unit.balanceTarget = 0.5;
   const bool sweep = state.range(2) != 0;
-  const auto in = noiseBlock();
+  const auto in = noiseBlock(5);
   std::vector<double> cutoff(kBlock);
   for (int i = 0; i < kBlock; ++i)
     cutoff[i] = sweep ? 0.9 * (1.0 - double(i) / kBlock) + 0.05 : 0.5;
@@ -49,7 +34,7 @@ void BM_OscFilterUnit(benchmark::State& state)
       sink += unit.process(in[i], cutoff[i], 0.4);
     benchmark::DoNotOptimize(sink);
   }
-  perSample(state);
+  EffectBench::reportPerSample(state, "per_sample");
 }
 
 } // namespace

@@ -8,6 +8,34 @@
 namespace Korvane
 {
 
+namespace
+{
+// Fills every point from knots sorted by x: the first and last knot's value beyond the
+// ends, and between them segmentValue(seg, t) for the segment seg holding the point and
+// the point's position t (0..1) within it. Needs at least two knots.
+template <typename SegmentValue>
+void fillBetweenKnots(const std::vector<CurveDesign::Knot>& knots, CurveDesign::Points& points,
+                      SegmentValue segmentValue)
+{
+  const size_t n = knots.size();
+  size_t seg = 0;
+  for (int k = 0; k < DistortionCurve::kLength; ++k)
+  {
+    const double x = CurveDesign::pointInput(k);
+    if (x <= knots.front().x)
+      points[k] = knots.front().y;
+    else if (x >= knots.back().x)
+      points[k] = knots.back().y;
+    else
+    {
+      while (seg + 2 < n && x > knots[seg + 1].x)
+        ++seg;
+      points[k] = segmentValue(seg, (x - knots[seg].x) / (knots[seg + 1].x - knots[seg].x));
+    }
+  }
+}
+} // namespace
+
 // --- Called while the stored tables are built (construction, main thread) ----------
 
 double CurveDesign::gridInput(double x) { return pointInput(gridIndex(x)); }
@@ -52,28 +80,15 @@ CurveDesign::Points CurveDesign::smoothThrough(const std::vector<Knot>& knots)
       m[i] = (w1 + w2) / (w1 / d[i - 1] + w2 / d[i]);
     }
   }
-  size_t seg = 0;
-  for (int k = 0; k < DistortionCurve::kLength; ++k)
-  {
-    const double x = pointInput(k);
-    if (x <= knots.front().x)
-    {
-      points[k] = knots.front().y;
-      continue;
-    }
-    if (x >= knots.back().x)
-    {
-      points[k] = knots.back().y;
-      continue;
-    }
-    while (seg + 2 < n && x > knots[seg + 1].x)
-      ++seg;
-    const double t = (x - knots[seg].x) / h[seg];
-    const double t2 = t * t;
-    const double t3 = t2 * t;
-    points[k] = (2 * t3 - 3 * t2 + 1) * knots[seg].y + (t3 - 2 * t2 + t) * h[seg] * m[seg] +
-                (-2 * t3 + 3 * t2) * knots[seg + 1].y + (t3 - t2) * h[seg] * m[seg + 1];
-  }
+  fillBetweenKnots(knots, points,
+                   [&](size_t seg, double t)
+                   {
+                     const double t2 = t * t;
+                     const double t3 = t2 * t;
+                     return (2 * t3 - 3 * t2 + 1) * knots[seg].y +
+                            (t3 - 2 * t2 + t) * h[seg] * m[seg] +
+                            (-2 * t3 + 3 * t2) * knots[seg + 1].y + (t3 - t2) * h[seg] * m[seg + 1];
+                   });
   return points;
 }
 
@@ -84,36 +99,28 @@ CurveDesign::Points CurveDesign::straightThrough(const std::vector<Knot>& knots,
   Points points{};
   if (n == 0)
     return points;
-  size_t seg = 0;
-  for (int k = 0; k < DistortionCurve::kLength; ++k)
+  if (n == 1)
   {
-    const double x = pointInput(k);
-    if (n == 1 || x <= knots.front().x)
-    {
-      points[k] = knots.front().y;
-      continue;
-    }
-    if (x >= knots.back().x)
-    {
-      points[k] = knots.back().y;
-      continue;
-    }
-    while (seg + 2 < n && x > knots[seg + 1].x)
-      ++seg;
-    const Knot& a = knots[seg];
-    const Knot& b = knots[seg + 1];
-    const double t = (x - a.x) / (b.x - a.x);
-    double y = a.y + t * (b.y - a.y);
-    if (ripple != 0.0)
-    {
-      // Whole half cycles per segment, so the ripple vanishes at both knots.
-      const double span = (b.x - a.x) * DistortionCurve::kSpan / 2.0; // in points
-      const double halfCycles = std::max(1.0, std::round(span / std::max(period, 1)));
-      const double size = ripple * 0.5 * (std::fabs(a.y) + std::fabs(b.y));
-      y += size * std::sin(std::numbers::pi * halfCycles * t);
-    }
-    points[k] = y;
+    points.fill(knots[0].y);
+    return points;
   }
+  fillBetweenKnots(knots, points,
+                   [&](size_t seg, double t)
+                   {
+                     const Knot& a = knots[seg];
+                     const Knot& b = knots[seg + 1];
+                     double y = a.y + t * (b.y - a.y);
+                     if (ripple != 0.0)
+                     {
+                       // Whole half cycles per segment, so the ripple vanishes at both knots.
+                       const double span = (b.x - a.x) * DistortionCurve::kSpan / 2.0; // in points
+                       const double halfCycles =
+                           std::max(1.0, std::round(span / std::max(period, 1)));
+                       const double size = ripple * 0.5 * (std::fabs(a.y) + std::fabs(b.y));
+                       y += size * std::sin(std::numbers::pi * halfCycles * t);
+                     }
+                     return y;
+                   });
   return points;
 }
 
