@@ -1,0 +1,161 @@
+#include "effects/tone/Equalizer.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+namespace Korvane
+{
+
+namespace
+{
+
+double gainDb(double x) { return -24.0 + 48.0 * x; }
+
+// Sets the parameters of `filter` with these ids in one go (one glide, or none for the
+// first set); the others keep their values.
+void setDesignParams(Dsp::Filter& filter, std::initializer_list<std::pair<int, double>> values)
+{
+  Dsp::Params params = filter.getParams();
+  for (const auto& [id, v] : values)
+  {
+    const int index = filter.findParamIndex(id);
+    if (index >= 0)
+      params[index] = v;
+  }
+  filter.setParams(params);
+}
+
+// Non-finite samples are replaced by silence before they reach a filter.
+void copyFinite(const double* from, double* to, int frames)
+{
+  for (int i = 0; i < frames; ++i)
+    to[i] = std::isfinite(from[i]) ? from[i] : 0.0;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------
+// Called when the plug-in is constructed and from its reset, under the plug-in mutex.
+
+Equalizer::Equalizer()
+{
+  // The first parameter set of each design takes effect at once (no glide); the gains
+  // keep their defaults until routing sets them.
+  setDesignParams(lowShelf, {{Dsp::kIdSampleRate, sampleRate},
+                       {Dsp::kIdOrder, kOrder},
+                       {Dsp::kIdFrequency, kLowShelfCutoff}});
+  setDesignParams(highShelf, {{Dsp::kIdSampleRate, sampleRate},
+                        {Dsp::kIdOrder, kOrder},
+                        {Dsp::kIdFrequency, kHighShelfCutoff}});
+  for (Dsp::Filter* band : {static_cast<Dsp::Filter*>(&bandShelf),
+                            static_cast<Dsp::Filter*>(&bandPass),
+                            static_cast<Dsp::Filter*>(&bandStop)})
+    setDesignParams(*band, {{Dsp::kIdSampleRate, sampleRate},
+                      {Dsp::kIdOrder, kOrder},
+                      {Dsp::kIdFrequency, kMidCenter},
+                      {Dsp::kIdBandwidthHz, kMidBandwidth}});
+}
+
+void Equalizer::setSampleRate(double rate)
+{
+  if (!std::isfinite(rate) || !(rate > 0.0))
+    return;
+  AudioProcessingUnit::setSampleRate(rate);
+  lowShelf.setParam(Dsp::kIdSampleRate, rate);
+  highShelf.setParam(Dsp::kIdSampleRate, rate);
+  bandShelf.setParam(Dsp::kIdSampleRate, rate);
+  bandPass.setParam(Dsp::kIdSampleRate, rate);
+  bandStop.setParam(Dsp::kIdSampleRate, rate);
+}
+
+// ---------------------------------------------------------------------------------
+// Called from parameter routing under the plug-in mutex; never allocates.
+
+void Equalizer::setBass(double x)
+{
+  if (!std::isfinite(x))
+    return;
+  bassValue = x;
+  lowShelf.setParam(Dsp::kIdGain, gainDb(x));
+}
+
+void Equalizer::setMid(double x)
+{
+  if (!std::isfinite(x))
+    return;
+  midValue = x;
+  bandShelf.setParam(Dsp::kIdGain, gainDb(x));
+}
+
+void Equalizer::setHigh(double x)
+{
+  if (!std::isfinite(x))
+    return;
+  highValue = x;
+  highShelf.setParam(Dsp::kIdGain, gainDb(x));
+}
+
+// ---------------------------------------------------------------------------------
+// Called from the audio thread, never blocks and never allocates.
+
+void Equalizer::process(double* left, double* right, int frames)
+{
+  if (isFadedOut() || left == nullptr || right == nullptr)
+    return;
+  for (int done = 0; done < frames; done += kBufferSize)
+  {
+    const int n = frames - done < kBufferSize ? frames - done : kBufferSize;
+    processPiece(left + done, right + done, n);
+  }
+}
+
+void Equalizer::resetFilters()
+{
+  lowShelf.reset();
+  highShelf.reset();
+  bandPass.reset();
+  bandStop.reset();
+}
+
+void Equalizer::processPiece(double* left, double* right, int frames)
+{
+  double* const io[2] = {left, right};
+  double* const shelved[2] = {bufferA[0], bufferA[1]};
+  double* const mid[2] = {bufferB[0], bufferB[1]};
+  for (int c = 0; c < 2; ++c)
+  {
+    copyFinite(io[c], bufferA[c], frames);
+    copyFinite(io[c], bufferB[c], frames);
+  }
+  lowShelf.process(frames, shelved);
+  highShelf.process(frames, shelved);
+  if (midValue > 0.5)
+    bandPass.process(frames, mid);
+  else if (midValue < 0.5)
+    bandStop.process(frames, mid);
+
+  // Blend weight of the mid path; the shelved signal keeps 1 - g below the centre.
+  const double g = midValue > 0.5   ? ((midValue - 0.5) * 2.0) * ((midValue - 0.5) * 2.0)
+                   : midValue < 0.5 ? ((0.5 - midValue) * 2.0) * ((0.5 - midValue) * 2.0)
+                                    : 0.0;
+  const double keep = midValue < 0.5 ? 1.0 - g : 1.0;
+  bool runaway = false;
+  for (int i = 0; i < frames; ++i)
+  {
+    for (int c = 0; c < 2; ++c)
+    {
+      const double a = bufferA[c][i];
+      const double b = bufferB[c][i];
+      if (!std::isfinite(a) || !std::isfinite(b))
+        runaway = true;
+      const double y = midValue == 0.5 ? a : keep * a + g * b;
+      io[c][i] = (1.0 - wet) * io[c][i] + wet * y;
+    }
+    advanceFade();
+  }
+  if (runaway)
+    resetFilters();
+}
+
+} // namespace Korvane
