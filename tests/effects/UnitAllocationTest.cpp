@@ -1,5 +1,8 @@
 #include "effects/delay/TempoDelay.h"
 #include "effects/dynamics/DynShaper.h"
+#include "effects/meter/EnvFollower.h"
+#include "effects/tone/DumpExpand.h"
+#include "effects/tone/Equalizer.h"
 #include "synth/AllocationCounter.h"
 
 #include <gtest/gtest.h>
@@ -43,5 +46,36 @@ TEST(UnitAllocation, ShaperAndDelayNeverAllocateOnceSized)
   delay.setBypass(true);
   shaper.process(l.data(), r.data(), nullptr, 512);
   delay.process(l.data(), r.data(), 512);
+  EXPECT_EQ(counter.Count(), 0);
+}
+
+// The tone units and the level follower: setters, long blocks (processed in pieces),
+// glides, bypass fades and the follower's decay allocate nothing.
+TEST(UnitAllocation, ToneUnitsAndFollowerNeverAllocate)
+{
+  Korvane::Equalizer eq;
+  Korvane::DumpExpand dump;
+  Korvane::EnvFollower follower;
+  std::vector<double> l(2048, 0.3), r(2048, -0.2);
+
+  AllocationCounter counter;
+  eq.setSampleRate(48000.0);
+  dump.setSampleRate(48000.0);
+  follower.setSampleRate(48000.0);
+  for (double x : {0.0, 0.3, 0.5, 0.8, 1.0})
+  {
+    eq.setBass(x);
+    eq.setMid(x);
+    eq.setHigh(1.0 - x);
+    dump.setValue(x);
+    eq.process(l.data(), r.data(), 2048);
+    dump.process(l.data(), r.data(), 2048);
+    follower.process(l.data(), r.data(), 2048);
+  }
+  follower.decay();
+  eq.setBypass(true);
+  dump.setBypass(true);
+  eq.process(l.data(), r.data(), 2048);
+  dump.process(l.data(), r.data(), 2048);
   EXPECT_EQ(counter.Count(), 0);
 }

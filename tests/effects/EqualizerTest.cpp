@@ -1,0 +1,144 @@
+#include "effects/tone/Equalizer.h"
+
+#include "tests/effects/ToneTestSignals.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+using Korvane::Equalizer;
+using namespace ToneTestSignals;
+
+namespace
+{
+
+// The mid band runs from 400 to 4400 Hz (centre 2400, width 4000); its band-pass has
+// unity gain and zero phase at the geometric centre of the warped edges.
+double midPeak(double rate)
+{
+  const double pi = std::numbers::pi;
+  return rate / pi * std::atan(std::sqrt(std::tan(pi * 400 / rate) * std::tan(pi * 4400 / rate)));
+}
+
+Equalizer makeEqualizer(double rate, double bass, double mid, double high)
+{
+  Equalizer eq;
+  eq.setSampleRate(rate);
+  eq.setBass(bass);
+  eq.setMid(mid);
+  eq.setHigh(high);
+  return eq;
+}
+
+} // namespace
+
+// Gains of sines through the settled equaliser. Knob 0.5 is flat, 0 and 1 give the
+// shelves' -24 and +24 dB far from their cutoffs; above the mid centre g = ((m - 0.5)
+// * 2)^2 of the band-passed input is added (unity at the band's peak), below it the
+// band-stopped input takes the share g and the shelved signal keeps 1 - g.
+TEST(Equalizer, SineGainsFollowTheShelvesAndTheSquaredMidBlend)
+{
+  const double peak = midPeak(44100); // about 1344 Hz
+  const struct
+  {
+    double bass, mid, high, hz, expectedDb, toleranceDb;
+  } cases[] = {
+      {0.5, 0.5, 0.5, 60, 0.0, 1e-6},        {0.5, 0.5, 0.5, 2400, 0.0, 1e-6},
+      {0.5, 0.5, 0.5, 15000, 0.0, 1e-6},     {0.0, 0.5, 0.5, 20, -24.0, 0.3},
+      {1.0, 0.5, 0.5, 20, 24.0, 0.3},        {0.5, 0.5, 1.0, 21000, 24.0, 0.3},
+      {0.5, 0.5, 0.0, 21000, -24.0, 0.3},    {0.0, 0.5, 0.5, 15000, 0.0, 0.1},
+      {0.5, 0.75, 0.5, peak, 20 * std::log10(1.25), 0.05},
+      {0.5, 1.0, 0.5, peak, 20 * std::log10(2.0), 0.05},
+      {0.5, 0.25, 0.5, peak, 20 * std::log10(0.75), 0.05},
+      // "Mid" 0: the band-stopped input alone, whatever the shelves do.
+      {0.0, 0.0, 1.0, 60, 0.0, 0.1},         {1.0, 0.0, 0.0, 15000, 0.0, 0.1},
+  };
+  for (const auto& c : cases)
+  {
+    Equalizer eq = makeEqualizer(44100, c.bass, c.mid, c.high);
+    EXPECT_NEAR(gainDb(eq, c.hz, 44100), c.expectedDb, c.toleranceDb)
+        << "bass " << c.bass << " mid " << c.mid << " high " << c.high << " at " << c.hz;
+  }
+  // "Mid" 0 at the band's peak: deep in the band-stop's notch.
+  Equalizer notch = makeEqualizer(44100, 0.0, 0.0, 0.0);
+  EXPECT_LT(gainDb(notch, peak, 44100), -40.0);
+}
+
+// "Mid" 0.75 adds exactly a quarter of the band-passed input to what "Mid" 0.5 gives
+// (the shelves alone): the difference equals 0.25 times the input through a band-pass
+// of the same design.
+TEST(Equalizer, MidThreeQuartersAddsAQuarterOfTheBandPassedInput)
+{
+  Equalizer flat = makeEqualizer(44100, 0.3, 0.5, 0.8);
+  Equalizer boosted = makeEqualizer(44100, 0.3, 0.75, 0.8);
+  Equalizer::BandPassDesign bandPass;
+  Dsp::Params p = bandPass.getParams();
+  p[0] = 44100; // sample rate, order, centre, bandwidth in the design's order
+  p[1] = 2;
+  p[2] = 2400;
+  p[3] = 4000;
+  ASSERT_TRUE(bandPass.setParams(p));
+
+  std::vector<double> a = noise(4096, 3), b = a, band = a, r1 = a, r2 = a;
+  run(flat, a, r1, 1024);
+  run(boosted, b, r2, 1024);
+  double* channels[2] = {band.data(), nullptr};
+  bandPass.process(int(band.size()), channels);
+  for (std::size_t i = 0; i < a.size(); ++i)
+    ASSERT_NEAR(b[i] - a[i], 0.25 * band[i], 1e-12) << i;
+}
+
+// A host block longer than the 1024-sample buffers is processed in pieces: 2048 and
+// 2500-sample blocks give exactly what 1024-sample blocks give, and are changed.
+TEST(Equalizer, LongBlocksSoundAsBlocksOf1024)
+{
+  for (int block : {2048, 2500})
+  {
+    Equalizer longBlocks = makeEqualizer(44100, 0.1, 0.9, 0.7);
+    Equalizer shortBlocks = makeEqualizer(44100, 0.1, 0.9, 0.7);
+    std::vector<double> l1 = noise(8192, 7), r1 = noise(8192, 8);
+    const std::vector<double> in = l1;
+    std::vector<double> l2 = l1, r2 = r1;
+    run(longBlocks, l1, r1, block);
+    run(shortBlocks, l2, r2, 1024);
+    EXPECT_EQ(l1, l2) << block;
+    EXPECT_EQ(r1, r2) << block;
+    EXPECT_GT(std::fabs(l1[2000] - in[2000]), 1e-3) << block;
+  }
+}
+
+// Non-finite settings are refused; non-finite or huge samples never leave the state
+// non-finite, so the next block is clean again.
+TEST(Equalizer, RefusesNonFiniteInputAndKeepsItsStateFinite)
+{
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  Equalizer eq = makeEqualizer(44100, 0.2, 0.8, 0.6);
+  for (double bad : {nan, inf, -inf})
+  {
+    eq.setBass(bad);
+    eq.setMid(bad);
+    eq.setHigh(bad);
+    eq.setSampleRate(bad);
+  }
+  eq.setSampleRate(0.0);
+  EXPECT_EQ(eq.getBassValue(), 0.2);
+  EXPECT_EQ(eq.getMidValue(), 0.8);
+  EXPECT_EQ(eq.getHighValue(), 0.6);
+  EXPECT_EQ(eq.getSampleRate(), 44100.0);
+
+  std::vector<double> l = noise(1024, 1), r = noise(1024, 2);
+  l[10] = nan;
+  r[20] = inf;
+  l[30] = 1e308;
+  r[40] = -1e308;
+  run(eq, l, r, 1024);
+  l = noise(1024, 3);
+  r = noise(1024, 4);
+  run(eq, l, r, 1024);
+  for (std::size_t i = 0; i < l.size(); ++i)
+    ASSERT_TRUE(std::isfinite(l[i]) && std::isfinite(r[i])) << i;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// Signals for the tone and meter unit tests: sines and noise run through a unit in
+// blocks, and the gain measured on what comes out.
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace ToneTestSignals
+{
+
+inline std::vector<double> sine(double hz, double rate, int frames)
+{
+  std::vector<double> v(std::size_t(frames), 0.0);
+  for (int i = 0; i < frames; ++i)
+    v[std::size_t(i)] = 0.5 * std::sin(2.0 * std::numbers::pi * hz * double(i) / rate);
+  return v;
+}
+
+inline std::vector<double> noise(int frames, unsigned seed)
+{
+  std::vector<double> v(static_cast<std::size_t>(frames), 0.0);
+  for (auto& x : v)
+  {
+    seed = seed * 214013u + 2531011u;
+    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
+  }
+  return v;
+}
+
+// Runs both channels through `unit` in blocks of `block` samples, in place.
+template <class Unit>
+void run(Unit& unit, std::vector<double>& l, std::vector<double>& r, int block)
+{
+  const int frames = int(l.size());
+  for (int i = 0; i < frames; i += block)
+    unit.process(l.data() + i, r.data() + i, frames - i < block ? frames - i : block);
+}
+
+// Gain in dB of a sine at `hz` through `unit` (left channel; the right gets the same),
+// measured as an RMS ratio over the last second after one second to settle.
+template <class Unit>
+double gainDb(Unit& unit, double hz, double rate)
+{
+  const int settle = int(rate);
+  std::vector<double> l = sine(hz, rate, 2 * settle);
+  const std::vector<double> in = l;
+  std::vector<double> r = l;
+  run(unit, l, r, 512);
+  double sumIn = 0.0, sumOut = 0.0;
+  for (std::size_t i = std::size_t(settle); i < l.size(); ++i)
+  {
+    sumIn += in[i] * in[i];
+    sumOut += l[i] * l[i];
+  }
+  return 10.0 * std::log10(sumOut / sumIn);
+}
+
+} // namespace ToneTestSignals
