@@ -92,8 +92,8 @@ double DumpExpand::getHighPassCutoff() const
 
 void DumpExpand::responseCurve(std::array<double, kCurvePoints>& curve) const
 {
-  const Dsp::Filter& active =
-      value >= 0.5 ? static_cast<const Dsp::Filter&>(highPass) : static_cast<const Dsp::Filter&>(lowPass);
+  const Dsp::Filter& active = value >= 0.5 ? static_cast<const Dsp::Filter&>(highPass)
+                                           : static_cast<const Dsp::Filter&>(lowPass);
   for (int i = 0; i < kCurvePoints; ++i)
   {
     const double f = double(i) / kCurvePoints;

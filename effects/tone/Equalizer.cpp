@@ -43,18 +43,18 @@ Equalizer::Equalizer()
   // The first parameter set of each design takes effect at once (no glide); the gains
   // keep their defaults until routing sets them.
   setDesignParams(lowShelf, {{Dsp::kIdSampleRate, sampleRate},
-                       {Dsp::kIdOrder, kOrder},
-                       {Dsp::kIdFrequency, kLowShelfCutoff}});
+                             {Dsp::kIdOrder, kOrder},
+                             {Dsp::kIdFrequency, kLowShelfCutoff}});
   setDesignParams(highShelf, {{Dsp::kIdSampleRate, sampleRate},
-                        {Dsp::kIdOrder, kOrder},
-                        {Dsp::kIdFrequency, kHighShelfCutoff}});
-  for (Dsp::Filter* band : {static_cast<Dsp::Filter*>(&bandShelf),
-                            static_cast<Dsp::Filter*>(&bandPass),
-                            static_cast<Dsp::Filter*>(&bandStop)})
+                              {Dsp::kIdOrder, kOrder},
+                              {Dsp::kIdFrequency, kHighShelfCutoff}});
+  for (Dsp::Filter* band :
+       {static_cast<Dsp::Filter*>(&bandShelf), static_cast<Dsp::Filter*>(&bandPass),
+        static_cast<Dsp::Filter*>(&bandStop)})
     setDesignParams(*band, {{Dsp::kIdSampleRate, sampleRate},
-                      {Dsp::kIdOrder, kOrder},
-                      {Dsp::kIdFrequency, kMidCenter},
-                      {Dsp::kIdBandwidthHz, kMidBandwidth}});
+                            {Dsp::kIdOrder, kOrder},
+                            {Dsp::kIdFrequency, kMidCenter},
+                            {Dsp::kIdBandwidthHz, kMidBandwidth}});
 }
 
 void Equalizer::setSampleRate(double rate)

@@ -52,9 +52,9 @@ TEST(DumpExpand, KnobSweepsTheCutoffsWithTheLimitsUpTo44k1)
   {
     double rate, value, lowPass, highPass;
   } cases[] = {
-      {44100, 0.5, 21000, 20},   {44100, 0.25, kMidSweep, 20}, {44100, 0.0, 20, 20},
+      {44100, 0.5, 21000, 20},    {44100, 0.25, kMidSweep, 20},    {44100, 0.0, 20, 20},
       {44100, 1.0, 21000, 21000}, {44100, 0.75, 21000, kMidSweep}, {22050, 0.0, 20, 20},
-      {96000, 0.0, 10, 10},      {96000, 0.5, 22040, 10},      {96000, 1.0, 22040, 22040},
+      {96000, 0.0, 10, 10},       {96000, 0.5, 22040, 10},         {96000, 1.0, 22040, 22040},
   };
   for (const auto& c : cases)
   {
@@ -84,7 +84,8 @@ TEST(DumpExpand, SineGainsFollowTheSweep)
       {44100, 0.25, kMidSweep / 4, 0.0},
       {44100, 0.25, kMidSweep, chebyshevDb(1.0)},
       {44100, 0.25, kMidSweep * 4, chebyshevDb(4.0)}, // about -5.1 dB
-      {44100, 0.25, kMidSweep * 8, chebyshevDb(warped(kMidSweep * 8, kMidSweep, 44100))}, // -16.2 dB
+      {44100, 0.25, kMidSweep * 8,
+       chebyshevDb(warped(kMidSweep * 8, kMidSweep, 44100))}, // -16.2 dB
       {44100, 0.75, kMidSweep / 4, chebyshevDb(4.0)},
       {44100, 0.75, kMidSweep * 4, 0.0},
       {44100, 0.0, 40, chebyshevDb(2.0)}, // about -0.47 dB
@@ -106,8 +107,8 @@ TEST(DumpExpand, ResponseCurveShowsTheActiveFilter)
   std::array<double, DumpExpand::kCurvePoints> curve{};
   const DumpExpand dump = makeDumpExpand(44100, 0.25);
   dump.responseCurve(curve);
-  EXPECT_NEAR(curve[0], 1.0, 0.002);  // low-pass at DC (even order: 0.01 dB ripple down)
-  EXPECT_LT(curve[29], 0.001);        // near Nyquist
+  EXPECT_NEAR(curve[0], 1.0, 0.002); // low-pass at DC (even order: 0.01 dB ripple down)
+  EXPECT_LT(curve[29], 0.001);       // near Nyquist
   DumpExpand heard = makeDumpExpand(44100, 0.25);
   const double hz3 = 0.01 * 0.5 * 44100; // point 3: (3/30)^2 * 0.5
   EXPECT_NEAR(20 * std::log10(curve[3]), gainDb(heard, hz3, 44100), 0.02);
