@@ -1,0 +1,297 @@
+#include "effects/masterfilter/FilterUnit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace Korvane
+{
+
+namespace
+{
+
+struct TypeName
+{
+  const char* shortName;
+  const char* longName;
+  const char* presetCode;
+};
+
+constexpr TypeName kTypeANames[FilterUnit::kTypeACount] = {
+    {"RBJ-LP", "RBJ LowPass", "RBJ-LP"},
+    {"RBJ-HP", "RBJ HighPass", "RBJ-HP"},
+    {"RBJ-BP1", "RBJ BandPass 1", "RBJ-BP1"},
+    {"RBJ-BS", "RBJ BandStop", "RBJ-BS"},
+};
+
+constexpr TypeName kTypeBNames[FilterUnit::kTypeBCount] = {
+    {"CH-HP12", "Chebyshev HighPass 12dB", "HP 12dB"},
+    {"CH-HP24", "Chebyshev HighPass 24dB", "HP 24dB"},
+    {"CH-LP12", "Chebyshev LowPass 12dB", "LP 12dB"},
+    {"CH-LP24", "Chebyshev LowPass 24dB", "LP 24dB"},
+    {"BW-BP12", "Butterworth BandPass 12dB", "BP 12dB"},
+    {"BW-BS12", "Butterworth BandStop 12dB", "BS 12dB"},
+};
+
+// floor(n * x + 0.5) when it lies in 0..size-1, else 0. Compared as a double first, so
+// NaN and huge values never reach the int cast.
+int tablePosition(double x, int n, int size)
+{
+  const double p = std::floor(double(n) * x + 0.5);
+  if (p >= 0.0 && p < double(size))
+    return int(p);
+  return 0;
+}
+
+template <class Design>
+std::unique_ptr<FilterUnit::Smoothed<Design>> makeDesign(int order)
+{
+  auto design = std::make_unique<FilterUnit::Smoothed<Design>>(FilterUnit::kTransitionSamples);
+  design->setParams(design->getDefaultParams());
+  if (order > 0)
+    design->setParam(Dsp::kIdOrder, double(order));
+  return design;
+}
+
+} // namespace
+
+// --- Called from the main thread at construction --------------------------------------
+
+FilterUnit::FilterUnit()
+  : rbjHighPass(makeDesign<Dsp::RBJ::HighPass>(0)), rbjLowPass(makeDesign<Dsp::RBJ::LowPass>(0)),
+    rbjBandPass1(makeDesign<Dsp::RBJ::BandPass1>(0)),
+    rbjBandStop(makeDesign<Dsp::RBJ::BandStop>(0)),
+    chebyHighPass12(makeDesign<Dsp::ChebyshevI::HighPass>(2)),
+    chebyLowPass12(makeDesign<Dsp::ChebyshevI::LowPass>(2)),
+    chebyHighPass24(makeDesign<Dsp::ChebyshevI::HighPass>(4)),
+    chebyLowPass24(makeDesign<Dsp::ChebyshevI::LowPass>(4)),
+    bwBandPass12(makeDesign<Dsp::Butterworth::BandPass>(2)),
+    bwBandStop12(makeDesign<Dsp::Butterworth::BandStop>(2))
+{
+  inputDrive.setMix(0.25, 4.0);
+}
+
+FilterUnit::~FilterUnit() = default;
+
+// --- Called from reset and parameter routing under the plug-in mutex ------------------
+
+void FilterUnit::setSampleRate(double rate)
+{
+  if (!std::isfinite(rate) || rate <= 0.0)
+    return;
+  AudioProcessingUnit::setSampleRate(rate);
+  inputDrive.setSampleRate(rate);
+  for (int i = 0; i < kTypeACount; ++i)
+    designA(i).setParam(Dsp::kIdSampleRate, rate);
+  for (int i = 0; i < kTypeBCount; ++i)
+    designB(i).setParam(Dsp::kIdSampleRate, rate);
+}
+
+bool FilterUnit::setTypeA(double x)
+{
+  if (!std::isfinite(x))
+    return false;
+  typeAValue = x;
+  return true;
+}
+
+bool FilterUnit::setTypeB(double x)
+{
+  if (!std::isfinite(x))
+    return false;
+  typeBValue = x;
+  return true;
+}
+
+bool FilterUnit::setBalance(double x)
+{
+  if (!std::isfinite(x))
+    return false;
+  balanceTarget = x;
+  return true;
+}
+
+bool FilterUnit::setInputDrive(double x) { return inputDrive.setDrive(x); }
+
+void FilterUnit::setEachDesign(const int* ids, int idCount, double x)
+{
+  for (int d = 0; d < int(kTypeACount) + int(kTypeBCount); ++d)
+  {
+    Dsp::Filter& design = d < kTypeACount ? designA(d) : designB(d - kTypeACount);
+    for (int k = 0; k < idCount; ++k)
+    {
+      const int position = design.findParamIndex(ids[k]);
+      if (position < 0)
+        continue;
+      design.setParam(ids[k], design.getParamInfo(position).toNativeValue(x));
+      break;
+    }
+  }
+}
+
+bool FilterUnit::setCutoff(double x)
+{
+  if (!std::isfinite(x))
+    return false;
+  static constexpr int kIds[] = {Dsp::kIdFrequency};
+  setEachDesign(kIds, 1, x);
+  return true;
+}
+
+bool FilterUnit::setResonance(double x)
+{
+  if (!std::isfinite(x))
+    return false;
+  static constexpr int kIds[] = {Dsp::kIdQ, Dsp::kIdBandwidth, Dsp::kIdBandwidthHz,
+                                 Dsp::kIdRippleDb};
+  setEachDesign(kIds, 4, x);
+  return true;
+}
+
+bool FilterUnit::setTransition(double x)
+{
+  if (!std::isfinite(x))
+    return false;
+  transitionSetting = int(std::floor(2.0 * std::clamp(x, 0.0, 1.0) + 0.5));
+  const int length = transitionSetting == 0 ? 2048 : 512;
+  for (int i = 0; i < kTypeACount; ++i)
+    designA(i).setTransitionLength(length);
+  for (int i = 0; i < kTypeBCount; ++i)
+    designB(i).setTransitionLength(length);
+  return true;
+}
+
+// --- Called from the audio thread, never blocks -----------------------------------------
+
+void FilterUnit::process(double* left, double* right, int count)
+{
+  if (left == nullptr || right == nullptr)
+    return;
+  for (int done = 0; done < count; done += kBufferSize)
+  {
+    if (isFadedOut())
+      return;
+    processPiece(left + done, right + done, std::min(kBufferSize, count - done));
+  }
+}
+
+void FilterUnit::processPiece(double* left, double* right, int count)
+{
+  inputDrive.process(left, right, count);
+  std::copy(left, left + count, bufferA[0].data());
+  std::copy(right, right + count, bufferA[1].data());
+  std::copy(left, left + count, bufferB[0].data());
+  std::copy(right, right + count, bufferB[1].data());
+
+  double* channelsA[2] = {bufferA[0].data(), bufferA[1].data()};
+  double* channelsB[2] = {bufferB[0].data(), bufferB[1].data()};
+  designA(getTypeAIndex()).process(count, channelsA);
+  designB(getTypeBIndex()).process(count, channelsB);
+
+  for (int i = 0; i < count; ++i)
+  {
+    balance = balanceGain * balanceTarget + balancePole * balance;
+    const double yl = balance * bufferB[0][i] + (1.0 - balance) * bufferA[0][i];
+    const double yr = balance * bufferB[1][i] + (1.0 - balance) * bufferA[1][i];
+    if (wet != 1.0)
+    {
+      left[i] = (1.0 - wet) * left[i] + wet * yl;
+      right[i] = (1.0 - wet) * right[i] + wet * yr;
+    }
+    else
+    {
+      left[i] = yl;
+      right[i] = yr;
+    }
+    advanceFade();
+  }
+}
+
+// --- Accessors for the editor and tests --------------------------------------------------
+
+int FilterUnit::typeAIndex(double x) { return tablePosition(x, 3, kTypeACount); }
+
+int FilterUnit::typeBIndex(double x) { return tablePosition(x, 5, kTypeBCount); }
+
+const char* FilterUnit::shortTypeAName(int index)
+{
+  return index >= 0 && index < kTypeACount ? kTypeANames[index].shortName : "";
+}
+
+const char* FilterUnit::longTypeAName(int index)
+{
+  return index >= 0 && index < kTypeACount ? kTypeANames[index].longName : "";
+}
+
+const char* FilterUnit::shortTypeBName(int index)
+{
+  return index >= 0 && index < kTypeBCount ? kTypeBNames[index].shortName : "";
+}
+
+const char* FilterUnit::longTypeBName(int index)
+{
+  return index >= 0 && index < kTypeBCount ? kTypeBNames[index].longName : "";
+}
+
+const char* FilterUnit::typeBPresetCode(int index)
+{
+  return index >= 0 && index < kTypeBCount ? kTypeBNames[index].presetCode : "";
+}
+
+int FilterUnit::typeAFromText(const char* text)
+{
+  if (text == nullptr)
+    return 0;
+  if (std::strcmp(text, "RBJ-BP") == 0)
+    return kRbjBandPass1;
+  for (int i = 0; i < kTypeACount; ++i)
+    if (std::strcmp(text, kTypeANames[i].presetCode) == 0)
+      return i;
+  return 0;
+}
+
+int FilterUnit::typeBFromText(const char* text)
+{
+  if (text == nullptr)
+    return 0;
+  for (int i = 0; i < kTypeBCount; ++i)
+    if (std::strcmp(text, kTypeBNames[i].presetCode) == 0)
+      return i;
+  return 0;
+}
+
+Dsp::Filter& FilterUnit::designA(int index)
+{
+  switch (index)
+  {
+  case kRbjHighPass:
+    return *rbjHighPass;
+  case kRbjBandPass1:
+    return *rbjBandPass1;
+  case kRbjBandStop:
+    return *rbjBandStop;
+  default:
+    return *rbjLowPass;
+  }
+}
+
+Dsp::Filter& FilterUnit::designB(int index)
+{
+  switch (index)
+  {
+  case kChebyHighPass24:
+    return *chebyHighPass24;
+  case kChebyLowPass12:
+    return *chebyLowPass12;
+  case kChebyLowPass24:
+    return *chebyLowPass24;
+  case kBwBandPass12:
+    return *bwBandPass12;
+  case kBwBandStop12:
+    return *bwBandStop12;
+  default:
+    return *chebyHighPass12;
+  }
+}
+
+} // namespace Korvane
