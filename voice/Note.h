@@ -1,13 +1,13 @@
 #pragma once
 
 #include "effects/AudioProcessingUnit.h"
+#include "effects/PolyBLEP.h"
 #include "effects/oscfilter/OscFilterUnit.h"
 #include "voice/AdsrEnvelope.h"
 #include "voice/ChordArpeggiator.h"
 #include "voice/FmModulator.h"
 #include "voice/Modulator.h"
 #include "voice/Noise.h"
-#include "voice/PolyBLEP.h"
 #include "voice/TableOscillator.h"
 #include "voice/VoiceBinding.h"
 

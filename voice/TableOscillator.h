@@ -1,6 +1,6 @@
 #pragma once
 
-#include "voice/PolyBLEP.h"
+#include "effects/PolyBLEP.h"
 #include "voice/WaveTableSet.h"
 
 #include <cmath>

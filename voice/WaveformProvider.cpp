@@ -1,6 +1,6 @@
 #include "voice/WaveformProvider.h"
 
-#include "voice/PolyBLEP.h"
+#include "effects/PolyBLEP.h"
 #include "voice/UserWaveformCycles.h"
 #include "voice/UserWaveformFolder.h"
 

@@ -1,8 +1,8 @@
 // The remembered results of the render path give what computing afresh gives: the table
 // search for any order of tables and any increment sequence, the floor of the phase
 // wraps, and the Kellett feedback for changed (or sign-changed) inputs.
+#include "effects/PolyBLEP.h"
 #include "effects/oscfilter/KvFilterPaulKellett.h"
-#include "voice/PolyBLEP.h"
 #include "voice/TableOscillator.h"
 
 #include <gtest/gtest.h>

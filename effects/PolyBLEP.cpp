@@ -1,4 +1,4 @@
-#include "voice/PolyBLEP.h"
+#include "effects/PolyBLEP.h"
 
 namespace Korvane
 {
