@@ -1,6 +1,8 @@
 #include "effects/delay/TempoDelay.h"
 #include "effects/dynamics/DynShaper.h"
 #include "effects/meter/EnvFollower.h"
+#include "effects/modulation/Phaser.h"
+#include "effects/modulation/RingModulator.h"
 #include "effects/tone/DumpExpand.h"
 #include "effects/tone/Equalizer.h"
 #include "synth/AllocationCounter.h"
@@ -11,6 +13,8 @@
 #include <vector>
 
 using Korvane::DynShaper;
+using Korvane::Phaser;
+using Korvane::RingModulator;
 using Korvane::TempoDelay;
 
 // The block routines, setters, tempo changes, reset and the preview run on the audio
@@ -77,5 +81,24 @@ TEST(UnitAllocation, ToneUnitsAndFollowerNeverAllocate)
   dump.setBypass(true);
   eq.process(l.data(), r.data(), 2048);
   dump.process(l.data(), r.data(), 2048);
+  EXPECT_EQ(counter.Count(), 0);
+}
+
+// The modulation units have no buffers of their own: setters and blocks never allocate.
+TEST(UnitAllocation, RingModulatorAndPhaserNeverAllocate)
+{
+  RingModulator ring;
+  Phaser phaser;
+  std::vector<double> l(2048, 0.3), r(2048, -0.2);
+  AllocationCounter counter;
+  for (double mode : {0.0, 0.25, 0.5, 0.75, 1.0})
+  {
+    ring.setWaveform(mode);
+    ring.setFrequency(0.6);
+    ring.setAmount(0.9);
+    phaser.setDepth(0.7);
+    ring.process(l.data(), r.data(), 2048);
+    phaser.process(l.data(), r.data(), 2048);
+  }
   EXPECT_EQ(counter.Count(), 0);
 }
