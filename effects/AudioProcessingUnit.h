@@ -18,6 +18,8 @@ class AudioProcessingUnit
 public:
   // Step by which the fade moves per processed sample: a full fade takes 200 samples.
   static constexpr double kFadeStep = 0.005;
+  // Size of the fixed work buffers of the units that filter a copy of the block.
+  static constexpr int kWorkBufferSize = 1024;
 
   AudioProcessingUnit() = default;
   virtual ~AudioProcessingUnit();
@@ -55,6 +57,24 @@ public:
   }
 
 protected:
+  // Runs a block of any length through piece(left, right, n) in pieces of at most
+  // kWorkBufferSize samples, as consecutive blocks of that size would run: a unit with
+  // fixed work buffers never passes a longer block through untouched, and stops once
+  // switched off and faded out. Called from the audio thread; never allocates.
+  template <typename Piece>
+  void processInPieces(double* left, double* right, int count, Piece piece)
+  {
+    if (left == nullptr || right == nullptr)
+      return;
+    for (int done = 0; done < count; done += kWorkBufferSize)
+    {
+      if (isFadedOut())
+        return;
+      const int n = count - done < kWorkBufferSize ? count - done : kWorkBufferSize;
+      piece(left + done, right + done, n);
+    }
+  }
+
   double sampleRate = 44100.0;
   bool bypassed = false;
   double wet = 1.0;     // processed share of the output, 0..1

@@ -165,14 +165,8 @@ bool FilterUnit::setTransition(double x)
 
 void FilterUnit::process(double* left, double* right, int count)
 {
-  if (left == nullptr || right == nullptr)
-    return;
-  for (int done = 0; done < count; done += kBufferSize)
-  {
-    if (isFadedOut())
-      return;
-    processPiece(left + done, right + done, std::min(kBufferSize, count - done));
-  }
+  processInPieces(left, right, count,
+                  [this](double* l, double* r, int n) { processPiece(l, r, n); });
 }
 
 void FilterUnit::processPiece(double* left, double* right, int count)

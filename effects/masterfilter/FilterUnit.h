@@ -35,7 +35,7 @@ public:
   using Smoothed = Dsp::SmoothedFilterDesign<Design, 2, Dsp::DirectFormII>;
 
   // The work buffers' length: a longer block is processed in pieces of this size.
-  static constexpr int kBufferSize = 1024;
+  static constexpr int kBufferSize = kWorkBufferSize;
   static constexpr int kTransitionSamples = 512;
 
   // Filter A positions, selected by floor(3 * value + 0.5).

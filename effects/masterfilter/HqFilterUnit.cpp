@@ -47,14 +47,8 @@ void HqFilterUnit::setSampleRate(double rate)
 
 void HqFilterUnit::process(double* left, double* right, int count)
 {
-  if (left == nullptr || right == nullptr)
-    return;
-  for (int done = 0; done < count; done += kBufferSize)
-  {
-    if (isFadedOut())
-      return;
-    processPiece(left + done, right + done, std::min(kBufferSize, count - done));
-  }
+  processInPieces(left, right, count,
+                  [this](double* l, double* r, int n) { processPiece(l, r, n); });
 }
 
 void HqFilterUnit::processPiece(double* left, double* right, int count)

@@ -21,7 +21,7 @@ public:
   template <class Design>
   using Smoothed = Dsp::SmoothedFilterDesign<Design, 2, Dsp::DirectFormII>;
 
-  static constexpr int kBufferSize = 1024;
+  static constexpr int kBufferSize = kWorkBufferSize;
   static constexpr int kOrder = 4;
   static constexpr double kLowPassHz = 21000.0;
   static constexpr double kHighPassHz = 20.0;

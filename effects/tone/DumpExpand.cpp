@@ -108,13 +108,8 @@ void DumpExpand::responseCurve(std::array<double, kCurvePoints>& curve) const
 
 void DumpExpand::process(double* left, double* right, int frames)
 {
-  if (isFadedOut() || left == nullptr || right == nullptr)
-    return;
-  for (int done = 0; done < frames; done += kBufferSize)
-  {
-    const int n = frames - done < kBufferSize ? frames - done : kBufferSize;
-    processPiece(left + done, right + done, n);
-  }
+  processInPieces(left, right, frames,
+                  [this](double* l, double* r, int n) { processPiece(l, r, n); });
 }
 
 void DumpExpand::processPiece(double* left, double* right, int frames)

@@ -26,7 +26,7 @@ namespace Korvane
 class DumpExpand final : public AudioProcessingUnit
 {
 public:
-  static constexpr int kBufferSize = 1024;
+  static constexpr int kBufferSize = kWorkBufferSize;
   static constexpr int kCurvePoints = 30;
   static constexpr int kOrder = 2;
   static constexpr double kRippleDb = 0.01;

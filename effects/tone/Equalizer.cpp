@@ -101,13 +101,8 @@ void Equalizer::setHigh(double x)
 
 void Equalizer::process(double* left, double* right, int frames)
 {
-  if (isFadedOut() || left == nullptr || right == nullptr)
-    return;
-  for (int done = 0; done < frames; done += kBufferSize)
-  {
-    const int n = frames - done < kBufferSize ? frames - done : kBufferSize;
-    processPiece(left + done, right + done, n);
-  }
+  processInPieces(left, right, frames,
+                  [this](double* l, double* r, int n) { processPiece(l, r, n); });
 }
 
 void Equalizer::resetFilters()

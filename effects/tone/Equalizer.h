@@ -28,7 +28,7 @@ namespace Korvane
 class Equalizer final : public AudioProcessingUnit
 {
 public:
-  static constexpr int kBufferSize = 1024;
+  static constexpr int kBufferSize = kWorkBufferSize;
   static constexpr double kLowShelfCutoff = 400.0;
   static constexpr double kHighShelfCutoff = 4400.0;
   static constexpr double kMidCenter = 2400.0;
