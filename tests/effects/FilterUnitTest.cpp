@@ -1,4 +1,5 @@
 #include "effects/masterfilter/FilterUnit.h"
+#include "SignalProbe.h"
 #include "effects/masterfilter/HqFilterUnit.h"
 #include "synth/AllocationCounter.h"
 
@@ -17,16 +18,7 @@ namespace
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRate = 44100.0;
 
-std::vector<double> noise(int n, unsigned seed)
-{
-  std::vector<double> v(n);
-  for (auto& x : v)
-  {
-    seed = seed * 214013u + 2531011u;
-    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
-  }
-  return v;
-}
+using SignalProbe::noise;
 
 // Position of a frequency on the 10 Hz .. 22040 Hz cutoff scale.
 double cutoffAt(double hz) { return std::log(hz / 10.0) / std::log(2204.0); }

@@ -1,4 +1,5 @@
 #include "effects/oscfilter/KvFilterPaulKellett.h"
+#include "SignalProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +11,7 @@ using Korvane::KvFilterPaulKellett;
 namespace
 {
 
-std::vector<double> noise(int n, unsigned seed = 7)
-{
-  std::vector<double> v(n);
-  for (auto& x : v)
-  {
-    seed = seed * 214013u + 2531011u;
-    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
-  }
-  return v;
-}
+std::vector<double> noise(int n, unsigned seed = 7) { return SignalProbe::noise(n, seed); }
 
 // Output of the first sample from a cleared filter: the low-pass gives f^4 * x.
 double firstLowPassSample(double cutoff, double x = 1.0)

@@ -1,4 +1,5 @@
 #include "effects/oscfilter/OscFilterUnit.h"
+#include "SignalProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +12,7 @@ using Korvane::OscFilterUnit;
 namespace
 {
 
-std::vector<double> noise(int n)
-{
-  std::vector<double> v(n);
-  unsigned seed = 11;
-  for (auto& x : v)
-  {
-    seed = seed * 214013u + 2531011u;
-    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
-  }
-  return v;
-}
+std::vector<double> noise(int n) { return SignalProbe::noise(n, 11); }
 
 } // namespace
 

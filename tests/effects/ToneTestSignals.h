@@ -1,6 +1,8 @@
 #pragma once
 // Signals for the tone and meter unit tests: sines and noise run through a unit in
 // blocks, and the gain measured on what comes out.
+#include "SignalProbe.h"
+
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -19,16 +21,7 @@ inline std::vector<double> sine(double hz, double rate, int frames)
   return v;
 }
 
-inline std::vector<double> noise(int frames, unsigned seed)
-{
-  std::vector<double> v(static_cast<std::size_t>(frames), 0.0);
-  for (auto& x : v)
-  {
-    seed = seed * 214013u + 2531011u;
-    x = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
-  }
-  return v;
-}
+using SignalProbe::noise;
 
 // Runs both channels through `unit` in blocks of `block` samples, in place.
 template <class Unit>
