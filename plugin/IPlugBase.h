@@ -176,6 +176,9 @@ protected:
   // Gives a parameter a value read from a state or program file: clamped to its range,
   // or its default (marking the load as failed) when the value is not a finite number.
   void LoadParameterValue(IParameter& param, double value);
+  // Marks the state being read as damaged (a value that was not a finite number was
+  // replaced): the load then reports failure, as with a parameter value.
+  void RejectLoadedValue() { rejectedValue = true; }
 
 private:
   void ParseChannelIO(const char* text);

@@ -1,8 +1,10 @@
 #include "synth/Thumpgeist.h"
 
+#include "plugin/IEditor.h"
 #include "plugin/platform/PlatformModule.h"
 #include "synth/ParamIndex.h"
 #include "synth/ParameterTable.h"
+#include "synth/StateChunk.h"
 #include "voice/Modulator.h"
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <cstring>
 
 using Korvane::SynthParams;
+using Korvane::RingModulator;
 using Korvane::VoicePool;
 namespace P = ParamIndex;
 
@@ -153,8 +156,18 @@ void Thumpgeist::OnParameterChange(int paramIdx)
   if (slot >= 0)
     synthParams[slot] = value;
   RouteSynthesis(paramIdx, value);
-  master.RouteParameter(paramIdx, synthParams);
-  // The editor's feedback stages come with the editor.
+  master.RouteParameter(paramIdx, value);
+  if (paramIdx >= P::kTempoDelayAmount && paramIdx <= P::kTempoDelaySpread)
+    master.UpdateTempo(GetTempo());
+  // What the editor shows follows the change (its texts come with the editor).
+  if (GetGUI() && paramIdx == P::kLimitOutput)
+  {
+    // Switching the limit starts the peak display afresh.
+    if (processingActive)
+      peakResetRequested = true;
+    else
+      leftPeak = rightPeak = 0.0;
+  }
 }
 
 void Thumpgeist::RouteSynthesis(int paramIdx, double value)
@@ -323,9 +336,29 @@ void Thumpgeist::ApplyTempoSync(int osc)
 
 void Thumpgeist::ApplySync(int kind, double factor)
 {
-  // Kind 0 ties the ring modulator to the last note; it comes with the master chain.
   if (kind >= 1 && kind <= P::kNumOscillators)
+  {
     ApplyTempoSync(kind - 1);
+    return;
+  }
+  if (kind != 0)
+    return;
+  PlatformLockGuard lock(Mutex());
+  const double hz = std::min(factor * noteFrequency, RingModulator::kMaxFrequency);
+  if (!std::isfinite(hz))
+    return;
+  const double value = std::clamp(hz / RingModulator::kMaxFrequency, 0.0, 1.0);
+  synthParams[SynthParams::slotOf(P::kRingFreq)] = value;
+  master.RouteParameter(P::kRingFreq, value);
+  GetParam(P::kRingFreq)->SetNormalized(value);
+  if (IEditor* editor = GetGUI())
+    editor->SetParameterFromPlug(P::kRingFreq, value, true);
+}
+
+void Thumpgeist::SetDistortionCurveOperation(int operation)
+{
+  PlatformLockGuard lock(Mutex());
+  master.SetCurveOperation(operation, processingActive);
 }
 
 void Thumpgeist::CopyEnvelope(int direction)
@@ -339,6 +372,65 @@ void Thumpgeist::CopyEnvelope(int direction)
     synthParams[SynthParams::slotOf(to + i)] = value;
     SetParameterFromEditor(to + i, GetParam(to + i)->GetNormalized(value));
   }
+}
+
+// --- The persisted state -----------------------------------------------------------
+
+bool Thumpgeist::SerializeState(ByteBuffer& chunk)
+{
+  PlatformLockGuard lock(Mutex());
+  chunk.PutInt32(StateChunk::kCount);
+  double curve[StateChunk::kCurvePoints];
+  master.ReadCurve(curve);
+  for (double point : curve)
+    chunk.PutDouble(point);
+  return SerializeParams(chunk);
+}
+
+int Thumpgeist::UnserializeState(const ByteBuffer& chunk, int position)
+{
+  PlatformLockGuard lock(Mutex());
+  // The count is skipped, never checked: exactly 512 points and 160 values follow.
+  position = position >= 0 && chunk.Size() - position >= 4 ? position + 4 : -1;
+  double last = 0.0;
+  for (int i = 0; i < StateChunk::kCurvePoints; ++i)
+  {
+    double point = last;
+    if (position >= 0)
+      position = chunk.GetDouble(&point, position);
+    if (position < 0)
+      point = last; // the data ran out: the rest repeat the last point read
+    else if (!std::isfinite(point))
+    {
+      point = 0.0;
+      RejectLoadedValue();
+    }
+    master.SetSavedCurvePoint(i, point);
+    last = point;
+  }
+  // The values (each clamped, then every parameter routed, which selects the
+  // distortion type), then the curve goes into the type's active curve.
+  position = UnserializeParams(chunk, position);
+  master.RestoreSavedCurves();
+  return position;
+}
+
+bool Thumpgeist::CompareState(const ByteBuffer& chunk, int position)
+{
+  PlatformLockGuard lock(Mutex());
+  if (position < 0 || chunk.Size() - position < StateChunk::kSize)
+    return false;
+  double curve[StateChunk::kCurvePoints];
+  master.ReadCurve(curve);
+  position += 4;
+  for (double point : curve)
+  {
+    double stored = 0.0;
+    position = chunk.GetDouble(&stored, position);
+    if (stored != point)
+      return false;
+  }
+  return IPlugBase::CompareState(chunk, position);
 }
 
 // --- MIDI and display --------------------------------------------------------------

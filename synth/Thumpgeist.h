@@ -6,6 +6,7 @@
 #include "synth/MidiQueue.h"
 #include "synth/OutputStage.h"
 #include "synth/Scope.h"
+#include "synth/VersionInfo.h"
 #include "voice/AdsrEnvelope.h"
 #include "voice/PitchEnvelope.h"
 #include "voice/SynthParams.h"
@@ -56,13 +57,26 @@ public:
   // effProcessEvents: the host's pushes may grow the queue (outside the audio callback).
   void ProcessMidiMessage(const MidiMessage& msg) override;
 
+  // The persisted state (hosts' chunks, banks, program files, program slots): the
+  // first distortion section's curve and the 160 parameter values. Under the mutex.
+  // A short state loads what it holds and returns -1; a non-finite curve point loads
+  // as 0 and a non-finite value as the parameter's default, and the load fails.
+  bool SerializeState(ByteBuffer& chunk) override;
+  int UnserializeState(const ByteBuffer& chunk, int position) override;
+  bool CompareState(const ByteBuffer& chunk, int position) override;
+
   // Main thread, under the mutex (editor buttons and host tempo changes). Brings every
   // tempo-dependent setting up to the host's current tempo.
   void ResyncTempo();
   // Copies the volume envelope onto the filter envelope (direction 0) or back (1).
   void CopyEnvelope(int direction);
-  // A sync button: kinds 1 to 3 apply the tempo-sync rule to that oscillator's LFO.
+  // A sync button: kinds 1 to 3 apply the tempo-sync rule to that oscillator's LFO;
+  // kind 0 tunes the ring modulator to factor times the last note's frequency (at most
+  // 4000 Hz), telling the editor but not the host.
   void ApplySync(int kind, double factor);
+  // A curve-menu operation (0..12) on both distortion curves: at once when the audio
+  // is not running, otherwise at the start of the next block. Editor thread.
+  void SetDistortionCurveOperation(int operation);
 
   // The editor's play button and page buttons (editor timer, main thread). The peaks,
   // the scope ring and the note display are written by the audio thread and read by the
@@ -83,6 +97,9 @@ public:
   const Korvane::AdsrEnvelope& FilterEnvelopeDisplay() const { return filterEnvelopeDisplay; }
 
   const Korvane::SynthParams& Params() const { return synthParams; }
+  MasterChain& Master() { return master; }
+  const MasterChain& Master() const { return master; }
+  const VersionInfo& Version() const { return versionInfo; }
   const Korvane::PitchEnvelope& PitchEnv() const { return pitchEnvelope; }
   const Korvane::VoicePool& Voices() const { return voices; }
   const MidiQueue& Midi() const { return midi; }
@@ -107,6 +124,7 @@ private:
   Korvane::PitchEnvelope pitchEnvelope;
   double bendRatio = 1.0;
   MasterChain master;
+  VersionInfo versionInfo = VersionInfo::Make(kVersion, kUniqueID);
   Korvane::AdsrEnvelope volumeEnvelopeDisplay{"Volume_Envelope"};
   Korvane::AdsrEnvelope filterEnvelopeDisplay{"Filter Envelope"};
 

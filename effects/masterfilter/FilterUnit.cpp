@@ -87,6 +87,15 @@ void FilterUnit::setSampleRate(double rate)
     designB(i).setParam(Dsp::kIdSampleRate, rate);
 }
 
+void FilterUnit::reset()
+{
+  for (int i = 0; i < kTypeACount; ++i)
+    designA(i).reset();
+  for (int i = 0; i < kTypeBCount; ++i)
+    designB(i).reset();
+  inputDrive.reset();
+}
+
 bool FilterUnit::setTypeA(double x)
 {
   if (!std::isfinite(x))
@@ -135,6 +144,9 @@ bool FilterUnit::setCutoff(double x)
     return false;
   static constexpr int kIds[] = {Dsp::kIdFrequency};
   setEachDesign(kIds, 1, x);
+  const int position = rbjLowPass->findParamIndex(Dsp::kIdFrequency);
+  if (position >= 0)
+    cutoffHz = rbjLowPass->getParams()[position];
   return true;
 }
 

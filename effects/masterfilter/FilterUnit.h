@@ -74,6 +74,8 @@ public:
 
   // Stores the rate and sets the sample-rate parameter of all ten designs.
   void setSampleRate(double rate) override;
+  // Clears the memories of all ten designs and of the input saturator's smoother.
+  void reset();
   // "Filter Type 1" / "Filter Type 2": 0..1; takes effect with the next block, no
   // design is cleared.
   bool setTypeA(double x);
@@ -121,6 +123,8 @@ public:
   int getTypeBIndex() const { return typeBIndex(typeBValue); }
   double getBalanceTarget() const { return balanceTarget; }
   double getBalance() const { return balance; }
+  // The cutoff of the last setCutoff in hertz (10 * 2204^x).
+  double getCutoffHz() const { return cutoffHz; }
   int getTransitionSetting() const { return transitionSetting; }
   const Saturator& getInputDrive() const { return inputDrive; }
 
@@ -152,6 +156,7 @@ private:
   std::unique_ptr<Smoothed<Dsp::Butterworth::BandStop>> bwBandStop12;
   Saturator inputDrive{1};
   int transitionSetting = 0;
+  double cutoffHz = 10.0;
 };
 
 } // namespace Korvane

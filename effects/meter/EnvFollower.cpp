@@ -19,6 +19,16 @@ void EnvFollower::setSampleRate(double rate)
   releaseCoef = std::exp(-1.0 / (rate * release));
 }
 
+void EnvFollower::setTimes(double attackSeconds, double releaseSeconds)
+{
+  if (!(attackSeconds > 0.0) || !(releaseSeconds > 0.0) || !std::isfinite(attackSeconds) ||
+      !std::isfinite(releaseSeconds))
+    return;
+  attack = attackSeconds;
+  release = releaseSeconds;
+  setSampleRate(sampleRate);
+}
+
 // ---------------------------------------------------------------------------------
 // Called from the audio thread, never blocks and never allocates.
 

@@ -21,6 +21,10 @@ public:
   // Stores the rate and works out both coefficients; a rate that is not finite or
   // not above 0 is refused.
   void setSampleRate(double rate) override;
+  // The attack and release times in seconds (the master chain's meter uses 0.01 and
+  // 0.5); both coefficients are worked out again. Times that are not finite or not
+  // above 0 are refused.
+  void setTimes(double attackSeconds, double releaseSeconds);
 
   // Called from the audio thread, never blocks and never allocates.
   //

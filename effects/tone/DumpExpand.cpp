@@ -137,10 +137,13 @@ void DumpExpand::processPiece(double* left, double* right, int frames)
     advanceFade();
   }
   if (runaway)
-  {
-    lowPass.reset();
-    highPass.reset();
-  }
+    reset();
+}
+
+void DumpExpand::reset()
+{
+  lowPass.reset();
+  highPass.reset();
 }
 
 } // namespace Korvane

@@ -48,6 +48,8 @@ public:
   // value worked out again for it (so the 20..21000 Hz limit always matches the rate).
   // A rate that is not finite or not above 0 is refused.
   void setSampleRate(double rate) override;
+  // Clears both filters' memories (the settings stay).
+  void reset();
 
   // Called from parameter routing under the plug-in mutex (main or audio thread);
   // never allocates. A non-finite value is refused and changes nothing.

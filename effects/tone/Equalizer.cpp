@@ -105,7 +105,7 @@ void Equalizer::process(double* left, double* right, int frames)
                   [this](double* l, double* r, int n) { processPiece(l, r, n); });
 }
 
-void Equalizer::resetFilters()
+void Equalizer::reset()
 {
   lowShelf.reset();
   highShelf.reset();
@@ -150,7 +150,7 @@ void Equalizer::processPiece(double* left, double* right, int frames)
     advanceFade();
   }
   if (runaway)
-    resetFilters();
+    reset();
 }
 
 } // namespace Korvane

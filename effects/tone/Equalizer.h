@@ -50,6 +50,8 @@ public:
   // Stores the rate and gives it to every design; a rate that is not finite or not
   // above 0 is refused.
   void setSampleRate(double rate) override;
+  // Clears the memories of the five filters (the settings stay).
+  void reset();
 
   // Called from parameter routing under the plug-in mutex (main or audio thread);
   // never allocates. Non-finite values are refused and change nothing.
@@ -79,7 +81,6 @@ public:
 private:
   // One piece of at most kBufferSize samples.
   void processPiece(double* left, double* right, int frames);
-  void resetFilters();
 
   LowShelfDesign lowShelf;
   HighShelfDesign highShelf;

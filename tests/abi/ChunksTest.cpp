@@ -5,7 +5,11 @@
 
 namespace
 {
-constexpr int kStateSize = 160 * 8; // the instrument's state: one double per parameter
+// The instrument's state: a count, the 512 points of the distortion curve, then one
+// double per parameter.
+constexpr int kCurvePoints = 512;
+constexpr int kValuesAt = 4 + 8 * kCurvePoints;
+constexpr int kStateSize = kValuesAt + 160 * 8;
 constexpr int kHeaderSize = 8;      // 'pfft' and the chunk version
 constexpr int kBankSlotSize = 4 + 5 + 1 + kStateSize; // "Empty", initialised, state
 
@@ -23,10 +27,17 @@ double DoubleAt(const std::vector<uint8_t>& b, size_t at)
   return v;
 }
 
-std::vector<uint8_t> StateOf(const std::vector<double>& values)
+// A state of the count 672, the curve (a straight line unless given) and the values.
+std::vector<uint8_t> StateOf(const std::vector<double>& values, std::vector<double> curve = {})
 {
-  std::vector<uint8_t> b(values.size() * 8);
-  std::memcpy(b.data(), values.data(), b.size());
+  if (curve.empty())
+    for (int i = 0; i < kCurvePoints; ++i)
+      curve.push_back(2.0 * i / (kCurvePoints - 1) - 1.0);
+  std::vector<uint8_t> b(4 + (curve.size() + values.size()) * 8);
+  const int32_t count = 672;
+  std::memcpy(b.data(), &count, 4);
+  std::memcpy(b.data() + 4, curve.data(), curve.size() * 8);
+  std::memcpy(b.data() + 4 + curve.size() * 8, values.data(), values.size() * 8);
   return b;
 }
 } // namespace
@@ -56,12 +67,17 @@ TEST_F(ChunkTest, ProgramChunkIsTheHeaderFollowedByEveryParameterValue)
   ASSERT_EQ(chunk.size(), size_t(kHeaderSize + kStateSize));
   EXPECT_EQ(Int32At(chunk, 0), 0x70666674);
   EXPECT_EQ(Int32At(chunk, 4), 0x00010000);
-  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 0), 1.0); // "Oscillator 1 On/Off"
-  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 2), 0.5); // "Osc1 start phase"
-  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 80), 1.259);
-  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 87), 1.0 / 6.0);
-  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 137), 0.0);
-  EXPECT_EQ(DoubleAt(chunk, 8 + 8 * 138), 0.5);
+  EXPECT_EQ(Int32At(chunk, 8), 672);
+  // The curve of distortion type 0 runs from -1 to +1.
+  EXPECT_NEAR(DoubleAt(chunk, 12), -1.0, 0.05);
+  EXPECT_NEAR(DoubleAt(chunk, 12 + 8 * 511), 1.0, 0.05);
+  const size_t values = 8 + kValuesAt;
+  EXPECT_EQ(DoubleAt(chunk, values + 8 * 0), 1.0); // "Oscillator 1 On/Off"
+  EXPECT_EQ(DoubleAt(chunk, values + 8 * 2), 0.5); // "Osc1 start phase"
+  EXPECT_EQ(DoubleAt(chunk, values + 8 * 80), 1.259);
+  EXPECT_EQ(DoubleAt(chunk, values + 8 * 87), 1.0 / 6.0);
+  EXPECT_EQ(DoubleAt(chunk, values + 8 * 137), 0.0);
+  EXPECT_EQ(DoubleAt(chunk, values + 8 * 138), 0.5);
 }
 
 TEST_F(ChunkTest, ProgramChunkRoundTripsIntoAnotherInstance)
@@ -93,7 +109,8 @@ TEST_F(ChunkTest, BankHoldsAllSlotsWithNamesAndStates)
   EXPECT_EQ(Int32At(bank, 8), 5);
   EXPECT_EQ(std::memcmp(bank.data() + 12, "Empty", 5), 0);
   EXPECT_EQ(bank[17], 1);
-  EXPECT_EQ(DoubleAt(bank, 18), 1.0);
+  EXPECT_EQ(Int32At(bank, 18), 672);
+  EXPECT_EQ(DoubleAt(bank, 18 + kValuesAt), 1.0);
   // Slot 5 carries its new name.
   const size_t slot5 = kHeaderSize + 5 * kBankSlotSize;
   EXPECT_EQ(Int32At(bank, slot5), 6);
@@ -134,7 +151,7 @@ TEST_F(ChunkTest, SwitchingProgramsDoesNotStoreUnsavedEdits)
   plug.SetParameter(3, 0.9f);
   plug.SetProgram(1);
   const std::vector<uint8_t> bank = plug.GetChunk(true);
-  EXPECT_EQ(DoubleAt(bank, kHeaderSize + 10 + 8 * 3), 0.5);
+  EXPECT_EQ(DoubleAt(bank, kHeaderSize + 10 + kValuesAt + 8 * 3), 0.5);
   EXPECT_EQ(plug.ParamDisplay(3), "0.500");
 }
 
@@ -202,7 +219,7 @@ TEST_F(ChunkTest, ACutStateFailsAndKeepsTheStoredProgram)
   std::vector<double> values(160, 0.0);
   values[0] = 0.0;
   std::vector<uint8_t> cut = StateOf(values);
-  cut.resize(8 * 10 + 3);
+  cut.resize(kValuesAt + 8 * 10 + 3);
   EXPECT_EQ(plug.SetChunk(cut, false), 0);
   // The values read before the cut are applied; the program slot keeps its state.
   EXPECT_EQ(plug.ParamDisplay(0), "0");
@@ -274,7 +291,7 @@ TEST_F(ChunkTest, NonFiniteValuesInAStateOrBankLoadTheDefaultAndFail)
   std::vector<uint8_t> bank = plug.GetChunk(true);
   const size_t slot2 = kHeaderSize + 2 * kBankSlotSize;
   ASSERT_EQ(Int32At(bank, slot2), 3);
-  std::memcpy(bank.data() + slot2 + 4 + 3 + 1 + 8 * 3, &nan, 8);
+  std::memcpy(bank.data() + slot2 + 4 + 3 + 1 + kValuesAt + 8 * 3, &nan, 8);
 
   VstHost::PluginInstance other;
   ASSERT_TRUE(other.Load(TG_MODULE_PATH));

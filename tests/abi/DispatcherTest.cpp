@@ -95,7 +95,7 @@ TEST_F(ModuleTest, AMonoOutputArrangementRendersOnlyTheFirstChannel)
   std::vector<double> left(kBlockSize, 5.0), right(kBlockSize, 5.0);
   double* outs[] = {left.data(), right.data()};
   plug.RenderDouble(outs, kBlockSize);
-  EXPECT_EQ(left[0], 0.0);
+  EXPECT_NEAR(left[0], 0.0, kIdleResidue);
   EXPECT_EQ(right[0], 5.0);
 
   Vst::VstSpeakerArrangement stereo{};
@@ -103,7 +103,7 @@ TEST_F(ModuleTest, AMonoOutputArrangementRendersOnlyTheFirstChannel)
   stereo.numChannels = 2;
   EXPECT_EQ(Dispatch(Vst::effSetSpeakerArrangement, 0, 0, &stereo), 1);
   plug.RenderDouble(outs, kBlockSize);
-  EXPECT_EQ(right[0], 0.0);
+  EXPECT_NEAR(right[0], 0.0, kIdleResidue);
   EXPECT_EQ(Dispatch(Vst::effSetSpeakerArrangement, 0, 0, nullptr), 1);
 }
 
@@ -167,7 +167,7 @@ TEST_F(ModuleTest, SampleRateBlockSizeAndMainsAreAccepted)
   EXPECT_EQ(Dispatch(Vst::effMainsChanged, 0, 1), 0);
   std::vector<std::vector<double>> out;
   plug.Render(out, 1000);
-  EXPECT_EQ(out[0][999], 0.0);
+  EXPECT_NEAR(out[0][999], 0.0, kIdleResidue);
 }
 
 TEST(ModuleDispatcher, ARecordWithoutObjectIsAnsweredWithZero)

@@ -64,7 +64,12 @@ protected:
   {
     ModuleTest::SetUp();
     Start();
+    VoicesOnly(plug);
   }
+
+  // These tests measure the voices' path: "Bypass all effects" leaves only the output
+  // saturation, which at its default drive 0 passes the signal unchanged.
+  static void VoicesOnly(VstHost::PluginInstance& p) { p.SetParameter(132, 1.0f); }
 
   // Renders frames samples in host blocks, appending to out.
   void RenderInto(Channels& out, int frames)
@@ -100,6 +105,7 @@ protected:
     VstHost::PluginInstance other;
     EXPECT_TRUE(other.Load(TG_MODULE_PATH));
     other.Start(kSampleRate, kBlockSize);
+    VoicesOnly(other);
     setup(other);
     Channels out;
     other.Render(out, frames);
@@ -151,6 +157,7 @@ TEST_F(SoundTest, AnEventAtOffset300OfA256FrameBlockSoundsFromSample300)
   VstHost::PluginInstance reference;
   ASSERT_TRUE(reference.Load(TG_MODULE_PATH));
   reference.Start(kSampleRate, kBlockSize);
+  VoicesOnly(reference);
   reference.NoteOn(0, 36, 127);
   Channels ref;
   reference.Render(ref, kBlockSize);
@@ -170,6 +177,7 @@ TEST_F(SoundTest, ARepeatedNoteOnOfAHeldKeyAddsNoVoice)
     VstHost::PluginInstance other;
     EXPECT_TRUE(other.Load(TG_MODULE_PATH));
     other.Start(kSampleRate, kBlockSize);
+    VoicesOnly(other);
     other.NoteOn(0, 48, 100);
     if (repeat)
       other.NoteOn(100, 48, 100);
@@ -187,6 +195,7 @@ TEST_F(SoundTest, VelocityZeroActsAsNoteOff)
     VstHost::PluginInstance other;
     EXPECT_TRUE(other.Load(TG_MODULE_PATH));
     other.Start(kSampleRate, kBlockSize);
+    VoicesOnly(other);
     other.NoteOn(0, 48, 100);
     if (velocityZero)
       other.QueueMidi(2000, 0x90, 48, 0);
@@ -292,6 +301,7 @@ TEST_F(SoundTest, TheFirstBlockFadesInFromSilence)
   VstHost::PluginInstance settled;
   ASSERT_TRUE(settled.Load(TG_MODULE_PATH));
   settled.Start(kSampleRate, kBlockSize);
+  VoicesOnly(settled);
   settled.NoteOn(0, 36, 127);
   settled.NoteOff(kBlockSize * 4, 36);
   Channels warmUp;
@@ -372,6 +382,7 @@ TEST_F(SoundTest, TwoFreshInstancesRenderANoiseNoteBitIdentically)
   {
     ASSERT_TRUE(p->Load(TG_MODULE_PATH));
     p->Start(kSampleRate, kBlockSize);
+    VoicesOnly(*p);
     p->SetParameter(1, 8.0f / 39.0f); // "Osc1 waveform": WhiteNoize
     p->SetParameter(21, 1.0f);
     p->SetParameter(22, 9.0f / 39.0f); // PinkNoize

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
+#include <limits>
 #include <iterator>
 
 TEST(ThumpgeistState, ProgramFileHoldsTheWholeStateAndLoadsBack)
@@ -19,7 +21,7 @@ TEST(ThumpgeistState, ProgramFileHoldsTheWholeStateAndLoadsBack)
 
   std::ifstream in(path, std::ios::binary);
   const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
-  ASSERT_EQ(bytes.size(), 60u + 8u + 160u * 8u);
+  ASSERT_EQ(bytes.size(), 60u + 8u + 5380u); // header, chunk header, state
   EXPECT_EQ(uint8_t(bytes[27]), 160); // parameter count, big-endian
 
   Thumpgeist other(nullptr);
@@ -42,4 +44,78 @@ TEST(ThumpgeistState, FilledSlotsHoldTheDefaultState)
     EXPECT_EQ(plug.GetPresetName(i), "Empty");
     EXPECT_TRUE(plug.GetPreset(i)->state.IsEqual(current)) << i;
   }
+}
+
+namespace
+{
+std::array<double, 512> CurveOf(const Thumpgeist& plug)
+{
+  std::array<double, 512> points{};
+  plug.Master().ReadCurve(points.data());
+  return points;
+}
+} // namespace
+
+TEST(ThumpgeistState, TheCurveAndEveryValueSurviveBitForBit)
+{
+  Thumpgeist plug(nullptr);
+  plug.SetParameterFromEditor(ParamIndex::kDistoType, 7.0 / 35.0);
+  plug.SetDistortionCurveOperation(3); // the audio is not running: noise is added at once
+  plug.GetParam(ParamIndex::kBassLayerAmount)->Set(1.2);
+  plug.GetParam(ParamIndex::kFilterCutoff)->Set(0.1234567890123);
+  ByteBuffer state;
+  ASSERT_TRUE(plug.SerializeState(state));
+  ASSERT_EQ(state.Size(), 5380);
+
+  Thumpgeist other(nullptr);
+  EXPECT_FALSE(other.CompareState(state, 0));
+  ASSERT_EQ(other.UnserializeState(state, 0), 5380);
+  EXPECT_EQ(CurveOf(other), CurveOf(plug));
+  EXPECT_EQ(other.GetParam(ParamIndex::kBassLayerAmount)->Value(), 1.2);
+  EXPECT_EQ(other.GetParam(ParamIndex::kFilterCutoff)->Value(), 0.1234567890123);
+  EXPECT_TRUE(other.CompareState(state, 0));
+  // The routing ran: the distortion type and its curve are those of the state.
+  EXPECT_EQ(other.Master().AudioChain().distortion.typeIndex, 7);
+  EXPECT_EQ(other.Master().AudioChain().distortion.activeCurve->points,
+            other.Master().EditorChain().distortion.activeCurve->points);
+}
+
+TEST(ThumpgeistState, ShortAndDamagedStatesLoadWhatTheyHoldAndFail)
+{
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case
+  {
+    const char* what;
+    std::vector<double> doubles; // after the count
+    int expectedEnd;
+    double point0, point511; // the curve afterwards
+  };
+  std::vector<double> full(512 + 160, 0.25);
+  full[0] = nan; // a damaged point loads as 0, and the rest as stored
+  const Case cases[] = {
+      {"one point: every point takes it", {0.625}, -1, 0.625, 0.625},
+      {"three points: the rest repeat the last", {0.1, 0.2, -0.3}, -1, 0.1, -0.3},
+      {"a non-finite point loads as 0", full, -1, 0.0, 0.25},
+  };
+  for (const Case& c : cases)
+  {
+    Thumpgeist plug(nullptr);
+    ByteBuffer state;
+    state.PutInt32(1234); // the count is never checked
+    for (double d : c.doubles)
+      state.PutDouble(d);
+    const int end = plug.UnserializeState(state, 0);
+    const bool rejected = plug.ConsumeRejectedValue();
+    EXPECT_TRUE(end == -1 || rejected) << c.what;
+    const auto curve = CurveOf(plug);
+    EXPECT_EQ(curve[0], c.point0) << c.what;
+    EXPECT_EQ(curve[511], c.point511) << c.what;
+  }
+  // Fewer than four bytes: the curve becomes 0 and the first parameter 0 within range.
+  Thumpgeist plug(nullptr);
+  ByteBuffer tiny;
+  tiny.PutByte(1);
+  EXPECT_EQ(plug.UnserializeState(tiny, 0), -1);
+  EXPECT_EQ(CurveOf(plug)[300], 0.0);
+  EXPECT_EQ(plug.GetParam(0)->Value(), 0.0);
 }
