@@ -4,8 +4,39 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
+
+using Channels = std::vector<std::vector<double>>;
+
+// Measures of a rendered channel over samples from..to.
+inline double Peak(const std::vector<double>& x, size_t from, size_t to)
+{
+  double p = 0;
+  for (size_t i = from; i < std::min(to, x.size()); ++i)
+    p = std::max(p, std::fabs(x[i]));
+  return p;
+}
+
+inline double Rms(const std::vector<double>& x, size_t from, size_t to)
+{
+  double s = 0;
+  to = std::min(to, x.size());
+  for (size_t i = from; i < to; ++i)
+    s += x[i] * x[i];
+  return to > from ? std::sqrt(s / double(to - from)) : 0.0;
+}
+
+inline bool AllFinite(const Channels& c)
+{
+  for (const auto& ch : c)
+    for (double v : ch)
+      if (!std::isfinite(v))
+        return false;
+  return true;
+}
 
 class ModuleTest : public ::testing::Test
 {

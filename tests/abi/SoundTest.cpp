@@ -8,8 +8,6 @@
 
 namespace
 {
-using Channels = std::vector<std::vector<double>>;
-
 // The fundamental from rising zero crossings, interpolated between samples.
 double Frequency(const std::vector<double>& x, size_t from, size_t to, double rate)
 {
@@ -30,31 +28,6 @@ double Frequency(const std::vector<double>& x, size_t from, size_t to, double ra
   return crossings > 0 ? crossings * rate / (last - first) : 0.0;
 }
 
-double Peak(const std::vector<double>& x, size_t from, size_t to)
-{
-  double p = 0;
-  for (size_t i = from; i < std::min(to, x.size()); ++i)
-    p = std::max(p, std::fabs(x[i]));
-  return p;
-}
-
-double Rms(const std::vector<double>& x, size_t from, size_t to)
-{
-  double s = 0;
-  to = std::min(to, x.size());
-  for (size_t i = from; i < to; ++i)
-    s += x[i] * x[i];
-  return to > from ? std::sqrt(s / double(to - from)) : 0.0;
-}
-
-bool AllFinite(const Channels& c)
-{
-  for (const auto& ch : c)
-    for (double v : ch)
-      if (!std::isfinite(v))
-        return false;
-  return true;
-}
 } // namespace
 
 class SoundTest : public ModuleTest
