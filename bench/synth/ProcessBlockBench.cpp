@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace
@@ -32,15 +33,43 @@ void MakeHeavy(Thumpgeist& plug)
   SetParam(plug, P::kBassLayerClick, 0.5);
 }
 
-void Render(benchmark::State& state, bool heavy)
+// Every effect of the master chain engaged: distortion with its quantizer and shaper,
+// the filter, ring modulator and phaser, equaliser, dump/expand, the tempo delay and
+// the output saturation.
+void EngageChain(Thumpgeist& plug)
+{
+  namespace P = ParamIndex;
+  const std::pair<int, double> settings[] = {
+      {P::kDistortion, 0.7},      {P::kDistoType, 0.3},     {P::kBitCrushQuantize, 0.9},
+      {P::kSampleRateReduction, 0.8}, {P::kGateCrack, 0.2}, {P::kDynShaperAmount, 0.5},
+      {P::kFilterCutoff, 0.6},    {P::kFilterReso, 0.4},    {P::kFilterBalance, 0.5},
+      {P::kModFxOnOff, 1.0},      {P::kRingAmount, 0.5},    {P::kRingFreq, 0.1},
+      {P::kPhaserAmount, 0.6},    {P::kEqBass, 0.7},        {P::kEqMid, 0.4},
+      {P::kEqHigh, 0.6},          {P::kDumpExpand, 0.6},    {P::kTempoDelayAmount, 0.4},
+      {P::kOutputSaturation, 0.3},
+  };
+  for (const auto& [index, value] : settings)
+    SetParam(plug, index, value);
+}
+
+enum class Sound
+{
+  Default,
+  Heavy,
+  FullChain,
+};
+
+void Render(benchmark::State& state, Sound sound)
 {
   auto plug = std::make_unique<Thumpgeist>(nullptr);
   plug->GetAEffect()->dispatcher(plug->GetAEffect(), Vst::effSetSampleRate, 0, 0, nullptr,
                                  float(kRate));
   plug->GetAEffect()->dispatcher(plug->GetAEffect(), Vst::effSetBlockSize, 0, kBlock, nullptr,
                                  0.0f);
-  if (heavy)
+  if (sound == Sound::Heavy)
     MakeHeavy(*plug);
+  if (sound == Sound::FullChain)
+    EngageChain(*plug);
   const int voices = int(state.range(0));
   for (int v = 0; v < voices; ++v)
     plug->ProcessMidiMessage(MidiMessage{v % kBlock, 0x90, uint8_t(24 + v), 100});
@@ -60,9 +89,11 @@ void Render(benchmark::State& state, bool heavy)
       benchmark::Counter(double(state.iterations()) * kBlock / kRate, benchmark::Counter::kIsRate);
 }
 
-void BM_ProcessBlockDefault(benchmark::State& state) { Render(state, false); }
-void BM_ProcessBlockHeavy(benchmark::State& state) { Render(state, true); }
+void BM_ProcessBlockDefault(benchmark::State& state) { Render(state, Sound::Default); }
+void BM_ProcessBlockHeavy(benchmark::State& state) { Render(state, Sound::Heavy); }
+void BM_ProcessBlockFullChain(benchmark::State& state) { Render(state, Sound::FullChain); }
 
 BENCHMARK(BM_ProcessBlockDefault)->Arg(1)->Arg(8)->Arg(64)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ProcessBlockHeavy)->Arg(1)->Arg(8)->Arg(64)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ProcessBlockFullChain)->Arg(1)->Arg(8)->Arg(64)->Unit(benchmark::kMicrosecond);
 } // namespace
