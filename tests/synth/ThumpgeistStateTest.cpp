@@ -119,3 +119,13 @@ TEST(ThumpgeistState, ShortAndDamagedStatesLoadWhatTheyHoldAndFail)
   EXPECT_EQ(CurveOf(plug)[300], 0.0);
   EXPECT_EQ(plug.GetParam(0)->Value(), 0.0);
 }
+
+TEST(ThumpgeistState, VersionInfoNamesTheProduct)
+{
+  const VersionInfo info = Thumpgeist(nullptr).Version();
+  EXPECT_EQ(info.shortTitle, "Thump-Geist 1.8");
+  EXPECT_EQ(info.editionTitle, "Thump-Geist 1.8 FREE");
+  EXPECT_EQ(info.fullTitle, "Korvane Thump::Geist Version 1.8 FREE");
+  EXPECT_EQ(info.edition, "Free Version");
+  EXPECT_EQ(info.uniqueId, 0x717A7674);
+}
