@@ -65,8 +65,8 @@ KeyTable BuildKeys()
 
 const KeyTable& Keys()
 {
-  static const KeyTable keys = BuildKeys();
-  return keys;
+  static const KeyTable kKeys = BuildKeys();
+  return kKeys;
 }
 } // namespace
 
