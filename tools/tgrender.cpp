@@ -5,6 +5,7 @@
 #include "host/MidiFile.h"
 #include "host/PluginInstance.h"
 #include "tools/common/LevelMeter.h"
+#include "tools/common/PluginSettings.h"
 #include "tools/common/RenderSchedule.h"
 #include "tools/common/WavWriter.h"
 
@@ -62,12 +63,6 @@ struct NoteSpec
   double length = 0.0;
 };
 
-struct ParamSpec
-{
-  std::string key;
-  double value = 0.0;
-};
-
 struct Options
 {
   std::vector<NoteSpec> notes;
@@ -78,38 +73,11 @@ struct Options
   int blockSize = 512;
   double tempo = 0.0; // 0: not given
   std::string program;
-  std::vector<ParamSpec> params;
+  std::vector<ParamSetting> params;
   double tail = 1.0;
   bool writeFloat = false;
   bool progress = false;
 };
-
-bool ParseDouble(const std::string& text, double& out)
-{
-  if (text.empty())
-    return false;
-  char* end = nullptr;
-  out = std::strtod(text.c_str(), &end);
-  return end && *end == 0 && std::isfinite(out);
-}
-
-bool ParseInt(const std::string& text, int& out)
-{
-  if (text.empty())
-    return false;
-  char* end = nullptr;
-  const long v = std::strtol(text.c_str(), &end, 10);
-  if (!end || *end != 0 || v < -2147483647L || v > 2147483647L)
-    return false;
-  out = int(v);
-  return true;
-}
-
-bool IsIndex(const std::string& text)
-{
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 bool ParseNote(const std::string& text, NoteSpec& note)
 {
@@ -195,13 +163,10 @@ int ParseArgs(int argc, char** argv, Options& o)
       o.program = v;
     else if (arg == "--param")
     {
-      const size_t eq = v.rfind('=');
-      ParamSpec p;
-      if (eq == std::string::npos || eq == 0 || !ParseDouble(v.substr(eq + 1), p.value) ||
-          p.value < 0.0)
+      ParamSetting p;
+      if (!ParseParamSetting(v, p))
         return UsageError("bad parameter setting \"" + v +
                           "\" (expected NAME=VALUE or INDEX=VALUE)");
-      p.key = v.substr(0, eq);
       o.params.push_back(p);
     }
     else if (arg == "--tail")
@@ -285,39 +250,6 @@ private:
   bool shown = false;
 };
 
-bool ApplyProgram(VstHost::PluginInstance& plug, const std::string& program)
-{
-  int index = -1;
-  if (IsIndex(program))
-    ParseInt(program, index);
-  else
-    index = plug.FindProgram(program);
-  if (index < 0 || index >= plug.NumPrograms())
-  {
-    std::fprintf(stderr, "tgrender: no program \"%s\" (the module has %d programs)\n",
-                 program.c_str(), plug.NumPrograms());
-    return false;
-  }
-  plug.SetProgram(index);
-  return true;
-}
-
-bool ApplyParam(VstHost::PluginInstance& plug, const ParamSpec& p)
-{
-  int index = -1;
-  if (IsIndex(p.key))
-    ParseInt(p.key, index);
-  else
-    index = plug.FindParameter(p.key);
-  if (index < 0 || index >= plug.NumParams())
-  {
-    std::fprintf(stderr, "tgrender: no parameter \"%s\" (the module has %d parameters)\n",
-                 p.key.c_str(), plug.NumParams());
-    return false;
-  }
-  plug.SetParameter(index, float(p.value));
-  return true;
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -364,10 +296,10 @@ int main(int argc, char** argv)
   plug.SetTempo(o.tempo > 0.0 ? o.tempo : fileTempo > 0.0 ? fileTempo : 120.0);
   plug.SetTransportPlaying(true);
   plug.Start(o.sampleRate, o.blockSize);
-  if (!o.program.empty() && !ApplyProgram(plug, o.program))
+  if (!o.program.empty() && !ApplyProgram(plug, o.program, "tgrender"))
     return 1;
-  for (const ParamSpec& p : o.params)
-    if (!ApplyParam(plug, p))
+  for (const ParamSetting& p : o.params)
+    if (!ApplyParam(plug, p, "tgrender"))
       return 1;
 
   const Vst::AEffect* effect = plug.Effect();
