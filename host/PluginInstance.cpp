@@ -86,6 +86,8 @@ intptr_t PluginInstance::Dispatch(int32_t opcode, int32_t index, intptr_t value,
     return 0;
   if (opcode == Vst::effSetSampleRate)
     sampleRate = opt;
+  else if (opcode == Vst::effSetBlockSize)
+    maxFrames = int(value);
   return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
@@ -285,6 +287,12 @@ intptr_t PluginInstance::OnHostCall(int32_t opcode, int32_t index, intptr_t valu
     ++hostCalls[size_t(opcode)];
   switch (opcode)
   {
+  case Vst::audioMasterVersion:
+    return Vst::kVstVersion;
+  case Vst::audioMasterGetSampleRate:
+    return intptr_t(sampleRate);
+  case Vst::audioMasterGetBlockSize:
+    return maxFrames;
   case Vst::audioMasterAutomate:
   case Vst::audioMasterBeginEdit:
   case Vst::audioMasterEndEdit:

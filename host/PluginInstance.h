@@ -1,7 +1,8 @@
 #pragma once
 // One VST 2.4 plug-in loaded from a module file and driven as a host drives it:
-// the host callback answers time info (with a settable tempo and transport), the
-// product string, vendor version and process level, and records the plug-in's
+// the host callback answers the VST version (2.4), the sample rate and block size
+// last set, time info (with a settable tempo and transport), the product string,
+// vendor version and process level, and records the plug-in's
 // automation notifications and other requests; MIDI is sent with sample offsets;
 // audio is rendered in double, float-replacing and float-accumulating form.
 #include "host/platform/ModuleLoader.h"
@@ -140,6 +141,7 @@ private:
 
   Vst::VstTimeInfo timeInfo{};
   double sampleRate = 44100.0;
+  int maxFrames = 512; // the block size last set
   double samplePos = 0.0;
   bool playing = true;
   bool timeInfoAvailable = true;

@@ -122,9 +122,12 @@ enum PluginOpcode : int32_t
 enum HostOpcode : int32_t
 {
   audioMasterAutomate = 0,
+  audioMasterVersion = 1,
   audioMasterWantMidi = 6,
   audioMasterGetTime = 7,
   audioMasterProcessEvents = 8,
+  audioMasterGetSampleRate = 16,
+  audioMasterGetBlockSize = 17,
   audioMasterGetCurrentProcessLevel = 23,
   audioMasterGetProductString = 33,
   audioMasterGetVendorVersion = 34,
