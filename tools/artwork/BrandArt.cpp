@@ -61,7 +61,7 @@ void BrandArt::Wordmark(Canvas& c, const std::string& text, int size, double x, 
   const int dy = int(std::lround(y)) - baseline;
   const double cap = face.CapHeight(size);
   // A soft dark shadow, then the letters in a hot gradient, lit at the top.
-  Studio::Glow(c, std::max(1, size / 16), 0.9f,
+  Studio::Glow(c, left - 4, y - size, left + w + 8, y + size * 0.4, std::max(1, size / 16), 0.9f,
                [&](Canvas& layer)
                {
                  layer.DrawMaskColour(mask, dx + std::max(1, size / 24),
@@ -107,10 +107,13 @@ void BrandArt::KickTrace(Canvas& c, double left, double right, double cy, double
           [=](double x, double y) { return Shape::Segment(x, y, x1, y1, x2, y2, half); }, colour);
     }
   };
-  Studio::Glow(c, 6, 0.9f, [&](Canvas& layer) { draw(layer, Studio::kAccent, width * 1.5); });
-  Canvas line(c.Width(), c.Height());
+  Studio::Glow(c, left - 4, cy - amplitude - 4, right + 4, cy + amplitude + 4, 6, 0.9f,
+               [&](Canvas& layer) { draw(layer, Studio::kAccent, width * 1.5); });
+  const int x0 = int(left) - 4;
+  const int y0 = int(cy - amplitude) - 4;
+  Canvas line(int(right - left) + 8, int(2 * amplitude) + 8, x0, y0);
   draw(line, Studio::kAccentHot, width * 0.5);
-  c.Draw(line, 0, 0, 0.95f);
+  c.Draw(line, x0, y0, 0.95f);
 }
 
 Canvas BrandArt::Background() const
@@ -139,6 +142,18 @@ Canvas BrandArt::Background() const
       [=](double, double y)
       { return Colour::Hex(0x0d0e10).Mix(Colour::Hex(0x060607), float((y - bar) / (h - bar))); });
   studio.Groove(c, 0, w, bar);
+  // A hot seam along the top of the bar.
+  Studio::Glow(c, 0, bar - 2, w, bar + 3, 2, 0.5f,
+               [=](Canvas& layer)
+               {
+                 layer.FillColour(
+                     0, bar, w, bar + 2,
+                     [=](double, double y) { return std::fabs(y - (bar + 1)) - 0.5; },
+                     Studio::kAccent);
+               });
+  c.FillColour(
+      0, bar, w, bar + 2, [=](double, double y) { return std::fabs(y - (bar + 1)) - 0.5; },
+      Studio::kAccent.WithAlpha(0.55f));
 
   for (const SectionPanel& p : kSectionPanels)
     studio.Panel(c, p.left, p.top, p.right, p.bottom, p.title);

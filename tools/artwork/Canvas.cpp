@@ -1,12 +1,15 @@
 #include "tools/artwork/Canvas.h"
 
-Canvas::Canvas(int w, int h)
-  : width(w), height(h), pixels(std::size_t(w) * std::size_t(h) * 4, 0.0f)
+Canvas::Canvas(int w, int h, int left, int top)
+  : width(w), height(h), originX(left), originY(top),
+    pixels(std::size_t(w) * std::size_t(h) * 4, 0.0f)
 {
 }
 
-void Canvas::Blend(int x, int y, const Colour& c, float coverage)
+void Canvas::Blend(int px, int py, const Colour& c, float coverage)
 {
+  const int x = px - originX;
+  const int y = py - originY;
   if (x < 0 || y < 0 || x >= width || y >= height)
     return;
   const float a = std::clamp(c.a * coverage, 0.0f, 1.0f);
@@ -22,12 +25,12 @@ void Canvas::Draw(const Canvas& source, int dx, int dy, float opacity)
 {
   for (int y = 0; y < source.height; ++y)
   {
-    const int ty = y + dy;
+    const int ty = y + dy - originY;
     if (ty < 0 || ty >= height)
       continue;
     for (int x = 0; x < source.width; ++x)
     {
-      const int tx = x + dx;
+      const int tx = x + dx - originX;
       if (tx < 0 || tx >= width)
         continue;
       const float* s = source.At(x, y);

@@ -15,11 +15,14 @@ class Canvas
 {
 public:
   Canvas() = default;
-  // A transparent canvas.
-  Canvas(int w, int h);
+  // A transparent canvas. A canvas may stand for a part of a larger picture: its
+  // pixel (0, 0) is the picture's (left, top), and drawing takes picture coordinates.
+  Canvas(int w, int h, int left = 0, int top = 0);
 
   int Width() const { return width; }
   int Height() const { return height; }
+  int Left() const { return originX; }
+  int Top() const { return originY; }
 
   // Source-over of colour c at pixel (x, y) with the given coverage; outside pixels
   // are ignored.
@@ -30,10 +33,10 @@ public:
   template <class Distance, class Painter>
   void Fill(double left, double top, double right, double bottom, Distance distance, Painter paint)
   {
-    const int x0 = std::max(0, int(std::floor(left)));
-    const int y0 = std::max(0, int(std::floor(top)));
-    const int x1 = std::min(width, int(std::ceil(right)));
-    const int y1 = std::min(height, int(std::ceil(bottom)));
+    const int x0 = std::max(originX, int(std::floor(left)));
+    const int y0 = std::max(originY, int(std::floor(top)));
+    const int x1 = std::min(originX + width, int(std::ceil(right)));
+    const int y1 = std::min(originY + height, int(std::ceil(bottom)));
     for (int y = y0; y < y1; ++y)
       for (int x = x0; x < x1; ++x)
       {
@@ -69,7 +72,8 @@ public:
       }
   }
 
-  // Composites source over this canvas with its top-left corner at (dx, dy).
+  // Composites source over this canvas with the source's pixel (0, 0) at picture
+  // coordinates (dx, dy).
   void Draw(const Canvas& source, int dx, int dy, float opacity = 1.0f);
   // Uses the source's alpha as coverage for paint(x, y) (x, y in this canvas):
   // text and masks drawn in a colour or a gradient.
@@ -101,7 +105,7 @@ public:
   // 8-bit red, green, blue, alpha bytes, not premultiplied, rows top to bottom.
   std::vector<std::uint8_t> Rgba8() const;
 
-  // The premultiplied pixel at (x, y).
+  // The premultiplied pixel at (x, y) of this canvas (not picture coordinates).
   float* At(int x, int y) { return &pixels[Index(width, x, y)]; }
   const float* At(int x, int y) const { return &pixels[Index(width, x, y)]; }
 
@@ -113,5 +117,7 @@ private:
 
   int width = 0;
   int height = 0;
+  int originX = 0;
+  int originY = 0;
   std::vector<float> pixels;
 };

@@ -53,7 +53,8 @@ void Studio::Engraved(Canvas& canvas, const TextFace& face, const std::string& t
 void Studio::Glowing(Canvas& canvas, const TextFace& face, const std::string& text, int size,
                      double spacing, double x, double cy, const Colour& colour, Align align) const
 {
-  Glow(canvas, 2, 0.9f,
+  const double w = face.Measure(text, size, spacing);
+  Glow(canvas, x - w - 4, cy - size, x + w + 4, cy + size, 2, 0.9f,
        [&](Canvas& layer) { TextCentred(layer, face, text, size, spacing, x, cy, colour, align); });
   TextCentred(canvas, face, text, size, spacing, x, cy, colour.Mix(kWhite, 0.15f), align);
 }
@@ -94,7 +95,7 @@ void Studio::Panel(Canvas& canvas, int left, int top, int right, int bottom,
       l + 9, t + 7, l + 12, t + 17,
       [=](double x, double y) { return Shape::RoundRect(x, y, l + 9, t + 7, l + 12, t + 17, 1.0); },
       kAccent);
-  Glow(canvas, 2, 0.6f,
+  Glow(canvas, l + 7, t + 5, l + 14, t + 19, 2, 0.6f,
        [&](Canvas& layer)
        {
          layer.FillColour(
@@ -201,7 +202,7 @@ void Studio::Led(Canvas& canvas, double cx, double cy, double r, const Colour& c
       kBlack.WithAlpha(0.85f));
   if (lit)
   {
-    Glow(canvas, std::max(1, int(r)), 0.9f,
+    Glow(canvas, cx - 2 * r, cy - 2 * r, cx + 2 * r, cy + 2 * r, std::max(1, int(r)), 0.9f,
          [&](Canvas& layer)
          {
            layer.FillColour(

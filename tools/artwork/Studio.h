@@ -5,6 +5,7 @@
 #include "tools/artwork/Canvas.h"
 #include "tools/artwork/TextFace.h"
 
+#include <cmath>
 #include <string>
 
 class Studio
@@ -76,14 +77,26 @@ public:
   // A vertical groove from y1 to y2 at x.
   void GrooveVertical(Canvas& canvas, double x, double y1, double y2) const;
 
-  // Draws `draw` into a layer of the canvas's size, blurs it and composites it.
+  // Draws `draw` into a layer covering [left, right) x [top, bottom) of the canvas
+  // (with room for the blur), blurs it and composites it.
+  template <class Draw>
+  static void Glow(Canvas& canvas, double left, double top, double right, double bottom, int radius,
+                   float opacity, Draw draw)
+  {
+    const int margin = 3 * radius + 2;
+    const int x0 = int(std::floor(left)) - margin;
+    const int y0 = int(std::floor(top)) - margin;
+    Canvas layer(int(std::ceil(right)) + margin - x0, int(std::ceil(bottom)) + margin - y0, x0, y0);
+    draw(layer);
+    layer.Blur(radius);
+    canvas.Draw(layer, x0, y0, opacity);
+  }
+  // The same over the whole canvas.
   template <class Draw>
   static void Glow(Canvas& canvas, int radius, float opacity, Draw draw)
   {
-    Canvas layer(canvas.Width(), canvas.Height());
-    draw(layer);
-    layer.Blur(radius);
-    canvas.Draw(layer, 0, 0, opacity);
+    Glow(canvas, canvas.Left(), canvas.Top(), canvas.Left() + canvas.Width(),
+         canvas.Top() + canvas.Height(), radius, opacity, draw);
   }
 
 private:
