@@ -10,9 +10,12 @@
 #include "plugin/platform/PlatformModule.h"
 #include "tests/editor/PngTestEncoder.h"
 
+#include <windows.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -261,6 +264,41 @@ void CheckPngDecoding()
   CHECK(!image.Decode(cut.data(), cut.size()));
   CHECK_EQ(image.Pixel(1, 1), 0x08050607u);
 }
+// The editor's images are resources of type "PNG" of the DLL: every listed number is
+// there and decodes, and the background has the editor's size.
+void CheckDllImages(const std::string& dll)
+{
+  HMODULE module = LoadLibraryExA(dll.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  CHECK(module != nullptr);
+  if (!module)
+    return;
+  std::stringstream list(TG_PNG_RESOURCE_LIST);
+  std::string pair;
+  int listed = 0;
+  int found = 0;
+  while (std::getline(list, pair, ','))
+  {
+    ++listed;
+    const int number = std::stoi(pair.substr(0, pair.find('=')));
+    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(number), "PNG");
+    HGLOBAL handle = info ? LoadResource(module, info) : nullptr;
+    const void* data = handle ? LockResource(handle) : nullptr;
+    PngImage image;
+    const bool ok = data && image.Decode(data, SizeofResource(module, info));
+    if (!ok)
+      std::printf("image %d is missing or broken\n", number);
+    found += ok;
+    if (ok && number == 111)
+    {
+      CHECK_EQ(image.Width(), 1220);
+      CHECK_EQ(image.Height(), 835);
+    }
+  }
+  CHECK(listed > 100);
+  CHECK_EQ(found, listed);
+  CHECK(FindResourceA(module, MAKEINTRESOURCEA(100), "PNG") == nullptr);
+  FreeLibrary(module);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -292,6 +330,7 @@ int main(int argc, char** argv)
   }
   CheckPlatformLayer();
   CheckPngDecoding();
+  CheckDllImages(dll);
 
   std::printf("%d passed, %d failed\n", gPassed, gFailed);
   std::fflush(stdout);
