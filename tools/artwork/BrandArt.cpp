@@ -231,10 +231,10 @@ Canvas BrandArt::Logo(int w, int h) const
         [=](double x, double y) { return Shape::Segment(x, y, x0, 10, x0, fh - 10, 0.5); },
         Studio::kWhite.WithAlpha(0.025f));
   }
-  KickTrace(c, 40, fw - 40, fh * 0.63, fh * 0.24, 2.2f);
+  KickTrace(c, 40, fw - 40, fh * 0.72, fh * 0.17, 2.2f);
   studio.Engraved(c, studio.Condensed(), "KORVANE", 20, 10.0, fw * 0.5, 70, Studio::kLabel,
                   Studio::Align::Centre);
-  Wordmark(c, "THUMPGEIST", 92, fw * 0.5, 190, Studio::Align::Centre);
+  Wordmark(c, "THUMPGEIST", 84, fw * 0.5, 186, Studio::Align::Centre);
   studio.Engraved(c, studio.Condensed(), "HARDCORE KICK  \xC2\xB7  BASS  \xC2\xB7  SYNTHESIZER", 16,
                   4.0, fw * 0.5, 236, Studio::kLabel, Studio::Align::Centre);
   studio.Text(c, studio.Condensed(), "VERSION 1.8  \xC2\xB7  FREE", 13, 3.0, fw * 0.5, fh - 24,
