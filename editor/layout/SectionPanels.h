@@ -2,7 +2,10 @@
 // Where the sections of the synthesizer page sit on the editor's 1220 x 835 background.
 // The background image has a panel with an engraved title at each of these rectangles
 // (left, top, right, bottom; right and bottom exclusive) and an engraved caption over
-// each group; the section builders place their controls inside them. The header plate
+// each group; the section builders place their controls inside them. A title takes
+// the top 20 pixels at the left; panels lower than 80 pixels have no groove after the
+// title, so their controls may share its row (the program panel's load and save
+// buttons sit at (916, 551) and (964, 551)). The header plate
 // (image 112) covers 18..1202 x 18..58, the bottom bar with the tabs 786..835.
 
 struct SectionPanel

@@ -106,7 +106,8 @@ void Studio::Panel(Canvas& canvas, int left, int top, int right, int bottom,
        });
   Engraved(canvas, condensed, title, size, 1.4, l + 18, baseline, kLabel);
   const double textEnd = l + 18 + condensed.Measure(title, size, 1.4);
-  if (textEnd + 10 < r - 10)
+  // Low panels keep their title row free for controls: no groove there.
+  if (b - t >= 80 && textEnd + 10 < r - 10)
     Groove(canvas, textEnd + 10, r - 10, t + 12);
 }
 

@@ -61,7 +61,8 @@ public:
                double spacing, double x, double cy, const Colour& colour,
                Align align = Align::Centre) const;
 
-  // A section panel [left, right) x [top, bottom) with its engraved title (none for "").
+  // A section panel [left, right) x [top, bottom) with its engraved title (none for ""),
+  // followed by a groove to the right edge on panels 80 pixels high or more.
   void Panel(Canvas& canvas, int left, int top, int right, int bottom,
              const std::string& title) const;
   // A recessed dark glass window.
