@@ -124,7 +124,7 @@ TEST_F(ArtworkTest, SizesAndFramesFollowTheNames)
 {
   // Whole-image sizes ("_85x50", "_48px_40px"), knob and switch widths with square
   // frames ("_40px"), and state counts ("_3_states", "_7_states_35px").
-  const std::regex whole(R"(_(\d+)(?:px_|x)(\d+)(?:px)?\.png$)");
+  const std::regex whole(R"(_(\d+)(?:x|px[_])(\d+)(?:px)?\.png$)");
   const std::regex statesSquare(R"(_(\d+)_states_(\d+)px\.png$)");
   const std::regex square(R"(_(\d+)px\.png$)");
   const std::regex states(R"(_(\d+)_states\.png$)");
