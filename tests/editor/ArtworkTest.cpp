@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -66,15 +67,18 @@ PngImage BuiltIn(int number)
 class ArtworkTest : public ::testing::Test
 {
 protected:
-  // The generator runs once, compressing quickly: the pixels are the same.
+  // The generator runs once per test program, compressing quickly (the pixels are the
+  // same), into a folder of its own: the test runner starts each test as a separate
+  // program, several at a time.
   static void SetUpTestSuite()
   {
-    folder = fs::path(TG_TEST_TMP_DIR) / "artwork";
+    folder = fs::path(TG_TEST_TMP_DIR) / ("artwork-" + std::to_string(std::random_device{}()));
     fs::remove_all(folder);
     const std::string command =
         std::string("\"") + TG_ARTWORK_PATH + "\" --quick --out \"" + folder.string() + "\"";
     status = std::system(command.c_str());
   }
+  static void TearDownTestSuite() { fs::remove_all(folder); }
   static fs::path folder;
   static int status;
 };
