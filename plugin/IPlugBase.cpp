@@ -290,6 +290,19 @@ void IPlugBase::FillEmptyPresets(int n)
   }
 }
 
+bool IPlugBase::FillNextEmptyPreset(const char* name, const ByteBuffer& state)
+{
+  auto slot =
+      std::find_if(presets.begin(), presets.end(), [](const Preset& p) { return !p.initialised; });
+  if (slot == presets.end())
+    return false;
+  slot->initialised = true;
+  slot->name.assign(name ? name : "", name ? strnlen(name, Preset::kMaxNameLength) : 0);
+  slot->state.Clear();
+  slot->state.PutBuffer(state);
+  return true;
+}
+
 bool IPlugBase::RestorePreset(int index)
 {
   if (index < 0 || index >= NPresets())

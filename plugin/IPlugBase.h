@@ -130,6 +130,12 @@ public:
   const Preset* GetPreset(int index) const;
   std::string GetPresetName(int index) const;
   void FillEmptyPresets(int n);
+  // Gives the first slot that holds no state the name (at most 255 characters) and a
+  // copy of the state, and marks it initialised; the current program and the
+  // parameters do not change. The state is taken as it is: it must be what
+  // SerializeState writes, since RestorePreset reads it back with UnserializeState.
+  // false when every slot already holds a state. Main thread (construction).
+  bool FillNextEmptyPreset(const char* name, const ByteBuffer& state);
   bool RestorePreset(int index);
   // Stores the current state in the current slot; a non-empty name renames it.
   void ModifyCurrentPreset(const char* name = nullptr);

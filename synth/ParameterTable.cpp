@@ -292,4 +292,33 @@ void InitAllSections(IPlugBase& plug)
   for (Section section : kSectionOrder)
     InitSection(plug, section);
 }
+
+double DefaultValue(int index)
+{
+  using namespace ParamIndex;
+  if (index >= 0 && index < kNumOscillators * kOscStride)
+    return kOscillator[index % kOscStride].defaultValue;
+  const std::span<const Entry> tables[] = {
+      kVolumeEnvelope,
+      kFilterEnvelope,
+      kSubOscillator,
+      kGlobalTranspose,
+      kPitchBend,
+      kPitchEnvelope,
+      kUnison,
+      kFm,
+      kEqualizer,
+      kDistortionShaper,
+      kMainFilter,
+      kModulationEffects,
+      kTempoDelay,
+      kOutput,
+      kLevelMeterLimiter,
+  };
+  for (std::span<const Entry> table : tables)
+    for (const Entry& e : table)
+      if (e.index == index)
+        return e.defaultValue;
+  return 0.0; // 137 and the reserved entries
+}
 } // namespace ParameterTable

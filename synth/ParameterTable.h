@@ -64,4 +64,7 @@ inline constexpr Section kSectionOrder[] = {
 void InitSection(IPlugBase& plug, Section section);
 // Every section in the builders' order.
 void InitAllSections(IPlugBase& plug);
+// The table's default of a parameter index (0 for 137, the reserved entries and any
+// index outside 0..159).
+double DefaultValue(int index);
 } // namespace ParameterTable

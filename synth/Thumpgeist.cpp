@@ -1,18 +1,22 @@
 #include "synth/Thumpgeist.h"
 
+#include "effects/distortion/DistortionTypes.h"
 #include "plugin/IEditor.h"
 #include "plugin/platform/PlatformModule.h"
+#include "synth/FactoryPrograms.h"
 #include "synth/ParamIndex.h"
 #include "synth/ParameterTable.h"
 #include "synth/StateChunk.h"
+#include "synth/VstXSynthProgram.h"
 #include "voice/Modulator.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
-using Korvane::SynthParams;
 using Korvane::RingModulator;
+using Korvane::SynthParams;
 using Korvane::VoicePool;
 namespace P = ParamIndex;
 
@@ -68,6 +72,9 @@ Thumpgeist::Thumpgeist(Vst::HostCallback callback) : IPlugVST(MakeInfo(), callba
   // Buffers for the default block size, so that a block can be rendered even before
   // the host announces its sample rate and block size.
   Reset();
+  // The slots receive the factory programs; the instrument itself keeps the parameter
+  // defaults until a program is selected.
+  LoadFactoryPrograms();
 }
 
 Thumpgeist::~Thumpgeist() = default;
@@ -431,6 +438,79 @@ bool Thumpgeist::CompareState(const ByteBuffer& chunk, int position)
       return false;
   }
   return IPlugBase::CompareState(chunk, position);
+}
+
+// --- Programs and preset text files -----------------------------------------------
+
+namespace
+{
+int DistortionTypeOf(double value)
+{
+  return int(
+      std::floor(std::clamp(value, 0.0, 1.0) * (Korvane::DistortionTypes::kCount - 1) + 0.5));
+}
+} // namespace
+
+void Thumpgeist::LoadFactoryPrograms()
+{
+  for (int index = 0; index < Korvane::FactoryPrograms::kCount; ++index)
+  {
+    const Korvane::VstXSynthProgram program = Korvane::FactoryPrograms::Make(index);
+    double values[kNumParams];
+    for (int i = 0; i < kNumParams; ++i)
+      values[i] = program.Get(i); // 0 for 137 and the reserved entries
+    // The curve of the program's distortion type, as the instrument holds it.
+    const int type = DistortionTypeOf(values[P::kDistoType]);
+    const Korvane::DistortionCurve& curve = master.EditorDistortion().curves[size_t(type)];
+    ByteBuffer slotState;
+    StateChunk::Append(slotState, curve.points.data(), values);
+    FillNextEmptyPreset(program.Name().c_str(), slotState);
+  }
+}
+
+std::string Thumpgeist::CurrentProgramTitle() const
+{
+  const int index = GetCurrentPresetIdx();
+  if (index < 0 || index >= kNumPrograms)
+    return {};
+  char title[128];
+  std::snprintf(title, sizeof title, "%02d: %s", index + 1, GetPresetName(index).c_str());
+  return title;
+}
+
+bool Thumpgeist::SavePresetTextFile(const char* path)
+{
+  PlatformLockGuard lock(Mutex());
+  const std::string curveText = master.ExportCurveText();
+  const std::string waveText = waveforms.exportText(ParamValue(P::Osc(0, P::kOscWaveform)));
+  Korvane::VstXSynthProgram program;
+  program.SetName(GetPresetName(GetCurrentPresetIdx()));
+  program.values = synthParams;
+  return program.WritePresetText(path, curveText, waveText);
+}
+
+bool Thumpgeist::LoadPresetTextFile(const char* path)
+{
+  PlatformLockGuard lock(Mutex());
+  Korvane::VstXSynthProgram program;
+  std::string curveText;
+  if (!program.ReadPresetText(path, &curveText))
+    return false;
+  synthParams = program.values;
+  for (int i = 0; i < kNumParams; ++i)
+  {
+    IParameter* param = GetParam(i);
+    if (!param)
+      continue;
+    param->Set(param->Clamp(program.Get(i)));
+    OnParameterChange(i);
+  }
+  if (!curveText.empty())
+    master.ImportCurveText(curveText);
+  ModifyCurrentPreset(program.Name().c_str());
+  OnPresetsModified();
+  RedrawParameterControls();
+  return true;
 }
 
 // --- MIDI and display --------------------------------------------------------------

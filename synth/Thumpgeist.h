@@ -14,6 +14,7 @@
 #include "voice/WaveformProvider.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class Thumpgeist : public IPlugVST
@@ -96,6 +97,18 @@ public:
   const Korvane::AdsrEnvelope& VolumeEnvelopeDisplay() const { return volumeEnvelopeDisplay; }
   const Korvane::AdsrEnvelope& FilterEnvelopeDisplay() const { return filterEnvelopeDisplay; }
 
+  // The program menu's text: "NN: name" for the current slot (NN from 01), "" when
+  // the current index is outside the slots; at most 127 characters.
+  std::string CurrentProgramTitle() const;
+
+  // Preset text files (the editor's file selector, main thread, under the mutex). The
+  // save writes the current values under the current slot's name, with the distortion
+  // curve and oscillator 1's waveform as text; false when the file cannot be written.
+  // The load applies a file's values and curve, then stores the sound in the current
+  // slot under the file's name; a file that cannot be opened changes nothing (false).
+  bool SavePresetTextFile(const char* path);
+  bool LoadPresetTextFile(const char* path);
+
   const Korvane::SynthParams& Params() const { return synthParams; }
   MasterChain& Master() { return master; }
   const MasterChain& Master() const { return master; }
@@ -106,6 +119,8 @@ public:
 
 private:
   static PlugInfo MakeInfo();
+  // Fills the program slots with the factory programs, in order (construction).
+  void LoadFactoryPrograms();
   void BindVoices();
   void BindMidi();
   void RouteSynthesis(int paramIdx, double value);

@@ -1,0 +1,155 @@
+// Drums and effect sounds, programs 61 to 70: a drum body, cymbals and hi-hats made of
+// noise and high-pass filters, a snare, and four effect sounds.
+#include "synth/programs/ProgramDesign.h"
+
+#include <array>
+
+namespace Korvane::Programs
+{
+namespace
+{
+// A filter envelope that opens at once and stays open (the cutoff set on the oscillator
+// filter is then the cutoff heard).
+void OpenFilter(Program& p) { FilterEnv(p, 0.0, 0.1, 1.0, 0.05); }
+
+// Noise through the oscillator's Butterworth high-pass: the metal of the cymbals.
+void NoiseHighPass(Program& p, int osc, Wave noise, double cutoff, double resonance, double volume)
+{
+  Osc(p, osc, noise, volume);
+  OscFilter(p, osc, kBwHighPass, kBwHighPass, 0.0, cutoff, resonance);
+}
+
+void DrumHeading(Program& p)
+{
+  // The heading sounds as a short tom: a body on the drum-body pitch.
+  p.KickBase(kDrumBody);
+  Osc(p, 0, kSine);
+  PitchEnv(p, 0.15, 0.05, 0.3);
+  VolumeEnv(p, 0.0, 0.22, 0.0, 0.01);
+  Output(p, 0.6);
+}
+
+void DrumBodyByMerrow(Program& p)
+{
+  p.KickBase(kDrumBody); // 64.84 Hz
+  Osc(p, 0, kSine);
+  Osc(p, 1, kTriangle, 0.35); // the shell an octave up
+  Pitch(p, 1, 12.0);
+  PitchEnv(p, 0.18, 0.06, 0.3, 0.02);
+  VolumeEnv(p, 0.0, 0.3, 0.0, 0.01);
+  p.Set(P::kBassLayerClick, 0.15);
+  Output(p, 0.6);
+}
+
+void RideCymbalByPellOstrin(Program& p)
+{
+  NoPitchEnv(p);
+  NoiseHighPass(p, 0, kWhiteNoise, 0.3, 0.4, 0.8); // ~ 6 kHz and up
+  Osc(p, 1, kBrickBreaker, 0.35);                  // the bell: an inharmonic cycle high up
+  Pitch(p, 1, 12.0);
+  OscFilter(p, 1, kBwHighPass, kBwHighPass, 0.0, 0.2, 0.2);
+  OpenFilter(p);
+  VolumeEnv(p, 0.0, 1.2, 0.0, 0.6); // a long wash
+  p.Set(P::kAdsrShape, 0.25);
+  Eq(p, 0.3, 0.5, 0.6);
+  Output(p, 0.5);
+}
+
+void ClosedHihatByDovik(Program& p)
+{
+  NoPitchEnv(p);
+  NoiseHighPass(p, 0, kWhiteNoise, 0.38, 0.3, 1.0); // ~ 8 kHz
+  OpenFilter(p);
+  VolumeEnv(p, 0.0, 0.06, 0.0, 0.03); // a tick
+  p.Set(P::kAdsrShape, 0.2);
+  Eq(p, 0.2, 0.5, 0.55);
+  Output(p, 0.5);
+}
+
+void OpenHihatByMerrow(Program& p)
+{
+  NoPitchEnv(p);
+  NoiseHighPass(p, 0, kWhiteNoise, 0.33, 0.35, 1.0);
+  NoiseHighPass(p, 1, kNoize, 0.45, 0.2, 0.3);
+  OpenFilter(p);
+  VolumeEnv(p, 0.0, 0.45, 0.0, 0.2); // rings open
+  p.Set(P::kAdsrShape, 0.3);
+  Eq(p, 0.2, 0.5, 0.55);
+  Output(p, 0.5);
+}
+
+void SnareDrum(Program& p)
+{
+  Osc(p, 0, kTriangle, 0.7); // the head, tuned to ~ 190 Hz
+  Mode(p, kOctaveDown);
+  PitchEnv(p, 0.06, 0.03, 0.3);
+  Osc(p, 1, kWhiteNoise, 0.8); // the wires
+  OscFilter(p, 1, kPkBandPass, kBwHighPass, 0.6, 0.55, 0.1);
+  OpenFilter(p);
+  VolumeEnv(p, 0.0, 0.2, 0.0, 0.08);
+  p.Set(P::kAdsrShape, 0.25);
+  Disto(p, kSoftKneeCompressor, 0.3);
+  Output(p, 0.6);
+}
+
+void ACoderAteMyPigeon(Program& p)
+{
+  Osc(p, 0, kSynapsis); // a chirping, warbling bird of code
+  Lfo(p, 0, 7.5, 0.3, 0.8, 0.0);
+  p.Set(P::kFmAmount, 0.25);
+  PitchEnv(p, 0.15, 0.15, 0.2);
+  VolumeEnv(p, 0.01, 0.5, 0.3, 0.3);
+  Crush(p, 0.8, 0.5);
+  Delay(p, 0.3, 0.4);
+  Output(p, 0.45);
+}
+
+void SilverSubmarine(Program& p)
+{
+  Osc(p, 0, kSine); // the sonar ping
+  Mode(p, kOctaveDown);
+  VolumeEnv(p, 0.002, 0.8, 0.0, 0.5);
+  p.Set(P::kAdsrShape, 0.2);
+  Phaser(p, 0.5, 0.6, 0.3);
+  Delay(p, 0.5, 0.55, 0.5, 0.8); // the echo off the hull
+  Output(p, 0.55);
+}
+
+void LaserFx(Program& p)
+{
+  Osc(p, 0, kSaw, 0.7);
+  PitchEnv(p, 1.0, 0.2, 0.12, 0.5); // from 21 times the pitch down
+  VolumeEnv(p, 0.0, 0.45, 0.0, 0.1);
+  OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.8, 0.5);
+  Delay(p, 0.35, 0.35);
+  Output(p, 0.45);
+}
+
+void OceanWavesByHalvard(Program& p)
+{
+  NoPitchEnv(p);
+  Osc(p, 0, kPinkNoise); // the surf
+  OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.35, 0.2);
+  Lfo(p, 0, 0.15, 0.8, 0.0, 0.8, 0.6); // slow swells, left and right
+  FilterEnv(p, 0.3, 0.5, 0.8, 0.5);
+  VolumeEnv(p, 1.2, 1.0, 0.8, 1.5);
+  Output(p, 0.6);
+}
+
+constexpr std::array<Definition, 10> kDrums = {{
+    {"#DRUM AND FX SECTION#", DrumHeading},
+    {"Drum Body by Merrow", DrumBodyByMerrow},
+    {"Ride Cymbal by Pell_Ostrin", RideCymbalByPellOstrin},
+    {"Closed Hihat by Dovik", ClosedHihatByDovik},
+    {"Open Hihat by Merrow", OpenHihatByMerrow},
+    {"Snare-Drum", SnareDrum},
+    {"A Coder Ate My Pigeon", ACoderAteMyPigeon},
+    {"Silver Submarine", SilverSubmarine},
+    {"Laser FX", LaserFx},
+    {"Ocean-Waves by Halvard", OceanWavesByHalvard},
+}};
+} // namespace
+
+std::span<const Definition> Drums() { return kDrums; }
+
+} // namespace Korvane::Programs
