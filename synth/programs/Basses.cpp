@@ -16,7 +16,7 @@ void BassBody(Program& p, Wave wave, double decay, double sustain)
   Osc(p, 0, wave);
   VolumeEnv(p, 0.003, decay, sustain, 0.08);
   p.Set(P::kAdsrShape, 0.3);
-  Output(p, 0.55);
+  Output(p, 0.45);
 }
 
 void BassHeading(Program& p)
@@ -46,7 +46,7 @@ void TheShadowOutOfBass(Program& p)
   OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.22, 0.35);
   FilterEnv(p, 0.0, 0.5, 0.9, 0.1);
   Lfo(p, 0, 0.4, 0.0, 0.0, 0.4); // the shadow moves slowly
-  Output(p, 0.5);
+  Output(p, 0.36);
 }
 
 void UndergroundDubBass(Program& p)

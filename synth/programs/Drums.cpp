@@ -52,7 +52,7 @@ void RideCymbalByPellOstrin(Program& p)
   VolumeEnv(p, 0.0, 1.2, 0.0, 0.6); // a long wash
   p.Set(P::kAdsrShape, 0.25);
   Eq(p, 0.3, 0.5, 0.6);
-  Output(p, 0.5);
+  Output(p, 0.4);
 }
 
 void ClosedHihatByDovik(Program& p)
@@ -63,7 +63,7 @@ void ClosedHihatByDovik(Program& p)
   VolumeEnv(p, 0.0, 0.06, 0.0, 0.03); // a tick
   p.Set(P::kAdsrShape, 0.2);
   Eq(p, 0.2, 0.5, 0.55);
-  Output(p, 0.5);
+  Output(p, 0.85);
 }
 
 void OpenHihatByMerrow(Program& p)
@@ -75,16 +75,18 @@ void OpenHihatByMerrow(Program& p)
   VolumeEnv(p, 0.0, 0.45, 0.0, 0.2); // rings open
   p.Set(P::kAdsrShape, 0.3);
   Eq(p, 0.2, 0.5, 0.55);
-  Output(p, 0.5);
+  Output(p, 0.4);
 }
 
 void SnareDrum(Program& p)
 {
-  Osc(p, 0, kTriangle, 0.7); // the head, tuned to ~ 190 Hz
-  Mode(p, kOctaveDown);
-  PitchEnv(p, 0.06, 0.03, 0.3);
-  Osc(p, 1, kWhiteNoise, 0.8); // the wires
-  OscFilter(p, 1, kPkBandPass, kBwHighPass, 0.6, 0.55, 0.1);
+  p.KickBase(kDrumBody);
+  Osc(p, 0, kTriangle); // the head, an octave above the drum pitch
+  Pitch(p, 0, 12.0);
+  OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 1.0, 0.0);
+  PitchEnv(p, 0.08, 0.03, 0.3);
+  Osc(p, 1, kWhiteNoise, 0.7); // the wires: a band and a hiss
+  OscFilter(p, 1, kPkBandPass, kBwHighPass, 0.5, 0.3, 0.2);
   OpenFilter(p);
   VolumeEnv(p, 0.0, 0.2, 0.0, 0.08);
   p.Set(P::kAdsrShape, 0.25);
@@ -117,12 +119,14 @@ void SilverSubmarine(Program& p)
 
 void LaserFx(Program& p)
 {
-  Osc(p, 0, kSaw, 0.7);
-  PitchEnv(p, 1.0, 0.2, 0.12, 0.5); // from 21 times the pitch down
+  Osc(p, 0, kSaw, 0.6);
+  Osc(p, 1, kSine);
+  PitchEnv(p, 0.6, 0.18, 0.12, 0.3); // the zap: from 13 times the pitch down
   VolumeEnv(p, 0.0, 0.45, 0.0, 0.1);
-  OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.8, 0.5);
+  OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 1.0, 0.3);
+  FilterEnv(p, 0.0, 0.1, 1.0, 0.1);
   Delay(p, 0.35, 0.35);
-  Output(p, 0.45);
+  Output(p, 0.6);
 }
 
 void OceanWavesByHalvard(Program& p)
@@ -133,7 +137,8 @@ void OceanWavesByHalvard(Program& p)
   Lfo(p, 0, 0.15, 0.8, 0.0, 0.8, 0.6); // slow swells, left and right
   FilterEnv(p, 0.3, 0.5, 0.8, 0.5);
   VolumeEnv(p, 1.2, 1.0, 0.8, 1.5);
-  Output(p, 0.6);
+  Output(p, 1.0);
+  p.Set(P::kEqBass, 0.6);
 }
 
 constexpr std::array<Definition, 10> kDrums = {{

@@ -154,6 +154,7 @@ void Pad(Program& p, Wave a, Wave b, double attack, double release)
   VolumeEnv(p, attack, 1.0, 0.85, release);
   FilterEnv(p, attack, 0.5, 0.8, release);
   p.Set(P::kAdsrShape, 0.4);
+  Output(p, 0.4);
 }
 
 void PadHeading(Program& p)
@@ -195,8 +196,9 @@ void SpaceCutPad(Program& p)
   Pad(p, kPulse, kQuadPulse, 0.7, 1.5);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.4, 0.3);
   Lfo(p, 0, 0.3, 0.0, 0.0, 0.5, 0.5);
-  Phaser(p, 0.6, 0.6, 0.2); // the cut through space
+  Phaser(p, 0.6, 0.35, 0.2); // the cut through space
   Delay(p, 0.35, 0.5);
+  Output(p, 0.16);
 }
 
 void ProphecyPad(Program& p)

@@ -321,7 +321,7 @@ void TerrorcoreBeat1(Program& p) { TerrorcoreBeat(p, kFullClip, 0.2); }
 void TerrorcoreBeat2(Program& p)
 {
   TerrorcoreBeat(p, kHardcoreFuzz3, 0.22);
-  Crush(p, 0.85, 1.0);
+  Crush(p, 0.92, 1.0);
 }
 
 void KillerBeat(Program& p)
@@ -396,8 +396,8 @@ void AmigaPowerkick(Program& p, double quantize, double rate)
   Disto(p, kHardOverload, 0.3);
   Crush(p, rate, quantize);
 }
-void AmigaPowerkick1(Program& p) { AmigaPowerkick(p, 0.35, 0.85); }
-void AmigaPowerkick2(Program& p) { AmigaPowerkick(p, 0.3, 0.75); }
+void AmigaPowerkick1(Program& p) { AmigaPowerkick(p, 0.33, 0.93); } // 8 bit, ~5.5 kHz
+void AmigaPowerkick2(Program& p) { AmigaPowerkick(p, 0.28, 0.9); }  // 6 bit, ~3.7 kHz
 
 void BrannowKickDrum(Program& p, NoteMode mode, DistoType curve, double decay)
 {

@@ -38,6 +38,7 @@ void SawLead2Detuned(Program& p)
   Osc(p, 1, kSaw); // a second saw, 15 cents sharp
   Pitch(p, 1, 0.0, 15.0);
   OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.75, 0.25);
+  Output(p, 0.36);
 }
 
 void SawLead3Modulated(Program& p)
@@ -69,6 +70,7 @@ void SuperSawLead2(Program& p)
   p.Set(P::Osc(1, P::kOscPan), 0.2);
   p.Set(P::Osc(2, P::kOscPan), 0.8);
   Phaser(p, 0.2, 0.3, 0.25);
+  Output(p, 0.32);
 }
 
 void ClassicHardcoreLead(Program& p)
@@ -127,6 +129,7 @@ void SquareLead2Detuned(Program& p)
   Osc(p, 1, kPulse, 0.9);
   Pitch(p, 1, 0.0, -15.0);
   OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.7, 0.2);
+  Output(p, 0.32);
 }
 
 // Chip tunes: square waves stepping through a triad, crushed like an 8-bit sound chip.
@@ -143,33 +146,33 @@ void ChipTune(Program& p, NoteMode arp, Wave wave, double rate, double quantize)
 void ChipTuneGeistD16(Program& p)
 {
   SawLead1(p);
-  ChipTune(p, kArpMajor, kPulse, 0.8, 0.35);
+  ChipTune(p, kArpMajor, kPulse, 0.96, 0.33); // 8 bit, ~ 8.8 kHz
 }
 
 void ChipTuneGeistM16(Program& p)
 {
   SawLead1(p);
-  ChipTune(p, kArpMinor, kQuadPulse, 0.8, 0.35);
+  ChipTune(p, kArpMinor, kQuadPulse, 0.96, 0.33);
 }
 
 void EightBitRetroMajor(Program& p)
 {
   Lead(p, kQuadPulse);
-  ChipTune(p, kArpMajor, kQuadPulse, 0.7, 0.3);
+  ChipTune(p, kArpMajor, kQuadPulse, 0.95, 0.3); // 6.6 bit, ~ 7.4 kHz
   VolumeEnv(p, 0.0, 0.3, 0.7, 0.05);
 }
 
 void EightBitRetroMinor(Program& p)
 {
   Lead(p, kQuadPulse);
-  ChipTune(p, kArpMinor, kOctPulse, 0.7, 0.3);
+  ChipTune(p, kArpMinor, kOctPulse, 0.95, 0.3);
   VolumeEnv(p, 0.0, 0.3, 0.7, 0.05);
 }
 
 void GameNation1980(Program& p)
 {
   Lead(p, kPulse);
-  ChipTune(p, kStandard, kPulse, 0.75, 0.3);
+  ChipTune(p, kStandard, kPulse, 0.97, 0.3);
   Mode(p, kOctaveDown);
   Lfo(p, 0, 7.0, 0.0, 0.15, 0.0); // the console's vibrato
   VolumeEnv(p, 0.0, 0.25, 0.6, 0.05);
@@ -228,8 +231,9 @@ void EventHorizonLeadPhased(Program& p)
   Osc(p, 1, kPulse, 0.7);
   Pitch(p, 1, 0.0, 10.0);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.7, 0.3);
-  Phaser(p, 0.8, 0.75, 0.35); // the phasing swallows the lead
+  Phaser(p, 0.8, 0.45, 0.35); // the phasing swallows the lead
   Delay(p, 0.25, 0.4);
+  Output(p, 0.15);
 }
 
 void HardDnBLead1(Program& p)
@@ -251,6 +255,7 @@ void FilterSynth(Program& p)
   OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.8, 0.75);
   FilterEnv(p, 0.1, 0.4, 0.15, 0.2);
   VolumeEnv(p, 0.005, 0.5, 0.8, 0.2);
+  Output(p, 0.3);
 }
 
 void QFlintAYSynth(Program& p)
@@ -259,7 +264,7 @@ void QFlintAYSynth(Program& p)
   Osc(p, 1, kPulse, 0.5);
   Pitch(p, 1, 12.0, 3.0); // an AY chip's two square channels
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 1.0, 0.0);
-  Crush(p, 0.85, 0.4);
+  Crush(p, 0.96, 0.4);
   VolumeEnv(p, 0.0, 0.3, 0.75, 0.06);
 }
 

@@ -12,6 +12,9 @@ namespace SoundAnalysis
 namespace
 {
 constexpr double kYinThreshold = 0.15;
+// Without a dip below the threshold the deepest dip counts when it is below this: a
+// heavily distorted or gliding body still shows its period there, noise does not.
+constexpr double kFallbackLimit = 0.7;
 constexpr double kSilence = 1e-9;
 constexpr double kPi = 3.14159265358979323846;
 
@@ -71,7 +74,7 @@ double PitchAt(const std::vector<double>& x, double sampleRate, double start)
   {
     // No clear period: the deepest dip, if it is a dip at all.
     best = int(std::min_element(cmnd.begin() + minLag, cmnd.end()) - cmnd.begin());
-    if (cmnd[size_t(best)] > 0.5)
+    if (cmnd[size_t(best)] > kFallbackLimit)
       return 0.0;
   }
   double lag = best;

@@ -28,7 +28,8 @@ struct Figures
 
 // The fundamental frequency of x around `start` seconds: a YIN estimate (cumulative
 // mean normalised difference, threshold 0.15, parabolic refinement) over a window of
-// kPitchWindowSeconds that starts there. 0 for silence, a window that runs out of
+// kPitchWindowSeconds that starts there (the deepest dip when none is below the
+// threshold but one is below 0.7). 0 for silence, a window that runs out of
 // samples, or no period between kMinPitchHz and kMaxPitchHz.
 double PitchAt(const std::vector<double>& x, double sampleRate, double start);
 
