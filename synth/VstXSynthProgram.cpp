@@ -223,7 +223,9 @@ bool VstXSynthProgram::WritePresetText(const char* path, const std::string& curv
     else if (i == P::kFilterType2)
       text = FilterBName(PositionOf(v, kFilterBSteps));
     else
-      std::snprintf(number, sizeof number, "%g", v);
+      // Nine significant digits: the reader's single-precision rounding is then the
+      // only change a value sees on its way through a file.
+      std::snprintf(number, sizeof number, "%.9g", v);
     out << KeyOf(i) << " = " << text << ";\n";
   }
   out << ParameterKeys::kCurveData << " = " << curveText << ";\n";

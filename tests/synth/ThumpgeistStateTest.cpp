@@ -6,8 +6,8 @@
 
 #include <array>
 #include <fstream>
-#include <limits>
 #include <iterator>
+#include <limits>
 
 TEST(ThumpgeistState, ProgramFileHoldsTheWholeStateAndLoadsBack)
 {
@@ -22,7 +22,7 @@ TEST(ThumpgeistState, ProgramFileHoldsTheWholeStateAndLoadsBack)
   std::ifstream in(path, std::ios::binary);
   const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
   ASSERT_EQ(bytes.size(), 60u + 8u + 5380u); // header, chunk header, state
-  EXPECT_EQ(uint8_t(bytes[27]), 160); // parameter count, big-endian
+  EXPECT_EQ(uint8_t(bytes[27]), 160);        // parameter count, big-endian
 
   Thumpgeist other(nullptr);
   other.FillEmptyPresets(Thumpgeist::kNumPrograms);
@@ -31,19 +31,6 @@ TEST(ThumpgeistState, ProgramFileHoldsTheWholeStateAndLoadsBack)
   EXPECT_EQ(other.GetParam(ParamIndex::kBassLayerAmount)->Value(), 1.2);
   EXPECT_EQ(other.GetParam(ParamIndex::kPitchAmount)->Value(), 0.9);
   EXPECT_EQ(other.GetPresetName(9), "Boom Kick");
-}
-
-TEST(ThumpgeistState, FilledSlotsHoldTheDefaultState)
-{
-  Thumpgeist plug(nullptr);
-  plug.FillEmptyPresets(Thumpgeist::kNumPrograms);
-  ByteBuffer current;
-  plug.SerializeState(current);
-  for (int i = 0; i < Thumpgeist::kNumPrograms; ++i)
-  {
-    EXPECT_EQ(plug.GetPresetName(i), "Empty");
-    EXPECT_TRUE(plug.GetPreset(i)->state.IsEqual(current)) << i;
-  }
 }
 
 namespace
@@ -55,6 +42,64 @@ std::array<double, 512> CurveOf(const Thumpgeist& plug)
   return points;
 }
 } // namespace
+
+TEST(ThumpgeistState, SlotsHoldTheFactoryProgramsAndTheTitleNamesTheCurrentOne)
+{
+  Thumpgeist plug(nullptr);
+  const ByteBuffer before = plug.GetPreset(5)->state;
+  plug.FillEmptyPresets(Thumpgeist::kNumPrograms); // every slot is taken already
+  EXPECT_TRUE(plug.GetPreset(5)->state.IsEqual(before));
+  const struct
+  {
+    int slot;
+    const char* title;
+  } cases[] = {
+      {0, "01: Basic Bass Drum 1"}, {29, "30: Tosk Doomcore-Kick"}, {127, "128: Basic Sine wave"}};
+  for (const auto& c : cases)
+  {
+    ASSERT_TRUE(plug.RestorePreset(c.slot));
+    EXPECT_EQ(plug.CurrentProgramTitle(), c.title);
+    EXPECT_EQ(plug.GetPreset(c.slot)->state.Size(), 5380);
+  }
+}
+
+TEST(ThumpgeistState, PresetTextFileRestoresTheSoundAndRenamesTheCurrentSlot)
+{
+  Thumpgeist plug(nullptr);
+  ASSERT_TRUE(plug.RestorePreset(107)); // a lead with unison, drive and delay
+  // Values far from any default, routed as the editor would set them.
+  for (int i : {3, 5, 9, 10, 64, 80, 94, 101, 116, 117, 122, 125, 128, 138})
+    plug.SetParameterFromEditor(i, 0.05 + 0.00612345678 * i);
+  plug.SetParameterFromEditor(ParamIndex::kFilterType1, 1.0);       // "RBJ BandStop"
+  plug.SetParameterFromEditor(ParamIndex::kFilterType2, 4.0 / 5.0); // band-pass
+  plug.SetDistortionCurveOperation(3);                              // the curve is an edited one
+  plug.ModifyCurrentPreset("A long program name that will not fit");
+  const std::string path = std::string(TG_TEST_TMP_DIR) + "/lead.txt";
+  ASSERT_TRUE(plug.SavePresetTextFile(path.c_str()));
+
+  Thumpgeist other(nullptr);
+  ASSERT_TRUE(other.RestorePreset(3));
+  EXPECT_FALSE(other.LoadPresetTextFile((path + ".missing").c_str()));
+  EXPECT_EQ(other.GetPresetName(3), "Basic Kick Drum 1");
+  ASSERT_TRUE(other.LoadPresetTextFile(path.c_str()));
+  // Numbers come back rounded to single precision; the waveforms, the distortion type
+  // and both filter types are written by name and come back exactly.
+  for (int i = 0; i <= 138; ++i)
+  {
+    const double v = plug.GetParam(i)->Value();
+    const bool named = i == 1 || i == 22 || i == 43 || i == 102 || i == 118 || i == 119;
+    EXPECT_EQ(other.GetParam(i)->Value(), named ? v : double(float(v))) << i;
+  }
+  const std::array<double, 512> curve = CurveOf(other), original = CurveOf(plug);
+  for (size_t k = 0; k < curve.size(); ++k)
+    EXPECT_NEAR(curve[k], original[k], 1e-10) << k; // the text carries ten decimals
+  // The current slot took the file's name (its first 32 characters) and the sound.
+  EXPECT_EQ(other.GetPresetName(3), "A long program name that will no");
+  EXPECT_EQ(other.CurrentProgramTitle(), "04: A long program name that will no");
+  ByteBuffer current;
+  other.SerializeState(current);
+  EXPECT_TRUE(other.GetPreset(3)->state.IsEqual(current));
+}
 
 TEST(ThumpgeistState, TheCurveAndEveryValueSurviveBitForBit)
 {
