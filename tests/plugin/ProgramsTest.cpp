@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(Programs, FillEmptyPresetsStoresTheCurrentStateUnderEmpty)
 {
   TestPlug plug;
@@ -14,6 +16,33 @@ TEST(Programs, FillEmptyPresetsStoresTheCurrentStateUnderEmpty)
   EXPECT_EQ(plug.GetPreset(0)->state.Size(), 4 * 8);
   plug.FillEmptyPresets(100); // more than remain: fills the rest
   EXPECT_TRUE(plug.GetPreset(7)->initialised);
+}
+
+TEST(Programs, FillNextEmptyPresetTakesTheFirstFreeSlotAndChangesNothingElse)
+{
+  TestPlug plug;
+  plug.FillEmptyPresets(2); // slots 0 and 1 taken
+  ByteBuffer state;
+  for (double v : {0.1, 0.2, 0.0, 0.4})
+    state.PutDouble(v);
+  plug.changes.clear();
+  const std::string longName(300, 'k');
+  ASSERT_TRUE(plug.FillNextEmptyPreset(longName.c_str(), state));
+  EXPECT_EQ(plug.GetPresetName(2), std::string(255, 'k'));
+  EXPECT_TRUE(plug.GetPreset(2)->state.IsEqual(state));
+  EXPECT_EQ(plug.GetPresetName(1), "Empty");
+  // Neither the current program nor a parameter moved.
+  EXPECT_EQ(plug.GetCurrentPresetIdx(), 0);
+  EXPECT_TRUE(plug.changes.empty());
+  EXPECT_EQ(plug.Values(), (std::vector<double>{0.5, 0.0, 1.0, 0.5}));
+  // Selecting the slot applies the state it was given.
+  EXPECT_TRUE(plug.RestorePreset(2));
+  EXPECT_EQ(plug.Values(), (std::vector<double>{0.1, 0.2, 0.0, 0.4}));
+  while (plug.FillNextEmptyPreset("Next", state))
+  {
+  }
+  EXPECT_EQ(plug.GetPresetName(TestPlug::kPresets - 1), "Next");
+  EXPECT_FALSE(plug.FillNextEmptyPreset("One too many", state));
 }
 
 TEST(Programs, RestorePresetAppliesAStoredState)
