@@ -26,7 +26,7 @@ struct Rendered
 // every promise on that set.
 const std::vector<Rendered>& All()
 {
-  static const std::vector<Rendered> all = []
+  static const std::vector<Rendered> kAll = []
   {
     std::vector<Rendered> out(128);
     for (int p = 0; p < 128; ++p)
@@ -39,7 +39,7 @@ const std::vector<Rendered>& All()
     }
     return out;
   }();
-  return all;
+  return kAll;
 }
 
 void EveryProgramSoundsAndStaysFinite()

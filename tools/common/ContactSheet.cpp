@@ -157,8 +157,9 @@ void ContactSheet::DrawWave(int x0, int y0, int w, int h, const std::vector<doub
         lo = std::min(lo, sound[i]);
         hi = std::max(hi, sound[i]);
       }
-    const int top = mid - int(std::clamp(hi, -1.0, 1.0) * (h / 2 - 1));
-    const int bottom = mid - int(std::clamp(lo, -1.0, 1.0) * (h / 2 - 1));
+    const int halfHeight = h / 2 - 1; // whole pixels either side of the axis
+    const int top = mid - int(std::clamp(hi, -1.0, 1.0) * double(halfHeight));
+    const int bottom = mid - int(std::clamp(lo, -1.0, 1.0) * double(halfHeight));
     Fill(x0 + x, top, 1, std::max(1, bottom - top + 1), kWaveColour);
   }
 }
