@@ -99,7 +99,7 @@ void ExothermicHardstyleLead(Program& p)
 {
   SuperSawLead1(p);
   PitchEnv(p, 0.03, 0.06, 0.4); // the hardstyle pitch-in
-  Disto(p, kKorvaneDrive1, 0.4);
+  Disto(p, kTube, 0.3);         // hot, but the saws stay tonal
   Eq(p, 0.45, 0.6, 0.55);
   Delay(p, 0.3, 0.45);
 }
@@ -112,7 +112,7 @@ void EndothermicHardcoreLead(Program& p)
   Unison(p, 0.4);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.5, 0.35);
   OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.5, 0.35);
-  Disto(p, kHardcoreFuzz1, 0.45);
+  Disto(p, kHardcoreFuzz1, 0.25);
   MasterFilter(p, kRbjLowPass, kChebyLowPass12, 0.0, 0.78, 0.5); // colder top
 }
 
@@ -243,7 +243,7 @@ void HardDnBLead1(Program& p)
   Pitch(p, 1, 0.0, -22.0);
   Unison(p, 0.3);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.6, 0.4);
-  Disto(p, kFuzzDrive, 0.5);
+  Disto(p, kFuzzDrive, 0.3);
   MasterFilter(p, kRbjBandPass, kChebyLowPass12, 0.0, 0.72, 0.45);
 }
 
