@@ -4,6 +4,7 @@
 // (contact-sheet.png: waveform and spectrogram of every program in one grid).
 #include "host/PluginInstance.h"
 #include "tools/common/ContactSheet.h"
+#include "tools/common/PluginSettings.h"
 #include "tools/common/ProgramRender.h"
 #include "tools/common/SoundAnalysis.h"
 #include "tools/common/WavWriter.h"
@@ -65,13 +66,6 @@ int UsageError(const std::string& message)
   return 2;
 }
 
-bool ParseNumber(const std::string& text, double& out)
-{
-  char* end = nullptr;
-  out = std::strtod(text.c_str(), &end);
-  return !text.empty() && end && *end == 0 && std::isfinite(out);
-}
-
 // Returns -1 when the options are fine, else the exit code.
 int ParseArgs(int argc, char** argv, Options& o)
 {
@@ -98,24 +92,19 @@ int ParseArgs(int argc, char** argv, Options& o)
       o.programs = v;
     else if (arg == "--module" && value(v))
       o.modulePath = v;
-    else if (arg == "--rate" && value(v) && ParseNumber(v, number) && number >= 8000.0 &&
+    else if (arg == "--rate" && value(v) && ParseDouble(v, number) && number >= 8000.0 &&
              number <= 384000.0)
       o.sampleRate = number;
-    else if (arg == "--scale" && value(v) && ParseNumber(v, number) && number >= 0.1 &&
+    else if (arg == "--scale" && value(v) && ParseDouble(v, number) && number >= 0.1 &&
              number <= 1.0)
       o.scale = number;
-    else if (arg == "--columns" && value(v) && ParseNumber(v, number) && number >= 1.0 &&
+    else if (arg == "--columns" && value(v) && ParseDouble(v, number) && number >= 1.0 &&
              number <= 64.0)
       o.columns = int(number);
     else
       return UsageError("bad or incomplete option: " + arg);
   }
   return -1;
-}
-
-bool IsIndex(const std::string& text)
-{
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 // The programs a list names, in its order; false with a message for an unknown entry.
@@ -136,13 +125,17 @@ bool SelectPrograms(const std::string& list, VstHost::PluginInstance& plug,
     const std::string item =
         list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
     from = comma == std::string::npos ? list.size() + 1 : comma + 1;
+    // An index, or a range first-last of indices, each below the program count.
     const size_t dash = item.find('-');
-    if (IsIndex(item) && std::stoi(item) < count)
-      selected.push_back(std::stoi(item));
-    else if (dash != std::string::npos && IsIndex(item.substr(0, dash)) &&
-             IsIndex(item.substr(dash + 1)) && std::stoi(item.substr(dash + 1)) < count &&
-             std::stoi(item.substr(0, dash)) <= std::stoi(item.substr(dash + 1)))
-      for (int i = std::stoi(item.substr(0, dash)); i <= std::stoi(item.substr(dash + 1)); ++i)
+    int first = -1, last = -1;
+    const bool isIndex = IsIndex(item) && ParseInt(item, first) && first < count;
+    const bool isRange = !isIndex && dash != std::string::npos && IsIndex(item.substr(0, dash)) &&
+                         IsIndex(item.substr(dash + 1)) && ParseInt(item.substr(0, dash), first) &&
+                         ParseInt(item.substr(dash + 1), last) && first <= last && last < count;
+    if (isIndex)
+      selected.push_back(first);
+    else if (isRange)
+      for (int i = first; i <= last; ++i)
         selected.push_back(i);
     else if (const int found = plug.FindProgram(item); found >= 0)
       selected.push_back(found);
