@@ -13,27 +13,13 @@ TEST(ParameterKeys, KeysAreExactAndTheLookupIsItsOwnInverse)
     int index;
     const char* key;
   } kCases[] = {
-      {0, "Osc1OnOff"},
-      {3, "OscFreq1"},
-      {11, "OscFilterType1Left"},
-      {14, "Osc1LfoLinkAll"},
-      {21, "Osc2OnOff"},
-      {24, "OscFreq2"},
-      {35, "Osc2LfoLinkAll"},
-      {54, "OscFilterType3Right"},
-      {62, "OscLfoPanAmount3"},
-      {63, "EnvAttack"},
-      {85, "GlobalTranspose"},
-      {99, "DumpExpand"},
-      {103, "DistortionLoudness"},
-      {115, "FilterType"},
-      {118, "FilterMode1"},
-      {124, "RingModulationWaveForm"},
-      {132, "BypassFX"},
-      {137, "HqFilter"},
-      {138, "Volume"},
-      {139, "Reserved_00"},
-      {159, "Reserved_20"},
+      {0, "Osc1OnOff"},          {3, "OscFreq1"},          {11, "OscFilterType1Left"},
+      {14, "Osc1LfoLinkAll"},    {21, "Osc2OnOff"},        {24, "OscFreq2"},
+      {35, "Osc2LfoLinkAll"},    {54, "OscFilterType3Right"}, {62, "OscLfoPanAmount3"},
+      {63, "EnvAttack"},         {85, "GlobalTranspose"},  {99, "DumpExpand"},
+      {103, "DistortionLoudness"}, {115, "FilterType"},    {118, "FilterMode1"},
+      {124, "RingModulationWaveForm"}, {132, "BypassFX"},  {137, "HqFilter"},
+      {138, "Volume"},           {139, "Reserved_00"},     {159, "Reserved_20"},
   };
   for (const auto& c : kCases)
   {
