@@ -119,9 +119,9 @@ void CheckDispatcher(VstHost::PluginInstance& plug)
   CHECK_EQ(plug.ParamDisplay(3), "0.500");
 
   intptr_t r = 0;
-  CHECK_EQ(plug.DispatchText(Vst::effGetProgramNameIndexed, 0, 0, 0.0f, &r), "Empty");
+  CHECK_EQ(plug.DispatchText(Vst::effGetProgramNameIndexed, 0, 0, 0.0f, &r), "Basic Bass Drum 1");
   CHECK_EQ(r, 1);
-  CHECK_EQ(plug.ProgramNameIndexed(127), "Empty");
+  CHECK_EQ(plug.ProgramNameIndexed(127), "Basic Sine wave");
   CHECK_EQ(plug.DispatchText(Vst::effGetProgramNameIndexed, 128, 0, 0.0f, &r), "");
   CHECK_EQ(r, 0);
   plug.SetProgram(5);
@@ -188,6 +188,7 @@ void CheckChunks(VstHost::PluginInstance& plug, const std::string& dll)
   CHECK(other.Load(dll));
   if (!other.IsLoaded())
     return;
+  other.SetTempo(0.0);
   other.Start(44100.0, 128);
   CHECK_EQ(other.SetChunk(bank, true), 1);
   CHECK_EQ(other.ProgramNameIndexed(2), "Round Trip");
@@ -195,11 +196,13 @@ void CheckChunks(VstHost::PluginInstance& plug, const std::string& dll)
   CHECK_EQ(other.SetChunk(program, false), 1);
   CHECK_EQ(other.GetChunk(false), program);
 
-  // Hostile sizes and pointers are refused.
+  // Hostile sizes and pointers are refused and change nothing (the program chunk above
+  // went into the current slot).
+  const std::vector<uint8_t> before = other.GetChunk(true);
   std::vector<uint8_t> copy = bank;
   CHECK_EQ(other.Dispatch(Vst::effSetChunk, 0, -1, copy.data()), 0);
   CHECK_EQ(other.Dispatch(Vst::effSetChunk, 0, intptr_t(copy.size()), nullptr), 0);
-  CHECK_EQ(other.GetChunk(true), bank);
+  CHECK_EQ(other.GetChunk(true), before);
 }
 
 void CheckPlatformLayer()
@@ -308,6 +311,9 @@ int main(int argc, char** argv)
 
   {
     VstHost::PluginInstance plug;
+    // Without a host tempo, applying a kick slot (its LFOs follow the tempo) leaves its
+    // stored state as it was, so the bank handed back below compares byte for byte.
+    plug.SetTempo(0.0);
     const bool loaded = plug.Load(dll);
     CHECK(loaded);
     if (!loaded)
