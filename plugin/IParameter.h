@@ -81,6 +81,13 @@ public:
   const char* Label() const { return label; }
   const char* Group() const { return group; }
   int NDisplayTexts() const { return int(displayTexts.size()); }
+  // The display text entry at a position, or null outside the list.
+  const DisplayText* GetDisplayTextEntry(int position) const
+  {
+    if (position < 0 || position >= NDisplayTexts())
+      return nullptr;
+    return &displayTexts[std::size_t(position)];
+  }
 
   // The number of decimals that displays a step: count places until the step is whole.
   static int PrecisionOfStep(double step);

@@ -1,0 +1,20 @@
+#pragma once
+// The bound parameter's display text (and unit label) as a text; any click prompts for
+// a value.
+#include "editor/controls/ITextControl.h"
+
+class ICaptionControl : public ITextControl
+{
+public:
+  ICaptionControl(IPlugBase* owner, const IRect& area, int boundParam, const IText& style,
+                  bool withLabel = true);
+
+  void MouseDown(int x, int y, const IMouseMod& mod) override { PromptForValue(); }
+  void MouseDoubleClick(int x, int y, const IMouseMod& mod) override { PromptForValue(); }
+  void Paint(IGraphics* g) override;
+  // The text the parameter's current value shows.
+  std::string CaptionText() const;
+
+private:
+  bool showLabel;
+};
