@@ -83,6 +83,18 @@ public:
     menu->SetChosenItemIdx(menuChoice);
     return menu;
   }
+  bool OpenUrl(const char* url, const char* caption, const char* confirmation,
+               const char* error) override
+  {
+    urls.push_back(url);
+    return std::string(url) == workingUrl;
+  }
+  bool AskForFile(std::string& file, FileAction action, std::string& folder,
+                  const char* extensions) override
+  {
+    fileDialogs.push_back(extensions);
+    return false;
+  }
   std::uint32_t Pixel(int x, int y) const
   {
     return GetDrawBitmap()->GetBits()[y * GetDrawBitmap()->GetRowSpan() + x];
@@ -97,6 +109,9 @@ public:
   std::vector<IRect> painted;
   std::vector<std::string> entries;
   IRect entryRect;
+  std::vector<std::string> urls;
+  std::string workingUrl;
+  std::vector<std::string> fileDialogs;
   int menuChoice = -1;
   int menuItems = 0;
 };
