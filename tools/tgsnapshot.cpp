@@ -1,0 +1,190 @@
+// tgsnapshot: draws the editor off-screen into a PNG file through the same drawing code
+// a window uses (the controls' painting into the editor's surface).
+//
+//   tgsnapshot [--page synth|scope|about] [--program N] [--param NAME=V | INDEX=V ...]
+//              [--mouse EVENT ...] [--no-placeholders] [-o FILE.png]
+//
+// Parameter values are normalized (0..1). Mouse events run in order, each followed by
+// one tick of the editor's timer (dirty controls collected and drawn):
+//   down:X,Y  up:X,Y  drag:X,Y  click:X,Y (down and up)  dbl:X,Y  wheel:X,Y,NOTCHES
+// prefixed with "right+", "shift+" or "ctrl+" for the button and modifiers, e.g.
+//   --mouse down:80,115 --mouse drag:80,75 --mouse up:80,75
+#include "synth/Thumpgeist.h"
+#include "tools/snapshot/EditorTestPage.h"
+#include "tools/snapshot/SnapshotGraphics.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+int Usage()
+{
+  std::fprintf(stderr,
+               "usage: tgsnapshot [--page synth|scope|about] [--program N]\n"
+               "                  [--param NAME=V | INDEX=V ...] [--mouse EVENT ...]\n"
+               "                  [--no-placeholders] [-o FILE.png]\n"
+               "events: down:X,Y up:X,Y drag:X,Y click:X,Y dbl:X,Y wheel:X,Y,N\n"
+               "        (prefix right+, shift+ or ctrl+)\n");
+  return 2;
+}
+
+int FindParam(IPlugBase& plug, const std::string& key)
+{
+  char* end = nullptr;
+  const long index = std::strtol(key.c_str(), &end, 10);
+  if (!key.empty() && *end == '\0')
+    return index >= 0 && index < plug.NParams() ? int(index) : -1;
+  for (int i = 0; i < plug.NParams(); ++i)
+    if (key == plug.GetParam(i)->Name())
+      return i;
+  return -1;
+}
+
+// One timer tick: what is dirty is drawn.
+void Tick(IGraphics& g)
+{
+  IRect dirty;
+  if (g.CollectDirty(dirty))
+    g.Draw(dirty);
+}
+
+bool RunEvent(IGraphics& g, std::string event)
+{
+  IMouseMod mod;
+  mod.left = true;
+  for (;;)
+  {
+    if (event.rfind("right+", 0) == 0)
+    {
+      mod.left = false;
+      mod.right = true;
+      event.erase(0, 6);
+    }
+    else if (event.rfind("shift+", 0) == 0)
+    {
+      mod.shift = true;
+      event.erase(0, 6);
+    }
+    else if (event.rfind("ctrl+", 0) == 0)
+    {
+      mod.control = true;
+      event.erase(0, 5);
+    }
+    else
+      break;
+  }
+  const std::size_t colon = event.find(':');
+  if (colon == std::string::npos)
+    return false;
+  const std::string kind = event.substr(0, colon);
+  int x = 0;
+  int y = 0;
+  int n = 0;
+  const int got = std::sscanf(event.c_str() + colon + 1, "%d,%d,%d", &x, &y, &n);
+  if (got < 2 || (kind == "wheel" && got < 3))
+    return false;
+  if (kind == "down")
+    g.OnMouseDown(x, y, mod);
+  else if (kind == "up")
+    g.OnMouseUp(x, y, mod);
+  else if (kind == "drag")
+    g.OnMouseDrag(x, y, mod);
+  else if (kind == "click")
+  {
+    g.OnMouseDown(x, y, mod);
+    g.OnMouseUp(x, y, mod);
+  }
+  else if (kind == "dbl")
+  {
+    if (g.OnMouseDblClick(x, y, mod))
+      g.OnMouseUp(x, y, mod);
+  }
+  else if (kind == "wheel")
+    g.OnMouseWheel(x, y, mod, n);
+  else
+    return false;
+  Tick(g);
+  return true;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+  std::string out = "snapshot.png";
+  int page = 0;
+  int program = -1;
+  bool placeholders = true;
+  std::vector<std::pair<std::string, double>> params;
+  std::vector<std::string> events;
+  for (int i = 1; i < argc; ++i)
+  {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "-o" && hasValue)
+      out = argv[++i];
+    else if (arg == "--page" && hasValue)
+    {
+      const std::string p = argv[++i];
+      page = p == "synth" || p == "0" ? 0 : p == "scope" || p == "1" ? 1 : p == "about" || p == "2" ? 2 : -1;
+      if (page < 0)
+        return Usage();
+    }
+    else if (arg == "--program" && hasValue)
+      program = std::atoi(argv[++i]);
+    else if (arg == "--param" && hasValue)
+    {
+      const std::string p = argv[++i];
+      const std::size_t eq = p.rfind('=');
+      if (eq == std::string::npos)
+        return Usage();
+      params.emplace_back(p.substr(0, eq), std::atof(p.c_str() + eq + 1));
+    }
+    else if (arg == "--mouse" && hasValue)
+      events.emplace_back(argv[++i]);
+    else if (arg == "--no-placeholders")
+      placeholders = false;
+    else
+      return Usage();
+  }
+
+  Thumpgeist plug(nullptr);
+  if (program >= 0 && !plug.RestorePreset(program))
+    std::fprintf(stderr, "tgsnapshot: program %d could not be restored; the current sound stays\n",
+                 program);
+  for (const auto& [key, value] : params)
+  {
+    const int idx = FindParam(plug, key);
+    if (idx < 0)
+    {
+      std::fprintf(stderr, "tgsnapshot: no parameter \"%s\"\n", key.c_str());
+      return 1;
+    }
+    plug.SetParameterFromEditor(idx, value);
+  }
+
+  auto* g = new SnapshotGraphics(&plug, 1220, 835, placeholders);
+  std::unique_ptr<IKvPageSet> pages = EditorTestPage::Build(g, &plug);
+  plug.AttachEditor(g); // the plug-in owns the editor from here
+  pages->ShowPage(page);
+  // The window's first paint covers everything.
+  g->SetAllControlsDirty();
+  g->Draw(IRect(0, 0, g->Width(), g->Height()));
+  for (const std::string& e : events)
+    if (!RunEvent(*g, e))
+    {
+      std::fprintf(stderr, "tgsnapshot: cannot read the event \"%s\"\n", e.c_str());
+      return Usage();
+    }
+  if (!g->WritePng(out.c_str()))
+  {
+    std::fprintf(stderr, "tgsnapshot: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  std::printf("%s: %d x %d, page %d, %d controls, %d placeholder images\n", out.c_str(),
+              g->Width(), g->Height(), page, g->NControls(), g->PlaceholderCount());
+  return 0;
+}
