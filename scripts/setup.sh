@@ -7,8 +7,10 @@ packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libsndfile1-dev
-  # The artwork generator (tools/tgartwork) draws its text with FreeType from these fonts.
-  libfreetype-dev fonts-dejavu-core fonts-liberation
+  # The editor's text on Linux and the artwork generator (tools/tgartwork): FreeType renders the faces fontconfig matches; the
+  # Windows faces the editor asks for ("Verdana", "Arial") are matched to these
+  # metric-compatible families (DejaVu Sans, Liberation Sans).
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
   # The static checks of the test command (naming rules and bug-prone checks).
   clang-tidy-14
   # The Windows x64 plug-in: the mingw-w64 cross compiler (posix threads), zlib for it,

@@ -4,6 +4,7 @@
 #               pass only when it exits 0 and reports "<N> passed, 0 failed"
 #   MODE=abi    run build/win64/abi_tests.exe (the ABI tests, GoogleTest) the same way
 #               and pass only when it exits 0 and every test that ran passed
+#   MODE=editor run build/win64/editor_tests.exe (the editor's tests) the same way
 cmake_minimum_required(VERSION 3.25)
 
 if(MODE STREQUAL "build")
@@ -26,8 +27,11 @@ if(MODE STREQUAL "run")
 elseif(MODE STREQUAL "abi")
   set(_program abi_tests.exe)
   set(_args --gtest_color=no)
+elseif(MODE STREQUAL "editor")
+  set(_program editor_tests.exe)
+  set(_args --gtest_color=no)
 else()
-  message(FATAL_ERROR "MODE must be build, run or abi")
+  message(FATAL_ERROR "MODE must be build, run, abi or editor")
 endif()
 find_program(_wine wine)
 find_program(_wineserver NAMES wineserver wineserver-stable PATHS /usr/lib/wine)
