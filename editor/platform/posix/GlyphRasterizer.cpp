@@ -20,17 +20,30 @@
 
 namespace
 {
-// The FreeType library of the process, made on first use.
-FT_Library Library()
+// The FreeType library of the process and the lock every use of it and its faces holds
+// (FreeType objects are not shared between threads). Made on first use and kept until
+// the process ends: the font cache destroys its fonts while the module unloads, after
+// other objects of static lifetime may be gone.
+struct FreeType
 {
-  static FT_Library library = [] {
-    FT_Library made = nullptr;
-    if (FT_Init_FreeType(&made) != 0)
-      made = nullptr;
+  FT_Library library = nullptr;
+  PlatformLock lock;
+};
+
+FreeType& TheFreeType()
+{
+  static FreeType* freeType = [] {
+    auto* made = new FreeType;
+    if (FT_Init_FreeType(&made->library) != 0)
+      made->library = nullptr;
     return made;
   }();
-  return library;
+  return *freeType;
 }
+
+FT_Library Library() { return TheFreeType().library; }
+
+PlatformLock& FaceLock() { return TheFreeType().lock; }
 
 // Families tried after the requested face, so that the result does not depend on the
 // machine's own alias rules.
@@ -85,13 +98,6 @@ std::string MatchFile(const char* face, TextStyle style, int* index, std::string
     *index = 0;
   FcPatternDestroy(match);
   return path;
-}
-
-// FreeType faces are not shared between threads: every use holds this lock.
-PlatformLock& FaceLock()
-{
-  static PlatformLock lock;
-  return lock;
 }
 
 class FreeTypeRasterizer : public GlyphRasterizer
