@@ -20,13 +20,15 @@ IFaderControl::IFaderControl(IPlugBase* owner, int x, int y, int trackLength, in
 void IFaderControl::SnapToMouse(int x, int y)
 {
   const int travel = length - handleSize;
+  // Half the handle in whole pixels: the pointer holds the handle's centre.
+  const int halfHandle = handleSize / 2;
   // A handle as long as the track has nowhere to go.
   if (travel <= 0)
     value = 0.0;
   else if (direction == Direction::Vertical)
-    value = 1.0 - double(y - handleSize / 2 - rect.top) / double(travel);
+    value = 1.0 - double(y - halfHandle - rect.top) / double(travel);
   else
-    value = double(x - handleSize / 2 - rect.left) / double(travel);
+    value = double(x - halfHandle - rect.left) / double(travel);
   MarkDirty(true);
 }
 

@@ -287,7 +287,7 @@ bool IGraphics::DrawLine(const IColor& color, float x1, float y1, float x2, floa
   return true;
 }
 
-bool IGraphics::FillIRect(const IColor& color, const IRect& area, const IBlend* blend)
+bool IGraphics::FillRect(const IColor& color, const IRect& area, const IBlend* blend)
 {
   if (!drawBitmap)
     return false;

@@ -121,7 +121,7 @@ public:
   bool DrawRect(const IColor& color, const IRect& area);
   bool DrawLine(const IColor& color, float x1, float y1, float x2, float y2,
                 const IBlend* blend = nullptr, bool antiAlias = false);
-  bool FillIRect(const IColor& color, const IRect& area, const IBlend* blend = nullptr);
+  bool FillRect(const IColor& color, const IRect& area, const IBlend* blend = nullptr);
   bool FillTriangle(const IColor& color, int x1, int y1, int x2, int y2, int x3, int y3,
                     const IBlend* blend = nullptr);
   // Empty text draws nothing and succeeds; false when the style's font cannot be made.

@@ -216,7 +216,7 @@ std::unique_ptr<LICE_MemBitmap> PlaceholderArt::Make(int number, const char* nam
     if (!BoxFromName(name, &w, &h))
       w = h = SizeFromName(name) > 0 ? SizeFromName(name) : 24;
     // Tab images hold both frames in their named size.
-    if (std::strstr(name, "tab_"))
+    if (std::strstr(name, "/tab"))
       return ButtonStrip(w, h / 2, 2, accent);
     return ButtonStrip(w, h, states > 0 ? states : 2, accent);
   }
