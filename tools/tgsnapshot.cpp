@@ -1,7 +1,8 @@
 // tgsnapshot: draws the editor off-screen into a PNG file through the same drawing code
 // a window uses (the controls' painting into the editor's surface).
 //
-//   tgsnapshot [--page synth|scope|about] [--program N] [--param NAME=V | INDEX=V ...]
+//   tgsnapshot [--page synth|scope|about] [--program N] [--fxp FILE | --preset FILE]
+//              [--param NAME=V | INDEX=V ...]
 //              [--mouse EVENT ...] [--no-placeholders] [-o FILE.png]
 //
 // Parameter values are normalized (0..1). Mouse events run in order, each followed by
@@ -9,6 +10,10 @@
 //   down:X,Y  up:X,Y  drag:X,Y  click:X,Y (down and up)  dbl:X,Y  wheel:X,Y,NOTCHES
 // prefixed with "right+", "shift+" or "ctrl+" for the button and modifiers, e.g.
 //   --mouse down:80,115 --mouse drag:80,75 --mouse up:80,75
+// With --compare REF.png the picture is also compared with REF.png (another build's
+// snapshot, say the Windows one drawn with GDI fonts): the share of pixels differing by
+// more than --threshold (default 24) in any colour is printed, and the program exits
+// with 3 when that share exceeds --tolerance (default 0.02).
 #include "synth/Thumpgeist.h"
 #include "tools/snapshot/EditorTestPage.h"
 #include "tools/snapshot/SnapshotGraphics.h"
@@ -25,8 +30,10 @@ int Usage()
 {
   std::fprintf(stderr,
                "usage: tgsnapshot [--page synth|scope|about] [--program N]\n"
+               "                  [--fxp FILE | --preset FILE]\n"
                "                  [--param NAME=V | INDEX=V ...] [--mouse EVENT ...]\n"
                "                  [--no-placeholders] [-o FILE.png]\n"
+               "                  [--compare REF.png [--threshold N] [--tolerance SHARE]]\n"
                "events: down:X,Y up:X,Y drag:X,Y click:X,Y dbl:X,Y wheel:X,Y,N\n"
                "        (prefix right+, shift+ or ctrl+)\n");
   return 2;
@@ -120,6 +127,11 @@ int main(int argc, char** argv)
   bool placeholders = true;
   std::vector<std::pair<std::string, double>> params;
   std::vector<std::string> events;
+  std::string reference;
+  std::string programFile;
+  std::string presetFile;
+  int threshold = 24;
+  double tolerance = 0.02;
   for (int i = 1; i < argc; ++i)
   {
     const std::string arg = argv[i];
@@ -145,6 +157,16 @@ int main(int argc, char** argv)
     }
     else if (arg == "--mouse" && hasValue)
       events.emplace_back(argv[++i]);
+    else if (arg == "--fxp" && hasValue)
+      programFile = argv[++i];
+    else if (arg == "--preset" && hasValue)
+      presetFile = argv[++i];
+    else if (arg == "--compare" && hasValue)
+      reference = argv[++i];
+    else if (arg == "--threshold" && hasValue)
+      threshold = std::atoi(argv[++i]);
+    else if (arg == "--tolerance" && hasValue)
+      tolerance = std::atof(argv[++i]);
     else if (arg == "--no-placeholders")
       placeholders = false;
     else
@@ -155,6 +177,17 @@ int main(int argc, char** argv)
   if (program >= 0 && !plug.RestorePreset(program))
     std::fprintf(stderr, "tgsnapshot: program %d could not be restored; the current sound stays\n",
                  program);
+  // A stored sound: a program file (.fxp) or a preset text file.
+  if (!programFile.empty() && !plug.LoadProgramFile(programFile.c_str()))
+  {
+    std::fprintf(stderr, "tgsnapshot: cannot load the program file %s\n", programFile.c_str());
+    return 1;
+  }
+  if (!presetFile.empty() && !plug.LoadPresetTextFile(presetFile.c_str()))
+  {
+    std::fprintf(stderr, "tgsnapshot: cannot load the preset text file %s\n", presetFile.c_str());
+    return 1;
+  }
   for (const auto& [key, value] : params)
   {
     const int idx = FindParam(plug, key);
@@ -186,5 +219,16 @@ int main(int argc, char** argv)
   }
   std::printf("%s: %d x %d, page %d, %d controls, %d placeholder images\n", out.c_str(),
               g->Width(), g->Height(), page, g->NControls(), g->PlaceholderCount());
-  return 0;
+  if (reference.empty())
+    return 0;
+  SnapshotGraphics::Difference d;
+  if (!g->Compare(reference.c_str(), threshold, d))
+  {
+    std::fprintf(stderr, "tgsnapshot: cannot compare with %s (unreadable or another size)\n",
+                 reference.c_str());
+    return 3;
+  }
+  std::printf("against %s: %.3f%% of the pixels differ by more than %d, largest %d, mean %.3f\n",
+              reference.c_str(), 100.0 * d.share, threshold, d.largest, d.mean);
+  return d.share <= tolerance ? 0 : 3;
 }

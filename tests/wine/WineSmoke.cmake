@@ -5,6 +5,9 @@
 #   MODE=abi    run build/win64/abi_tests.exe (the ABI tests, GoogleTest) the same way
 #               and pass only when it exits 0 and every test that ran passed
 #   MODE=editor run build/win64/editor_tests.exe (the editor's tests) the same way
+#   MODE=snapshot  draw each page with the default sound and two factory programs with
+#               the Linux tgsnapshot (LINUX_SNAPSHOT) and with build/win64/tgsnapshot.exe
+#               under Wine, and pass only when every pair of pictures looks alike
 cmake_minimum_required(VERSION 3.25)
 
 if(MODE STREQUAL "build")
@@ -30,8 +33,10 @@ elseif(MODE STREQUAL "abi")
 elseif(MODE STREQUAL "editor")
   set(_program editor_tests.exe)
   set(_args --gtest_color=no)
+elseif(MODE STREQUAL "snapshot")
+  set(_program tgsnapshot.exe)
 else()
-  message(FATAL_ERROR "MODE must be build, run, abi or editor")
+  message(FATAL_ERROR "MODE must be build, run, abi, editor or snapshot")
 endif()
 find_program(_wine wine)
 find_program(_wineserver NAMES wineserver wineserver-stable PATHS /usr/lib/wine)
@@ -52,6 +57,42 @@ set(ENV{WINEDEBUG} -all)
 # No Mono or Gecko installers, no desktop integration: a console program needs none.
 set(ENV{WINEDLLOVERRIDES} "mscoree,mshtml,winemenubuilder.exe=")
 unset(ENV{DISPLAY})
+if(MODE STREQUAL "snapshot")
+  # Text differs a little between GDI and FreeType (hinting, edges); everything else is
+  # the same bitmaps drawn by the same code.
+  set(_dir ${SOURCE_DIR}/build/win64/snapshots)
+  file(MAKE_DIRECTORY ${_dir})
+  set(_failed "")
+  foreach(_program_arg "default" "0" "29")
+    foreach(_page synth scope about)
+      set(_sound "")
+      if(NOT _program_arg STREQUAL "default")
+        set(_sound --program ${_program_arg})
+      endif()
+      set(_name ${_page}-${_program_arg})
+      execute_process(COMMAND ${LINUX_SNAPSHOT} --page ${_page} ${_sound} -o ${_dir}/${_name}-linux.png
+                      RESULT_VARIABLE _rc OUTPUT_QUIET)
+      if(NOT _rc EQUAL 0)
+        message(FATAL_ERROR "the Linux snapshot ${_name} failed (${_rc})")
+      endif()
+      execute_process(COMMAND ${_wine} ${_exe} --page ${_page} ${_sound} -o ${_name}-windows.png
+                              --compare ${_name}-linux.png
+                      WORKING_DIRECTORY ${_dir} RESULT_VARIABLE _rc OUTPUT_VARIABLE _out ERROR_VARIABLE _err)
+      message("${_name}: ${_out}${_err}")
+      # The Windows program must find every image among its own resources.
+      if(NOT _rc EQUAL 0 OR NOT _out MATCHES ", 0 placeholder images")
+        list(APPEND _failed ${_name})
+      endif()
+    endforeach()
+  endforeach()
+  if(_wineserver)
+    execute_process(COMMAND ${_wineserver} -k RESULT_VARIABLE _ignored OUTPUT_QUIET ERROR_QUIET)
+  endif()
+  if(_failed)
+    message(FATAL_ERROR "the Windows pictures differ from the Linux ones: ${_failed}")
+  endif()
+  return()
+endif()
 execute_process(COMMAND ${_wine} ${_exe} ${_args} WORKING_DIRECTORY ${SOURCE_DIR}/build/win64
                 RESULT_VARIABLE _rc OUTPUT_VARIABLE _out ERROR_VARIABLE _err)
 # The wine server of this prefix is stopped, so nothing outlives the test.

@@ -1,10 +1,14 @@
 #include "tools/snapshot/SnapshotGraphics.h"
 
 #include "editor/raster/LICE_IBitmap.h"
+#include "editor/raster/PngImage.h"
 #include "tools/snapshot/PlaceholderArt.h"
 
 #include <png.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -47,4 +51,49 @@ bool SnapshotGraphics::WritePng(const char* path) const
     }
   }
   return png_image_write_to_file(&image, path, 0, rows.data(), 0, nullptr) != 0;
+}
+
+bool SnapshotGraphics::Compare(const char* path, int threshold, Difference& difference) const
+{
+  LICE_IBitmap* surface = GetDrawBitmap();
+  std::FILE* file = std::fopen(path, "rb");
+  if (!surface || !surface->GetBits() || !file)
+  {
+    if (file)
+      std::fclose(file);
+    return false;
+  }
+  std::vector<unsigned char> bytes;
+  unsigned char chunk[65536];
+  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  std::fclose(file);
+  PngImage picture;
+  if (!picture.Decode(bytes.data(), bytes.size()) || picture.Width() != surface->GetWidth() ||
+      picture.Height() != surface->GetHeight())
+    return false;
+  long differing = 0;
+  long long sum = 0;
+  int largest = 0;
+  for (int y = 0; y < picture.Height(); ++y)
+  {
+    const std::uint32_t* row = surface->GetBits() + std::size_t(y) * surface->GetRowSpan();
+    for (int x = 0; x < picture.Width(); ++x)
+    {
+      int worst = 0;
+      for (int shift = 0; shift <= 16; shift += 8)
+      {
+        const int d = std::abs(int((row[x] >> shift) & 0xFF) - int((picture.Pixel(x, y) >> shift) & 0xFF));
+        worst = std::max(worst, d);
+        sum += d;
+      }
+      largest = std::max(largest, worst);
+      differing += worst > threshold ? 1 : 0;
+    }
+  }
+  const double pixels = double(picture.Width()) * double(picture.Height());
+  difference.share = double(differing) / pixels;
+  difference.largest = largest;
+  difference.mean = double(sum) / (3.0 * pixels);
+  return true;
 }

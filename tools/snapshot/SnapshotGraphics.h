@@ -21,6 +21,18 @@ public:
   // Writes the drawing surface as an RGBA PNG file; false when it cannot.
   bool WritePng(const char* path) const;
 
+  // How the surface differs from a picture: the share of pixels whose red, green or
+  // blue differs by more than a threshold, and the largest and mean channel difference.
+  struct Difference
+  {
+    double share = 1.0;
+    int largest = 255;
+    double mean = 255.0;
+  };
+  // Compares the surface with the PNG file at path (its alpha is ignored, as the window
+  // shows none); false when the file cannot be read or its size differs.
+  bool Compare(const char* path, int threshold, Difference& difference) const;
+
 private:
   bool placeholders;
   int placeholderCount = 0;
