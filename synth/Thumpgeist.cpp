@@ -362,6 +362,12 @@ void Thumpgeist::ApplySync(int kind, double factor)
     editor->SetParameterFromPlug(P::kRingFreq, value, true);
 }
 
+double Thumpgeist::NextSyncFactor(double factor)
+{
+  const double doubled = 2.0 * factor;
+  return doubled > 32.0 || !(doubled >= 1.0) ? 1.0 : doubled;
+}
+
 void Thumpgeist::SetDistortionCurveOperation(int operation)
 {
   PlatformLockGuard lock(Mutex());

@@ -75,6 +75,9 @@ public:
   // kind 0 tunes the ring modulator to factor times the last note's frequency (at most
   // 4000 Hz), telling the editor but not the host.
   void ApplySync(int kind, double factor);
+  // The factor a sync button holds after a press: each press doubles it, and past 32 it
+  // returns to 1 (1, 2, 4, 8, 16, 32, 1, ...). A button starts at 1.
+  static double NextSyncFactor(double factor);
   // A curve-menu operation (0..12) on both distortion curves: at once when the audio
   // is not running, otherwise at the start of the next block. Editor thread.
   void SetDistortionCurveOperation(int operation);

@@ -82,6 +82,7 @@ TEST(EffectChain, EachUnitIsHeardWhenOnAndSilentWhenOff)
       {"distortion counts 0.0001 as on", {{101, 0.8}}, 100, 0.0001, 0.05},
       {"bit quantizer", {{110, 0.1}}, 100, 1.0, 0.01},
       {"sample-rate reduction", {{111, 0.3}}, 100, 1.0, 0.01},
+      {"gate", {{112, 0.8}}, 100, 1.0, 0.01},
       {"dynamic shaper", {{105, 0.9}}, 100, 1.0, 0.01},
       {"filter", {{116, 0.3}}, 113, 1.0, 0.05},
       {"filter counts 0.0001 as on", {{116, 0.3}}, 113, 0.0001, 0.05},
@@ -127,6 +128,12 @@ TEST(EffectChain, EachUnitMovesTheSpectrumItsWay)
   const double flat = brightness({{101, 0.9}});
   EXPECT_LT(brightness({{101, 0.9}, {96, 1.0}}), flat * 0.9);
   EXPECT_GT(brightness({{101, 0.9}, {98, 1.0}}), flat * 1.1);
+  // The mid band lifts or cuts the harmonics around its centre: either way it is heard.
+  EXPECT_GT(std::fabs(brightness({{101, 0.9}, {97, 1.0}}) / flat - 1.0), 0.05);
+  EXPECT_GT(std::fabs(brightness({{101, 0.9}, {97, 0.0}}) / flat - 1.0), 0.05);
+  // The dump/expand sweep: its low-pass half darkens, its high-pass half brightens.
+  EXPECT_LT(brightness({{101, 0.9}, {99, 0.1}}), flat * 0.9);
+  EXPECT_GT(brightness({{101, 0.9}, {99, 0.9}}), flat * 1.1);
 }
 
 TEST(EffectChain, TheTempoDelayRepeatsAShortNoteOneBeatLater)
@@ -155,16 +162,35 @@ TEST(EffectChain, BypassLeavesOnlyTheOutputStages)
   bypassed.emplace_back(132, 1.0);
   // With all effects bypassed the effect settings change nothing ...
   EXPECT_LT(MaxDifference(Render({bypassed}), Render({{{132, 1.0}}})), 1e-12);
-  // ... while the output saturation, tempo delay, volume and pan still do.
-  for (const Values& output : {Values{{135, 0.8}}, Values{{128, 0.8}}, Values{{138, 0.2}},
-                               Values{{134, 0.1}}})
+  // ... while the output stages still act: each setting against the same without it.
+  struct Stage
   {
-    Values with = bypassed;
-    with.insert(with.end(), output.begin(), output.end());
+    const char* name;
+    Values with, without;
+  };
+  const Stage stages[] = {
+      {"output saturation", {{135, 0.8}}, {}},
+      {"dry/wet mixes the voices with their saturated copy", {{135, 0.8}, {136, 0.0}}, {{135, 0.8}}},
+      {"bass layer", {{80, 1.0}}, {}},
+      {"tempo delay", {{128, 0.8}}, {}},
+      {"volume", {{138, 0.2}}, {}},
+      {"pan", {{134, 0.1}}, {}},
+      {"limit", {{138, 1.0}, {133, 1.0}}, {{138, 1.0}}},
+  };
+  auto render = [&](const Values& extra)
+  {
+    Values v = bypassed;
+    v.insert(v.end(), extra.begin(), extra.end());
     // (long enough for the delay's first repeat, one beat at 120 BPM)
-    EXPECT_GT(MaxDifference(Render({with, 57, 26000}), Render({bypassed, 57, 26000})), 0.01)
-        << output[0].first;
-  }
+    return Render({v, 57, 26000});
+  };
+  for (const Stage& stage : stages)
+    EXPECT_GT(MaxDifference(render(stage.with), render(stage.without)), 0.01) << stage.name;
+  // The limit holds the loud tone inside 0.98777.
+  const Channels limited = render({{138, 1.0}, {133, 1.0}});
+  for (const auto& ch : limited)
+    for (double x : ch)
+      ASSERT_LE(std::fabs(x), 0.98777);
 }
 
 TEST(EffectChain, OnlyExactlyOneRoutesTheBassLayerThroughTheFilter)

@@ -1,6 +1,7 @@
 // The master chain inside the instrument: what the editor will show beside the effect
 // controls, the deferred curve operations, the ring modulator's note sync and the level
 // follower.
+#include "plugin/IEditor.h"
 #include "synth/ParamIndex.h"
 #include "synth/Thumpgeist.h"
 
@@ -113,6 +114,12 @@ TEST(MasterChain, RingSyncTunesTheCarrierToTheLastNote)
     EXPECT_DOUBLE_EQ(plug.GetParam(P::kRingFreq)->Value(), hz / 4000.0) << factor;
     EXPECT_DOUBLE_EQ(plug.Master().Ring().getCarrierFrequency(), hz) << factor;
   }
+  // A sync button's presses walk its factor through 1, 2, 4, ..., 32 and back to 1.
+  double factor = 1.0;
+  std::vector<double> walked;
+  for (int press = 0; press < 7; ++press)
+    walked.push_back(factor = Thumpgeist::NextSyncFactor(factor));
+  EXPECT_EQ(walked, (std::vector<double>{2, 4, 8, 16, 32, 1, 2}));
 }
 
 TEST(MasterChain, TheLevelFollowerRisesWithANoteAndFallsAfter)
@@ -133,4 +140,42 @@ TEST(MasterChain, TheLevelFollowerRisesWithANoteAndFallsAfter)
   for (int b = 0; b < 400; ++b)
     plug.ProcessBlock(nullptr, outs, 512);
   EXPECT_LT(plug.Master().LevelFollower().getEnvLeft(), loud * 0.1);
+}
+
+namespace
+{
+// An editor that draws nothing: the instrument gives its feedback only with one attached.
+class SilentEditor : public IEditor
+{
+public:
+  int Width() const override { return 1220; }
+  int Height() const override { return 835; }
+  void SetParameterFromPlug(int, double, bool) override {}
+  void PrepDraw() override {}
+  bool OpenWindow(void*) override { return false; }
+  void CloseWindow() override {}
+  bool IsWindowOpen() const override { return false; }
+};
+} // namespace
+
+TEST(MasterChain, SwitchingTheLimitResetsThePeaksAtOnceOrAtTheNextBlock)
+{
+  Thumpgeist plug(nullptr);
+  plug.AttachEditor(new SilentEditor);
+  RenderNote(plug, 2048);
+  ASSERT_GT(plug.LeftPeak(), 0.1);
+  // Not processing: the peaks fall to 0 at once.
+  plug.SetParameterFromEditor(P::kLimitOutput, 1.0);
+  EXPECT_EQ(plug.LeftPeak(), 0.0);
+  EXPECT_EQ(plug.RightPeak(), 0.0);
+  // Processing: the reset waits for the end of the next block, which starts them afresh.
+  RenderNote(plug, 2048);
+  plug.OnActivate(true);
+  const double before = plug.LeftPeak();
+  plug.SetParameterFromEditor(P::kLimitOutput, 0.0);
+  EXPECT_EQ(plug.LeftPeak(), before);
+  std::vector<double> left(64), right(64);
+  double* outs[] = {left.data(), right.data()};
+  plug.ProcessBlock(nullptr, outs, 64);
+  EXPECT_EQ(plug.LeftPeak(), 0.0);
 }
