@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace P = ParamIndex;
@@ -178,4 +180,51 @@ TEST(MasterChain, SwitchingTheLimitResetsThePeaksAtOnceOrAtTheNextBlock)
   double* outs[] = {left.data(), right.data()};
   plug.ProcessBlock(nullptr, outs, 64);
   EXPECT_EQ(plug.LeftPeak(), 0.0);
+}
+
+TEST(MasterChain, BothInstancesOfADoubledUnitTakeEverySetting)
+{
+  // Settings away from every default, routed as the host would send them.
+  Thumpgeist plug(nullptr);
+  const std::pair<int, double> settings[] = {
+      {P::kDumpExpand, 0.8},        {P::kDistoOnOff, 1.0},      {P::kDistortion, 0.7},
+      {P::kDistoType, 0.4},         {P::kDistoMode, 0.5},       {P::kDistoInterpolation, 0.25},
+      {P::kDynShaperAmount, 0.6},   {P::kDynShaperInvert, 1.0}, {P::kDynShaperType, 0.5},
+      {P::kDynShaperMode, 0.66},    {P::kDynShaperPosNeg, 0.5}, {P::kBitCrushQuantize, 0.3},
+      {P::kSampleRateReduction, 0.4}, {P::kGateCrack, 0.3},     {P::kFilterOnOff, 1.0},
+      {P::kFilterInputDrive, 0.5},  {P::kFilterBalance, 0.3},   {P::kFilterCutoff, 0.4},
+      {P::kFilterReso, 0.6},        {P::kFilterType1, 0.5},     {P::kFilterType2, 0.8},
+      {P::kFilterTransition, 1.0},
+  };
+  for (const auto& [index, value] : settings)
+    plug.SetParameterFromEditor(index, value);
+  // Both instances hear the same noise and must answer alike. (The instrument renders
+  // nothing afterwards, so the test may run its units directly.)
+  std::vector<double> noise(2048);
+  unsigned state = 1;
+  for (double& x : noise)
+    x = double((state = state * 1664525u + 1013904223u) >> 8) / double(1u << 24) * 1.6 - 0.8;
+  auto run = [&](const auto& unit, auto process)
+  {
+    std::vector<double> l = noise, r = noise;
+    process(const_cast<std::remove_cvref_t<decltype(unit)>&>(unit), l.data(), r.data(), int(l.size()));
+    return l;
+  };
+  auto filter = [](Korvane::FilterUnit& u, double* l, double* r, int n) { u.process(l, r, n); };
+  auto dump = [](Korvane::DumpExpand& u, double* l, double* r, int n) { u.process(l, r, n); };
+  auto section = [](DistortionChain& c, double* l, double* r, int n)
+  {
+    c.distortion.processSampleRate(l, r, n);
+    c.quantizer.process(l, r, n);
+    c.distortion.processGate(l, r, n);
+    c.distortion.processCurve(l, r, nullptr, n);
+    c.shaper.process(l, r, nullptr, n);
+  };
+  const MasterChain& m = plug.Master();
+  const std::vector<double> heard = run(m.AudioChain(), section);
+  EXPECT_EQ(run(m.MainFilter(), filter), run(m.BassFilter(), filter));
+  EXPECT_EQ(run(m.MainDumpExpand(), dump), run(m.BassDumpExpand(), dump));
+  EXPECT_EQ(run(m.EditorChain(), section), heard);
+  // ... and the settings were heard: the section changes the noise.
+  EXPECT_NE(heard, noise);
 }
