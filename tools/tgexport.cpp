@@ -9,6 +9,7 @@
 #include "tools/common/SoundAnalysis.h"
 #include "tools/common/WavWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -242,7 +243,15 @@ int main(int argc, char** argv)
     const std::string file = FileNameOf(program, result.name);
     WavWriter wav;
     const double* channels[] = {result.left.data(), result.right.data()};
-    if (!wav.Open((folder / file).string(), int(o.sampleRate), 2, WavWriter::Format::Pcm24) ||
+    // 24-bit files while the sound stays within full scale; a sound that goes past it
+    // (its output limit off) is written as 32-bit float, so the file is not clipped and
+    // holds what the index measures.
+    double peak = 0.0;
+    for (const std::vector<double>* side : {&result.left, &result.right})
+      for (double x : *side)
+        peak = std::max(peak, std::fabs(x));
+    const WavWriter::Format format = peak > 1.0 ? WavWriter::Format::Float : WavWriter::Format::Pcm24;
+    if (!wav.Open((folder / file).string(), int(o.sampleRate), 2, format) ||
         !wav.Write(channels, int(result.left.size())) || !wav.Close())
     {
       std::fprintf(stderr, "tgexport: %s: %s\n", file.c_str(), wav.Error().c_str());

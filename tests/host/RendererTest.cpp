@@ -6,8 +6,11 @@
 #include <sndfile.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -196,6 +199,50 @@ TEST(RendererTest, BadRequestsFailWithoutWritingAFile)
   EXPECT_EQ(Render("--note 36:100:0:1 --program \"No Such Program\"" + out).exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(path));
 }
+
+#ifdef TG_EXPORT_PATH
+// The exporter writes one WAV per chosen program and an index whose rows name them and
+// carry figures measured on those files; the contact sheet is a PNG.
+TEST(ExportTest, ChosenProgramsBecomeFilesWithAnIndexAndASheet)
+{
+  const std::string dir = std::string(TG_TEST_TMP_DIR) + "/export";
+  std::filesystem::remove_all(dir);
+  const std::string command = std::string("\"") + TG_EXPORT_PATH + "\" --module \"" +
+                              TG_MODULE_PATH + "\" --scale 0.2 --programs 0,29,\"Vibes 1\" -o \"" +
+                              dir + "\" >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const char* const files[] = {"000_Basic-Bass-Drum-1.wav", "029_Tosk-Doomcore-Kick.wav",
+                               "125_Vibes-1.wav"};
+  std::FILE* csv = std::fopen((dir + "/index.csv").c_str(), "r");
+  ASSERT_NE(csv, nullptr);
+  char line[512];
+  ASSERT_TRUE(std::fgets(line, sizeof line, csv));
+  EXPECT_EQ(std::string(line).rfind("program,name,file,play,note_hz,peak_db,rms_db,pitch_10ms_hz,", 0), 0u);
+  for (const char* file : files)
+  {
+    const Wav wav = ReadWav(dir + "/" + file);
+    ASSERT_TRUE(wav.ok) << file;
+    double peak = 0.0; // of the mid signal, as the index measures it
+    for (size_t i = 0; i + 1 < wav.samples.size(); i += 2)
+      peak = std::max(peak, std::fabs(0.5 * (wav.samples[i] + wav.samples[i + 1])));
+    // The row names the file, and its peak is the file's (no clipping), in dB to 0.1.
+    ASSERT_TRUE(std::fgets(line, sizeof line, csv)) << file;
+    const std::string row = line;
+    EXPECT_NE(row.find(file), std::string::npos) << row;
+    const size_t play = row.find(file) + std::string(file).size() + 1;
+    const size_t peakAt = row.find(',', row.find(',', play) + 1) + 1;
+    EXPECT_NEAR(std::atof(row.c_str() + peakAt), 20.0 * std::log10(peak), 0.06) << row;
+  }
+  EXPECT_FALSE(std::fgets(line, sizeof line, csv));
+  std::fclose(csv);
+  std::FILE* sheet = std::fopen((dir + "/contact-sheet.png").c_str(), "rb");
+  ASSERT_NE(sheet, nullptr);
+  unsigned char signature[8] = {};
+  EXPECT_EQ(std::fread(signature, 1, 8, sheet), 8u);
+  std::fclose(sheet);
+  EXPECT_EQ(std::memcmp(signature, "\x89PNG\r\n\x1a\n", 8), 0);
+}
+#endif
 #else
 TEST(RendererTest, NeedsTheRendererBuilt)
 {
