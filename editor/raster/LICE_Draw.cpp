@@ -35,10 +35,11 @@ std::uint32_t* Row(LICE_IBitmap* bitmap, int y)
   return bitmap->GetBits() + std::ptrdiff_t(row) * span;
 }
 
-// Half of each channel of both, summed: the average without a multiply.
+// The average of each channel of both, rounded down, without a multiply: the bits both
+// share plus half of those they differ in (white averaged with white stays white).
 std::uint32_t Average(std::uint32_t a, std::uint32_t b)
 {
-  return ((a >> 1) & 0x7F7F7F7Fu) + ((b >> 1) & 0x7F7F7F7Fu);
+  return (a & b) + (((a ^ b) >> 1) & 0x7F7F7F7Fu);
 }
 
 // A plain fill of one pixel run with a factor (the colour's weight).

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 namespace
 {
@@ -101,6 +102,16 @@ TEST(LICE_Draw, FillWeightsAndTheSourceAlpha)
     LICE_Draw::FillRect(&d, 1, 1, 1, 1, c.color, c.weight, c.sourceAlpha, kAll);
     ExpectNear(d.GetBits()[1 * d.GetRowSpan() + 1], c.expected, "fill");
     EXPECT_EQ(Changed(d, 0xFF646464u), c.expected == IColor(255, 100, 100, 100) ? 0 : 1);
+  }
+  // The half-weight fill is the exact average, rounded down, in every channel.
+  LICE_MemBitmap d(1, 1);
+  for (const auto& [surface, color, expected] :
+       {std::tuple{0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu}, {0xFF010305u, 0xFF030507u, 0xFF020406u},
+        {0x00000000u, 0xFFFFFFFFu, 0x7F7F7F7Fu}})
+  {
+    Fill(d, surface);
+    LICE_Draw::FillRect(&d, 0, 0, 1, 1, color, 0.5f, false, kAll);
+    EXPECT_EQ(d.GetBits()[0], expected) << std::hex << surface << " " << color;
   }
 }
 
