@@ -64,7 +64,9 @@ void BasicBassDrum2(Program& p)
   Body(p, kSine);
   PitchEnv(p, 0.22, 0.045, 0.3);   // a quick drop from ~240 Hz
   p.Set(P::kBassLayerClick, 0.15); // a short click on top
+  p.Set(P::kBassLayerAmount, 0.2); // a sub sine that carries the body under the click
   VolumeEnv(p, 0.0, 0.32, 0.0, 0.01);
+  Eq(p, 0.5, 0.5, 0.56); // a little air on the click
   Output(p, 0.6);
 }
 
@@ -73,8 +75,10 @@ void BasicBassDrum3(Program& p)
   p.KickBase(kElectroKick);
   Body(p, kSine);
   PitchEnv(p, 0.3, 0.04, 0.35);
-  p.Set(P::kBassLayerClick, 0.45); // a harder click shape
+  p.Set(P::kBassLayerClick, 0.45);           // a harder click shape
+  p.Set(P::Osc(0, P::kOscSaturation), 0.15); // a denser, rounder body
   VolumeEnv(p, 0.0, 0.28, 0.0, 0.01);
+  Eq(p, 0.5, 0.46, 0.58); // the boxy mids scooped, the click snaps
   Output(p, 0.6);
 }
 
@@ -83,7 +87,10 @@ void BasicKickDrum1(Program& p)
   p.KickBase(kHighKick);
   Body(p, kSine);
   PitchEnv(p, 0.25, 0.03, 0.3);
-  VolumeEnv(p, 0.0, 0.2, 0.0, 0.01); // shorter than a bass drum
+  p.Set(P::Osc(0, P::kOscStartPhase), 0.75); // starts on the crest: a firm knock
+  p.Set(P::kBassLayerClick, 0.08);           // and a faint tick of the beater
+  VolumeEnv(p, 0.0, 0.2, 0.0, 0.01);         // shorter than a bass drum
+  Eq(p, 0.5, 0.45, 0.5);                     // less cardboard in the mids
   Output(p, 0.6);
 }
 
@@ -123,8 +130,11 @@ void LaserKick(Program& p)
 {
   p.KickBase(kElectroKick);
   Body(p, kSine);
-  PitchEnv(p, 0.9, 0.08, 0.2); // the zap: from 18 times the pitch
+  PitchEnv(p, 0.9, 0.08, 0.2);              // the zap: from 18 times the pitch
+  p.Set(P::Osc(0, P::kOscSaturation), 0.2); // the zap gets an edge
+  p.Set(P::kFmAmount, 0.12);                // and a glassy shimmer while it falls
   VolumeEnv(p, 0.0, 0.3, 0.0, 0.01);
+  Eq(p, 0.5, 0.5, 0.58); // sizzle on top of the sweep
   Output(p, 0.55);
 }
 
