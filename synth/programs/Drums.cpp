@@ -21,11 +21,15 @@ void NoiseHighPass(Program& p, int osc, Wave noise, double cutoff, double resona
 
 void DrumHeading(Program& p)
 {
-  // The heading sounds as a short tom: a body on the drum-body pitch.
+  // The heading sounds as a short tom, a drum and an effect at once: a body on the
+  // drum-body pitch, the stick's snap in noise, and an echo that answers the hit.
   p.KickBase(kDrumBody);
   Osc(p, 0, kSine);
   PitchEnv(p, 0.15, 0.05, 0.3);
+  Osc(p, 1, kWhiteNoise, 0.1);
+  OscFilter(p, 1, kPkBandPass, kBwHighPass, 0.0, 0.35, 0.3); // the snap, closing fast
   VolumeEnv(p, 0.0, 0.22, 0.0, 0.01);
+  Delay(p, 0.15, 0.2, 0.5, 0.75);
   Output(p, 0.6);
 }
 
@@ -59,6 +63,11 @@ void ClosedHihatByDovik(Program& p)
 {
   NoPitchEnv(p);
   NoiseHighPass(p, 0, kWhiteNoise, 0.38, 0.3, 1.0); // ~ 8 kHz
+  Osc(p, 1, kBrickBreaker, 0.6);                    // the metal of the closed plates, high up
+  Pitch(p, 1, 12.0);
+  OscFilter(p, 1, kBwHighPass, kBwHighPass, 0.0, 0.25, 0.2);
+  p.Set(P::Osc(0, P::kOscPan), 0.45); // the pair a little apart
+  p.Set(P::Osc(1, P::kOscPan), 0.6);
   OpenFilter(p);
   VolumeEnv(p, 0.0, 0.06, 0.0, 0.03); // a tick
   p.Set(P::kAdsrShape, 0.2);
@@ -96,8 +105,10 @@ void SnareDrum(Program& p)
 
 void ACoderAteMyPigeon(Program& p)
 {
-  Osc(p, 0, kSynapsis); // a chirping, warbling bird of code
-  Lfo(p, 0, 7.5, 0.3, 0.8, 0.0);
+  Osc(p, 0, kSynapsis);               // a chirping, warbling bird of code
+  Lfo(p, 0, 7.5, 0.3, 0.8, 0.0, 0.4); // fluttering from side to side
+  Osc(p, 1, kGeoChirp, 0.3);          // and a second bird a fifth above
+  Pitch(p, 1, 7.0);
   p.Set(P::kFmAmount, 0.25);
   PitchEnv(p, 0.15, 0.15, 0.2);
   VolumeEnv(p, 0.01, 0.5, 0.3, 0.3);
@@ -109,11 +120,15 @@ void ACoderAteMyPigeon(Program& p)
 void SilverSubmarine(Program& p)
 {
   Osc(p, 0, kSine); // the sonar ping
+  Osc(p, 1, kSine, 0.15);
+  Pitch(p, 1, 12.0);                  // its metallic overtone
+  Lfo(p, 0, 0.2, 0.0, 0.0, 0.0, 0.5); // the ping circles the hull
   Mode(p, kOctaveDown);
   VolumeEnv(p, 0.002, 0.8, 0.0, 0.5);
   p.Set(P::kAdsrShape, 0.2);
   Phaser(p, 0.5, 0.6, 0.3);
   Delay(p, 0.5, 0.55, 0.5, 0.8); // the echo off the hull
+  Eq(p, 0.5, 0.5, 0.4);          // under water: a dull top
   Output(p, 0.55);
 }
 
@@ -135,6 +150,11 @@ void OceanWavesByHalvard(Program& p)
   Osc(p, 0, kPinkNoise); // the surf
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.35, 0.2);
   Lfo(p, 0, 0.15, 0.8, 0.0, 0.8, 0.6); // slow swells, left and right
+  p.Set(P::Osc(0, P::kOscPan), 0.35);
+  Osc(p, 1, kPinkNoise, 0.6); // a second wave rolling in from the other side
+  OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.3, 0.2);
+  Lfo(p, 1, 0.11, 0.9, 0.0, 0.6); // on a slower swell of its own
+  p.Set(P::Osc(1, P::kOscPan), 0.7);
   FilterEnv(p, 0.3, 0.5, 0.8, 0.5);
   VolumeEnv(p, 1.2, 1.0, 0.8, 1.5);
   Output(p, 1.0);
