@@ -21,9 +21,18 @@ void BassBody(Program& p, Wave wave, double decay, double sustain)
 
 void BassHeading(Program& p)
 {
+  // The section's calling card: a saw and a square a few cents apart, plucked by the
+  // filter, a sine sub under them and a warm tube.
   BassBody(p, kSaw, 0.4, 0.7);
+  p.Set(P::Osc(0, P::kOscSaturation), 0.2);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.35, 0.2);
+  Osc(p, 1, kPulse, 0.5);
+  Pitch(p, 1, 0.0, 7.0);
+  OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.35, 0.2);
   FilterEnv(p, 0.0, 0.2, 0.5, 0.05);
+  p.Set(P::kBassLayerAmount, 0.35);
+  Disto(p, kSoftTube, 0.15);
+  Output(p, 0.28);
 }
 
 void RawBassground(Program& p)
@@ -34,7 +43,10 @@ void RawBassground(Program& p)
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.4, 0.3);
   OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.3, 0.0);
   FilterEnv(p, 0.0, 0.15, 0.45, 0.05);
-  Disto(p, kHardOverload, 0.3); // raw edge
+  p.Set(P::Osc(0, P::kOscSaturation), 0.25); // the saw frayed
+  Disto(p, kHardOverload, 0.3);              // raw edge
+  Eq(p, 0.56, 0.55, 0.5);                    // weight and a growl in the mids
+  Output(p, 0.32);
 }
 
 void TheShadowOutOfBass(Program& p)
@@ -94,23 +106,40 @@ void TheHolyThump(Program& p)
   BassBody(p, kSine, 0.5, 0.6); // a kick that plays the note
   PitchEnv(p, 0.2, 0.05, 0.3);
   p.Set(P::kBassLayerClick, 0.2);
+  p.Set(P::kBassLayerAmount, 0.35); // the sub that makes it holy
+  Osc(p, 1, kTriangle, 0.3);        // a tone an octave above the thump, plucked
+  Pitch(p, 1, 12.0);
+  OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.5, 0.15);
+  FilterEnv(p, 0.0, 0.2, 0.4, 0.1);
   Disto(p, kSoftTube, 0.3);
+  Eq(p, 0.56, 0.5, 0.5);
+  Output(p, 0.3);
 }
 
 void FusionBass1(Program& p)
 {
   BassBody(p, kPulse, 0.35, 0.4); // a slapped, funky pluck
+  p.Set(P::Osc(0, P::kOscSaturation), 0.15);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.6, 0.45);
   FilterEnv(p, 0.0, 0.1, 0.2, 0.05);
+  PitchEnv(p, 0.03, 0.02, 0.4); // the string's pop as the thumb hits it
   Osc(p, 1, kSine, 0.7);
+  Eq(p, 0.5, 0.56, 0.55);    // the slap's honk and snap
+  Phaser(p, 0.25, 0.4, 0.3); // the fusion-era phaser
 }
 
 void FusionBass2(Program& p)
 {
   BassBody(p, kTriangle, 0.4, 0.5);
   p.Set(P::kFmAmount, 0.35); // electric-piano-like FM bite
+  p.Set(P::Osc(0, P::kOscSaturation), 0.1);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.7, 0.2);
   FilterEnv(p, 0.0, 0.15, 0.3, 0.05);
+  Unison(p, 0.08);                 // a chorused, fretless shimmer
+  p.Set(P::kBassLayerAmount, 0.3); // and a round sub beneath
+  Disto(p, kSoftTube, 0.15);
+  Eq(p, 0.55, 0.54, 0.5);
+  Output(p, 0.3);
 }
 
 void AcidTubeBassByMerrow(Program& p)
