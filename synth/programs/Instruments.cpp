@@ -23,10 +23,18 @@ void Vibrato(Program& p, int osc, double hz, double depth) { Lfo(p, osc, hz, 0.0
 
 void StringHeading(Program& p)
 {
+  // The section's calling card: a plucked string with its octave ringing above, a
+  // wooden body in the EQ and the slight waver of a hand on the neck.
   Tonal(p, kSaw);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.5, 0.1);
+  Osc(p, 1, kTriangle, 0.3);
+  Pitch(p, 1, 12.0);
+  OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.45, 0.1);
+  Vibrato(p, 0, 5.0, 0.04);
   FilterEnv(p, 0.0, 0.2, 0.2, 0.1);
   VolumeEnv(p, 0.002, 0.9, 0.0, 0.3);
+  p.Set(P::kAdsrShape, 0.25);
+  Eq(p, 0.45, 0.55, 0.5);
 }
 
 void GuitarByHalvard(Program& p)
@@ -81,8 +89,14 @@ void VirtualBanjo(Program& p)
 
 void WindHeading(Program& p)
 {
+  // The section's calling card: a soft reed-less tone that the breath opens, with the
+  // breath itself in band-passed noise and the player's vibrato and swell.
   Tonal(p, kTriangle);
+  OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.6, 0.1);
+  Osc(p, 1, kWhiteNoise, 0.03);
+  OscFilter(p, 1, kPkBandPass, kBwHighPass, 0.0, 0.35, 0.4);
   Vibrato(p, 0, 5.0, 0.08);
+  p.Set(P::Osc(0, P::kOscLfoToVolume), 0.04);
   FilterEnv(p, 0.05, 0.3, 0.9, 0.2);
   VolumeEnv(p, 0.06, 0.3, 0.85, 0.15);
 }
@@ -116,8 +130,10 @@ void VirtualHarmonica(Program& p)
   Tonal(p, kQuadPulse);
   OscFilter(p, 0, kPkBandPass, kPkLowPass, 0.3, 0.5, 0.4); // the reed's nasal band
   FilterEnv(p, 0.03, 0.3, 0.8, 0.1);
-  Lfo(p, 0, 6.0, 0.25, 0.05, 0.0); // hand tremolo
+  Lfo(p, 0, 6.0, 0.25, 0.05, 0.1);          // hand tremolo, the cupped hand a little wah
+  p.Set(P::Osc(0, P::kOscSaturation), 0.2); // the reed's buzz
   VolumeEnv(p, 0.05, 0.3, 0.8, 0.12);
+  Eq(p, 0.5, 0.56, 0.5);
 }
 
 void HarmonicaByHalvard(Program& p)
@@ -125,6 +141,9 @@ void HarmonicaByHalvard(Program& p)
   Tonal(p, kPulse);
   p.Set(P::Osc(0, P::kOscSaturation), 0.3);
   OscFilter(p, 0, kPkBandPass, kPkLowPass, 0.5, 0.45, 0.5);
+  Osc(p, 1, kQuadPulse, 0.4); // the second reed, tuned sharp: a tremolo harmonica's beat
+  Pitch(p, 1, 0.0, 6.0);
+  OscFilter(p, 1, kPkBandPass, kPkLowPass, 0.5, 0.45, 0.5);
   FilterEnv(p, 0.02, 0.3, 0.75, 0.1);
   Vibrato(p, 0, 5.2, 0.15);
   VolumeEnv(p, 0.04, 0.3, 0.8, 0.1);
@@ -159,8 +178,13 @@ void Pad(Program& p, Wave a, Wave b, double attack, double release)
 
 void PadHeading(Program& p)
 {
+  // The section's calling card: a slow saw and triangle spread apart, turning in a
+  // gentle phaser.
   Pad(p, kSaw, kTriangle, 0.5, 1.0);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.35, 0.1);
+  p.Set(P::Osc(0, P::kOscPan), 0.35);
+  p.Set(P::Osc(1, P::kOscPan), 0.65);
+  Phaser(p, 0.3, 0.35, 0.15);
 }
 
 void SynthChoirByMerrow(Program& p)
