@@ -9,6 +9,9 @@ namespace Korvane::Programs
 {
 namespace
 {
+// Vibrato: the LFO on the tune, a fraction of a semitone.
+void Vibrato(Program& p, int osc, double hz, double depth) { Lfo(p, osc, hz, 0.0, depth, 0.0); }
+
 void Lead(Program& p, Wave wave)
 {
   Mode(p, kOctaveDown);
@@ -21,14 +24,23 @@ void Lead(Program& p, Wave wave)
 
 void SynthHeading(Program& p)
 {
+  // The section's calling card: a saw lead with a square an octave above, doubled
+  // and spread, with an echo behind it.
   Lead(p, kSaw);
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.6, 0.2);
+  Osc(p, 1, kPulse, 0.2);
+  Pitch(p, 1, 12.0);
+  OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.45, 0.2);
+  Unison(p, 0.15);
+  Delay(p, 0.18, 0.3);
 }
 
 void SawLead1(Program& p)
 {
   Lead(p, kSaw);
+  p.Set(P::Osc(0, P::kOscSaturation), 0.12); // a little bite in the saw
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.75, 0.25);
+  Vibrato(p, 0, 5.5, 0.03);
   Delay(p, 0.15, 0.3);
 }
 
@@ -143,22 +155,43 @@ void ChipTune(Program& p, NoteMode arp, Wave wave, double rate, double quantize)
   Delay(p, 0.0, 0.0);
 }
 
+// The sound chip's triangle channel an octave below the arpeggio, as its bass.
+void TriangleChannel(Program& p)
+{
+  Osc(p, 1, kTriangle, 0.35);
+  Pitch(p, 1, -12.0);
+}
+
+// A second square channel an octave above, a little to one side, and the echo the
+// tracker fakes: the retro arpeggio's shimmer.
+void RetroShimmer(Program& p, Wave wave)
+{
+  Osc(p, 1, wave, 0.25);
+  Pitch(p, 1, 12.0);
+  p.Set(P::Osc(0, P::kOscPan), 0.4);
+  p.Set(P::Osc(1, P::kOscPan), 0.65);
+  Delay(p, 0.2, 0.3);
+}
+
 void ChipTuneGeistD16(Program& p)
 {
   SawLead1(p);
   ChipTune(p, kArpMajor, kPulse, 0.96, 0.33); // 8 bit, ~ 8.8 kHz
+  TriangleChannel(p);
 }
 
 void ChipTuneGeistM16(Program& p)
 {
   SawLead1(p);
   ChipTune(p, kArpMinor, kQuadPulse, 0.96, 0.33);
+  TriangleChannel(p);
 }
 
 void EightBitRetroMajor(Program& p)
 {
   Lead(p, kQuadPulse);
   ChipTune(p, kArpMajor, kQuadPulse, 0.95, 0.3); // 6.6 bit, ~ 7.4 kHz
+  RetroShimmer(p, kPulse);
   VolumeEnv(p, 0.0, 0.3, 0.7, 0.05);
 }
 
@@ -166,6 +199,7 @@ void EightBitRetroMinor(Program& p)
 {
   Lead(p, kQuadPulse);
   ChipTune(p, kArpMinor, kOctPulse, 0.95, 0.3);
+  RetroShimmer(p, kQuadPulse);
   VolumeEnv(p, 0.0, 0.3, 0.7, 0.05);
 }
 
@@ -174,6 +208,9 @@ void GameNation1980(Program& p)
   Lead(p, kPulse);
   ChipTune(p, kStandard, kPulse, 0.97, 0.3);
   Mode(p, kOctaveDown);
+  Osc(p, 1, kPulse, 0.3); // a second channel doubling an octave up
+  Pitch(p, 1, 12.0);
+  PitchEnv(p, 0.05, 0.015, 0.5);  // the blip at the start of each note
   Lfo(p, 0, 7.0, 0.0, 0.15, 0.0); // the console's vibrato
   VolumeEnv(p, 0.0, 0.25, 0.6, 0.05);
 }
@@ -254,7 +291,9 @@ void FilterSynth(Program& p)
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 0.8, 0.75); // a resonant sweep
   OscFilter(p, 1, kPkLowPass, kBwHighPass, 0.0, 0.8, 0.75);
   FilterEnv(p, 0.1, 0.4, 0.15, 0.2);
+  Lfo(p, 0, 0.5, 0.0, 0.0, 0.3); // the sweep keeps breathing while held
   VolumeEnv(p, 0.005, 0.5, 0.8, 0.2);
+  Delay(p, 0.2, 0.35);
   Output(p, 0.3);
 }
 
@@ -264,6 +303,8 @@ void QFlintAYSynth(Program& p)
   Osc(p, 1, kPulse, 0.5);
   Pitch(p, 1, 12.0, 3.0); // an AY chip's two square channels
   OscFilter(p, 0, kPkLowPass, kBwHighPass, 0.0, 1.0, 0.0);
+  p.Set(P::Osc(0, P::kOscPan), 0.35); // the chip's channels left and right
+  p.Set(P::Osc(1, P::kOscPan), 0.65);
   Crush(p, 0.96, 0.4);
   VolumeEnv(p, 0.0, 0.3, 0.75, 0.06);
 }
@@ -291,7 +332,12 @@ void Vibes(Program& p, Wave overtone, double tremolo)
   p.Set(P::kAdsrShape, 0.2);
   Output(p, 0.55);
 }
-void Vibes1(Program& p) { Vibes(p, kSine, 0.35); }
+void Vibes1(Program& p)
+{
+  Vibes(p, kSine, 0.35);
+  p.Set(P::Osc(0, P::kOscPan), 0.45); // bar and resonator tube a little apart
+  p.Set(P::Osc(1, P::kOscPan), 0.6);
+}
 void Vibes2(Program& p)
 {
   Vibes(p, kTriangle, 0.2);
