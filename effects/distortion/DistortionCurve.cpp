@@ -140,7 +140,9 @@ std::string DistortionCurve::exportText() const
 {
   std::string text;
   text.reserve(kLength * 14);
-  char number[64];
+  // Room for any finite double in fixed notation with 10 decimals (the largest has 309
+  // integer digits), so no point is ever cut short; a state may hold any finite point.
+  char number[330];
   for (int k = 0; k < kLength; ++k)
   {
     if (k > 0)

@@ -165,4 +165,11 @@ TEST(DistortionCurve, TextHoldsExactly512FixedNumbers)
   EXPECT_EQ(c.points, kept);
   EXPECT_TRUE(c.importValues(values.data(), 512));
   EXPECT_EQ(c.points[7], 0.0);
+
+  // Any finite point, however large, is written whole and reads back exactly.
+  c.points[3] = -2.2e91;
+  c.points[4] = 1.7976931348623157e308;
+  const DistortionCurve::Points wide = c.points;
+  EXPECT_TRUE(c.importText(c.exportText()));
+  EXPECT_EQ(c.points, wide);
 }
