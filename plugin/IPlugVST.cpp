@@ -1,5 +1,6 @@
 #include "plugin/IPlugVST.h"
 
+#include "plugin/DenormalGuard.h"
 #include "plugin/IEditor.h"
 #include "plugin/ProgramFile.h"
 #include "plugin/TextUtil.h"
@@ -396,8 +397,9 @@ void IPlugVST::ProcessFloat(float** inputs, float** outputs, int frames, bool ac
   } while (done < frames);
 }
 
-// Every audio callback holds the mutex, asks the host for MIDI and ignores negative
-// frame counts.
+// Every audio callback holds the mutex, asks the host for MIDI, ignores negative frame
+// counts and renders with denormal numbers flushed to zero (the host's floating-point
+// control register is given back as it was).
 template <typename Render>
 void IPlugVST::RunAudioCallback(Vst::AEffect* effect, int32_t frames, Render render)
 {
@@ -405,6 +407,7 @@ void IPlugVST::RunAudioCallback(Vst::AEffect* effect, int32_t frames, Render ren
   if (!plug)
     return;
   PlatformLockGuard lock(plug->Mutex());
+  const DenormalGuard flushDenormals;
   plug->WantMidi();
   if (frames >= 0)
     render(*plug);
