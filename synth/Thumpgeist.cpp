@@ -553,12 +553,18 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   // 4. A curve operation asked for while processing.
   master.ApplyPendingCurveOperation();
 
-  // 5. Per sample: the MIDI due now, then every voice's oscillators.
-  for (int k = 0; k < n; ++k)
+  // 5. Per sample: the MIDI due now, then every voice's oscillators; the samples up to
+  // the next event render together.
+  for (int k = 0; k < n;)
   {
     midi.DispatchOneSample();
-    voices.renderSample();
-    left[k] = right[k] = 0.0;
+    const int next = midi.Front() < midi.Count() ? midi.Event(midi.Front()).offset : n;
+    const int run = std::clamp(next, k + 1, n) - k;
+    for (int j = 1; j < run; ++j)
+      midi.DispatchOneSample();
+    voices.renderSamples(run);
+    for (int j = 0; j < run; ++j, ++k)
+      left[k] = right[k] = 0.0;
   }
 
   // 6. The voices are filtered, enveloped and mixed into the buses.

@@ -427,6 +427,111 @@ void Note::renderOscillators(PitchMemo* memo)
     bufferIndex = 0;
 }
 
+bool Note::drawsNoise() const noexcept
+{
+  if (!bound || binding.random == nullptr)
+    return false;
+  const SynthParams& p = *binding.params;
+  for (int k = 0; k < kOscillators; ++k)
+    if (noiseKind[k] != 0 && p[slot(k, S::kOscOn)] > 0.5 && p[slot(k, S::kOscVolume)] > 0.0)
+      return true;
+  return false;
+}
+
+void Note::renderRun(int count, const double* bend, PitchRun& memo)
+{
+  mixRight = mixLeft = bassOut = clickOut = 0.0;
+  if (!bound || count <= 0)
+    return;
+  count = std::min(count, kRunLength);
+  const SynthParams& p = *binding.params;
+  // The pitch-envelope factor of every sample of the run, from the time since note-on.
+  const double* e = memo.factor;
+  if (memo.envelope != binding.pitchEnvelope || memo.start != samplesSinceStart ||
+      !(memo.rate == sampleRate) || memo.count < count)
+  {
+    for (int j = 0; j < count; ++j)
+    {
+      const std::uint32_t s = samplesSinceStart + std::uint32_t(j);
+      memo.factor[j] = binding.pitchEnvelope->evaluate(s / sampleRate);
+    }
+    memo.envelope = binding.pitchEnvelope;
+    memo.start = samplesSinceStart;
+    memo.rate = sampleRate;
+    memo.count = count;
+  }
+
+  // First the layers and the per-sample pitch common to the three oscillators, in the
+  // order renderOscillators and updatePitch take them.
+  const double t = p[S::kTransposeRatio];
+  const bool bassOn = p[S::kBassLayerAmount] > 0.0;
+  const bool bassToFm = p[S::kBassLayerToFm] != 0.0;
+  const double click = p[S::kBassLayerClick];
+  double pw[kRunLength];
+  int at[kRunLength];
+  for (int j = 0; j < count; ++j)
+  {
+    const int i = startOffset + bufferIndex;
+    const bool inside = i >= 0 && i < bufferLength;
+    at[j] = inside ? i : -1;
+    if (inside)
+    {
+      bassBuffer[i] = bassOn ? std::sin(kTwoPi * bassPhase) : 0.0;
+      clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
+    }
+    const double b = bend[j];
+    const double w = 1.0 + kTwelveSemitones * fm.value();
+    const double a = arpeggiator.step();
+    const double p0 = a * e[j] * t * b;
+    pw[j] = p0 * w;
+    if (!bassToFm)
+      bassPhase += e[j] * t * b * baseIncrement;
+    else
+      bassPhase += baseIncrement * pw[j];
+    bassPhase -= PolyBLEP::floorOf(bassPhase);
+    fm.advance();
+    bufferIndex += 1;
+    samplesSinceStart += 1;
+    if (bufferIndex >= bufferLength)
+      bufferIndex = 0;
+  }
+  if (detune != cachedDetune)
+  {
+    cachedDetune = detune;
+    detuneFactor = 1.0 / (1.0 + kSemitone * detune);
+  }
+  if (sampleRate != cachedRate)
+  {
+    cachedRate = sampleRate;
+    samplePeriod = 1.0 / sampleRate;
+  }
+  const double d = detuneFactor;
+  const double perSample = samplePeriod;
+  // Then each oscillator through the run: its sample, then its increments for the next.
+  for (int k = 0; k < kOscillators; ++k)
+  {
+    const bool on = p[slot(k, S::kOscOn)] > 0.5 && p[slot(k, S::kOscVolume)] > 0.0;
+    const double toTune = p[slot(k, S::kOscLfoToTune)];
+    const double ratio = baseFrequency * pitchRatio[k] * tuneRatio[k];
+    double* const buffer = oscBuffer[k].get();
+    for (int j = 0; j < count; ++j)
+    {
+      if (on && at[j] >= 0)
+        buffer[at[j]] = oscillatorSample(k);
+      const double v = toTune == 0.0 ? 0.0 : tuneLfo[k].value() * toTune;
+      const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
+      const double f = ratio * m * pw[j];
+      const double inc0 = f * perSample;
+      const double inc1 = f * d * perSample;
+      blep[k][0].increment = inc0;
+      table[k][0].increment = inc0;
+      blep[k][1].increment = inc1;
+      table[k][1].increment = inc1;
+      tuneLfo[k].advance();
+    }
+  }
+}
+
 void Note::mix(const VoiceMixTargets& out, int n)
 {
   bufferIndex = 0;

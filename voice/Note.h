@@ -117,6 +117,26 @@ public:
   // One sample of the raw sources into the voice buffers, then the pitch for the next;
   // memo, when given, is consulted and updated for the pitch-envelope factor.
   void renderOscillators(PitchMemo* memo = nullptr);
+
+  // The pitch-envelope factors of a run of samples, shared by the voices of the run that
+  // started together (the same time since note-on at its first sample).
+  static constexpr int kRunLength = 64;
+  struct PitchRun
+  {
+    const PitchEnvelope* envelope = nullptr;
+    std::uint32_t start = 0;
+    double rate = 0.0;
+    int count = 0;
+    double factor[kRunLength];
+  };
+
+  // count (1..kRunLength) samples of renderOscillators at once, the same values bit for
+  // bit: bend[j] is the bend ratio the voice reads at sample j of the run. The
+  // parameters hold still for the run, and no noise oscillator may sound (the noise
+  // draws of all voices interleave sample by sample; see drawsNoise).
+  void renderRun(int count, const double* bend, PitchRun& memo);
+  // An oscillator that is on plays noise from the shared generator.
+  bool drawsNoise() const noexcept;
   // The voice's part of the pool's mixBlock: adds n samples into the targets.
   void mix(const VoiceMixTargets& out, int n);
 

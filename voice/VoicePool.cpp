@@ -3,6 +3,7 @@
 #include "voice/PitchEnvelope.h"
 #include "voice/SynthParams.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -99,7 +100,7 @@ bool VoicePool::queuePitchBend(int offset, double value) noexcept
   return false;
 }
 
-void VoicePool::renderSample()
+void VoicePool::stepPendingBends()
 {
   for (auto& p : pendingBends)
   {
@@ -117,12 +118,48 @@ void VoicePool::renderSample()
             std::pow(std::pow(2.0, 1.0 / 12.0), binding.pitchEnvelope->getBendRange() * p.value);
     }
   }
+}
+
+void VoicePool::renderSample()
+{
+  stepPendingBends();
   Note::PitchMemo memo;
   for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
     voices[std::countr_zero(m)].renderOscillators(&memo);
   bendRatio = bendTarget * bendGain + bendRatio * bendPole;
   if (binding.bendRatio != nullptr)
     *binding.bendRatio = bendRatio;
+}
+
+void VoicePool::renderSamples(int count)
+{
+  while (count > 0)
+  {
+    const int run = std::min(count, Note::kRunLength);
+    count -= run;
+    bool noise = binding.bendRatio == nullptr;
+    for (std::uint64_t m = activeMask; m != 0 && !noise; m &= m - 1)
+      noise = voices[std::countr_zero(m)].drawsNoise();
+    if (noise)
+    {
+      // The voices draw noise in turn sample by sample.
+      for (int j = 0; j < run; ++j)
+        renderSample();
+      continue;
+    }
+    // The bend ratio every voice reads at each sample of the run.
+    double bend[Note::kRunLength];
+    for (int j = 0; j < run; ++j)
+    {
+      stepPendingBends();
+      bend[j] = *binding.bendRatio;
+      bendRatio = bendTarget * bendGain + bendRatio * bendPole;
+      *binding.bendRatio = bendRatio;
+    }
+    Note::PitchRun memo;
+    for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
+      voices[std::countr_zero(m)].renderRun(run, bend, memo);
+  }
 }
 
 void VoicePool::mixBlock(const VoiceMixTargets& out, int n)

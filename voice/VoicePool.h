@@ -84,6 +84,9 @@ public:
   bool queuePitchBend(int offset, double value) noexcept;
 
   void renderSample();
+  // count samples of renderSample at once (the same values bit for bit), for a stretch
+  // of the block in which no event arrives and no parameter moves.
+  void renderSamples(int count);
   void mixBlock(const VoiceMixTargets& out, int n);
 
   // Voice-wide setters of the parameter routing (k is the oscillator 0..2).
@@ -139,6 +142,8 @@ private:
     return e == kVolumeEnvelope ? n.volumeEnvelope : n.filterEnvelope;
   }
 
+  // The pending bends' countdowns for one sample (a bend due now sets bendTarget).
+  void stepPendingBends();
   // Rebuilds activeMask from the voices' envelopes.
   void updateActiveMask() noexcept;
 
