@@ -590,28 +590,44 @@ void Note::mix(const VoiceMixTargets& out, int n)
   }
   const double volumeScale = velocity * p[S::kVolumeEnvVelocity] * p[S::kVolumeEnvAmount];
   const double filterScale = velocity * p[S::kFilterEnvVelocity] * p[S::kFilterEnvAmount];
-  double shown[kOscillators] = {0.0, 0.0, 0.0};
   const double* const bass = bassBuffer.get();
   const double* const click = clickBuffer.get();
 
-  for (int j = 0; j < n; ++j)
+  // In stretches of up to kRunLength samples: the envelopes first, then each oscillator
+  // through the stretch (its smoothers, LFO and filter stay in registers), adding into
+  // the stretch's stereo sums in the order of the oscillators, then the outputs.
+  for (int j0 = 0; j0 < n; j0 += kRunLength)
   {
-    double fade = 1.0;
-    if (fadeIndex < kStartFadeLength)
-      fade = startFade[fadeIndex++];
-    const double vg = volumeScale * volumeEnvelope.output;
-    const double filterEnv = filterScale * filterEnvelope.output;
-    double left = 0.0, right = 0.0;
+    const int m = std::min(kRunLength, n - j0);
+    double fade[kRunLength], vgs[kRunLength], fes[kRunLength], sumLeft[kRunLength],
+        sumRight[kRunLength];
+    double shown[kOscillators][kRunLength];
+    for (int j = 0; j < m; ++j)
+    {
+      double f = 1.0;
+      if (fadeIndex < kStartFadeLength)
+        f = startFade[fadeIndex++];
+      fade[j] = f;
+      vgs[j] = volumeScale * volumeEnvelope.output;
+      fes[j] = filterScale * filterEnvelope.output;
+      volumeEnvelope.tick();
+      filterEnvelope.tick();
+      sumLeft[j] = 0.0;
+      sumRight[j] = 0.0;
+    }
     for (int k = 0; k < kOscillators; ++k)
     {
       const Osc& c = o[k];
+      Modulator& lfoK = lfo[k];
       if (!c.on)
+      {
+        for (int j = 0; j < m; ++j)
+        {
+          shown[k][j] = 0.0;
+          lfoK.advance();
+        }
         continue;
-      bool have = c.lfoNeeded;
-      double a = have ? lfo[k].value() : 0.0;
-      const double vol = volumeSmoother[k].next(c.volume);
-      const double sat = saturationSmoother[k].next(c.saturation);
-      const double pan = panSmoother[k].next(have ? c.pan + 0.5 * a * c.lfoToPan : c.pan);
+      }
       const auto shape = [&c](double v)
       {
         switch (c.mode)
@@ -628,72 +644,100 @@ void Note::mix(const VoiceMixTargets& out, int n)
           return v;
         }
       };
-      if (have)
-        a = shape(a);
-      shown[k] = a;
-      const double g = c.faded ? fade : 1.0;
-      double x = c.buffer[j];
-      if (sat > 0.0)
-        x = saturate(x, sat);
-      if (!have && !(x != 0.0 && std::isfinite(x)))
+      Smoother volS = volumeSmoother[k];
+      Smoother satS = saturationSmoother[k];
+      Smoother panS = panSmoother[k];
+      OscFilterUnit& filter = oscFilter[k];
+      double* const buffer = c.buffer + j0;
+      // The filter's input and cutoff, the gain and pan of every sample of the stretch.
+      double xs[kRunLength], cuts[kRunLength], fades[kRunLength], vols[kRunLength],
+          pans[kRunLength];
+      for (int j = 0; j < m; ++j)
       {
-        a = shape(lfo[k].value());
-        have = true;
+        bool have = c.lfoNeeded;
+        double a = have ? lfoK.value() : 0.0;
+        const double vol = volS.next(c.volume);
+        const double sat = satS.next(c.saturation);
+        pans[j] = panS.next(have ? c.pan + 0.5 * a * c.lfoToPan : c.pan);
+        if (have)
+          a = shape(a);
+        shown[k][j] = a;
+        const double g = c.faded ? fade[j] : 1.0;
+        double x = buffer[j];
+        if (sat > 0.0)
+          x = saturate(x, sat);
+        if (!have && !(x != 0.0 && std::isfinite(x)))
+        {
+          a = shape(lfoK.value());
+          have = true;
+        }
+        if (have)
+          x = x + x * a * c.lfoToVolume;
+        double cut = c.cutoff * fes[j];
+        if (!have && !(cut != 0.0 && std::isfinite(cut)))
+        {
+          a = shape(lfoK.value());
+          have = true;
+        }
+        if (have)
+          cut = cut + cut * a * c.lfoToFilter;
+        xs[j] = x;
+        cuts[j] = std::clamp(cut, 0.0, 1.0);
+        fades[j] = g;
+        vols[j] = vol;
+        lfoK.advance();
       }
-      if (have)
-        x = x + x * a * c.lfoToVolume;
-      double cut = c.cutoff * filterEnv;
-      if (!have && !(cut != 0.0 && std::isfinite(cut)))
+      filter.processBlock(xs, cuts, c.resonance, xs, m);
+      for (int j = 0; j < m; ++j)
       {
-        a = shape(lfo[k].value());
-        have = true;
+        const double y = xs[j] * fades[j] * vols[j];
+        const double pan = pans[j];
+        buffer[j] = y;
+        if (pan < 0.5)
+        {
+          sumRight[j] += 2.0 * pan * y;
+          sumLeft[j] += y;
+        }
+        else
+        {
+          sumRight[j] += y;
+          sumLeft[j] += (1.0 - 2.0 * (pan - 0.5)) * y;
+        }
       }
-      if (have)
-        cut = cut + cut * a * c.lfoToFilter;
-      cut = std::clamp(cut, 0.0, 1.0);
-      double y = oscFilter[k].process(x, cut, c.resonance);
-      y = y * g * vol;
-      c.buffer[j] = y;
-      if (pan < 0.5)
-      {
-        right += 2.0 * pan * y;
-        left += y;
-      }
-      else
-      {
-        right += y;
-        left += (1.0 - 2.0 * (pan - 0.5)) * y;
-      }
+      volumeSmoother[k] = volS;
+      saturationSmoother[k] = satS;
+      panSmoother[k] = panS;
     }
-    const double g = vg * velocity;
-    right *= g;
-    left *= g;
-    const double bo = g * bass[j];
-    const double co = g * click[j];
-    out.left[j] += left + co;
-    out.right[j] += co + right;
-    out.bassBus[j] += bo;
-    if (display)
+    for (int j = 0; j < m; ++j)
     {
-      double* rec =
-          out.lfoDisplay + static_cast<std::size_t>(j) * VoiceMixTargets::kLfoRecordStride;
-      rec[0] = shown[0];
-      rec[1] = shown[1];
-      rec[2] = shown[2];
+      const int at = j0 + j;
+      const double vg = vgs[j];
+      const double g = vg * velocity;
+      const double right = sumRight[j] * g;
+      const double left = sumLeft[j] * g;
+      const double bo = g * bass[at];
+      const double co = g * click[at];
+      out.left[at] += left + co;
+      out.right[at] += co + right;
+      out.bassBus[at] += bo;
+      if (display)
+      {
+        double* rec =
+            out.lfoDisplay + static_cast<std::size_t>(at) * VoiceMixTargets::kLfoRecordStride;
+        rec[0] = shown[0][j];
+        rec[1] = shown[1][j];
+        rec[2] = shown[2][j];
+      }
+      if (out.envBus != nullptr)
+        out.envBus[at] += vg;
+      if (out.filterEnvBus != nullptr)
+        out.filterEnvBus[at] += fes[j];
+      voiceGain = vg;
+      mixLeft = left;
+      mixRight = right;
+      bassOut = bo;
+      clickOut = co;
     }
-    if (out.envBus != nullptr)
-      out.envBus[j] += vg;
-    if (out.filterEnvBus != nullptr)
-      out.filterEnvBus[j] += filterEnv;
-    for (int k = 0; k < kOscillators; ++k)
-      lfo[k].advance();
-    volumeEnvelope.tick();
-    filterEnvelope.tick();
-    voiceGain = vg;
-    mixLeft = left;
-    mixRight = right;
-    bassOut = bo;
-    clickOut = co;
   }
   bufferIndex = 0;
 }

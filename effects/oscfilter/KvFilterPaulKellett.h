@@ -59,6 +59,17 @@ public:
     }
   }
 
+  // n samples of process (the same values bit for bit), with the state held in
+  // registers: input and cutoffIn per sample, out may be input.
+  void processBlock(const double* input, const double* cutoffIn, double resonanceIn, double* out,
+                    int n)
+  {
+    KvFilterPaulKellett local = *this;
+    for (int j = 0; j < n; ++j)
+      out[j] = local.process(input[j], cutoffIn[j], resonanceIn);
+    *this = local;
+  }
+
   void setSampleRate(double rate) override { sampleRate = rate; }
   void setType(int newType) override { type = newType; }
   void reset() override { s0 = s1 = s2 = s3 = 0.0; }

@@ -27,6 +27,64 @@ const IKvFilter& OscFilterUnit::Bank::filter(int index) const
   return const_cast<Bank*>(this)->filter(index);
 }
 
+void OscFilterUnit::Bank::runBlock(int index, const double* x, const double* cutoff,
+                                   double resonance, double* out, int n,
+                                   ButterworthTangent& tangent)
+{
+  switch (index)
+  {
+  case kKellettHighPass:
+    kellettHighPass.processBlock(x, cutoff, resonance, out, n);
+    break;
+  case kKellettBandPass:
+    kellettBandPass.processBlock(x, cutoff, resonance, out, n);
+    break;
+  case kButterworthHighPass:
+    for (int j = 0; j < n; ++j)
+      out[j] = butterworthHighPass.processAt(x[j], butterworthHighPass.cutoffFraction(cutoff[j]),
+                                             resonance, tangent);
+    break;
+  case kButterworthLowPass:
+    for (int j = 0; j < n; ++j)
+      out[j] = butterworthLowPass.processAt(x[j], butterworthLowPass.cutoffFraction(cutoff[j]),
+                                            resonance, tangent);
+    break;
+  default:
+    kellettLowPass.processBlock(x, cutoff, resonance, out, n);
+    break;
+  }
+}
+
+void OscFilterUnit::processBlock(const double* x, const double* cutoff, double resonance, double* y,
+                                 int n)
+{
+  const auto biquad = [](int index)
+  { return index == kButterworthHighPass || index == kButterworthLowPass; };
+  if (biquad(leftIndex) && biquad(rightIndex))
+  {
+    // Both sides share the tangent of each sample's cutoff: sample by sample.
+    for (int j = 0; j < n; ++j)
+      y[j] = process(x[j], cutoff[j], resonance);
+    return;
+  }
+  constexpr int kPiece = 64;
+  for (int j0 = 0; j0 < n; j0 += kPiece)
+  {
+    const int m = n - j0 < kPiece ? n - j0 : kPiece;
+    double l[kPiece], r[kPiece];
+    left.runBlock(leftIndex, x + j0, cutoff + j0, resonance, l, m, tangent);
+    right.runBlock(rightIndex, x + j0, cutoff + j0, resonance, r, m, tangent);
+    double b = balance;
+    const double target = balanceTarget;
+    for (int j = 0; j < m; ++j)
+    {
+      b = balanceGain * target + balancePole * b;
+      y[j0 + j] = (1.0 - b) * l[j] + b * r[j];
+    }
+    balance = b;
+  }
+}
+
 void OscFilterUnit::Bank::setSampleRate(double rate)
 {
   for (int i = 0; i < kTypeCount; ++i)

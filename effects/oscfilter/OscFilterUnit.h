@@ -59,6 +59,10 @@ public:
       }
     }
 
+    // n samples through the filter at `index`, as run() gives them one by one.
+    void runBlock(int index, const double* x, const double* cutoff, double resonance, double* out,
+                  int n, ButterworthTangent& tangent);
+
     void setSampleRate(double rate);
     void reset();
   };
@@ -81,6 +85,10 @@ public:
     balance = balanceGain * balanceTarget + balancePole * balance;
     return (1.0 - balance) * l + balance * r;
   }
+
+  // n samples of process at once, the same values bit for bit: x and cutoff per sample,
+  // y may be x.
+  void processBlock(const double* x, const double* cutoff, double resonance, double* y, int n);
 
   // Stores the rate, passes it to all ten filters and clears them.
   void setSampleRate(double rate) override;
