@@ -514,21 +514,80 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     const double toTune = p[slot(k, S::kOscLfoToTune)];
     const double ratio = baseFrequency * pitchRatio[k] * tuneRatio[k];
     double* const buffer = oscBuffer[k].get();
+    if (!on || noiseKind[k] != 0)
+    {
+      for (int j = 0; j < count; ++j)
+      {
+        if (on && at[j] >= 0)
+          buffer[at[j]] = oscillatorSample(k);
+        const double v = toTune == 0.0 ? 0.0 : tuneLfo[k].value() * toTune;
+        const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
+        const double f = ratio * m * pw[j];
+        const double inc0 = f * perSample;
+        const double inc1 = f * d * perSample;
+        blep[k][0].increment = inc0;
+        table[k][0].increment = inc0;
+        blep[k][1].increment = inc1;
+        table[k][1].increment = inc1;
+        tuneLfo[k].advance();
+      }
+      continue;
+    }
+    // oscillatorSample on local copies of the sub-voices and the tune LFO, which the
+    // stores into the buffer cannot alias.
+    const bool analytic = useBlep[k];
+    const bool two = unisonCount >= 2;
+    // A sine is the one shape whose output() is the sine at every frequency.
+    const bool sine =
+        analytic && blep[k][0].type == PolyBLEP::kSine && blep[k][1].type == PolyBLEP::kSine;
+    PolyBLEP b0 = blep[k][0];
+    PolyBLEP b1 = blep[k][1];
+    TableOscillator t0 = table[k][0];
+    TableOscillator t1 = table[k][1];
+    Modulator tune = tuneLfo[k];
     for (int j = 0; j < count; ++j)
     {
-      if (on && at[j] >= 0)
-        buffer[at[j]] = oscillatorSample(k);
-      const double v = toTune == 0.0 ? 0.0 : tuneLfo[k].value() * toTune;
+      if (at[j] >= 0)
+      {
+        double sum = 0.0;
+        if (analytic)
+        {
+          sum += (sine ? b0.amplitude * std::sin(kTwoPi * b0.phase) : b0.output()) + b0.offset;
+          b0.advance();
+          if (two)
+          {
+            sum += (sine ? b1.amplitude * std::sin(kTwoPi * b1.phase) : b1.output()) + b1.offset;
+            b1.advance();
+          }
+        }
+        else
+        {
+          sum += t0.read();
+          t0.advance();
+          if (two)
+          {
+            sum += t1.read();
+            t1.advance();
+          }
+        }
+        buffer[at[j]] = two ? sum / 2 : sum;
+      }
+      const double v = toTune == 0.0 ? 0.0 : tune.value() * toTune;
       const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
       const double f = ratio * m * pw[j];
       const double inc0 = f * perSample;
       const double inc1 = f * d * perSample;
-      blep[k][0].increment = inc0;
-      table[k][0].increment = inc0;
-      blep[k][1].increment = inc1;
-      table[k][1].increment = inc1;
-      tuneLfo[k].advance();
+      b0.increment = inc0;
+      t0.increment = inc0;
+      b1.increment = inc1;
+      t1.increment = inc1;
+      tune.advance();
     }
+    blep[k][0] = b0;
+    blep[k][1] = b1;
+    table[k][0] = t0;
+    table[k][1] = t1;
+    tuneLfo[k] = tune;
   }
 }
 
