@@ -4,6 +4,7 @@
 #include "voice/PitchEnvelope.h"
 #include "voice/Random15.h"
 #include "voice/Saturate.h"
+#include "voice/SineOfTurns.h"
 #include "voice/SynthParams.h"
 #include "voice/WaveformProvider.h"
 
@@ -463,6 +464,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
 
   // First the layers and the per-sample pitch common to the three oscillators, in the
   // order renderOscillators and updatePitch take them.
+  const bool exactSine = referenceSine;
   const double t = p[S::kTransposeRatio];
   const bool bassOn = p[S::kBassLayerAmount] > 0.0;
   const bool bassToFm = p[S::kBassLayerToFm] != 0.0;
@@ -476,7 +478,9 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     at[j] = inside ? i : -1;
     if (inside)
     {
-      bassBuffer[i] = bassOn ? std::sin(kTwoPi * bassPhase) : 0.0;
+      bassBuffer[i] = !bassOn     ? 0.0
+                      : exactSine ? std::sin(kTwoPi * bassPhase)
+                                  : sineOfTurns(bassPhase);
       clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
     }
     const double b = bend[j];
@@ -540,6 +544,8 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     // A sine is the one shape whose output() is the sine at every frequency.
     const bool sine =
         analytic && blep[k][0].type == PolyBLEP::kSine && blep[k][1].type == PolyBLEP::kSine;
+    const auto sineAt = [exactSine](double phase)
+    { return exactSine ? std::sin(kTwoPi * phase) : sineOfTurns(phase); };
     PolyBLEP b0 = blep[k][0];
     PolyBLEP b1 = blep[k][1];
     TableOscillator t0 = table[k][0];
@@ -552,11 +558,11 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
         double sum = 0.0;
         if (analytic)
         {
-          sum += (sine ? b0.amplitude * std::sin(kTwoPi * b0.phase) : b0.output()) + b0.offset;
+          sum += (sine ? b0.amplitude * sineAt(b0.phase) : b0.output()) + b0.offset;
           b0.advance();
           if (two)
           {
-            sum += (sine ? b1.amplitude * std::sin(kTwoPi * b1.phase) : b1.output()) + b1.offset;
+            sum += (sine ? b1.amplitude * sineAt(b1.phase) : b1.output()) + b1.offset;
             b1.advance();
           }
         }

@@ -135,6 +135,10 @@ public:
   // parameters hold still for the run, and no noise oscillator may sound (the noise
   // draws of all voices interleave sample by sample; see drawsNoise).
   void renderRun(int count, const double* bend, PitchRun& memo);
+  // The sine shape and the bass layer of renderRun use std::sin (the reference the
+  // tests compare the fast path against) instead of sineOfTurns. For all voices.
+  static inline bool referenceSine = false;
+
   // An oscillator that is on plays noise from the shared generator.
   bool drawsNoise() const noexcept;
   // The voice's part of the pool's mixBlock: adds n samples into the targets.
