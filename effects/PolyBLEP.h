@@ -40,7 +40,15 @@ public:
     return std::floor(u);
   }
 
-  static double frac(double u) noexcept { return u - floorOf(u); }
+  // u - floor(u). A phase just moved on lies in (0, 2), where that is u or u - 1 (the
+  // same subtraction, without the round trip through an integer that would lengthen
+  // every oscillator's chain of dependent operations).
+  static double frac(double u) noexcept
+  {
+    if (u > 0.0 && u < 2.0)
+      return u >= 1.0 ? u - 1.0 : u;
+    return u - floorOf(u);
+  }
 
   static double blep(double t, double dt) noexcept
   {

@@ -492,7 +492,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
       bassPhase += e[j] * t * b * baseIncrement;
     else
       bassPhase += baseIncrement * pw[j];
-    bassPhase -= PolyBLEP::floorOf(bassPhase);
+    bassPhase = PolyBLEP::frac(bassPhase);
     fm.advance();
     bufferIndex += 1;
     samplesSinceStart += 1;
@@ -667,6 +667,10 @@ void Note::mix(const VoiceMixTargets& out, int n)
     double fade[kRunLength], vgs[kRunLength], fes[kRunLength], sumLeft[kRunLength],
         sumRight[kRunLength];
     double shown[kOscillators][kRunLength];
+    // Per oscillator: the filter's input (then its output), cutoff, gain and pan.
+    double xs[kOscillators][kRunLength], cuts[kOscillators][kRunLength],
+        fades[kOscillators][kRunLength], vols[kOscillators][kRunLength],
+        pans[kOscillators][kRunLength];
     for (int j = 0; j < m; ++j)
     {
       double f = 1.0;
@@ -712,18 +716,14 @@ void Note::mix(const VoiceMixTargets& out, int n)
       Smoother volS = volumeSmoother[k];
       Smoother satS = saturationSmoother[k];
       Smoother panS = panSmoother[k];
-      OscFilterUnit& filter = oscFilter[k];
       double* const buffer = c.buffer + j0;
-      // The filter's input and cutoff, the gain and pan of every sample of the stretch.
-      double xs[kRunLength], cuts[kRunLength], fades[kRunLength], vols[kRunLength],
-          pans[kRunLength];
       for (int j = 0; j < m; ++j)
       {
         bool have = c.lfoNeeded;
         double a = have ? lfoK.value() : 0.0;
         const double vol = volS.next(c.volume);
         const double sat = satS.next(c.saturation);
-        pans[j] = panS.next(have ? c.pan + 0.5 * a * c.lfoToPan : c.pan);
+        pans[k][j] = panS.next(have ? c.pan + 0.5 * a * c.lfoToPan : c.pan);
         if (have)
           a = shape(a);
         shown[k][j] = a;
@@ -746,17 +746,44 @@ void Note::mix(const VoiceMixTargets& out, int n)
         }
         if (have)
           cut = cut + cut * a * c.lfoToFilter;
-        xs[j] = x;
-        cuts[j] = std::clamp(cut, 0.0, 1.0);
-        fades[j] = g;
-        vols[j] = vol;
+        xs[k][j] = x;
+        cuts[k][j] = std::clamp(cut, 0.0, 1.0);
+        fades[k][j] = g;
+        vols[k][j] = vol;
         lfoK.advance();
       }
-      filter.processBlock(xs, cuts, c.resonance, xs, m);
+      volumeSmoother[k] = volS;
+      saturationSmoother[k] = satS;
+      panSmoother[k] = panS;
+    }
+    // The filters of all sounding oscillators side by side.
+    OscFilterUnit* units[kOscillators];
+    const double* filterIn[kOscillators];
+    const double* filterCut[kOscillators];
+    double resonances[kOscillators];
+    double* filterOut[kOscillators];
+    int sounding = 0;
+    for (int k = 0; k < kOscillators; ++k)
+    {
+      if (!o[k].on)
+        continue;
+      units[sounding] = &oscFilter[k];
+      filterIn[sounding] = xs[k];
+      filterCut[sounding] = cuts[k];
+      resonances[sounding] = o[k].resonance;
+      filterOut[sounding] = xs[k];
+      ++sounding;
+    }
+    OscFilterUnit::processTogether(units, filterIn, filterCut, resonances, filterOut, sounding, m);
+    for (int k = 0; k < kOscillators; ++k)
+    {
+      if (!o[k].on)
+        continue;
+      double* const buffer = o[k].buffer + j0;
       for (int j = 0; j < m; ++j)
       {
-        const double y = xs[j] * fades[j] * vols[j];
-        const double pan = pans[j];
+        const double y = xs[k][j] * fades[k][j] * vols[k][j];
+        const double pan = pans[k][j];
         buffer[j] = y;
         if (pan < 0.5)
         {
@@ -769,9 +796,6 @@ void Note::mix(const VoiceMixTargets& out, int n)
           sumLeft[j] += (1.0 - 2.0 * (pan - 0.5)) * y;
         }
       }
-      volumeSmoother[k] = volS;
-      saturationSmoother[k] = satS;
-      panSmoother[k] = panS;
     }
     for (int j = 0; j < m; ++j)
     {

@@ -33,11 +33,7 @@ struct TableOscillator
     return s0 + (s1 - s0) * (p - j);
   }
 
-  void advance() noexcept
-  {
-    const double p = phase + increment;
-    phase = p - PolyBLEP::floorOf(p);
-  }
+  void advance() noexcept { phase = PolyBLEP::frac(phase + increment); }
 
   // New rate, same frequency in Hz.
   void setSampleRate(double rate) noexcept

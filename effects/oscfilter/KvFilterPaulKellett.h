@@ -70,6 +70,19 @@ public:
     *this = local;
   }
 
+  // What process() leaves besides the stages after a sample with this shaped cutoff,
+  // resonance, effective cutoff and feedback (for filters run side by side in lanes).
+  void setLastSample(double shapedCutoff, double resonanceIn, double effective,
+                     double feedbackIn) noexcept
+  {
+    cutoff = shapedCutoff;
+    resonance = resonanceIn;
+    feedback = feedbackIn;
+    feedbackCutoffBits = std::bit_cast<std::uint64_t>(effective);
+    feedbackResonanceBits = std::bit_cast<std::uint64_t>(resonanceIn);
+    feedbackOfKey = feedbackIn;
+  }
+
   void setSampleRate(double rate) override { sampleRate = rate; }
   void setType(int newType) override { type = newType; }
   void reset() override { s0 = s1 = s2 = s3 = 0.0; }

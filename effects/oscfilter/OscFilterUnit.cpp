@@ -85,6 +85,67 @@ void OscFilterUnit::processBlock(const double* x, const double* cutoff, double r
   }
 }
 
+void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* const* x,
+                                    const double* const* cutoff, const double* resonance,
+                                    double* const* y, int count, int n)
+{
+  constexpr int kGroup = KellettLanes::kLanes / 2; // units whose sides fill the lanes
+  constexpr int kPiece = KellettLanes::kMaxSamples;
+  for (int u0 = 0; u0 < count; u0 += kGroup)
+  {
+    const int g = count - u0 < kGroup ? count - u0 : kGroup;
+    for (int j0 = 0; j0 < n; j0 += kPiece)
+    {
+      const int m = n - j0 < kPiece ? n - j0 : kPiece;
+      double l[kGroup][kPiece], r[kGroup][kPiece];
+      bool pairOfBiquads[kGroup];
+      KellettLanes lanes;
+      for (int i = 0; i < g; ++i)
+      {
+        OscFilterUnit& unit = *units[u0 + i];
+        const double* in = x[u0 + i] + j0;
+        const double* cut = cutoff[u0 + i] + j0;
+        const double res = resonance[u0 + i];
+        KvFilterPaulKellett* kl = unit.left.kellett(unit.leftIndex);
+        KvFilterPaulKellett* kr = unit.right.kellett(unit.rightIndex);
+        pairOfBiquads[i] = kl == nullptr && kr == nullptr;
+        if (kl != nullptr)
+          lanes.add(*kl, in, cut, res, l[i]);
+        if (kr != nullptr)
+          lanes.add(*kr, in, cut, res, r[i]);
+      }
+      lanes.run(m);
+      for (int i = 0; i < g; ++i)
+      {
+        OscFilterUnit& unit = *units[u0 + i];
+        const double* in = x[u0 + i] + j0;
+        const double* cut = cutoff[u0 + i] + j0;
+        const double res = resonance[u0 + i];
+        double* out = y[u0 + i] + j0;
+        if (pairOfBiquads[i])
+        {
+          // Both sides share the tangent of each sample's cutoff: sample by sample.
+          for (int j = 0; j < m; ++j)
+            out[j] = unit.process(in[j], cut[j], res);
+          continue;
+        }
+        if (unit.left.kellett(unit.leftIndex) == nullptr)
+          unit.left.runBlock(unit.leftIndex, in, cut, res, l[i], m, unit.tangent);
+        if (unit.right.kellett(unit.rightIndex) == nullptr)
+          unit.right.runBlock(unit.rightIndex, in, cut, res, r[i], m, unit.tangent);
+        double b = unit.balance;
+        const double target = unit.balanceTarget;
+        for (int j = 0; j < m; ++j)
+        {
+          b = unit.balanceGain * target + unit.balancePole * b;
+          out[j] = (1.0 - b) * l[i][j] + b * r[i][j];
+        }
+        unit.balance = b;
+      }
+    }
+  }
+}
+
 void OscFilterUnit::Bank::setSampleRate(double rate)
 {
   for (int i = 0; i < kTypeCount; ++i)

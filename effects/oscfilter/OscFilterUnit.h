@@ -3,6 +3,7 @@
 #include "effects/AudioProcessingUnit.h"
 #include "effects/oscfilter/BiquadTweakedButterworthHP.h"
 #include "effects/oscfilter/BiquadTweakedButterworthLP.h"
+#include "effects/oscfilter/KellettLanes.h"
 #include "effects/oscfilter/KvFilterPaulKellett.h"
 
 namespace Korvane
@@ -59,6 +60,23 @@ public:
       }
     }
 
+    // The Kellett filter at `index`, or null for a biquad.
+    KvFilterPaulKellett* kellett(int index)
+    {
+      switch (index)
+      {
+      case kKellettHighPass:
+        return &kellettHighPass;
+      case kKellettBandPass:
+        return &kellettBandPass;
+      case kButterworthHighPass:
+      case kButterworthLowPass:
+        return nullptr;
+      default:
+        return &kellettLowPass;
+      }
+    }
+
     // n samples through the filter at `index`, as run() gives them one by one.
     void runBlock(int index, const double* x, const double* cutoff, double resonance, double* out,
                   int n, ButterworthTangent& tangent);
@@ -89,6 +107,13 @@ public:
   // n samples of process at once, the same values bit for bit: x and cutoff per sample,
   // y may be x.
   void processBlock(const double* x, const double* cutoff, double resonance, double* y, int n);
+
+  // processBlock of `count` units at once (the oscillators of a voice): their Kellett
+  // filters run side by side in vector lanes. x[u] and cutoff[u] per unit and sample,
+  // y[u] may be x[u]; the same values bit for bit as processBlock unit after unit.
+  static void processTogether(OscFilterUnit* const* units, const double* const* x,
+                              const double* const* cutoff, const double* resonance,
+                              double* const* y, int count, int n);
 
   // Stores the rate, passes it to all ten filters and clears them.
   void setSampleRate(double rate) override;

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "effects/oscfilter/KvFilterPaulKellett.h"
+
+namespace Korvane
+{
+
+// Up to kLanes Kellett filters run side by side, one per lane of a vector, so that their
+// stages advance together instead of one filter's chain of dependent sums after another.
+// Every lane computes exactly what KvFilterPaulKellett::process computes, operation for
+// operation (vector arithmetic is the same IEEE arithmetic lane by lane), so the outputs
+// and the filters' states afterwards are the same bit for bit.
+class KellettLanes
+{
+public:
+  static constexpr int kLanes = 8;
+
+  // A filter and where its samples come from and go to; false when all lanes are taken.
+  bool add(KvFilterPaulKellett& filter, const double* input, const double* cutoff, double resonance,
+           double* out) noexcept
+  {
+    if (count == kLanes)
+      return false;
+    lanes[count] = {&filter, input, cutoff, resonance, out};
+    ++count;
+    return true;
+  }
+
+  bool empty() const noexcept { return count == 0; }
+
+  // n samples of every lane (n at most kMaxSamples), then the states back into the filters.
+  static constexpr int kMaxSamples = 64;
+  void run(int n) noexcept;
+
+private:
+  template <int P>
+  void runPairs(int n) noexcept;
+
+  struct Lane
+  {
+    KvFilterPaulKellett* filter;
+    const double* input;
+    const double* cutoff;
+    double resonance;
+    double* out;
+  };
+  Lane lanes[kLanes];
+  int count = 0;
+};
+
+} // namespace Korvane
