@@ -545,7 +545,10 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   for (std::vector<double>* buffer :
        {&workLeft, &workRight, &bassBus, &bassCopy, &envBus, &filterEnvBus})
     std::fill_n(buffer->begin(), un, 0.0);
-  std::fill_n(lfoDisplay.begin(), un * kLfoStride, 0.0);
+  // The LFO records are only shown by the scope; without it they are not written.
+  const bool scopeShown = displayMode == kDisplayScope;
+  if (scopeShown)
+    std::fill_n(lfoDisplay.begin(), un * kLfoStride, 0.0);
 
   // 2. The editor's play button.
   midi.PushPlayButton(playButton);
@@ -574,7 +577,7 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   targets.bassBus = bassBus.data();
   targets.envBus = envBus.data();
   targets.filterEnvBus = filterEnvBus.data();
-  targets.lfoDisplay = lfoDisplay.data();
+  targets.lfoDisplay = scopeShown ? lfoDisplay.data() : nullptr;
   voices.mixBlock(targets, n);
 
   // 7. The envelope buses stay within -1..+1.
@@ -619,7 +622,7 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   }
 
   // 17. What the editor shows.
-  if (displayMode == kDisplayScope)
+  if (scopeShown)
     scope.Feed(left, right, lfoDisplay.data(), kLfoStride, envBus.data(), filterEnvBus.data(), n,
                GetSampleRate());
   else if (displayMode == kDisplayAbout)

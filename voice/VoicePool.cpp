@@ -148,10 +148,14 @@ void VoicePool::renderSamples(int count)
       continue;
     }
     // The bend ratio every voice reads at each sample of the run.
+    bool pending = false;
+    for (const auto& p : pendingBends)
+      pending = pending || !p.free;
     double bend[Note::kRunLength];
     for (int j = 0; j < run; ++j)
     {
-      stepPendingBends();
+      if (pending)
+        stepPendingBends();
       bend[j] = *binding.bendRatio;
       bendRatio = bendTarget * bendGain + bendRatio * bendPole;
       *binding.bendRatio = bendRatio;
