@@ -13,6 +13,8 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
   # The static checks of the test command (naming rules and bug-prone checks).
   clang-tidy-14
+  # The fuzz targets (scripts/fuzz.sh): clang and its runtimes, libFuzzer among them.
+  clang-14 libclang-rt-14-dev
   # The Windows x64 plug-in: the mingw-w64 cross compiler (posix threads), zlib for it,
   # dpkg-dev and xz-utils for `apt-get source libpng1.6` (the build fetches and cross-
   # builds libpng through its own sources list), GoogleTest's sources (googletest, built

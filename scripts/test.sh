@@ -9,3 +9,5 @@ scripts/build.sh win64
 # Static checks: folder layering, member names, clang-tidy (naming and bug-prone checks).
 scripts/lint.sh build/linux
 ctest --preset linux
+# A brief fuzz pass: every fuzz target for a few seconds on its seed corpus (preset "fuzz").
+scripts/fuzz.sh 5
