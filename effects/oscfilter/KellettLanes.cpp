@@ -9,13 +9,15 @@ using Vector = double __attribute__((vector_size(2 * sizeof(double))));
 using Mask = long long __attribute__((vector_size(2 * sizeof(double))));
 } // namespace
 
-template <int P>
+template <int P, bool Shaped>
 void KellettLanes::runPairs(int n) noexcept
 {
   // Lane 2p + h is element h of pair p; missing lanes read silence from `none`.
   static const double none[kMaxSamples] = {};
+  double sink[kMaxSamples];
   const double* input[2 * P];
   const double* cutoff[2 * P];
+  double* out[2 * P];
   Vector s0[P], s1[P], s2[P], s3[P], resonance[P], offset[P];
   Mask square[P], cube[P], lowPass[P], highPass[P], bandPass[P];
   for (int i = 0; i < 2 * P; ++i)
@@ -24,6 +26,7 @@ void KellettLanes::runPairs(int n) noexcept
     if (i >= count)
     {
       input[i] = cutoff[i] = none;
+      out[i] = sink;
       s0[p][h] = s1[p][h] = s2[p][h] = s3[p][h] = resonance[p][h] = offset[p][h] = 0.0;
       square[p][h] = cube[p][h] = lowPass[p][h] = highPass[p][h] = bandPass[p][h] = 0;
       continue;
@@ -31,6 +34,7 @@ void KellettLanes::runPairs(int n) noexcept
     const KvFilterPaulKellett& f = *lanes[i].filter;
     input[i] = lanes[i].input;
     cutoff[i] = lanes[i].cutoff;
+    out[i] = lanes[i].out;
     s0[p][h] = f.s0;
     s1[p][h] = f.s1;
     s2[p][h] = f.s2;
@@ -53,8 +57,13 @@ void KellettLanes::runPairs(int n) noexcept
     {
       const Vector x = {input[2 * p][j], input[2 * p + 1][j]};
       const Vector c = {cutoff[2 * p][j], cutoff[2 * p + 1][j]};
-      const Vector c2 = c * c;
-      shaped[p] = square[p] ? c2 : (cube[p] ? c2 * c : c);
+      if constexpr (Shaped)
+      {
+        const Vector c2 = c * c;
+        shaped[p] = square[p] ? c2 : (cube[p] ? c2 * c : c);
+      }
+      else
+        shaped[p] = c;
       const Vector raw = shaped[p] + offset[p];
       // !(f <= 0.99): 0.99 (also for NaN); below 0.01: 0.01.
       f[p] = raw <= high ? (raw < low ? low : raw) : high;
@@ -70,10 +79,9 @@ void KellettLanes::runPairs(int n) noexcept
       s2[p] = silent ? s2[p] : n2;
       s3[p] = silent ? s3[p] : n3;
       const Vector y = lowPass[p] ? n3 : (highPass[p] ? x - n3 : (bandPass[p] ? n0 - n3 : zero));
-      const Vector out = silent ? zero : y;
-      lanes[2 * p].out[j] = out[0];
-      if (2 * p + 1 < count)
-        lanes[2 * p + 1].out[j] = out[1];
+      const Vector result = silent ? zero : y;
+      out[2 * p][j] = result[0];
+      out[2 * p + 1][j] = result[1];
     }
   }
   for (int i = 0; i < count; ++i)
@@ -94,19 +102,36 @@ void KellettLanes::run(int n) noexcept
     return;
   if (n > kMaxSamples)
     n = kMaxSamples;
-  switch ((count + 1) / 2)
+  bool shaped = false;
+  for (int i = 0; i < count; ++i)
+    shaped = shaped || lanes[i].filter->cutoffCurve == IKvFilter::kCurveSquare ||
+             lanes[i].filter->cutoffCurve == IKvFilter::kCurveCube;
+  // Without a squared or cubed cutoff the curve is left out (it would select c anyway).
+  switch ((count + 1) / 2 + (shaped ? 4 : 0))
   {
   case 1:
-    runPairs<1>(n);
+    runPairs<1, false>(n);
     break;
   case 2:
-    runPairs<2>(n);
+    runPairs<2, false>(n);
     break;
   case 3:
-    runPairs<3>(n);
+    runPairs<3, false>(n);
+    break;
+  case 4:
+    runPairs<4, false>(n);
+    break;
+  case 5:
+    runPairs<1, true>(n);
+    break;
+  case 6:
+    runPairs<2, true>(n);
+    break;
+  case 7:
+    runPairs<3, true>(n);
     break;
   default:
-    runPairs<4>(n);
+    runPairs<4, true>(n);
     break;
   }
   count = 0;

@@ -33,7 +33,7 @@ public:
   void run(int n) noexcept;
 
 private:
-  template <int P>
+  template <int P, bool Shaped>
   void runPairs(int n) noexcept;
 
   struct Lane
