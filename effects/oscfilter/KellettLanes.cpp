@@ -51,6 +51,14 @@ void KellettLanes::runPairs(int n) noexcept
   const Vector high = zero + 0.99;
   const Vector low = zero + 0.01;
   Vector shaped[P], f[P], feedback[P];
+  // The feedback of the last effective cutoffs (which lie in 0.01..0.99, so -1 never
+  // matches): a held cutoff divides only once, as the filter's own quotient cache does.
+  Vector lastF[P];
+  for (int p = 0; p < P; ++p)
+  {
+    lastF[p] = zero - 1.0;
+    feedback[p] = zero;
+  }
   for (int j = 0; j < n; ++j)
   {
     for (int p = 0; p < P; ++p)
@@ -67,7 +75,12 @@ void KellettLanes::runPairs(int n) noexcept
       const Vector raw = shaped[p] + offset[p];
       // !(f <= 0.99): 0.99 (also for NaN); below 0.01: 0.01.
       f[p] = raw <= high ? (raw < low ? low : raw) : high;
-      feedback[p] = resonance[p] / (1.0 - f[p]) + resonance[p];
+      const Mask moved = f[p] != lastF[p];
+      if (moved[0] | moved[1])
+      {
+        feedback[p] = resonance[p] / (1.0 - f[p]) + resonance[p];
+        lastF[p] = f[p];
+      }
       const Vector n0 = s0[p] + f[p] * ((x - s0[p]) + feedback[p] * (s0[p] - s1[p]));
       const Vector n1 = s1[p] + f[p] * (n0 - s1[p]);
       const Vector n2 = s2[p] + f[p] * (n1 - s2[p]);
