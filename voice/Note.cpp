@@ -350,6 +350,13 @@ double Note::clickSample(double a) noexcept
   const std::int64_t n = samplesSinceStart;
   const std::int64_t q =
       static_cast<std::int64_t>(PolyBLEP::floorOf(44100.0 / sampleRate * double(n)));
+  // Past the four transients and the swept sine every term below is a zero and the sum
+  // is 0.0 (for an amount above 0, the only one the voice asks for).
+  constexpr std::int64_t kLongest =
+      std::max(std::max(ClickTransients::kLengthA, ClickTransients::kLengthB),
+               std::max(ClickTransients::kLengthC, ClickTransients::kLengthD));
+  if (a > 0.0 && q >= kLongest && n >= std::int64_t(clickStart) + clickLength)
+    return 0.0;
   const double h = q < ClickTransients::kLengthA ? clicks->a[q] : 0.0;
   const double l = q < ClickTransients::kLengthB ? clicks->b[q] : 0.0;
   const double m = q < ClickTransients::kLengthC ? clicks->c[q] : 0.0;
