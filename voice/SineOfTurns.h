@@ -21,19 +21,20 @@ inline double sineOfTurns(double t) noexcept
   const double x = kTwoPi * u;
   const double x2 = x * x;
   // 1/3!, 1/5!, ... 1/19! with alternating signs.
-  constexpr double c3 = -1.0 / 6.0;
-  constexpr double c5 = 1.0 / 120.0;
-  constexpr double c7 = -1.0 / 5040.0;
-  constexpr double c9 = 1.0 / 362880.0;
-  constexpr double c11 = -1.0 / 39916800.0;
-  constexpr double c13 = 1.0 / 6227020800.0;
-  constexpr double c15 = -1.0 / 1307674368000.0;
-  constexpr double c17 = 1.0 / 355687428096000.0;
-  constexpr double c19 = -1.0 / 121645100408832000.0;
+  constexpr double kC3 = -1.0 / 6.0;
+  constexpr double kC5 = 1.0 / 120.0;
+  constexpr double kC7 = -1.0 / 5040.0;
+  constexpr double kC9 = 1.0 / 362880.0;
+  constexpr double kC11 = -1.0 / 39916800.0;
+  constexpr double kC13 = 1.0 / 6227020800.0;
+  constexpr double kC15 = -1.0 / 1307674368000.0;
+  constexpr double kC17 = 1.0 / 355687428096000.0;
+  constexpr double kC19 = -1.0 / 121645100408832000.0;
   const double p =
-      c3 +
-      x2 * (c5 +
-            x2 * (c7 + x2 * (c9 + x2 * (c11 + x2 * (c13 + x2 * (c15 + x2 * (c17 + x2 * c19)))))));
+      kC3 +
+      x2 * (kC5 +
+            x2 * (kC7 +
+                  x2 * (kC9 + x2 * (kC11 + x2 * (kC13 + x2 * (kC15 + x2 * (kC17 + x2 * kC19)))))));
   return x + x * x2 * p;
 }
 

@@ -12,8 +12,8 @@ using Mask = long long __attribute__((vector_size(2 * sizeof(double))));
 template <int P, bool Shaped>
 void KellettLanes::runPairs(int n) noexcept
 {
-  // Lane 2p + h is element h of pair p; missing lanes read silence from `none`.
-  static const double none[kMaxSamples] = {};
+  // Lane 2p + h is element h of pair p; missing lanes read silence from `kNone`.
+  static const double kNone[kMaxSamples] = {};
   double sink[kMaxSamples];
   const double* input[2 * P];
   const double* cutoff[2 * P];
@@ -25,7 +25,7 @@ void KellettLanes::runPairs(int n) noexcept
     const int p = i / 2, h = i % 2;
     if (i >= count)
     {
-      input[i] = cutoff[i] = none;
+      input[i] = cutoff[i] = kNone;
       out[i] = sink;
       s0[p][h] = s1[p][h] = s2[p][h] = s3[p][h] = resonance[p][h] = offset[p][h] = 0.0;
       square[p][h] = cube[p][h] = lowPass[p][h] = highPass[p][h] = bandPass[p][h] = 0;

@@ -19,7 +19,7 @@ namespace
 constexpr int kBlock = 256;
 constexpr int kBlocks = 60; // 0.35 s at 44.1 kHz
 
-std::vector<double> render(int program, bool exact)
+std::vector<double> Render(int program, bool exact)
 {
   Korvane::Note::referenceSine = exact;
   auto plug = std::make_unique<Thumpgeist>(nullptr);
@@ -53,8 +53,8 @@ TEST(FastSineAccuracy, EveryFactoryProgramStaysBelowMinus120DecibelsOfTheReferen
   double worstOfAll = 0.0;
   for (int program = 0; program < 128; ++program)
   {
-    const std::vector<double> reference = render(program, true);
-    const std::vector<double> fast = render(program, false);
+    const std::vector<double> reference = Render(program, true);
+    const std::vector<double> fast = Render(program, false);
     ASSERT_EQ(reference.size(), fast.size());
     double worst = 0.0;
     for (std::size_t i = 0; i < fast.size(); ++i)
