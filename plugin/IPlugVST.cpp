@@ -561,9 +561,12 @@ intptr_t IPlugVST::SetChunk(const void* data, intptr_t size, bool isBank)
 
 void IPlugVST::ProcessEvents(const Vst::VstEvents* events)
 {
+  // The record declares room for two pointers but carries numEvents of them: hosts
+  // allocate it as long as their list, so the pointers are read from the array's start.
+  Vst::VstEvent* const* list = events->events;
   for (int32_t i = 0; i < events->numEvents; ++i)
   {
-    const Vst::VstEvent* event = events->events[i];
+    const Vst::VstEvent* event = list[i];
     if (!event)
       continue;
     if (event->type == Vst::kVstMidiType)
