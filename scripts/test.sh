@@ -8,6 +8,6 @@ scripts/build.sh linux
 scripts/build.sh win64
 # Static checks: folder layering, member names, clang-tidy (naming and bug-prone checks).
 scripts/lint.sh build/linux
-ctest --preset linux
 # A brief fuzz pass: every fuzz target for a few seconds on its seed corpus (preset "fuzz").
 scripts/fuzz.sh 5
+ctest --preset linux
