@@ -280,17 +280,7 @@ void Note::updatePitch(double e)
   else
     bassPhase += baseIncrement * pw;
   bassPhase -= PolyBLEP::floorOf(bassPhase);
-  // Both quotients change only with the detune and the rate.
-  if (detune != cachedDetune)
-  {
-    cachedDetune = detune;
-    detuneFactor = 1.0 / (1.0 + kSemitone * detune);
-  }
-  if (sampleRate != cachedRate)
-  {
-    cachedRate = sampleRate;
-    samplePeriod = 1.0 / sampleRate;
-  }
+  refreshQuotients();
   const double d = detuneFactor;
   const double perSample = samplePeriod;
   for (int k = 0; k < kOscillators; ++k)
@@ -395,6 +385,21 @@ double Note::clickSample(double a) noexcept
     clickPhase += pow20(r);
   }
   return u - a * (e2 * h + d * l + c * m + b * o);
+}
+
+// Both quotients change only with the detune and the rate.
+void Note::refreshQuotients() noexcept
+{
+  if (detune != cachedDetune)
+  {
+    cachedDetune = detune;
+    detuneFactor = 1.0 / (1.0 + kSemitone * detune);
+  }
+  if (sampleRate != cachedRate)
+  {
+    cachedRate = sampleRate;
+    samplePeriod = 1.0 / sampleRate;
+  }
 }
 
 void Note::renderOscillators(PitchMemo* memo)
@@ -506,16 +511,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     if (bufferIndex >= bufferLength)
       bufferIndex = 0;
   }
-  if (detune != cachedDetune)
-  {
-    cachedDetune = detune;
-    detuneFactor = 1.0 / (1.0 + kSemitone * detune);
-  }
-  if (sampleRate != cachedRate)
-  {
-    cachedRate = sampleRate;
-    samplePeriod = 1.0 / sampleRate;
-  }
+  refreshQuotients();
   const double d = detuneFactor;
   const double perSample = samplePeriod;
   // Then each oscillator through the run: its sample, then its increments for the next.

@@ -203,6 +203,8 @@ private:
   double oscillatorSample(int k) noexcept;
   double clickSample(double amount) noexcept;
   void applyWaveform(int k) noexcept;
+  // Brings detuneFactor and samplePeriod up to the current detune and rate.
+  void refreshQuotients() noexcept;
 
   VoiceBinding binding;
   bool bound = false;
