@@ -33,6 +33,14 @@ inline double pow20(double x) noexcept
   return x10 * x10;
 }
 
+// The tune LFO's factor on an oscillator's frequency: a semitone per unit above zero,
+// its reciprocal below (1 when the LFO does not reach the tune).
+inline double tuneLfoFactor(const Modulator& lfo, double toTune) noexcept
+{
+  const double v = toTune == 0.0 ? 0.0 : lfo.value() * toTune;
+  return v >= 0.0 ? 1.0 + Note::kSemitone * v : 1.0 / (1.0 - Note::kSemitone * v);
+}
+
 } // namespace
 
 const double Note::kStartFade[kStartFadeLength] = {
@@ -287,8 +295,7 @@ void Note::updatePitch(double e)
   {
     // The tune LFO's sine is only worth computing when it moves the tune.
     const double toTune = p[slot(k, S::kOscLfoToTune)];
-    const double v = toTune == 0.0 ? 0.0 : tuneLfo[k].value() * toTune;
-    const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
+    const double m = tuneLfoFactor(tuneLfo[k], toTune);
     const double f = baseFrequency * pitchRatio[k] * tuneRatio[k] * m * pw;
     const double inc0 = f * perSample;
     const double inc1 = f * d * perSample;
@@ -527,8 +534,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
       {
         if (on && at[j] >= 0)
           buffer[at[j]] = oscillatorSample(k);
-        const double v = toTune == 0.0 ? 0.0 : tuneLfo[k].value() * toTune;
-        const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
+        const double m = tuneLfoFactor(tuneLfo[k], toTune);
         const double f = ratio * m * pw[j];
         const double inc0 = f * perSample;
         const double inc1 = f * d * perSample;
@@ -581,8 +587,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
         }
         buffer[at[j]] = two ? sum / 2 : sum;
       }
-      const double v = toTune == 0.0 ? 0.0 : tune.value() * toTune;
-      const double m = v >= 0.0 ? 1.0 + kSemitone * v : 1.0 / (1.0 - kSemitone * v);
+      const double m = tuneLfoFactor(tune, toTune);
       const double f = ratio * m * pw[j];
       const double inc0 = f * perSample;
       const double inc1 = f * d * perSample;
