@@ -147,7 +147,8 @@ intptr_t PluginInstance::SetChunk(const std::vector<uint8_t>& data, bool bank)
                   copy.empty() ? nullptr : copy.data());
 }
 
-void PluginInstance::QueueMidi(int offset, uint8_t status, uint8_t data1, uint8_t data2)
+Vst::VstMidiEvent PluginInstance::MidiEvent(int offset, uint8_t status, uint8_t data1,
+                                            uint8_t data2)
 {
   Vst::VstMidiEvent event{};
   event.type = Vst::kVstMidiType;
@@ -156,7 +157,12 @@ void PluginInstance::QueueMidi(int offset, uint8_t status, uint8_t data1, uint8_
   event.midiData[0] = char(status);
   event.midiData[1] = char(data1);
   event.midiData[2] = char(data2);
-  pendingMidi.push_back(event);
+  return event;
+}
+
+void PluginInstance::QueueMidi(int offset, uint8_t status, uint8_t data1, uint8_t data2)
+{
+  pendingMidi.push_back(MidiEvent(offset, status, data1, data2));
 }
 
 void PluginInstance::NoteOn(int offset, int note, int velocity, int channel)

@@ -90,6 +90,8 @@ public:
   // MIDI: events are queued with their sample offsets and sent together by
   // SendEvents (or by the next Render call).
   void QueueMidi(int offset, uint8_t status, uint8_t data1, uint8_t data2);
+  // The event record of one MIDI message at a frame offset, as hosts send it.
+  static Vst::VstMidiEvent MidiEvent(int offset, uint8_t status, uint8_t data1, uint8_t data2);
   void NoteOn(int offset, int note, int velocity, int channel = 0);
   void NoteOff(int offset, int note, int channel = 0);
   // bend in -1..+1 (14-bit pitch-bend message)

@@ -4,6 +4,7 @@
 // host calls them, so that the allocation counter sees the plug-in's allocations and
 // the thread sanitizer instruments its code. Its host callback answers the version and
 // a fixed time record (120 BPM, playing) and nothing else; it never allocates.
+#include "host/PluginInstance.h"
 #include "plugin/IPlugVST.h"
 #include "vst/Vst24.h"
 
@@ -75,14 +76,7 @@ public:
   {
     if (events.size() >= size_t(kMaxEvents))
       return;
-    Vst::VstMidiEvent e{};
-    e.type = Vst::kVstMidiType;
-    e.byteSize = sizeof e;
-    e.deltaFrames = offset;
-    e.midiData[0] = char(status);
-    e.midiData[1] = char(data1);
-    e.midiData[2] = char(data2);
-    events.push_back(e);
+    events.push_back(VstHost::PluginInstance::MidiEvent(offset, status, data1, data2));
   }
   void SendEvents()
   {
