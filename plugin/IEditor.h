@@ -27,4 +27,7 @@ public:
   virtual bool OpenWindow(void* parentWindow) = 0;
   virtual void CloseWindow() = 0;
   virtual bool IsWindowOpen() const = 0;
+  // The host's idle call while the window is open (effEditIdle): a window without a
+  // timer of its own handles its pending events and redraws here.
+  virtual void Idle() {}
 };

@@ -771,6 +771,11 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
     return 0;
 
   case Vst::effEditIdle:
+    if (IEditor* gui = GetGUI(); gui && gui->IsWindowOpen())
+      gui->Idle();
+    OnIdle();
+    return 0;
+
   case Vst::effIdle:
     OnIdle();
     return 0;

@@ -637,4 +637,3 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
     left[k] = right[k] = 0.0;
 }
 
-IPlugVST* MakePlug(Vst::HostCallback hostCallback) { return new Thumpgeist(hostCallback); }

@@ -54,7 +54,7 @@ void MakeSound(Thumpgeist& plug)
 
 void Render(benchmark::State& state, Phase phase, Path path)
 {
-  IPlugVST* plug = MakePlug(nullptr);
+  IPlugVST* plug = new Thumpgeist(nullptr);
   Vst::AEffect* e = plug->GetAEffect();
   e->dispatcher(e, Vst::effOpen, 0, 0, nullptr, 0.0f);
   e->dispatcher(e, Vst::effSetSampleRate, 0, 0, nullptr, float(kRate));

@@ -45,13 +45,23 @@ TEST_F(ModuleTest, OpcodesWithoutActionAnswerZero)
   EXPECT_EQ(Dispatch(Vst::effIdle), 0);
 }
 
-TEST_F(ModuleTest, EditorOpcodesAnswerZeroWithoutAnEditor)
+TEST_F(ModuleTest, EditorRectIsTheWindowsSizeAndNoParentOpensNothing)
 {
-  void* rect = nullptr;
-  EXPECT_EQ(Dispatch(Vst::effEditGetRect, 0, 0, &rect), 0);
-  EXPECT_EQ(rect, nullptr);
+  struct Rect
+  {
+    int16_t top, left, bottom, right;
+  };
+  Rect* rect = nullptr;
+  ASSERT_EQ(Dispatch(Vst::effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 835);
+  EXPECT_EQ(rect->right, 1220);
+  EXPECT_EQ(Dispatch(Vst::effEditGetRect, 0, 0, nullptr), 0);
+  // Without a parent window there is nothing to open the editor in.
   EXPECT_EQ(Dispatch(Vst::effEditOpen, 0, 0, nullptr), 0);
-  EXPECT_EQ(Dispatch(Vst::effEditClose), 0);
+  EXPECT_EQ(Dispatch(Vst::effEditIdle), 0);
 }
 
 TEST_F(ModuleTest, PinPropertiesDescribeOneStereoOutputPair)

@@ -11,7 +11,7 @@ TEST_F(ModuleTest, EffectRecordCarriesTheInstrumentsIdentityAndLayout)
   EXPECT_EQ(effect->numInputs, 0);
   EXPECT_EQ(effect->numOutputs, 2);
   // can-replacing, program chunks, can-double-replacing and is-synth; no editor yet.
-  EXPECT_EQ(effect->flags, 0x1130);
+  EXPECT_EQ(effect->flags, 0x1131); // with the editor
   EXPECT_EQ(effect->reserved1, 0);
   EXPECT_EQ(effect->reserved2, 0);
   EXPECT_EQ(effect->initialDelay, 0);

@@ -14,6 +14,7 @@
 #include "plugin/IPlugVST.h"
 #include "plugin/ProgramFile.h"
 #include "synth/StateChunk.h"
+#include "synth/Thumpgeist.h"
 #include "vst/Vst24.h"
 
 #include <cmath>
@@ -84,8 +85,8 @@ public:
   static constexpr double kSampleRate = 44100.0;
   static constexpr int kBlockSize = 512;
 
-  // As plugin/VstEntry.cpp does (whose "main" cannot join a program).
-  Instrument() : plug(MakePlug(QuietHost))
+  // The instrument as the module makes it, without the editor.
+  Instrument() : plug(new Thumpgeist(QuietHost))
   {
     Require(plug != nullptr, "the module creates its instrument");
     plug->FillEmptyPresets(plug->NPresets());

@@ -6,6 +6,7 @@
 // a fixed time record (120 BPM, playing) and nothing else; it never allocates.
 #include "host/PluginInstance.h"
 #include "plugin/IPlugVST.h"
+#include "synth/Thumpgeist.h"
 #include "vst/Vst24.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ class InProcessHost
 public:
   static constexpr int kMaxEvents = 256;
 
-  InProcessHost(double rate, int blockSize) : effect(MakePlug(&HostCallback)->GetAEffect())
+  InProcessHost(double rate, int blockSize) : effect((new Thumpgeist(&HostCallback))->GetAEffect())
   {
     Dispatch(Vst::effOpen);
     Dispatch(Vst::effSetSampleRate, 0, 0, nullptr, float(rate));
