@@ -22,6 +22,9 @@ packages=(
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev xz-utils debian-archive-keyring
   googletest
   wine wine64
+  # The editor's window on Linux (X11), and the window tests of both modules: a virtual
+  # X display, simulated mouse and keys, screenshots.
+  libx11-dev xvfb xauth xdotool imagemagick
 )
 
 missing=()

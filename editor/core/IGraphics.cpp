@@ -160,6 +160,16 @@ void IGraphics::PromptForValue(IControl* control, int paramIdx, const IRect& are
   control->SetValueFromUserInput(param->GetNormalized(double(entry->value)));
 }
 
+bool IGraphics::TextEntryAccepts(int paramIdx, char c) const
+{
+  const IParameter* param = plug && paramIdx >= 0 ? plug->GetParam(paramIdx) : nullptr;
+  if (!param || c == '\b')
+    return true;
+  if ((c >= '0' && c <= '9') || c == '-' || c == '+')
+    return true;
+  return c == '.' && param->Type() == IParameter::kTypeDouble;
+}
+
 void IGraphics::CommitTextEntry(IControl* control, int paramIdx, const char* entered)
 {
   if (!control || !entered)

@@ -102,6 +102,10 @@ public:
   // otherwise) and, when that differs from the control's, is pushed; without one the
   // control takes the text.
   void CommitTextEntry(IControl* control, int paramIdx, const char* entered);
+  // Whether a typed character may enter the text field of a parameter (none for free
+  // text, which takes everything): backspace always; digits, "-" and "+" for boolean,
+  // integer and enumerated parameters; digits, "+", "-" and "." for double ones.
+  bool TextEntryAccepts(int paramIdx, char c) const;
   // Marks every control dirty, pushing nothing (a window does this when it opens).
   void SetAllControlsDirty();
   void SetKeyCatcher(int idx) { keyCatcher = idx; }

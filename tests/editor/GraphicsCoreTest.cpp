@@ -206,3 +206,23 @@ TEST(IGraphics, ParameterValuesReachBoundAndAdditionalControls)
   // The first value from the plug-in became the default.
   EXPECT_DOUBLE_EQ(s.b->GetDefaultValue(), 0.3);
 }
+
+TEST(IGraphics, TextEntryFiltersTypedCharactersByTheParameter)
+{
+  Stack s;
+  const struct
+  {
+    int param; // -1: free text
+    const char* typed;
+    const char* kept;
+  } cases[] = {{0, "12a.5", "12.5"}, {0, "-+3 e9x", "-+39"}, {2, "0.25\b", "0.25\b"},
+               {-1, "Kick A.1", "Kick A.1"}, {9, "x", "x"}};
+  for (const auto& k : cases)
+  {
+    std::string kept;
+    for (const char* c = k.typed; *c; ++c)
+      if (s.g.TextEntryAccepts(k.param, *c))
+        kept += *c;
+    EXPECT_EQ(kept, k.kept) << k.param << " " << k.typed;
+  }
+}
