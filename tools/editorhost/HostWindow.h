@@ -21,6 +21,12 @@ public:
   // Dispatches the window messages that are pending (the editor's own among them on
   // Windows, where the editor's child window shares the thread's message queue).
   void Pump();
+  // The window's own child windows (an editor's window among them while it is open).
+  int ChildCount() const;
+
+  // Whether a window class of this name is registered for the loaded module at path
+  // (Windows keeps classes per module instance; elsewhere there are none: false).
+  static bool ClassRegistered(const char* className, const char* modulePath);
 
 private:
   struct Native;
