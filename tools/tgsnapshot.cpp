@@ -3,8 +3,10 @@
 //
 //   tgsnapshot [--page synth|scope|about] [--program N] [--fxp FILE | --preset FILE]
 //              [--param NAME=V | INDEX=V ...]
-//              [--mouse EVENT ...] [--no-placeholders] [-o FILE.png]
+//              [--mouse EVENT ...] [--no-placeholders] [--editor] [-o FILE.png]
 //
+// The page drawn is the test page of standard controls, or with --editor the
+// instrument's own editor as the module shows it in a host's window.
 // Parameter values are normalized (0..1). Mouse events run in order, each followed by
 // one tick of the editor's timer (dirty controls collected and drawn):
 //   down:X,Y  up:X,Y  drag:X,Y  click:X,Y (down and up)  dbl:X,Y  wheel:X,Y,NOTCHES
@@ -14,6 +16,7 @@
 // snapshot, say the Windows one drawn with GDI fonts): the share of pixels differing by
 // more than --threshold (default 24) in any colour is printed, and the program exits
 // with 3 when that share exceeds --tolerance (default 0.02).
+#include "editor/layout/ThumpgeistEditor.h"
 #include "synth/Thumpgeist.h"
 #include "tools/snapshot/EditorTestPage.h"
 #include "tools/snapshot/SnapshotGraphics.h"
@@ -21,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,7 +36,7 @@ int Usage()
                "usage: tgsnapshot [--page synth|scope|about] [--program N]\n"
                "                  [--fxp FILE | --preset FILE]\n"
                "                  [--param NAME=V | INDEX=V ...] [--mouse EVENT ...]\n"
-               "                  [--no-placeholders] [-o FILE.png]\n"
+               "                  [--no-placeholders] [--editor] [-o FILE.png]\n"
                "                  [--compare REF.png [--threshold N] [--tolerance SHARE]]\n"
                "events: down:X,Y up:X,Y drag:X,Y click:X,Y dbl:X,Y wheel:X,Y,N\n"
                "        (prefix right+, shift+ or ctrl+)\n");
@@ -125,6 +129,7 @@ int main(int argc, char** argv)
   int page = 0;
   int program = -1;
   bool placeholders = true;
+  bool instrumentEditor = false;
   std::vector<std::pair<std::string, double>> params;
   std::vector<std::string> events;
   std::string reference;
@@ -169,6 +174,8 @@ int main(int argc, char** argv)
       tolerance = std::atof(argv[++i]);
     else if (arg == "--no-placeholders")
       placeholders = false;
+    else if (arg == "--editor")
+      instrumentEditor = true;
     else
       return Usage();
   }
@@ -200,9 +207,19 @@ int main(int argc, char** argv)
   }
 
   auto* g = new SnapshotGraphics(&plug, 1220, 835, placeholders);
-  std::unique_ptr<IKvPageSet> pages = EditorTestPage::Build(g, &plug);
-  plug.AttachEditor(g); // the plug-in owns the editor from here
-  pages->ShowPage(page);
+  std::unique_ptr<IKvPageSet> pages;
+  if (instrumentEditor)
+  {
+    auto* editor = new ThumpgeistEditor(&plug, std::unique_ptr<IGraphics>(g));
+    plug.AttachEditor(editor); // the plug-in owns the editor from here
+    editor->Pages().ShowPage(page);
+  }
+  else
+  {
+    pages = EditorTestPage::Build(g, &plug);
+    plug.AttachEditor(g);
+    pages->ShowPage(page);
+  }
   // The window's first paint covers everything.
   g->SetAllControlsDirty();
   g->Draw(IRect(0, 0, g->Width(), g->Height()));
