@@ -127,6 +127,19 @@ TEST(IGraphicsWin, WindowClassStaysRegisteredUntilTheLastEditorCloses)
   }
   EXPECT_EQ(IGraphicsWin::OpenWindowCount(), 0);
   EXPECT_FALSE(ClassRegistered(module));
+
+  // A host that destroys its window before closing the editor takes the editor's window
+  // with it: the handle is forgotten, and the close that follows frees the class.
+  {
+    HostFrame doomed;
+    ASSERT_TRUE(first.OpenEditorWindow(doomed.window));
+    DestroyWindow(doomed.window);
+    doomed.window = nullptr;
+  }
+  EXPECT_FALSE(first.IsWindowOpen());
+  first.CloseEditorWindow();
+  EXPECT_EQ(IGraphicsWin::OpenWindowCount(), 0);
+  EXPECT_FALSE(ClassRegistered(module));
 }
 
 TEST(IGraphicsWin, TextEntryFiltersCommitsAndCancels)

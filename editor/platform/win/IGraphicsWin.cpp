@@ -205,6 +205,7 @@ bool IGraphicsWin::OpenEditorWindow(void* parent)
   int y = 0;
   int w = Width();
   int h = Height();
+  ReleaseLostWindow();
   if (hwnd)
   {
     // Reopening keeps the window's place in its parent and its size.
@@ -245,15 +246,40 @@ bool IGraphicsWin::OpenEditorWindow(void* parent)
 
 void IGraphicsWin::CloseEditorWindow()
 {
+  ReleaseLostWindow();
   if (!hwnd)
     return;
   CloseTextEntry();
   RestoreCursor();
   HWND window = hwnd;
   KillTimer(window, kTimerId);
+  closing = true;
   DestroyWindow(window);
+  closing = false;
   hwnd = nullptr;
   ReleaseMouseCapture();
+  if (--openWindows == 0)
+    UnregisterClassW(kWindowClass, instance);
+}
+
+void IGraphicsWin::ForgetDestroyedWindow()
+{
+  // The host destroyed its window (and with it this one) without closing the editor:
+  // the handle is forgotten at once, so that it is never used again, and the class
+  // count is given back when the editor is next closed or opened, after the window
+  // has gone.
+  hwnd = nullptr;
+  editWindow = nullptr;
+  CloseTextEntry();
+  ReleaseMouseCapture();
+  windowLost = true;
+}
+
+void IGraphicsWin::ReleaseLostWindow()
+{
+  if (!windowLost)
+    return;
+  windowLost = false;
   if (--openWindows == 0)
     UnregisterClassW(kWindowClass, instance);
 }
@@ -311,6 +337,11 @@ LRESULT CALLBACK IGraphicsWin::WndProc(HWND window, UINT msg, WPARAM wParam, LPA
   auto* self = reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self || self->hwnd != window)
     return DefWindowProcW(window, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY && !self->closing)
+  {
+    self->ForgetDestroyedWindow();
+    return DefWindowProcW(window, msg, wParam, lParam);
+  }
   return self->HandleMessage(msg, wParam, lParam);
 }
 
@@ -537,15 +568,16 @@ void IGraphicsWin::StartTextEntry(IControl* control, const IText& style, const I
 
 void IGraphicsWin::CloseTextEntry()
 {
-  if (!editWindow)
-    return;
   HWND edit = editWindow;
   // Forgotten first: destroying the field takes its focus, which must not count as a
   // new request.
   editWindow = nullptr;
-  if (previousEditProc)
-    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousEditProc));
-  DestroyWindow(edit);
+  if (edit)
+  {
+    if (previousEditProc)
+      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousEditProc));
+    DestroyWindow(edit);
+  }
   // The field's font goes with it.
   if (editFont)
     DeleteObject(editFont);

@@ -92,6 +92,10 @@ private:
   void OnTimer();
   // Restores the edit's procedure and destroys it; nothing is committed.
   void CloseTextEntry();
+  // The window was destroyed by someone else (the host, with its own window).
+  void ForgetDestroyedWindow();
+  // Gives back the class count a window destroyed by someone else still held.
+  void ReleaseLostWindow();
   // The owner of message boxes: the host's top-level window.
   HWND HostTopWindow();
 
@@ -115,5 +119,9 @@ private:
   // Set while a key the editor did not use is handed to the host, so that a host that
   // passes keys back to the focused window cannot send it round in a circle.
   bool forwardingKey = false;
+  // Set while the editor destroys its own window.
+  bool closing = false;
+  // The window was destroyed from outside; its class count is still held.
+  bool windowLost = false;
   std::vector<COLORREF> customColours;
 };
