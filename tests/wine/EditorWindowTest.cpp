@@ -3,6 +3,7 @@
 // module, a refused window leaves the count balanced, and the text entry filters,
 // commits and cancels as the window procedure and the edit procedure decide.
 #include "editor/EditorTestKit.h"
+#include "editor/controls/IFileSelectorControl.h"
 #include "editor/platform/win/IGraphicsWin.h"
 
 #include <gtest/gtest.h>
@@ -215,4 +216,38 @@ TEST(IGraphicsWin, TextEntryFiltersCommitsAndCancels)
   EXPECT_EQ(g.EditWindow(), nullptr);
   EXPECT_FALSE(IsWindow(edit));
   EXPECT_EQ(name->accepted, "Deep Kick #1, the lo");
+}
+
+TEST(IGraphicsWin, ResizeGrowsTheWindowAndTheHostsWindowByTheChange)
+{
+  HostFrame host;
+  ASSERT_NE(host.window, nullptr) << "no window can be made on this display";
+  EditorTestPlug plug;
+  IGraphicsWin g(&plug, 200, 100);
+  ASSERT_TRUE(g.OpenEditorWindow(host.window));
+  g.Resize(250, 80);
+  RECT editor;
+  RECT frame;
+  GetWindowRect(static_cast<HWND>(g.NativeWindow()), &editor);
+  GetWindowRect(host.window, &frame);
+  EXPECT_EQ(editor.right - editor.left, 250);
+  EXPECT_EQ(editor.bottom - editor.top, 80);
+  EXPECT_EQ(frame.right - frame.left, 450);
+  EXPECT_EQ(frame.bottom - frame.top, 280);
+  EXPECT_EQ(g.Width(), 250);
+  EXPECT_EQ(g.GetDrawBitmap()->GetWidth(), 250);
+
+  // The host's folder is this program's, with its trailing backslash.
+  std::string folder;
+  g.HostExecutablePath(folder);
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '\\');
+  EXPECT_NE(GetFileAttributesA((folder + "editor_tests.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+  // Without a window there is no file dialog: the file name is cleared.
+  g.CloseEditorWindow();
+  std::string file = "kick.fxp";
+  std::string start = "C:\\";
+  EXPECT_FALSE(g.AskForFile(file, FileAction::Open, start, "fxp"));
+  EXPECT_TRUE(file.empty());
+  EXPECT_EQ(start, "C:\\");
 }
