@@ -31,11 +31,11 @@ int timerFrameRate = IGraphics::kDefaultFps;
 HINSTANCE ThisModule()
 {
   // Any address inside this module identifies it; the reference count is left alone.
-  static const char anchor = 0;
+  static const char kAnchor = 0;
   HMODULE module = nullptr;
   if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCWSTR>(&anchor), &module))
+                          reinterpret_cast<LPCWSTR>(&kAnchor), &module))
     return nullptr;
   return module;
 }
@@ -512,7 +512,8 @@ void IGraphicsWin::OnTimer()
     }
   }
   IRect dirty;
-  if (!CollectDirty(dirty))
+  // What a commit did may have closed the window.
+  if (!hwnd || !CollectDirty(dirty))
     return;
   const RECT r = ToRect(dirty);
   InvalidateRect(hwnd, &r, FALSE);
