@@ -82,7 +82,7 @@ compare() {
   local page=$1 shot=$2
   shift 2
   local out rc=0
-  out=$("$snapshot" --editor --page "$page" "$@" -o "ref-$page.png" --compare "$shot" \
+  out=$("$snapshot" --page "$page" "$@" -o "ref-$page.png" --compare "$shot" \
     --threshold "$threshold" --tolerance "$tolerance") || rc=$?
   share=$(sed -n 's/.*: \([0-9.]*\)% of the pixels.*/\1/p' <<<"$out")
   if [ -z "$share" ]; then
@@ -126,7 +126,7 @@ expectPage synth scope open-synth
 
 # --- A knob drag: the parameter changes, the host sees the gesture -------------------
 knob=""
-if "$snapshot" --editor --list-controls >controls.txt 2>/dev/null; then
+if "$snapshot" --list-controls >controls.txt 2>/dev/null; then
   # index param left top right bottom page hidden class
   knob=$(awk -v p="$volume" '$2 == p && $8 == 0 { print int(($3 + $5) / 2), int(($4 + $6) / 2); exit }' controls.txt)
 fi
