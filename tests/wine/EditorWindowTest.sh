@@ -10,9 +10,11 @@
 #  - the window shows the synthesizer page as the off-screen editor draws it;
 #  - dragging a knob (the "Volume" knob, parameter 138, found in tgsnapshot's control
 #    list) changes its parameter, and the host sees begin edit, automation, end edit;
+#  - a right click on the program name box opens the text entry, and typing a name and
+#    Enter renames the current program;
 #  - a click on the scope tab shows the scope page;
 #  - closing and reopening the editor leaves no window class registered after each
-#    close, and keeps the parameter values and the page shown.
+#    close, and keeps the parameter values, the program's name and the page shown.
 # The share of differing pixels of every comparison is printed.
 set -euo pipefail
 
@@ -156,10 +158,34 @@ if [ -n "$knob" ]; then
   volumeSetting=(--param "$volume=$value")
   expectPage synth scope after-drag "${volumeSetting[@]}"
 else
-  echo "knob drag: not run, tgsnapshot lists no control of parameter $volume"
+  fail "tgsnapshot lists no control of parameter $volume"
 fi
 ask "param $volume"
 volumeBefore=$reply
+
+# --- The program name box: a right click opens the text entry, Enter renames --------
+box=""
+if [ -s controls.txt ]; then
+  box=$(awk '$9 == "IKvPresetMenu" && $8 == 0 { print int(($3 + $5) / 2), int(($4 + $6) / 2); exit }' controls.txt)
+fi
+if [ -n "$box" ]; then
+  read -r bx by <<<"$box"
+  ask "program"
+  index=$(awk '{ print $2 }' <<<"$reply")
+  xdotool mousemove "$bx" "$by" click 3
+  ask "wait 200"
+  xdotool type --delay 20 "Wine Kick"
+  xdotool key Return
+  for _ in $(seq 20); do
+    ask "program"
+    [ "$reply" = "program $index Wine Kick" ] && break
+    ask "wait 100"
+  done
+  echo "program name box at $bx,$by: '$reply'"
+  [ "$reply" = "program $index Wine Kick" ] || fail "typing a name and Enter did not rename the program: $reply"
+else
+  fail "tgsnapshot lists no program name box"
+fi
 
 # --- The scope tab -------------------------------------------------------------------
 xdotool mousemove 567 805 click 1
@@ -167,6 +193,8 @@ ask "wait 100"
 expectPage scope synth scope-tab "${volumeSetting[@]}"
 
 # --- Close and reopen: no class left behind, the same values and page ---------------
+ask "program"
+programBefore=$reply
 for round in 1 2 3; do
   ask "close"
   [ "$reply" = "close 1" ] || fail "close $round: $reply"
@@ -178,6 +206,8 @@ for round in 1 2 3; do
   waitForWindow shown || { fail "reopen $round: no window"; break; }
   ask "param $volume"
   [ "$reply" = "$volumeBefore" ] || fail "reopen $round: '$reply', was '$volumeBefore'"
+  ask "program"
+  [ "$reply" = "$programBefore" ] || fail "reopen $round: '$reply', was '$programBefore'"
 done
 expectPage scope synth reopened "${volumeSetting[@]}"
 
