@@ -1,4 +1,5 @@
 // The host services of the adapter, against a scripted host callback.
+#include "plugin/IEditor.h"
 #include "plugin/IPlugVST.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,41 @@ private:
     info.doesMidi = true;
     return info;
   }
+};
+
+// An editor that records what the plug-in tells it, and what the parameter held then.
+class RecordingEditor : public IEditor
+{
+public:
+  struct Seen
+  {
+    int index;
+    double value;
+    bool normalized;
+    double heldThen;
+  };
+  explicit RecordingEditor(IPlugBase* owner) : plug(owner) {}
+  int Width() const override { return 1220; }
+  int Height() const override { return 835; }
+  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override
+  {
+    seen.push_back({paramIdx, value, normalized, plug->GetParam(paramIdx)->Value()});
+  }
+  void PrepDraw() override { preparedAfter = int(seen.size()); }
+  bool OpenWindow(void* parentWindow) override
+  {
+    open = parentWindow != nullptr;
+    return open;
+  }
+  void CloseWindow() override { open = false; }
+  bool IsWindowOpen() const override { return open; }
+  void Idle() override { ++idles; }
+
+  IPlugBase* plug;
+  std::vector<Seen> seen;
+  int preparedAfter = -1;
+  bool open = false;
+  int idles = 0;
 };
 
 class HostServices : public ::testing::Test
@@ -245,4 +281,61 @@ TEST_F(HostServices, AutomationAndDisplayNotifications)
   plug.SetLatency(64);
   EXPECT_EQ(plug.GetAEffect()->initialDelay, 64);
   EXPECT_EQ(plug.GetLatency(), 64);
+}
+
+TEST_F(HostServices, TheEditorHearsTheHostFirstAndOpensThroughTheDispatcher)
+{
+  TestVst plug;
+  plug.GetParam(0)->InitDouble("a", 0.25, 0, 1, 0.001);
+  plug.GetParam(1)->InitDouble("b", 2.0, 0, 4, 0.01);
+  Vst::AEffect* effect = plug.GetAEffect();
+  EXPECT_EQ(effect->flags & Vst::effFlagsHasEditor, 0);
+  auto* editor = new RecordingEditor(&plug);
+  plug.AttachEditor(editor);
+
+  // Attaching pushes every parameter, normalized and in order, before the first drawing.
+  EXPECT_EQ(effect->flags & Vst::effFlagsHasEditor, Vst::effFlagsHasEditor);
+  ASSERT_EQ(editor->seen.size(), 2u);
+  EXPECT_EQ(editor->seen[0].index, 0);
+  EXPECT_DOUBLE_EQ(editor->seen[0].value, 0.25);
+  EXPECT_EQ(editor->seen[1].index, 1);
+  EXPECT_DOUBLE_EQ(editor->seen[1].value, 0.5);
+  EXPECT_TRUE(editor->seen[1].normalized);
+  EXPECT_EQ(editor->preparedAfter, 2);
+  struct Rect
+  {
+    int16_t top, left, bottom, right;
+  };
+  Rect* rect = nullptr;
+  ASSERT_EQ(effect->dispatcher(effect, Vst::effEditGetRect, 0, 0, &rect, 0), 1);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 835);
+  EXPECT_EQ(rect->right, 1220);
+
+  // The host's values reach the editor while the parameter still holds the old one.
+  editor->seen.clear();
+  effect->setParameter(effect, 0, 0.75f);
+  char text[] = "3";
+  EXPECT_EQ(effect->dispatcher(effect, Vst::effString2Parameter, 1, 0, text, 0), 1);
+  ASSERT_EQ(editor->seen.size(), 2u);
+  EXPECT_DOUBLE_EQ(editor->seen[0].value, 0.75);
+  EXPECT_TRUE(editor->seen[0].normalized);
+  EXPECT_DOUBLE_EQ(editor->seen[0].heldThen, 0.25);
+  EXPECT_DOUBLE_EQ(editor->seen[1].value, 3.0);
+  EXPECT_FALSE(editor->seen[1].normalized);
+  EXPECT_DOUBLE_EQ(editor->seen[1].heldThen, 2.0);
+  EXPECT_DOUBLE_EQ(plug.GetParam(0)->Value(), 0.75);
+  EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), 3.0);
+
+  // Open, idle and close go to the editor; idle only while its window is open.
+  EXPECT_EQ(effect->dispatcher(effect, Vst::effEditIdle, 0, 0, nullptr, 0), 0);
+  EXPECT_EQ(effect->dispatcher(effect, Vst::effEditOpen, 0, 0, nullptr, 0), 0);
+  int parent = 0;
+  EXPECT_EQ(effect->dispatcher(effect, Vst::effEditOpen, 0, 0, &parent, 0), 1);
+  effect->dispatcher(effect, Vst::effEditIdle, 0, 0, nullptr, 0);
+  EXPECT_EQ(effect->dispatcher(effect, Vst::effEditClose, 0, 0, nullptr, 0), 1);
+  effect->dispatcher(effect, Vst::effEditIdle, 0, 0, nullptr, 0);
+  EXPECT_EQ(editor->idles, 1);
+  EXPECT_FALSE(editor->open);
 }

@@ -4,7 +4,8 @@
 #               pass only when it exits 0 and reports "<N> passed, 0 failed"
 #   MODE=abi    run build/win64/abi_tests.exe (the ABI tests, GoogleTest) the same way
 #               and pass only when it exits 0 and every test that ran passed
-#   MODE=editor run build/win64/editor_tests.exe (the editor's tests) the same way
+#   MODE=editor run build/win64/editor_tests.exe (the editor's tests) the same way, on a
+#               virtual display (xvfb-run), since some of them open windows
 #   MODE=snapshot  draw each page with the default sound and two factory programs with
 #               the Linux tgsnapshot (LINUX_SNAPSHOT) and with build/win64/tgsnapshot.exe
 #               under Wine, and pass only when every pair of pictures looks alike
@@ -93,7 +94,17 @@ if(MODE STREQUAL "snapshot")
   endif()
   return()
 endif()
-execute_process(COMMAND ${_wine} ${_exe} ${_args} WORKING_DIRECTORY ${SOURCE_DIR}/build/win64
+# The editor's tests open real windows, which Wine makes only on a display: they run on
+# a virtual one of their own.
+set(_launcher "")
+if(MODE STREQUAL "editor")
+  find_program(_xvfb xvfb-run)
+  if(NOT _xvfb)
+    message(FATAL_ERROR "xvfb-run is missing (package xvfb); run scripts/setup.sh")
+  endif()
+  set(_launcher ${_xvfb} -a -s "-screen 0 1280x1024x24")
+endif()
+execute_process(COMMAND ${_launcher} ${_wine} ${_exe} ${_args} WORKING_DIRECTORY ${SOURCE_DIR}/build/win64
                 RESULT_VARIABLE _rc OUTPUT_VARIABLE _out ERROR_VARIABLE _err)
 # The wine server of this prefix is stopped, so nothing outlives the test.
 if(_wineserver)

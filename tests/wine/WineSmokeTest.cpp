@@ -76,8 +76,8 @@ void CheckEffectRecord(VstHost::PluginInstance& plug)
   CHECK_EQ(e->numPrograms, 128);
   CHECK_EQ(e->numInputs, 0);
   CHECK_EQ(e->numOutputs, 2);
-  // can-replacing, program chunks, is-synth, can-double-replacing; no editor yet.
-  CHECK_EQ(e->flags, 0x1130);
+  // can-replacing, program chunks, is-synth, can-double-replacing, and the editor.
+  CHECK_EQ(e->flags, 0x1131);
   CHECK_EQ(e->uniqueID, 0x717A7674);
   CHECK_EQ(e->version, 10800);
   CHECK_EQ(e->initialDelay, 0);

@@ -1,9 +1,9 @@
 #include "editor/platform/PlatformGraphics.h"
 
-#include "editor/core/IGraphics.h"
+#include "editor/platform/win/IGraphicsWin.h"
 
-// No window of this system's own yet: the editor draws off-screen and refuses to open.
+// The editor opens as a Win32 child window in the host's window.
 IGraphics* MakePlatformGraphics(IPlugBase* plug, int width, int height, int fps)
 {
-  return new IGraphics(plug, width, height, fps);
+  return new IGraphicsWin(plug, width, height, fps);
 }
