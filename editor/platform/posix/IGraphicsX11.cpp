@@ -497,7 +497,10 @@ void IGraphicsX11::HandleEvent(XEvent& event)
     HandleButtonPress(event);
     break;
   case ButtonRelease:
-    // The left and right buttons end a press; the middle one and the wheel do not.
+    // The left and right buttons end a press; the middle one and the wheel do not. A
+    // field holding the keyboard keeps its own releases (a click in it placed its caret).
+    if (entry.IsOpen() && entry.GetState() == TextEntryField::State::Focused)
+      break;
     if (event.xbutton.button == Button1 || event.xbutton.button == Button3)
     {
       IMouseMod mod = ModFromState(event.xbutton.state);
