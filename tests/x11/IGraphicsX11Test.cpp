@@ -10,11 +10,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -470,4 +472,156 @@ TEST(IGraphicsX11, OpenUrlStartsXdgOpenWithTheLinkAsOneArgumentAndNoShell)
   EXPECT_EQ(lines, std::vector<std::string>{"https://example.org/a b;touch pwned$(id)`id`"});
   EXPECT_FALSE(std::filesystem::exists("pwned"));
   EXPECT_FALSE(std::filesystem::exists(folder + "/pwned"));
+}
+
+namespace
+{
+// What a user does to the menu window on the screen: a left click on an item (by its
+// place in the layout), a click outside, or Escape.
+struct MenuAction
+{
+  enum Kind
+  {
+    kClickItem,
+    kClickOutside,
+    kEscape
+  } kind;
+  const char* layout; // the shown menu's rows: n an item, s a separator
+  int item;
+};
+
+// The viewable override-redirect window on the root other than the host's, or 0.
+Window FindMenu(Display* d, Window host)
+{
+  Window root = 0;
+  Window up = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  Window found = 0;
+  if (XQueryTree(d, DefaultRootWindow(d), &root, &up, &children, &count))
+    for (unsigned int i = 0; i < count; ++i)
+    {
+      XWindowAttributes a{};
+      if (children[i] != host && XGetWindowAttributes(d, children[i], &a) && a.override_redirect &&
+          a.map_state == IsViewable)
+        found = children[i];
+    }
+  if (children)
+    XFree(children);
+  return found;
+}
+
+// A second process that waits for each menu window and acts on it; it exits with 0
+// when every action found its window, the first one at (x, y) on the screen.
+pid_t StartUser(Window host, const std::vector<MenuAction>& actions, int x, int y)
+{
+  const pid_t pid = fork();
+  if (pid != 0)
+    return pid;
+  Display* d = XOpenDisplay(nullptr);
+  if (!d)
+    _exit(2);
+  Window previous = 0;
+  int status = 0;
+  for (const MenuAction& a : actions)
+  {
+    Window menu = 0;
+    for (int tries = 0; tries < 300 && !menu; ++tries)
+    {
+      menu = FindMenu(d, host);
+      // A submenu replaces its menu: an action on a new layout waits for a new window.
+      if (menu && menu == previous && a.kind == MenuAction::kClickItem && &a != &actions[0] &&
+          std::strcmp(a.layout, (&a - 1)->layout) != 0)
+        menu = 0;
+      if (!menu)
+        usleep(10000);
+    }
+    if (!menu)
+      _exit(3);
+    XWindowAttributes attrs{};
+    XGetWindowAttributes(d, menu, &attrs);
+    if (!previous && (attrs.x != x || attrs.y != y))
+      status = 4;
+    previous = menu;
+    XEvent e{};
+    if (a.kind == MenuAction::kEscape)
+    {
+      e.xkey.type = KeyPress;
+      e.xkey.window = menu;
+      e.xkey.keycode = XKeysymToKeycode(d, XK_Escape);
+      e.xkey.same_screen = True;
+      XSendEvent(d, menu, False, 0, &e);
+    }
+    else
+    {
+      // Rows share the height left by the separators (7 pixels each) and the frame.
+      const int rows = int(std::strlen(a.layout));
+      const int separators = int(std::count(a.layout, a.layout + rows, 's'));
+      const int row = (attrs.height - 2 - 7 * separators) / (rows - separators);
+      int top = 1;
+      for (int i = 0; i < a.item; ++i)
+        top += a.layout[i] == 's' ? 7 : row;
+      e.xbutton.window = menu;
+      e.xbutton.button = Button1;
+      e.xbutton.x = a.kind == MenuAction::kClickItem ? attrs.width / 2 : -30;
+      e.xbutton.y = a.kind == MenuAction::kClickItem ? top + row / 2 : -30;
+      e.xbutton.type = ButtonPress;
+      XSendEvent(d, menu, False, 0, &e);
+      e.xbutton.type = ButtonRelease;
+      e.xbutton.state = Button1Mask;
+      XSendEvent(d, menu, False, 0, &e);
+    }
+    XSync(d, False);
+    usleep(50000);
+  }
+  XCloseDisplay(d);
+  _exit(status);
+}
+} // namespace
+
+TEST(IGraphicsX11, PopupMenuChoosesTheClickedItemAndClosesWithNoChoiceOtherwise)
+{
+  Host host;
+  REQUIRE_DISPLAY(host)
+  ASSERT_TRUE(host.Open());
+  host.Run(60);
+  IPopupMenu menu(IPopupMenu::Prefix::OneDigit);
+  menu.AddItem("Kick");
+  menu.AddItem("Snare", IPopupMenu::kDisabled);
+  menu.AddSeparator();
+  auto more = std::make_unique<IPopupMenu>();
+  IPopupMenu* sub = more.get();
+  more->AddItem("Tom");
+  more->AddItem("Clap", IPopupMenu::kChecked);
+  menu.AddSubmenu("More", std::move(more));
+  using A = MenuAction;
+  const struct
+  {
+    std::vector<MenuAction> actions;
+    IPopupMenu* chosen;
+    int item;
+  } cases[] = {
+      {{{A::kClickItem, "nnsn", 0}}, &menu, 0},
+      // A disabled item is no choice; the menu stays until Escape.
+      {{{A::kClickItem, "nnsn", 1}, {A::kEscape, "nnsn", 0}}, nullptr, -1},
+      {{{A::kClickItem, "nnsn", 2}, {A::kEscape, "nnsn", 0}}, nullptr, -1},
+      {{{A::kClickOutside, "nnsn", 0}}, nullptr, -1},
+      {{{A::kEscape, "nnsn", 0}}, nullptr, -1},
+      {{{A::kClickItem, "nnsn", 3}, {A::kClickItem, "nn", 1}}, sub, 1},
+  };
+  for (const auto& k : cases)
+  {
+    menu.SetChosenItemIdx(-1);
+    sub->SetChosenItemIdx(-1);
+    const pid_t user = StartUser(host.parent, k.actions, 20, 40);
+    IPopupMenu* chosen = host.g.RunPopupMenu(&menu, IRect(20, 10, 60, 40));
+    int status = -1;
+    waitpid(user, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(chosen, k.chosen) << k.actions.size();
+    EXPECT_EQ(chosen ? chosen->GetChosenItemIdx() : -1, k.item);
+    // No menu window is left on the screen.
+    XSync(host.display, False);
+    EXPECT_EQ(FindMenu(host.display, host.parent), 0UL);
+  }
 }
