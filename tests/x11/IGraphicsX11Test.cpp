@@ -3,6 +3,7 @@
 // sent to it reach the controls, the text field and the host.
 #include "editor/platform/posix/IGraphicsX11.h"
 #include "editor/EditorTestKit.h"
+#include "editor/controls/IFileSelectorControl.h"
 #include "editor/controls/IKnobMultiControl.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,7 @@ struct Host
     set.background_pixel = BlackPixel(display, DefaultScreen(display));
     parent = XCreateWindow(display, DefaultRootWindow(display), 0, 0, kW, kH, 0, CopyFromParent,
                            InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &set);
+    XSelectInput(display, parent, KeyPressMask);
     XMapRaised(display, parent);
     XSync(display, False);
     g.AttachControl(new SolidControl(IRect(0, 0, kW, kH), IColor(255, 30, 60, 90)));
@@ -349,6 +351,9 @@ TEST(IGraphicsX11, TurnsPointerAndKeyEventsIntoTheEditorsEvents)
     host.Run(60);
     EXPECT_EQ(host.Events(), k.events) << k.what;
   }
+  // The key no control used went on to the host's window.
+  XEvent forwarded;
+  EXPECT_TRUE(XCheckTypedWindowEvent(host.display, host.parent, KeyPress, &forwarded));
 }
 
 TEST(IGraphicsX11, TextFieldTakesTypedKeysAndClosesOnEnterEscapeOrAClick)
@@ -624,4 +629,65 @@ TEST(IGraphicsX11, PopupMenuChoosesTheClickedItemAndClosesWithNoChoiceOtherwise)
     XSync(host.display, False);
     EXPECT_EQ(FindMenu(host.display, host.parent), 0UL);
   }
+}
+
+TEST(IGraphicsX11, ServicesWithoutDialogsChangeNothingAndFoldersAreFound)
+{
+  Host host;
+  REQUIRE_DISPLAY(host)
+  std::string file = "kick.fxp";
+  std::string folder = "/presets";
+  EXPECT_FALSE(host.g.AskForFile(file, FileAction{}, folder, "fxp"));
+  EXPECT_EQ(file, "kick.fxp");
+  EXPECT_EQ(folder, "/presets");
+  IColor colour(255, 1, 2, 3);
+  EXPECT_FALSE(host.g.AskForColour(colour, "Colour"));
+  EXPECT_EQ(colour, IColor(255, 1, 2, 3));
+  EXPECT_EQ(host.g.ShowMessageBox("text", "caption", 0), 0);
+
+  std::string path;
+  host.g.HostExecutablePath(path);
+  EXPECT_EQ(path, std::filesystem::canonical("/proc/self/exe").parent_path().string() + "/");
+  const char* home = std::getenv("HOME");
+  const std::string savedHome = home ? home : "";
+  const struct
+  {
+    const char* desktop; // XDG_DESKTOP_DIR, null: unset
+    const char* expected;
+  } cases[] = {{"/data/Schreibtisch", "/data/Schreibtisch"},
+               {nullptr, "/home/tg/Desktop"},
+               {"", "/home/tg/Desktop"}};
+  setenv("HOME", "/home/tg", 1);
+  for (const auto& k : cases)
+  {
+    if (k.desktop)
+      setenv("XDG_DESKTOP_DIR", k.desktop, 1);
+    else
+      unsetenv("XDG_DESKTOP_DIR");
+    host.g.DesktopPath(path);
+    EXPECT_EQ(path, k.expected);
+  }
+  unsetenv("XDG_DESKTOP_DIR");
+  setenv("HOME", savedHome.c_str(), 1);
+
+  // The cursor comes back where it was hidden.
+  ASSERT_TRUE(host.Open());
+  host.Run(60);
+  const Window root = DefaultRootWindow(host.display);
+  XWarpPointer(host.display, 0, root, 0, 0, 0, 0, 33, 44);
+  XSync(host.display, False);
+  host.g.HideCursor();
+  XWarpPointer(host.display, 0, root, 0, 0, 0, 0, 150, 80);
+  XSync(host.display, False);
+  host.g.RestoreCursor();
+  Window rootReturn = 0;
+  Window child = 0;
+  int x = 0;
+  int y = 0;
+  int wx = 0;
+  int wy = 0;
+  unsigned int mask = 0;
+  XQueryPointer(host.display, root, &rootReturn, &child, &x, &y, &wx, &wy, &mask);
+  EXPECT_EQ(x, 33);
+  EXPECT_EQ(y, 44);
 }
