@@ -127,11 +127,19 @@ if [ "$full" = 1 ] && knob=$(control_centre 138 - 0) && [ -n "$knob" ]; then
   xdotool mousemove "$kx" "$ky" mousedown 1
   for dy in 5 10 15 20 25 30; do xdotool mousemove "$kx" $((ky - dy)); ask "wait 20"; done
   xdotool mouseup 1
-  ask "wait 100"
+  # The release is handled within a few idle calls: poll until the host saw end edit.
+  seen=""
+  for _ in $(seq 1 50); do
+    ask automation
+    [ -n "${reply#automation}" ] && seen="$seen${seen:+;}${reply#automation}"
+    case "$seen" in *" end 138") break ;; esac
+    ask "wait 20"
+  done
+  reply="automation$seen"
   ask "param 138"
   after=$reply
   [ "$after" != "$before" ] || fail "the drag left parameter 138 at ${before#param 138 }"
-  ask automation
+  reply="automation$seen"
   echo "  $before -> $after"
   echo "  host saw:$(echo "${reply#automation}" | cut -c1-300)"
   echo "$reply" | grep -Eq '^automation begin 138;( automate 138 [0-9.]+;)+ end 138$' ||
@@ -154,8 +162,11 @@ if [ "$full" = 1 ] && box=$(control_centre - IKvPresetMenu 0) && [ -n "$box" ]; 
   ask "wait 200"
   xdotool type --delay 20 "Boom 1"
   xdotool key Return
-  ask "wait 200"
-  ask program
+  for _ in $(seq 1 50); do
+    ask program
+    [ "${reply#program * }" = "Boom 1" ] && break
+    ask "wait 20"
+  done
   echo "  $reply"
   [ "${reply#program * }" = "Boom 1" ] || fail "the program was not renamed: $reply"
   xdotool mousemove 609 805 click 1
