@@ -4,6 +4,13 @@
 //   tgsnapshot [--page synth|scope|about] [--program N] [--fxp FILE | --preset FILE]
 //              [--param NAME=V | INDEX=V ...]
 //              [--mouse EVENT ...] [--no-placeholders] [-o FILE.png]
+//   tgsnapshot --list-controls [--page ...]
+//
+// The editor is the instrument's own, as a host shows it. --list-controls prints one
+// line per control instead of drawing (after the page is chosen and the events ran):
+//   index param left top right bottom page hidden class
+// (param -1 for a control bound to none, page -1 for the always visible ones, hidden
+// 0 or 1), so that window tests find where to click.
 //
 // Parameter values are normalized (0..1). Mouse events run in order, each followed by
 // one tick of the editor's timer (dirty controls collected and drawn):
@@ -14,28 +21,33 @@
 // snapshot, say the Windows one drawn with GDI fonts): the share of pixels differing by
 // more than --threshold (default 24) in any colour is printed, and the program exits
 // with 3 when that share exceeds --tolerance (default 0.02).
+#include "editor/controls/IControl.h"
+#include "editor/layout/ThumpgeistEditor.h"
 #include "synth/Thumpgeist.h"
-#include "tools/snapshot/EditorTestPage.h"
 #include "tools/snapshot/SnapshotGraphics.h"
+
+#include <cxxabi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace
 {
 int Usage()
 {
-  std::fprintf(stderr,
-               "usage: tgsnapshot [--page synth|scope|about] [--program N]\n"
-               "                  [--fxp FILE | --preset FILE]\n"
-               "                  [--param NAME=V | INDEX=V ...] [--mouse EVENT ...]\n"
-               "                  [--no-placeholders] [-o FILE.png]\n"
-               "                  [--compare REF.png [--threshold N] [--tolerance SHARE]]\n"
-               "events: down:X,Y up:X,Y drag:X,Y click:X,Y dbl:X,Y wheel:X,Y,N\n"
-               "        (prefix right+, shift+ or ctrl+)\n");
+  std::fprintf(stderr, "usage: tgsnapshot [--page synth|scope|about] [--program N]\n"
+                       "                  [--fxp FILE | --preset FILE]\n"
+                       "                  [--param NAME=V | INDEX=V ...] [--mouse EVENT ...]\n"
+                       "                  [--no-placeholders] [-o FILE.png]\n"
+                       "                  [--compare REF.png [--threshold N] [--tolerance SHARE]]\n"
+                       "       tgsnapshot --list-controls [--page ...] [--mouse EVENT ...]\n"
+                       "events: down:X,Y up:X,Y drag:X,Y click:X,Y dbl:X,Y wheel:X,Y,N\n"
+                       "        (prefix right+, shift+ or ctrl+)\n");
   return 2;
 }
 
@@ -117,6 +129,29 @@ bool RunEvent(IGraphics& g, std::string event)
   Tick(g);
   return true;
 }
+
+// A control's class as a reader knows it ("IKnobMultiControl").
+std::string ClassName(const IControl& control)
+{
+  const char* mangled = typeid(control).name();
+  int status = 0;
+  char* readable = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+  std::string name = status == 0 && readable ? readable : mangled;
+  std::free(readable);
+  return name;
+}
+
+void ListControls(const ThumpgeistEditor& editor)
+{
+  const IGraphics& g = editor.Graphics();
+  for (int i = 0; i < g.NControls(); ++i)
+  {
+    const IControl* c = g.GetControl(i);
+    const IRect& r = c->GetRect();
+    std::printf("%d %d %d %d %d %d %d %d %s\n", i, c->GetParamIdx(), r.left, r.top, r.right,
+                r.bottom, editor.PageOf(i), c->IsHidden() ? 1 : 0, ClassName(*c).c_str());
+  }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -125,6 +160,7 @@ int main(int argc, char** argv)
   int page = 0;
   int program = -1;
   bool placeholders = true;
+  bool list = false;
   std::vector<std::pair<std::string, double>> params;
   std::vector<std::string> events;
   std::string reference;
@@ -141,7 +177,10 @@ int main(int argc, char** argv)
     else if (arg == "--page" && hasValue)
     {
       const std::string p = argv[++i];
-      page = p == "synth" || p == "0" ? 0 : p == "scope" || p == "1" ? 1 : p == "about" || p == "2" ? 2 : -1;
+      page = p == "synth" || p == "0"   ? 0
+             : p == "scope" || p == "1" ? 1
+             : p == "about" || p == "2" ? 2
+                                        : -1;
       if (page < 0)
         return Usage();
     }
@@ -169,6 +208,8 @@ int main(int argc, char** argv)
       tolerance = std::atof(argv[++i]);
     else if (arg == "--no-placeholders")
       placeholders = false;
+    else if (arg == "--list-controls")
+      list = true;
     else
       return Usage();
   }
@@ -199,10 +240,13 @@ int main(int argc, char** argv)
     plug.SetParameterFromEditor(idx, value);
   }
 
-  auto* g = new SnapshotGraphics(&plug, 1220, 835, placeholders);
-  std::unique_ptr<IKvPageSet> pages = EditorTestPage::Build(g, &plug);
-  plug.AttachEditor(g); // the plug-in owns the editor from here
-  pages->ShowPage(page);
+  auto* editor = new ThumpgeistEditor(
+      &plug, std::make_unique<SnapshotGraphics>(&plug, ThumpgeistEditor::kWidth,
+                                                ThumpgeistEditor::kHeight, placeholders));
+  auto* g = static_cast<SnapshotGraphics*>(&editor->Graphics());
+  plug.AttachEditor(editor); // the plug-in owns the editor from here
+  if (page != ThumpgeistEditor::kSynthPage)
+    editor->Pages().ShowPage(page);
   // The window's first paint covers everything.
   g->SetAllControlsDirty();
   g->Draw(IRect(0, 0, g->Width(), g->Height()));
@@ -212,13 +256,18 @@ int main(int argc, char** argv)
       std::fprintf(stderr, "tgsnapshot: cannot read the event \"%s\"\n", e.c_str());
       return Usage();
     }
+  if (list)
+  {
+    ListControls(*editor);
+    return 0;
+  }
   if (!g->WritePng(out.c_str()))
   {
     std::fprintf(stderr, "tgsnapshot: cannot write %s\n", out.c_str());
     return 1;
   }
-  std::printf("%s: %d x %d, page %d, %d controls, %d placeholder images\n", out.c_str(),
-              g->Width(), g->Height(), page, g->NControls(), g->PlaceholderCount());
+  std::printf("%s: %d x %d, page %d, %d controls, %d placeholder images\n", out.c_str(), g->Width(),
+              g->Height(), page, g->NControls(), g->PlaceholderCount());
   if (reference.empty())
     return 0;
   SnapshotGraphics::Difference d;

@@ -21,12 +21,12 @@ inline constexpr SectionPanel kSectionPanels[] = {
     {"OSC 1", 14, 64, 408, 290},
     {"OSC 2", 414, 64, 808, 290},
     {"OSC 3", 814, 64, 1206, 290},
-    {"PITCH ENVELOPE", 14, 296, 282, 540},
-    {"VOLUME ENVELOPE", 288, 296, 634, 416},
-    {"FILTER ENVELOPE", 288, 420, 634, 540},
-    {"DISTORTION / DYNAMIC SHAPER", 640, 296, 1000, 540},
-    {"MOD FX", 1006, 296, 1206, 416},
-    {"MAIN FILTER", 1006, 420, 1206, 540},
+    {"PITCH ENVELOPE", 14, 296, 262, 540},
+    {"VOLUME ENVELOPE", 268, 296, 634, 416},
+    {"FILTER ENVELOPE", 268, 420, 634, 540},
+    {"DISTORTION / DYNAMIC SHAPER", 640, 296, 980, 540},
+    {"MOD FX", 986, 296, 1206, 416},
+    {"MAIN FILTER", 986, 420, 1206, 540},
     {"OUTPUT LEVEL", 14, 546, 634, 612},
     {"PROGRAM", 640, 546, 1206, 612},
     // The tagline image (80, 627) is this panel's header.
@@ -39,8 +39,8 @@ inline constexpr SectionPanel kSectionPanels[] = {
 
 // Groups inside a panel: a caption engraved at the group's top, grooves between groups.
 inline constexpr SectionPanel kSectionGroups[] = {
-    {"UNISON", 20, 652, 170, 776},
-    {"FM", 176, 652, 236, 776},
-    {"BEND", 242, 652, 302, 776},
-    {"TRANSPOSE", 308, 652, 428, 776},
+    {"UNISON", 20, 652, 130, 776},
+    {"FM", 136, 652, 196, 776},
+    {"BEND", 202, 652, 262, 776},
+    {"TRANSPOSE", 268, 652, 428, 776},
 };

@@ -1,0 +1,18 @@
+#include "editor/layout/IKvFeedbackText.h"
+
+#include "synth/Thumpgeist.h"
+
+IKvFeedbackText::IKvFeedbackText(Thumpgeist* owner, const IRect& area, const IText& style,
+                                 int boundParam, const char* initial)
+  : ITextControl(owner, area, style, initial, boundParam), synth(owner)
+{
+}
+
+void IKvFeedbackText::Paint(IGraphics* g)
+{
+  IParameter* param = synth ? synth->GetParam(paramIdx) : nullptr;
+  char shownText[64];
+  if (param && synth->Master().FeedbackText(paramIdx, param->Value(), shownText, sizeof shownText))
+    str = shownText;
+  ITextControl::Paint(g);
+}

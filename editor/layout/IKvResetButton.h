@@ -1,0 +1,20 @@
+#pragma once
+// Starts the maximum-level display afresh: a press asks the next block to clear the
+// output peaks. Lit while pressed.
+//
+// User-interface thread only.
+#include "editor/controls/IBitmapControl.h"
+
+class Thumpgeist;
+
+class IKvResetButton : public IBitmapControl
+{
+public:
+  IKvResetButton(Thumpgeist* owner, int x, int y, const IBitmap& image);
+
+  void MouseDown(int x, int y, const IMouseMod& mod) override;
+  void MouseUp(int x, int y, const IMouseMod& mod) override;
+
+private:
+  Thumpgeist* synth;
+};

@@ -1,0 +1,8 @@
+#include "editor/layout/IKvScopeButton.h"
+
+IKvScopeButton::IKvScopeButton(IPlugBase* owner, int x, int y, const IBitmap& image,
+                               double startValue)
+  : IBitmapControl(owner, x, y, -1, image)
+{
+  value = startValue;
+}
