@@ -29,6 +29,10 @@
 namespace
 {
 constexpr int kW = 200;
+
+// A virtual server resets when its last client leaves and refuses connections while it
+// does: one connection stays open for the whole run, between the tests' own.
+Display* const kKeepServer = XOpenDisplay(nullptr);
 constexpr int kH = 100;
 
 // A control that fills its rectangle with one colour.
@@ -209,11 +213,8 @@ struct Host
   std::vector<std::string> log;
 };
 
-#define REQUIRE_DISPLAY(host)                                                                      \
-  if (!(host).display)                                                                             \
-  {                                                                                                \
-    GTEST_SKIP() << "no X display (the test runs under xvfb-run)";                                 \
-  }
+// The tests run under a virtual display (ctest starts them with xvfb-run).
+#define REQUIRE_DISPLAY(host) ASSERT_NE((host).display, nullptr) << "no X display";
 } // namespace
 
 TEST(IGraphicsX11, RefusesWhatIsNoWindowAndLeavesNoWindowBehind)
@@ -517,7 +518,8 @@ Window FindMenu(Display* d, Window host)
 }
 
 // A second process that waits for each menu window and acts on it; it exits with 0
-// when every action found its window, the first one at (x, y) on the screen.
+// when every action found its window on the screen, the first one at (x, y) (x -1:
+// anywhere).
 pid_t StartUser(Window host, const std::vector<MenuAction>& actions, int x, int y)
 {
   const pid_t pid = fork();
@@ -545,8 +547,12 @@ pid_t StartUser(Window host, const std::vector<MenuAction>& actions, int x, int 
       _exit(3);
     XWindowAttributes attrs{};
     XGetWindowAttributes(d, menu, &attrs);
-    if (!previous && (attrs.x != x || attrs.y != y))
+    if (!previous && x >= 0 && (attrs.x != x || attrs.y != y))
       status = 4;
+    // Every menu lies on the screen, however many items it has.
+    if (attrs.x < 0 || attrs.y < 0 || attrs.x + attrs.width > DisplayWidth(d, 0) ||
+        attrs.y + attrs.height > DisplayHeight(d, 0))
+      status = 5;
     previous = menu;
     XEvent e{};
     if (a.kind == MenuAction::kEscape)
@@ -599,12 +605,18 @@ TEST(IGraphicsX11, PopupMenuChoosesTheClickedItemAndClosesWithNoChoiceOtherwise)
   more->AddItem("Tom");
   more->AddItem("Clap", IPopupMenu::kChecked);
   menu.AddSubmenu("More", std::move(more));
+  // The programs: far more items than the screen is tall, so they stand in columns.
+  IPopupMenu programs(IPopupMenu::Prefix::ThreeDigits);
+  for (int i = 0; i < 128; ++i)
+    programs.AddItem("Basic Bass Drum");
   using A = MenuAction;
   const struct
   {
     std::vector<MenuAction> actions;
     IPopupMenu* chosen;
     int item;
+    IPopupMenu* shown = nullptr; // the menu above, unless another
+    int x = 20;                  // where the menu shows on the screen (-1: anywhere on it)
   } cases[] = {
       {{{A::kClickItem, "nnsn", 0}}, &menu, 0},
       // A disabled item is no choice; the menu stays until Escape.
@@ -613,13 +625,15 @@ TEST(IGraphicsX11, PopupMenuChoosesTheClickedItemAndClosesWithNoChoiceOtherwise)
       {{{A::kClickOutside, "nnsn", 0}}, nullptr, -1},
       {{{A::kEscape, "nnsn", 0}}, nullptr, -1},
       {{{A::kClickItem, "nnsn", 3}, {A::kClickItem, "nn", 1}}, sub, 1},
+      // In columns, moved in to stay on the screen.
+      {{{A::kEscape, "n", 0}}, nullptr, -1, &programs, -1},
   };
   for (const auto& k : cases)
   {
     menu.SetChosenItemIdx(-1);
     sub->SetChosenItemIdx(-1);
-    const pid_t user = StartUser(host.parent, k.actions, 20, 40);
-    IPopupMenu* chosen = host.g.RunPopupMenu(&menu, IRect(20, 10, 60, 40));
+    const pid_t user = StartUser(host.parent, k.actions, k.x, 40);
+    IPopupMenu* chosen = host.g.RunPopupMenu(k.shown ? k.shown : &menu, IRect(20, 10, 60, 40));
     int status = -1;
     waitpid(user, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;

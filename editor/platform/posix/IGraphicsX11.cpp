@@ -834,39 +834,52 @@ IPopupMenu* IGraphicsX11::RunMenuAt(IPopupMenu* menu, int rootX, int rootY)
   if (!font)
     return nullptr;
 
-  // The items' places: each a row, separators thinner.
+  // The items' texts and the widest of them.
   const int n = menu->NItems();
   const int rowHeight = font->LineHeight() + kMenuItemPadding;
-  std::vector<int> tops(std::size_t(n) + 1, 1);
   std::vector<std::string> texts(static_cast<std::size_t>(n));
   int textWidth = 0;
   for (int i = 0; i < n; ++i)
   {
-    const IPopupMenu::Item& item = menu->GetItem(i);
-    const bool separator = (item.flags & IPopupMenu::kSeparator) != 0;
-    tops[std::size_t(i) + 1] =
-        tops[std::size_t(i)] + (separator ? kMenuSeparatorHeight : rowHeight);
-    if (separator)
+    if (menu->GetItem(i).flags & IPopupMenu::kSeparator)
       continue;
     texts[std::size_t(i)] = menu->DisplayText(i);
     IRect box;
     font->DrawText(nullptr, texts[std::size_t(i)].c_str(), box, TextAlign::Near, true, 1.0f, box);
     textWidth = std::max(textWidth, box.W());
   }
-  const int w = kMenuCheckColumn + textWidth + kMenuArrowColumn + 2;
-  const int h = tops[std::size_t(n)] + 1;
-  // On the screen, moved in where it would leave it.
+  // The items' places: rows (separators thinner) in columns as tall as the screen allows,
+  // as a native menu too tall for the screen breaks into columns.
   const int screenW = DisplayWidth(d, screen);
   const int screenH = DisplayHeight(d, screen);
+  const int columnWidth = kMenuCheckColumn + textWidth + kMenuArrowColumn;
+  const int tallest = std::max(rowHeight, screenH - 2);
+  std::vector<IRect> boxes(static_cast<std::size_t>(n));
+  int left = 1;
+  int top = 1;
+  int h = 2;
+  for (int i = 0; i < n; ++i)
+  {
+    const int rowH =
+        (menu->GetItem(i).flags & IPopupMenu::kSeparator) ? kMenuSeparatorHeight : rowHeight;
+    if (top > 1 && top + rowH > tallest + 1)
+    {
+      left += columnWidth;
+      top = 1;
+    }
+    boxes[std::size_t(i)] = IRect(left, top, left + columnWidth, top + rowH);
+    top += rowH;
+    h = std::max(h, top + 1);
+  }
+  const int w = left + columnWidth + 1;
+  // On the screen, moved in where it would leave it.
   const int x = std::max(0, std::min(rootX, screenW - w));
   const int y = std::max(0, std::min(rootY, screenH - h));
 
   auto itemAt = [&](int px, int py)
   {
-    if (px < 0 || px >= w)
-      return -1;
     for (int i = 0; i < n; ++i)
-      if (py >= tops[std::size_t(i)] && py < tops[std::size_t(i) + 1])
+      if (boxes[std::size_t(i)].Contains(px, py))
         return i;
     return -1;
   };
@@ -898,39 +911,39 @@ IPopupMenu* IGraphicsX11::RunMenuAt(IPopupMenu* menu, int rootX, int rootY)
     for (int i = 0; i < n; ++i)
     {
       const IPopupMenu::Item& item = menu->GetItem(i);
-      const int top = tops[std::size_t(i)];
-      const int bottom = tops[std::size_t(i) + 1];
+      const IRect& box = boxes[std::size_t(i)];
+      const int cy = box.MidY();
       if (item.flags & IPopupMenu::kSeparator)
       {
-        LICE_Draw::Line(&canvas, 4, (top + bottom) / 2, w - 5, (top + bottom) / 2,
-                        kMenuGreyed.Pixel(), 1.0f, false, all);
+        LICE_Draw::Line(&canvas, box.left + 3, cy, box.right - 4, cy, kMenuGreyed.Pixel(), 1.0f,
+                        false, all);
         continue;
       }
       IColor ink = selectable(i) ? kMenuText : kMenuGreyed;
       if (i == highlighted)
       {
-        LICE_Draw::FillRect(&canvas, 1, top, w - 2, bottom - top, kMenuHighlight.Pixel(), 1.0f,
-                            false, all);
+        LICE_Draw::FillRect(&canvas, box.left, box.top, box.W(), box.H(), kMenuHighlight.Pixel(),
+                            1.0f, false, all);
         ink = kMenuHighlightText;
       }
       if (item.flags & IPopupMenu::kChecked)
       {
-        const int cy = (top + bottom) / 2;
-        LICE_Draw::Line(&canvas, 7, cy, 10, cy + 3, ink.Pixel(), 1.0f, false, all);
-        LICE_Draw::Line(&canvas, 10, cy + 3, 15, cy - 3, ink.Pixel(), 1.0f, false, all);
-        LICE_Draw::Line(&canvas, 7, cy - 1, 10, cy + 2, ink.Pixel(), 1.0f, false, all);
-        LICE_Draw::Line(&canvas, 10, cy + 2, 15, cy - 4, ink.Pixel(), 1.0f, false, all);
+        const int cx = box.left + 6;
+        LICE_Draw::Line(&canvas, cx, cy, cx + 3, cy + 3, ink.Pixel(), 1.0f, false, all);
+        LICE_Draw::Line(&canvas, cx + 3, cy + 3, cx + 8, cy - 3, ink.Pixel(), 1.0f, false, all);
+        LICE_Draw::Line(&canvas, cx, cy - 1, cx + 3, cy + 2, ink.Pixel(), 1.0f, false, all);
+        LICE_Draw::Line(&canvas, cx + 3, cy + 2, cx + 8, cy - 4, ink.Pixel(), 1.0f, false, all);
       }
       if (item.submenu)
       {
-        const int cy = (top + bottom) / 2;
-        const int xs[3] = {w - 12, w - 12, w - 7};
+        const int xs[3] = {box.right - 11, box.right - 11, box.right - 6};
         const int ys[3] = {cy - 4, cy + 4, cy};
         LICE_Draw::FillTriangle(&canvas, xs, ys, ink.Pixel(), 1.0f, false, all);
       }
       font->SetTextColor(ink.Pixel());
-      IRect box(kMenuCheckColumn, top + kMenuItemPadding / 2, w - kMenuArrowColumn, bottom);
-      font->DrawText(&canvas, texts[std::size_t(i)].c_str(), box, TextAlign::Near, false, 1.0f,
+      IRect textBox(box.left + kMenuCheckColumn - 1, box.top + kMenuItemPadding / 2,
+                    box.right - kMenuArrowColumn, box.bottom);
+      font->DrawText(&canvas, texts[std::size_t(i)].c_str(), textBox, TextAlign::Near, false, 1.0f,
                      all);
     }
     PutBitmap(popup, rootVisual, rootDepth, &canvas, all);
@@ -1076,7 +1089,8 @@ IPopupMenu* IGraphicsX11::RunMenuAt(IPopupMenu* menu, int rootX, int rootY)
     return nullptr;
   if (IPopupMenu* sub = menu->GetItem(choice).submenu.get())
   {
-    return RunMenuAt(sub, x + w - 2, y + tops[std::size_t(choice)]);
+    return RunMenuAt(sub, x + boxes[std::size_t(choice)].right - 1,
+                     y + boxes[std::size_t(choice)].top);
   }
   menu->SetChosenItemIdx(choice);
   return menu;
