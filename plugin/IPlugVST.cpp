@@ -662,6 +662,24 @@ intptr_t VSTCALLBACK IPlugVST::VSTDispatcher(Vst::AEffect* effect, int32_t opcod
     delete plug;
     return 0;
   }
+  if (opcode == Vst::effEditIdle)
+  {
+    // The editor's idle work (its window's events and redraws, a popup menu's own loop
+    // on systems whose window has no timer) runs outside the mutex, as a window's timer
+    // does, so the audio thread never waits for the editor. Controls take the mutex
+    // when they change a parameter; the plug-in's own idle work takes it here.
+    try
+    {
+      if (IEditor* gui = plug->GetGUI(); gui && gui->IsWindowOpen())
+        gui->Idle();
+      PlatformLockGuard lock(plug->Mutex());
+      plug->OnIdle();
+    }
+    catch (...)
+    {
+    }
+    return 0;
+  }
   PlatformLockGuard lock(plug->Mutex());
   try
   {

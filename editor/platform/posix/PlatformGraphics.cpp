@@ -1,9 +1,9 @@
 #include "editor/platform/PlatformGraphics.h"
 
-#include "editor/core/IGraphics.h"
+#include "editor/platform/posix/IGraphicsX11.h"
 
-// No window of this system's own yet: the editor draws off-screen and refuses to open.
+// The editor opens as an X11 child window in the window the host gives.
 IGraphics* MakePlatformGraphics(IPlugBase* plug, int width, int height, int fps)
 {
-  return new IGraphics(plug, width, height, fps);
+  return new IGraphicsX11(plug, width, height, fps);
 }
