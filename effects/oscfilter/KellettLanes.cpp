@@ -61,6 +61,8 @@ void KellettLanes::runPairs(int n) noexcept
   }
   for (int j = 0; j < n; ++j)
   {
+    // Unrolled, so that the pairs' vectors stay in registers.
+#pragma GCC unroll 4
     for (int p = 0; p < P; ++p)
     {
       const Vector x = {input[2 * p][j], input[2 * p + 1][j]};
