@@ -91,9 +91,7 @@ protected:
       if (remainingSamples == 0)
         transitionParams = target;
     }
-    for (int c = 0; c < Channels; ++c)
-      if (channels[c] != nullptr)
-        this->state[c].process(numSamples - done, channels[c] + done, this->design);
+    this->processChannels(numSamples - done, channels, done, this->design);
   }
 
   int transitionSamples;
