@@ -560,6 +560,53 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     TableOscillator t0 = table[k][0];
     TableOscillator t1 = table[k][1];
     Modulator tune = tuneLfo[k];
+    if (sine && !exactSine)
+    {
+      // The phases first, then their sines side by side in vector lanes.
+      double phase0[kRunLength], phase1[kRunLength], sine0[kRunLength], sine1[kRunLength];
+      int where[kRunLength];
+      int q = 0;
+      for (int j = 0; j < count; ++j)
+      {
+        if (at[j] >= 0)
+        {
+          phase0[q] = b0.phase;
+          b0.advance();
+          if (two)
+          {
+            phase1[q] = b1.phase;
+            b1.advance();
+          }
+          where[q++] = at[j];
+        }
+        const double m = tuneLfoFactor(tune, toTune);
+        const double f = ratio * m * pw[j];
+        const double inc0 = f * perSample;
+        const double inc1 = f * d * perSample;
+        b0.increment = inc0;
+        t0.increment = inc0;
+        b1.increment = inc1;
+        t1.increment = inc1;
+        tune.advance();
+      }
+      sinesOfTurns(phase0, sine0, q);
+      if (two)
+        sinesOfTurns(phase1, sine1, q);
+      for (int r = 0; r < q; ++r)
+      {
+        double sum = 0.0;
+        sum += b0.amplitude * sine0[r] + b0.offset;
+        if (two)
+          sum += b1.amplitude * sine1[r] + b1.offset;
+        buffer[where[r]] = two ? sum / 2 : sum;
+      }
+      blep[k][0] = b0;
+      blep[k][1] = b1;
+      table[k][0] = t0;
+      table[k][1] = t1;
+      tuneLfo[k] = tune;
+      continue;
+    }
     for (int j = 0; j < count; ++j)
     {
       if (at[j] >= 0)
