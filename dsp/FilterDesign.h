@@ -62,6 +62,7 @@ public:
 
   const DesignClass& getDesign() const { return design; }
   const State& getState(int channel) const { return state[channel]; }
+  State& getState(int channel) { return state[channel]; }
 
 protected:
   void doSetParams(const Params& parameters) override { design.setParams(parameters); }
