@@ -62,6 +62,7 @@ public:
 
   const DesignClass& getDesign() const { return design; }
   const State& getState(int channel) const { return state[channel]; }
+  State& getState(int channel) { return state[channel]; }
 
 protected:
   void doSetParams(const Params& parameters) override { design.setParams(parameters); }
@@ -71,9 +72,30 @@ protected:
   {
     if (numSamples <= 0 || channels == nullptr)
       return;
+    processChannels(numSamples, channels, 0, design);
+  }
+
+  // The samples from `offset` on of every channel through `withDesign`: a stereo pair
+  // side by side, otherwise channel after channel.
+  template <typename Sample>
+  void processChannels(int numSamples, Sample* const* channels, int offset,
+                       const DesignClass& withDesign)
+  {
+    if (numSamples <= 0)
+      return;
+    if constexpr (Channels == 2)
+    {
+      Sample* a = channels[0] != nullptr ? channels[0] + offset : nullptr;
+      Sample* b = channels[1] != nullptr ? channels[1] + offset : nullptr;
+      if (State::separate(a, b, numSamples))
+      {
+        State::processPair(state[0], a, state[1], b, numSamples, withDesign);
+        return;
+      }
+    }
     for (int c = 0; c < Channels; ++c)
       if (channels[c] != nullptr)
-        state[c].process(numSamples, channels[c], design);
+        state[c].process(numSamples, channels[c] + offset, withDesign);
   }
 
   DesignClass design;

@@ -32,6 +32,42 @@ public:
     processSmoothed(numSamples, arrayOfChannels);
   }
 
+  // Whether a parameter change is still gliding.
+  bool isGliding() const { return remainingSamples > 0; }
+
+  // This design and then `next` over a stereo pair, the same values bit for bit as
+  // process() of this one and then of `next`, but sample by sample with the four
+  // channel recursions side by side so that they overlap. Only when neither glides and
+  // the two channels are separate buffers; false (nothing processed) otherwise.
+  template <class Next>
+  bool processThen(Next& next, int numSamples, double* const* channels)
+  {
+    if constexpr (Channels != 2)
+      return false;
+    else
+    {
+      if (numSamples <= 0 || channels == nullptr || isGliding() || next.isGliding() ||
+          !Base::State::separate(channels[0], channels[1], numSamples))
+        return false;
+      auto& a0 = this->state[0];
+      auto& a1 = this->state[1];
+      auto& b0 = next.getState(0);
+      auto& b1 = next.getState(1);
+      const auto& first = this->design;
+      const auto& second = next.getDesign();
+      double* left = channels[0];
+      double* right = channels[1];
+      for (int i = 0; i < numSamples; ++i)
+      {
+        const double x = a0.processSample(left[i], first);
+        const double y = a1.processSample(right[i], first);
+        left[i] = b0.processSample(x, second);
+        right[i] = b1.processSample(y, second);
+      }
+      return true;
+    }
+  }
+
   int getTransitionSamples() const { return transitionSamples; }
   int getRemainingSamples() const { return remainingSamples; }
   const Params& getTransitionParams() const { return transitionParams; }
@@ -91,9 +127,7 @@ protected:
       if (remainingSamples == 0)
         transitionParams = target;
     }
-    for (int c = 0; c < Channels; ++c)
-      if (channels[c] != nullptr)
-        this->state[c].process(numSamples - done, channels[c] + done, this->design);
+    this->processChannels(numSamples - done, channels, done, this->design);
   }
 
   int transitionSamples;

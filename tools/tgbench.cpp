@@ -19,6 +19,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace
@@ -34,6 +35,9 @@ const char* const kUsage =
     "  --block N          block size in frames (default: 512)\n"
     "  --double           render with processDoubleReplacing (default: processReplacing, float)\n"
     "  --program P        program by index or by name, for every module\n"
+    "  MODULE@P           a module followed by @ and a program measures that module with that\n"
+    "                     program (over --program); the same module may be listed with several\n"
+    "                     programs\n"
     "  --param NAME=V     set a parameter by display name or index to a normalized value, for\n"
     "                     every module (repeatable)\n"
     "  --rounds N         rounds of the round-robin (default: 3)\n"
@@ -156,7 +160,8 @@ struct Measurement
 struct ModuleInfo
 {
   std::string path;
-  std::string label; // the file name, or the path where file names repeat
+  std::string program; // its own program, or empty for --program
+  std::string label;   // the file name, or the path where file names repeat
   std::string effectName;
   int numInputs = 0;
   int numOutputs = 0;
@@ -165,6 +170,28 @@ struct ModuleInfo
 };
 
 using Clock = std::chrono::steady_clock;
+
+// "PATH@PROGRAM" names a module and its own program when PATH is a file (a file whose
+// name holds an @ is taken whole); anything else is a path alone.
+void SplitModuleProgram(const std::string& arg, std::string& path, std::string& program)
+{
+  const size_t at = arg.rfind('@');
+  std::error_code error;
+  if (at != std::string::npos && at > 0 && !std::filesystem::is_regular_file(arg, error) &&
+      std::filesystem::is_regular_file(arg.substr(0, at), error))
+  {
+    path = arg.substr(0, at);
+    program = arg.substr(at + 1);
+    return;
+  }
+  path = arg;
+  program.clear();
+}
+
+std::string ModuleLabel(const std::string& name, const std::string& program)
+{
+  return program.empty() ? name : name + "@" + program;
+}
 
 int UsageError(const std::string& message)
 {
@@ -285,7 +312,8 @@ int FirstNote(int count) { return std::min(36, 128 - count); }
 
 // Loads a module and prepares it as every measurement does; false with a message on
 // stderr when it cannot be measured.
-bool Prepare(VstHost::PluginInstance& plug, const std::string& path, const Options& o)
+bool Prepare(VstHost::PluginInstance& plug, const std::string& path, const std::string& program,
+             const Options& o)
 {
   if (!plug.Load(path))
   {
@@ -318,7 +346,8 @@ bool Prepare(VstHost::PluginInstance& plug, const std::string& path, const Optio
   plug.SetTempo(120.0);
   plug.SetTransportPlaying(true);
   plug.Start(o.sampleRate, o.blockSize);
-  if (!o.program.empty() && !ApplyProgram(plug, o.program, "tgbench"))
+  const std::string& chosen = program.empty() ? o.program : program;
+  if (!chosen.empty() && !ApplyProgram(plug, chosen, "tgbench"))
     return false;
   for (const ParamSetting& p : o.params)
     if (!ApplyParam(plug, p, "tgbench"))
@@ -390,7 +419,7 @@ void MeterBlock(LevelMeter& meter, RenderBuffers& b, int frames, bool useDouble)
 bool Measure(const ModuleInfo& m, int voices, const Options& o, Measurement& result)
 {
   VstHost::PluginInstance plug;
-  if (!Prepare(plug, m.path, o))
+  if (!Prepare(plug, m.path, m.program, o))
     return false;
   const int64_t warmBlocks = int64_t(std::ceil(o.warmup * o.sampleRate / o.blockSize));
   const int64_t timedBlocks =
@@ -578,10 +607,10 @@ int main(int argc, char** argv)
   for (size_t i = 0; i < modules.size(); ++i)
   {
     ModuleInfo& m = modules[i];
-    m.path = o.modules[i];
-    m.label = std::filesystem::path(m.path).filename().string();
+    SplitModuleProgram(o.modules[i], m.path, m.program);
+    m.label = ModuleLabel(std::filesystem::path(m.path).filename().string(), m.program);
     m.keeper = std::make_unique<VstHost::PluginInstance>();
-    if (!Prepare(*m.keeper, m.path, o))
+    if (!Prepare(*m.keeper, m.path, m.program, o))
       return 1;
     m.effectName = m.keeper->EffectName();
     m.numInputs = m.keeper->Effect()->numInputs;
@@ -589,8 +618,10 @@ int main(int argc, char** argv)
   }
   for (ModuleInfo& m : modules)
     for (const ModuleInfo& other : modules)
-      if (&m != &other && m.label == std::filesystem::path(other.path).filename().string())
-        m.label = m.path;
+      if (&m != &other &&
+          m.label ==
+              ModuleLabel(std::filesystem::path(other.path).filename().string(), other.program))
+        m.label = ModuleLabel(m.path, m.program);
 
   const size_t cellCount = modules.size() * o.voices.size();
   std::vector<std::vector<Measurement>> results(cellCount,

@@ -560,6 +560,53 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     TableOscillator t0 = table[k][0];
     TableOscillator t1 = table[k][1];
     Modulator tune = tuneLfo[k];
+    if (sine && !exactSine)
+    {
+      // The phases first, then their sines side by side in vector lanes.
+      double phase0[kRunLength], phase1[kRunLength], sine0[kRunLength], sine1[kRunLength];
+      int where[kRunLength];
+      int q = 0;
+      for (int j = 0; j < count; ++j)
+      {
+        if (at[j] >= 0)
+        {
+          phase0[q] = b0.phase;
+          b0.advance();
+          if (two)
+          {
+            phase1[q] = b1.phase;
+            b1.advance();
+          }
+          where[q++] = at[j];
+        }
+        const double m = tuneLfoFactor(tune, toTune);
+        const double f = ratio * m * pw[j];
+        const double inc0 = f * perSample;
+        const double inc1 = f * d * perSample;
+        b0.increment = inc0;
+        t0.increment = inc0;
+        b1.increment = inc1;
+        t1.increment = inc1;
+        tune.advance();
+      }
+      sinesOfTurns(phase0, sine0, q);
+      if (two)
+        sinesOfTurns(phase1, sine1, q);
+      for (int r = 0; r < q; ++r)
+      {
+        double sum = 0.0;
+        sum += b0.amplitude * sine0[r] + b0.offset;
+        if (two)
+          sum += b1.amplitude * sine1[r] + b1.offset;
+        buffer[where[r]] = two ? sum / 2 : sum;
+      }
+      blep[k][0] = b0;
+      blep[k][1] = b1;
+      table[k][0] = t0;
+      table[k][1] = t1;
+      tuneLfo[k] = tune;
+      continue;
+    }
     for (int j = 0; j < count; ++j)
     {
       if (at[j] >= 0)
@@ -607,6 +654,26 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
 
 void Note::mix(const VoiceMixTargets& out, int n)
 {
+  n = mixBegin(out, n);
+  for (int j0 = 0; j0 < n; j0 += kRunLength)
+  {
+    const int m = std::min(kRunLength, n - j0);
+    MixStretch s;
+    mixFront(j0, m, s);
+    OscFilterUnit* units[kOscillators];
+    const double* filterIn[kOscillators];
+    const double* filterCut[kOscillators];
+    double resonances[kOscillators];
+    double* filterOut[kOscillators];
+    const int sounding = addFilters(s, units, filterIn, filterCut, resonances, filterOut);
+    OscFilterUnit::processTogether(units, filterIn, filterCut, resonances, filterOut, sounding, m);
+    mixBack(j0, m, s);
+  }
+  mixEnd();
+}
+
+int Note::mixBegin(const VoiceMixTargets& out, int n)
+{
   bufferIndex = 0;
   startOffset = std::min(startOffset, 0);
   if (!bound)
@@ -617,27 +684,18 @@ void Note::mix(const VoiceMixTargets& out, int n)
       volumeEnvelope.tick();
       filterEnvelope.tick();
     }
-    return;
+    return 0;
   }
   if (n > bufferLength)
     n = bufferLength;
   const SynthParams& p = *binding.params;
-  // The parameters hold still for the block: read once, into locals that the writes to
+  // The parameters hold still for the block: read once, into members that the writes to
   // the targets cannot alias.
-  struct Osc
-  {
-    bool on;
-    bool lfoNeeded;
-    int mode;
-    double volume, saturation, pan, lfoToPan, lfoToVolume, lfoToFilter, cutoff, resonance;
-    bool faded;
-    double* buffer;
-  };
-  Osc o[kOscillators];
+  mixTargets = out;
   const bool display = out.lfoDisplay != nullptr;
   for (int k = 0; k < kOscillators; ++k)
   {
-    Osc& c = o[k];
+    MixOsc& c = mixOsc[k];
     c.on = p[slot(k, S::kOscOn)] > 0.5 && p[slot(k, S::kOscVolume)] > 0.0;
     c.mode = static_cast<int>(std::floor(p[slot(k, S::kOscLfoMode)] * 4.0 + 0.5));
     c.volume = p[slot(k, S::kOscVolume)];
@@ -661,182 +719,183 @@ void Note::mix(const VoiceMixTargets& out, int n)
     if (c.on && n > 0)
       oscFilter[k].balanceTarget = p[slot(k, S::kOscFilterBalance)];
   }
-  const double volumeScale = velocity * p[S::kVolumeEnvVelocity] * p[S::kVolumeEnvAmount];
-  const double filterScale = velocity * p[S::kFilterEnvVelocity] * p[S::kFilterEnvAmount];
-  const double* const bass = bassBuffer.get();
-  const double* const click = clickBuffer.get();
+  mixVolumeScale = velocity * p[S::kVolumeEnvVelocity] * p[S::kVolumeEnvAmount];
+  mixFilterScale = velocity * p[S::kFilterEnvVelocity] * p[S::kFilterEnvAmount];
+  return n;
+}
 
-  // In stretches of up to kRunLength samples: the envelopes first, then each oscillator
-  // through the stretch (its smoothers, LFO and filter stay in registers), adding into
-  // the stretch's stereo sums in the order of the oscillators, then the outputs.
-  for (int j0 = 0; j0 < n; j0 += kRunLength)
+// The envelopes first, then each oscillator through the stretch (its smoothers and LFO
+// stay in registers) up to its filter's input.
+void Note::mixFront(int j0, int m, MixStretch& s)
+{
+  for (int j = 0; j < m; ++j)
   {
-    const int m = std::min(kRunLength, n - j0);
-    double fade[kRunLength], vgs[kRunLength], fes[kRunLength], sumLeft[kRunLength],
-        sumRight[kRunLength];
-    double shown[kOscillators][kRunLength];
-    // Per oscillator: the filter's input (then its output), cutoff, gain and pan.
-    double xs[kOscillators][kRunLength], cuts[kOscillators][kRunLength],
-        fades[kOscillators][kRunLength], vols[kOscillators][kRunLength],
-        pans[kOscillators][kRunLength];
-    for (int j = 0; j < m; ++j)
+    double f = 1.0;
+    if (fadeIndex < kStartFadeLength)
+      f = startFade[fadeIndex++];
+    s.fade[j] = f;
+    s.vgs[j] = mixVolumeScale * volumeEnvelope.output;
+    s.fes[j] = mixFilterScale * filterEnvelope.output;
+    volumeEnvelope.tick();
+    filterEnvelope.tick();
+  }
+  for (int k = 0; k < kOscillators; ++k)
+  {
+    const MixOsc& c = mixOsc[k];
+    Modulator& lfoK = lfo[k];
+    if (!c.on)
     {
-      double f = 1.0;
-      if (fadeIndex < kStartFadeLength)
-        f = startFade[fadeIndex++];
-      fade[j] = f;
-      vgs[j] = volumeScale * volumeEnvelope.output;
-      fes[j] = filterScale * filterEnvelope.output;
-      volumeEnvelope.tick();
-      filterEnvelope.tick();
-      sumLeft[j] = 0.0;
-      sumRight[j] = 0.0;
-    }
-    for (int k = 0; k < kOscillators; ++k)
-    {
-      const Osc& c = o[k];
-      Modulator& lfoK = lfo[k];
-      if (!c.on)
-      {
-        for (int j = 0; j < m; ++j)
-        {
-          shown[k][j] = 0.0;
-          lfoK.advance();
-        }
-        continue;
-      }
-      const auto shape = [&c](double v)
-      {
-        switch (c.mode)
-        {
-        case 1:
-          return std::max(v, 0.0);
-        case 2:
-          return std::min(v, 0.0);
-        case 3:
-          return std::abs(v);
-        case 4:
-          return -v;
-        default:
-          return v;
-        }
-      };
-      Smoother volS = volumeSmoother[k];
-      Smoother satS = saturationSmoother[k];
-      Smoother panS = panSmoother[k];
-      double* const buffer = c.buffer + j0;
       for (int j = 0; j < m; ++j)
       {
-        bool have = c.lfoNeeded;
-        double a = have ? lfoK.value() : 0.0;
-        const double vol = volS.next(c.volume);
-        const double sat = satS.next(c.saturation);
-        pans[k][j] = panS.next(have ? c.pan + 0.5 * a * c.lfoToPan : c.pan);
-        if (have)
-          a = shape(a);
-        shown[k][j] = a;
-        const double g = c.faded ? fade[j] : 1.0;
-        double x = buffer[j];
-        if (sat > 0.0)
-          x = saturate(x, sat);
-        if (!have && !(x != 0.0 && std::isfinite(x)))
-        {
-          a = shape(lfoK.value());
-          have = true;
-        }
-        if (have)
-          x = x + x * a * c.lfoToVolume;
-        double cut = c.cutoff * fes[j];
-        if (!have && !(cut != 0.0 && std::isfinite(cut)))
-        {
-          a = shape(lfoK.value());
-          have = true;
-        }
-        if (have)
-          cut = cut + cut * a * c.lfoToFilter;
-        xs[k][j] = x;
-        cuts[k][j] = std::clamp(cut, 0.0, 1.0);
-        fades[k][j] = g;
-        vols[k][j] = vol;
+        s.shown[k][j] = 0.0;
         lfoK.advance();
       }
-      volumeSmoother[k] = volS;
-      saturationSmoother[k] = satS;
-      panSmoother[k] = panS;
+      continue;
     }
-    // The filters of all sounding oscillators side by side.
-    OscFilterUnit* units[kOscillators];
-    const double* filterIn[kOscillators];
-    const double* filterCut[kOscillators];
-    double resonances[kOscillators];
-    double* filterOut[kOscillators];
-    int sounding = 0;
-    for (int k = 0; k < kOscillators; ++k)
+    const auto shape = [&c](double v)
     {
-      if (!o[k].on)
-        continue;
-      units[sounding] = &oscFilter[k];
-      filterIn[sounding] = xs[k];
-      filterCut[sounding] = cuts[k];
-      resonances[sounding] = o[k].resonance;
-      filterOut[sounding] = xs[k];
-      ++sounding;
-    }
-    OscFilterUnit::processTogether(units, filterIn, filterCut, resonances, filterOut, sounding, m);
-    for (int k = 0; k < kOscillators; ++k)
-    {
-      if (!o[k].on)
-        continue;
-      double* const buffer = o[k].buffer + j0;
-      for (int j = 0; j < m; ++j)
+      switch (c.mode)
       {
-        const double y = xs[k][j] * fades[k][j] * vols[k][j];
-        const double pan = pans[k][j];
-        buffer[j] = y;
-        if (pan < 0.5)
-        {
-          sumRight[j] += 2.0 * pan * y;
-          sumLeft[j] += y;
-        }
-        else
-        {
-          sumRight[j] += y;
-          sumLeft[j] += (1.0 - 2.0 * (pan - 0.5)) * y;
-        }
+      case 1:
+        return std::max(v, 0.0);
+      case 2:
+        return std::min(v, 0.0);
+      case 3:
+        return std::abs(v);
+      case 4:
+        return -v;
+      default:
+        return v;
       }
-    }
+    };
+    Smoother volS = volumeSmoother[k];
+    Smoother satS = saturationSmoother[k];
+    Smoother panS = panSmoother[k];
+    const double* const buffer = c.buffer + j0;
     for (int j = 0; j < m; ++j)
     {
-      const int at = j0 + j;
-      const double vg = vgs[j];
-      const double g = vg * velocity;
-      const double right = sumRight[j] * g;
-      const double left = sumLeft[j] * g;
-      const double bo = g * bass[at];
-      const double co = g * click[at];
-      out.left[at] += left + co;
-      out.right[at] += co + right;
-      out.bassBus[at] += bo;
-      if (display)
+      bool have = c.lfoNeeded;
+      double a = have ? lfoK.value() : 0.0;
+      const double vol = volS.next(c.volume);
+      const double sat = satS.next(c.saturation);
+      s.pans[k][j] = panS.next(have ? c.pan + 0.5 * a * c.lfoToPan : c.pan);
+      if (have)
+        a = shape(a);
+      s.shown[k][j] = a;
+      const double g = c.faded ? s.fade[j] : 1.0;
+      double x = buffer[j];
+      if (sat > 0.0)
+        x = saturate(x, sat);
+      if (!have && !(x != 0.0 && std::isfinite(x)))
       {
-        double* rec =
-            out.lfoDisplay + static_cast<std::size_t>(at) * VoiceMixTargets::kLfoRecordStride;
-        rec[0] = shown[0][j];
-        rec[1] = shown[1][j];
-        rec[2] = shown[2][j];
+        a = shape(lfoK.value());
+        have = true;
       }
-      if (out.envBus != nullptr)
-        out.envBus[at] += vg;
-      if (out.filterEnvBus != nullptr)
-        out.filterEnvBus[at] += fes[j];
-      voiceGain = vg;
-      mixLeft = left;
-      mixRight = right;
-      bassOut = bo;
-      clickOut = co;
+      if (have)
+        x = x + x * a * c.lfoToVolume;
+      double cut = c.cutoff * s.fes[j];
+      if (!have && !(cut != 0.0 && std::isfinite(cut)))
+      {
+        a = shape(lfoK.value());
+        have = true;
+      }
+      if (have)
+        cut = cut + cut * a * c.lfoToFilter;
+      s.xs[k][j] = x;
+      s.cuts[k][j] = std::clamp(cut, 0.0, 1.0);
+      s.fades[k][j] = g;
+      s.vols[k][j] = vol;
+      lfoK.advance();
+    }
+    volumeSmoother[k] = volS;
+    saturationSmoother[k] = satS;
+    panSmoother[k] = panS;
+  }
+}
+
+int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, const double** cutoff,
+                     double* resonance, double** out)
+{
+  int sounding = 0;
+  for (int k = 0; k < kOscillators; ++k)
+  {
+    if (!mixOsc[k].on)
+      continue;
+    units[sounding] = &oscFilter[k];
+    in[sounding] = s.xs[k];
+    cutoff[sounding] = s.cuts[k];
+    resonance[sounding] = mixOsc[k].resonance;
+    out[sounding] = s.xs[k];
+    ++sounding;
+  }
+  return sounding;
+}
+
+// Each oscillator's filtered stretch, faded and at its volume, into the stretch's stereo
+// sums in the order of the oscillators, then the outputs.
+void Note::mixBack(int j0, int m, const MixStretch& s)
+{
+  const VoiceMixTargets& out = mixTargets;
+  const bool display = out.lfoDisplay != nullptr;
+  double sumLeft[kRunLength], sumRight[kRunLength];
+  std::fill_n(sumLeft, m, 0.0);
+  std::fill_n(sumRight, m, 0.0);
+  for (int k = 0; k < kOscillators; ++k)
+  {
+    if (!mixOsc[k].on)
+      continue;
+    double* const buffer = mixOsc[k].buffer + j0;
+    for (int j = 0; j < m; ++j)
+    {
+      const double y = s.xs[k][j] * s.fades[k][j] * s.vols[k][j];
+      const double pan = s.pans[k][j];
+      buffer[j] = y;
+      if (pan < 0.5)
+      {
+        sumRight[j] += 2.0 * pan * y;
+        sumLeft[j] += y;
+      }
+      else
+      {
+        sumRight[j] += y;
+        sumLeft[j] += (1.0 - 2.0 * (pan - 0.5)) * y;
+      }
     }
   }
-  bufferIndex = 0;
+  const double* const bass = bassBuffer.get();
+  const double* const click = clickBuffer.get();
+  for (int j = 0; j < m; ++j)
+  {
+    const int at = j0 + j;
+    const double vg = s.vgs[j];
+    const double g = vg * velocity;
+    const double right = sumRight[j] * g;
+    const double left = sumLeft[j] * g;
+    const double bo = g * bass[at];
+    const double co = g * click[at];
+    out.left[at] += left + co;
+    out.right[at] += co + right;
+    out.bassBus[at] += bo;
+    if (display)
+    {
+      double* rec =
+          out.lfoDisplay + static_cast<std::size_t>(at) * VoiceMixTargets::kLfoRecordStride;
+      rec[0] = s.shown[0][j];
+      rec[1] = s.shown[1][j];
+      rec[2] = s.shown[2][j];
+    }
+    if (out.envBus != nullptr)
+      out.envBus[at] += vg;
+    if (out.filterEnvBus != nullptr)
+      out.filterEnvBus[at] += s.fes[j];
+    voiceGain = vg;
+    mixLeft = left;
+    mixRight = right;
+    bassOut = bo;
+    clickOut = co;
+  }
 }
+
+void Note::mixEnd() noexcept { bufferIndex = 0; }
 
 } // namespace Korvane

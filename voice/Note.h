@@ -144,6 +144,31 @@ public:
   // The voice's part of the pool's mixBlock: adds n samples into the targets.
   void mix(const VoiceMixTargets& out, int n);
 
+  // mix in steps, for a pool that mixes its voices stretch by stretch with the oscillator
+  // filters of several voices side by side (the same values bit for bit): mixBegin reads
+  // the block's settings and returns how many samples the voice mixes (0: none, its
+  // envelopes have run); then for each stretch of m (at most kRunLength) samples from j0
+  // on, mixFront (envelopes, each oscillator up to its filter's input, into a
+  // MixStretch), addFilters (appends the sounding oscillators' filters with their inputs,
+  // cutoffs, resonances and outputs for OscFilterUnit::processTogether; returns how many),
+  // the filters, and mixBack (adds into the targets); mixEnd once the block is done.
+  struct MixStretch
+  {
+    double fade[kRunLength], vgs[kRunLength], fes[kRunLength];
+    // Per oscillator: the LFO value shown, the filter's input (then its output), cutoff,
+    // gain and pan.
+    double shown[kOscillators][kRunLength];
+    double xs[kOscillators][kRunLength], cuts[kOscillators][kRunLength],
+        fades[kOscillators][kRunLength], vols[kOscillators][kRunLength],
+        pans[kOscillators][kRunLength];
+  };
+  int mixBegin(const VoiceMixTargets& out, int n);
+  void mixFront(int j0, int m, MixStretch& s);
+  int addFilters(MixStretch& s, OscFilterUnit** units, const double** in, const double** cutoff,
+                 double* resonance, double** out);
+  void mixBack(int j0, int m, const MixStretch& s);
+  void mixEnd() noexcept;
+
   // The per-sample pitch: increments of all sub-voices for the next sample, from the
   // pitch-envelope factor e; advances the tune LFOs, the FM phase and the bass phase.
   void updatePitch(double e);
@@ -205,6 +230,21 @@ private:
   void applyWaveform(int k) noexcept;
   // Brings detuneFactor and samplePeriod up to the current detune and rate.
   void refreshQuotients() noexcept;
+
+  // The block's settings of each oscillator, read by mixBegin.
+  struct MixOsc
+  {
+    bool on = false;
+    bool lfoNeeded = false;
+    int mode = 0;
+    double volume = 0.0, saturation = 0.0, pan = 0.0, lfoToPan = 0.0, lfoToVolume = 0.0,
+           lfoToFilter = 0.0, cutoff = 0.0, resonance = 0.0;
+    bool faded = false;
+    double* buffer = nullptr;
+  };
+  MixOsc mixOsc[kOscillators];
+  double mixVolumeScale = 0.0, mixFilterScale = 0.0;
+  VoiceMixTargets mixTargets;
 
   VoiceBinding binding;
   bool bound = false;

@@ -11,7 +11,12 @@
 namespace Korvane
 {
 
-VoicePool::VoicePool() : voices(std::make_unique<Note[]>(kVoiceCount)) { clearPendingBends(); }
+VoicePool::VoicePool()
+  : voices(std::make_unique<Note[]>(kVoiceCount)),
+    stretches(std::make_unique<Note::MixStretch[]>(kMixBatch))
+{
+  clearPendingBends();
+}
 
 void VoicePool::bind(const VoiceBinding& b)
 {
@@ -178,14 +183,79 @@ void VoicePool::mixBlock(const VoiceMixTargets& out, int n)
   hidden.lfoDisplay = nullptr;
   const int last = activeMask != 0 ? 63 - std::countl_zero(activeMask) : -1;
   const bool lastShows = last >= 0 && voices[last].isBound();
+  // Each active voice reads its settings for the block; those with samples to mix take
+  // part in the stretches, in the order of the voices.
+  int order[kVoiceCount];
+  int lengths[kVoiceCount];
+  int mixing = 0;
+  int longest = 0;
   for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
   {
     const int i = std::countr_zero(m);
     const bool covered =
         i != last && lastShows && voices[last].bufferLength >= voices[i].bufferLength;
-    voices[i].mix(covered ? hidden : out, n);
+    const int length = voices[i].mixBegin(covered ? hidden : out, n);
+    if (length <= 0)
+      continue;
+    order[mixing] = i;
+    lengths[mixing] = length;
+    ++mixing;
+    longest = std::max(longest, length);
   }
+  // Stretch by stretch, the voices in batches of the same stretch length; a sample's
+  // targets still receive the voices one after another in their order.
+  for (int j0 = 0; j0 < longest; j0 += Note::kRunLength)
+  {
+    int k = 0;
+    while (k < mixing)
+    {
+      if (lengths[k] <= j0)
+      {
+        ++k;
+        continue;
+      }
+      const int m = std::min(Note::kRunLength, lengths[k] - j0);
+      int batch[kMixBatch];
+      int count = 0;
+      while (k < mixing && count < kMixBatch)
+      {
+        if (lengths[k] <= j0)
+        {
+          ++k;
+          continue;
+        }
+        if (std::min(Note::kRunLength, lengths[k] - j0) != m)
+          break;
+        batch[count++] = order[k++];
+      }
+      mixStretch(batch, count, j0, m);
+    }
+  }
+  for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
+    voices[std::countr_zero(m)].mixEnd();
   updateActiveMask();
+}
+
+void VoicePool::mixStretch(const int* batch, int count, int j0, int m)
+{
+  constexpr int kUnits = kMixBatch * Note::kOscillators;
+  OscFilterUnit* units[kUnits] = {};
+  const double* filterIn[kUnits] = {};
+  const double* filterCut[kUnits] = {};
+  double resonances[kUnits] = {};
+  double* filterOut[kUnits] = {};
+  int sounding = 0;
+  for (int b = 0; b < count; ++b)
+  {
+    Note& v = voices[batch[b]];
+    v.mixFront(j0, m, stretches[b]);
+    sounding += v.addFilters(stretches[b], units + sounding, filterIn + sounding,
+                             filterCut + sounding, resonances + sounding, filterOut + sounding);
+  }
+  // The oscillator filters of the whole batch side by side.
+  OscFilterUnit::processTogether(units, filterIn, filterCut, resonances, filterOut, sounding, m);
+  for (int b = 0; b < count; ++b)
+    voices[batch[b]].mixBack(j0, m, stretches[b]);
 }
 
 void VoicePool::updateActiveMask() noexcept

@@ -146,8 +146,15 @@ private:
   void stepPendingBends();
   // Rebuilds activeMask from the voices' envelopes.
   void updateActiveMask() noexcept;
+  // The stretch of m samples from j0 on of `count` voices (indices in `batch`).
+  void mixStretch(const int* batch, int count, int j0, int m);
+
+  // Voices that mix a stretch together, with their oscillator filters side by side.
+  static constexpr int kMixBatch = 8;
 
   std::unique_ptr<Note[]> voices;
+  // The stretch records of a batch (kMixBatch of them).
+  std::unique_ptr<Note::MixStretch[]> stretches;
   // Bit i set while voice i is active: voices become active only in noteOn and free
   // only in mixBlock, so the per-sample pass need not look at the 64 voices.
   std::uint64_t activeMask = 0;

@@ -20,15 +20,8 @@ DistortionCurve::DistortionCurve() { resetLinear(); }
 
 // --- Called from the audio thread, never blocks or allocates ------------------------
 
-double DistortionCurve::lookup(double x) const
+double DistortionCurve::lookupAt(int i, double t, int next) const
 {
-  if (std::isnan(x))
-    x = 0.0;
-  x = clampUnit(x);
-  const double pos = (x + 1.0) * 0.5 * kSpan;
-  const int i = static_cast<int>(pos); // 0..511, pos is never negative
-  const double t = pos - i;
-  const int next = std::min(i + 1, kLength - 1);
   switch (interpolation)
   {
   case kNoInterpolation:

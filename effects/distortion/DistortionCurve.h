@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -49,7 +51,21 @@ public:
   // The curve's output for input x (clamped to -1..+1; NaN reads as 0), interpolated
   // between neighbouring points by `interpolation`: 0 none, 1 linear, 2 cosine,
   // 4 Hermite, any other value cubic.
-  double lookup(double x) const;
+  // Inline for the block loops; the linear curve (the saturator's) is read here, the
+  // other interpolations by lookupAt.
+  double lookup(double x) const
+  {
+    if (std::isnan(x))
+      x = 0.0;
+    x = std::clamp(x, -1.0, 1.0);
+    const double pos = (x + 1.0) * 0.5 * kSpan;
+    const int i = static_cast<int>(pos); // 0..511, pos is never negative
+    const double t = pos - i;
+    const int next = std::min(i + 1, kLength - 1);
+    if (interpolation == kLinear)
+      return (1.0 - t) * points[i] + t * points[next];
+    return lookupAt(i, t, next);
+  }
 
   // --- Called from the audio thread (deferred commands) or the main thread --------
 
@@ -79,6 +95,10 @@ public:
 
   // Copies the values when there are exactly 512 of them and all are finite.
   bool importValues(const double* values, int count);
+
+  // lookup between point i and point next (i + 1 but at most the last) at fraction t, for
+  // every interpolation.
+  double lookupAt(int i, double t, int next) const;
 
   // The editor's label for an interpolation mode.
   static const char* interpolationLabel(int mode);

@@ -13,7 +13,7 @@ namespace Korvane
 class KellettLanes
 {
 public:
-  static constexpr int kLanes = 8;
+  static constexpr int kLanes = 16;
 
   // A filter and where its samples come from and go to; false when all lanes are taken.
   bool add(KvFilterPaulKellett& filter, const double* input, const double* cutoff, double resonance,
@@ -32,9 +32,9 @@ public:
   static constexpr int kMaxSamples = 64;
   void run(int n) noexcept;
 
-private:
-  template <int P, bool Shaped>
-  void runPairs(int n) noexcept;
+  // The lanes run four doubles a vector where the processor has AVX2, else two; true
+  // keeps them at two (the tests compare the two).
+  bool narrow = false;
 
   struct Lane
   {
@@ -44,6 +44,8 @@ private:
     double resonance;
     double* out;
   };
+
+private:
   Lane lanes[kLanes];
   int count = 0;
 };

@@ -121,8 +121,11 @@ void DumpExpand::processPiece(double* left, double* right, int frames)
       buffer[c][i] = std::isfinite(io[c][i]) ? io[c][i] : 0.0;
   if (bypassFilters == 0)
   {
-    lowPass.process(frames, work);
-    highPass.process(frames, work);
+    if (!lowPass.processThen(highPass, frames, work))
+    {
+      lowPass.process(frames, work);
+      highPass.process(frames, work);
+    }
   }
   bool runaway = false;
   for (int i = 0; i < frames; ++i)

@@ -123,8 +123,11 @@ void Equalizer::processPiece(double* left, double* right, int frames)
     copyFinite(io[c], bufferA[c], frames);
     copyFinite(io[c], bufferB[c], frames);
   }
-  lowShelf.process(frames, shelved);
-  highShelf.process(frames, shelved);
+  if (!lowShelf.processThen(highShelf, frames, shelved))
+  {
+    lowShelf.process(frames, shelved);
+    highShelf.process(frames, shelved);
+  }
   if (midValue > 0.5)
     bandPass.process(frames, mid);
   else if (midValue < 0.5)

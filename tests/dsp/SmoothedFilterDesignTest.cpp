@@ -318,3 +318,58 @@ TEST(Filter, SilenceGivesTheTinyAlternatingGuard)
     ASSERT_LT(l[i] * l[i - 1], 0.0) << i; // the sign alternates
   }
 }
+
+TEST(SmoothedFilterDesign, StereoSideBySideGivesEachChannelsBitsAlone)
+{
+  // Two designs in series over a stereo pair (pieces while the second glides and after),
+  // against each channel through mono copies of the designs one after the other.
+  using Mono = SmoothedFilterDesign<ChebyshevI::LowPass, 1, DirectFormII>;
+  const struct
+  {
+    double order1, fc1, order2, fc2, glideTo;
+  } kCases[] = {{4, 500, 2, 3000, 1200}, {1, 9000, 3, 80, 60}, {2, 200, 4, 15000, 11000}};
+  for (const auto& c : kCases)
+  {
+    Smoothed first, second;
+    Mono mono[2][2];
+    ASSERT_TRUE(first.setParams(cheby(c.fc1, c.order1)));
+    ASSERT_TRUE(second.setParams(cheby(c.fc2, c.order2)));
+    for (auto& m : mono)
+    {
+      ASSERT_TRUE(m[0].setParams(cheby(c.fc1, c.order1)));
+      ASSERT_TRUE(m[1].setParams(cheby(c.fc2, c.order2)));
+    }
+    std::vector<double> left = noise(2048, 7), right = noise(2048, 11);
+    std::vector<double> alone[2] = {left, right};
+    int at = 0;
+    for (const int n : {300, 100, 700, 948})
+    {
+      if (at == 300)
+      {
+        ASSERT_TRUE(second.setParam(kIdFrequency, c.glideTo));
+        for (auto& m : mono)
+          ASSERT_TRUE(m[1].setParam(kIdFrequency, c.glideTo));
+      }
+      double* ch[2] = {left.data() + at, right.data() + at};
+      const bool together = first.processThen(second, n, ch);
+      EXPECT_EQ(together, !second.isGliding() && at != 300) << "at " << at;
+      if (!together)
+      {
+        first.process(n, ch);
+        second.process(n, ch);
+      }
+      for (int k = 0; k < 2; ++k)
+      {
+        double* one[1] = {alone[k].data() + at};
+        mono[k][0].process(n, one);
+        mono[k][1].process(n, one);
+      }
+      at += n;
+    }
+    for (int i = 0; i < 2048; ++i)
+    {
+      ASSERT_EQ(left[size_t(i)], alone[0][size_t(i)]) << "sample " << i;
+      ASSERT_EQ(right[size_t(i)], alone[1][size_t(i)]) << "sample " << i;
+    }
+  }
+}

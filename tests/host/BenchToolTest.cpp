@@ -109,6 +109,12 @@ TEST(BenchToolTest, ReportsARowPerModuleAndVoiceCount)
        {1, 2},
        "float",
        false},
+      // The same module twice, the second time with its own program.
+      {module + " \"" + TG_MODULE_PATH + "@1\" --voices 1",
+       {"thumpgeist.so", "thumpgeist.so@1"},
+       {1},
+       "float",
+       false},
       {"--voices 3 --double --pick median --markdown --program 1 --param 3=0.4 " + module,
        {"thumpgeist.so"},
        {3},
@@ -172,6 +178,7 @@ TEST(BenchToolTest, RefusesWhatItCannotMeasure)
   const Case cases[] = {
       {"\"" + missing + "\"" + module, 1, "cannot load " + missing + ": "},
       {"--program \"No Such Program\"" + module, 1, "no program \"No Such Program\""},
+      {module + " \"" + TG_MODULE_PATH + "@No Such Program\"", 1, "no program \"No Such Program\""},
       {"--param 999=0.5" + module, 1, "no parameter \"999\""},
       {"--voices 0" + module, 2, "bad voice counts"},
       {"--voices 1,,2" + module, 2, "bad voice counts"},

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include <numbers>
 
 using Korvane::sineOfTurns;
@@ -32,4 +34,21 @@ TEST(SineOfTurns, KeepsTheZerosExactAndThePeaksWithinOneUnit)
                 {0.75, -1.0, 2.3e-16}};
   for (const auto& c : kCases)
     EXPECT_NEAR(sineOfTurns(c.t), c.expected, c.tolerance) << c.t;
+}
+
+TEST(SineOfTurns, InVectorLanesGivesTheSameBits)
+{
+  // Phases over the turn, at the folds, negative, beyond 2^31 and undefined, in an odd
+  // count so that the last goes alone.
+  const double phases[] = {0.0,   0.25,  0.5,     0.75, 0.999999, 1e-300, 0.2500001,
+                           -0.3,  1.75,  3.0e9,   0.1,  -2.0e9,   0.6,    std::nan(""),
+                           0.125, 0.375, 0.62345, 0.9,  0.4999999};
+  constexpr int kCount = int(std::size(phases));
+  double lanes[kCount];
+  Korvane::sinesOfTurns(phases, lanes, kCount);
+  for (int i = 0; i < kCount; ++i)
+  {
+    const double alone = sineOfTurns(phases[i]);
+    EXPECT_EQ(std::memcmp(&lanes[i], &alone, sizeof alone), 0) << "phase " << phases[i];
+  }
 }
