@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -30,6 +31,8 @@ const char* const kUsage =
     "    param N               'param N VALUE DISPLAY'\n"
     "    automation            the begin/automate/end edits seen since the last call\n"
     "    program               'program INDEX NAME'\n"
+    "    state                 'state BYTES HASH': the size and a hash (FNV-1a, 64 bits) of\n"
+    "                          the current program's chunk, which holds the distortion curve\n"
     "    classes               'classes 1' while the editor's window class \"IPlugWndClass\"\n"
     "                          is registered for the module (Windows; 0 elsewhere)\n"
     "    children              'children K', the host window's child windows\n"
@@ -148,6 +151,14 @@ public:
       Answer("automation%s", AutomationText().c_str());
     else if (word == "program")
       Answer("program %d %s", plugin.GetProgram(), plugin.ProgramName().c_str());
+    else if (word == "state")
+    {
+      const std::vector<uint8_t> chunk = plugin.GetChunk(false);
+      uint64_t hash = 14695981039346656037ull;
+      for (const uint8_t byte : chunk)
+        hash = (hash ^ byte) * 1099511628211ull;
+      Answer("state %zu %016llx", chunk.size(), static_cast<unsigned long long>(hash));
+    }
     else if (word == "classes")
       Answer("classes %d",
              HostWindow::ClassRegistered("IPlugWndClass", modulePath.c_str()) ? 1 : 0);

@@ -12,6 +12,8 @@
 #    list) changes its parameter, and the host sees begin edit, automation, end edit;
 #  - a right click on the program name box opens the text entry, and typing a name and
 #    Enter renames the current program;
+#  - a left click on the program name box opens the program menu as a native popup
+#    below it, and choosing "Gabber Kick 1" with the keys loads that program;
 #  - a click on the scope tab shows the scope page;
 #  - closing and reopening the editor leaves no window class registered after each
 #    close, and keeps the parameter values, the program's name and the page shown.
@@ -160,8 +162,6 @@ if [ -n "$knob" ]; then
 else
   fail "tgsnapshot lists no control of parameter $volume"
 fi
-ask "param $volume"
-volumeBefore=$reply
 
 # --- The program name box: a right click opens the text entry, Enter renames --------
 box=""
@@ -187,6 +187,30 @@ else
   fail "tgsnapshot lists no program name box"
 fi
 
+# --- The program menu: a native popup; the keys choose "Gabber Kick 1" ----------------
+gabber=49
+if [ -n "$box" ]; then
+  import -window root -crop 400x300+"$bx"+$((by + 12)) +repage menu-closed.png
+  # The menu's own loop holds the host's thread until it closes, so the host answers
+  # nothing meanwhile: the script only waits.
+  xdotool mousemove "$bx" "$by" click 1
+  sleep 1
+  import -window root -crop 400x300+"$bx"+$((by + 12)) +repage menu-open.png
+  changed=$(command compare -metric AE -fuzz 10% menu-closed.png menu-open.png null: 2>&1 || true)
+  echo "program menu: $changed pixels below the box change when it opens"
+  [ "${changed%% *}" -gt 2000 ] 2>/dev/null || fail "no popup menu appears below the program box ($changed)"
+  # The first Down lights item 01; item 50 is program 49.
+  xdotool key --delay 15 $(printf 'Down %.0s' $(seq $((gabber + 1)))) Return
+  for _ in $(seq 20); do
+    ask "program"
+    [ "$reply" = "program $gabber Gabber Kick 1" ] && break
+    ask "wait 100"
+  done
+  echo "program menu choice: '$reply'"
+  [ "$reply" = "program $gabber Gabber Kick 1" ] || fail "choosing Gabber Kick 1 in the menu did not load it: $reply"
+  volumeSetting=(--program "$gabber")
+fi
+
 # --- The scope tab -------------------------------------------------------------------
 xdotool mousemove 567 805 click 1
 ask "wait 100"
@@ -195,6 +219,8 @@ expectPage scope synth scope-tab "${volumeSetting[@]}"
 # --- Close and reopen: no class left behind, the same values and page ---------------
 ask "program"
 programBefore=$reply
+ask "param $volume"
+volumeBefore=$reply
 for round in 1 2 3; do
   ask "close"
   [ "$reply" = "close 1" ] || fail "close $round: $reply"
