@@ -7,6 +7,7 @@
 #include "editor/layout/IKvCurve.h"
 #include "editor/layout/IKvCurve2.h"
 #include "editor/layout/ThumpgeistEditor.h"
+#include "synth/AllocationCounter.h"
 #include "synth/ParamIndex.h"
 #include "synth/Thumpgeist.h"
 
@@ -141,7 +142,14 @@ TEST(CurveEditor, DrawingReachesTheSoundAtTheNextBlock)
     drawn.Idle();
     // Stopped, the idle tick applies the drawing; running, the next block does.
     EXPECT_EQ(drawn.Points()[0] == 1.0, !running) << running;
-    const std::vector<double> heard = drawn.Block(), before = plain.Block();
+    std::vector<double> heard(256), right(256);
+    double* outs[] = {heard.data(), right.data()};
+    {
+      const AllocationCounter counter; // the drawing taken in the block, the views told
+      drawn.plug.ProcessBlock(nullptr, outs, 256);
+      EXPECT_EQ(counter.Count(), 0);
+    }
+    const std::vector<double> before = plain.Block();
     double difference = 0.0, level = 0.0;
     for (size_t i = 0; i < heard.size(); ++i)
     {
@@ -293,7 +301,13 @@ TEST(CurveDisplays, FollowTheParametersFromTheFirstOpen)
   for (const Case& c : cases)
   {
     const std::vector<double> before = Copy(c.values, c.count);
-    rig.plug.SetParameterFromEditor(c.param, c.value);
+    {
+      // As a host's automation on the audio thread: the views follow without allocating.
+      const AllocationCounter counter;
+      rig.plug.GetParam(c.param)->SetNormalized(c.value);
+      rig.plug.OnParameterChange(c.param);
+      EXPECT_EQ(counter.Count(), 0) << c.param;
+    }
     EXPECT_NE(Copy(c.values, c.count), before) << c.param;
     rig.Idle();
     EXPECT_TRUE(c.view->IsDirty()) << c.param;
