@@ -7,6 +7,7 @@
 #include "editor/layout/IKvCurve.h"
 #include "editor/layout/IKvCurve2.h"
 #include "editor/layout/ThumpgeistEditor.h"
+#include "plugin/ByteBuffer.h"
 #include "synth/AllocationCounter.h"
 #include "synth/ParamIndex.h"
 #include "synth/Thumpgeist.h"
@@ -90,15 +91,15 @@ struct Rig
     IRect none;
     g->CollectDirty(none);
   }
-  // A left-button stroke across the whole editor, at height y(column) from its top.
-  void Stroke(const std::function<int(int)>& y)
+  // A left-button stroke over the columns, at height y(column) from the editor's top.
+  void Stroke(const std::function<int(int)>& y, int from = 0, int to = 127)
   {
     IMouseMod mod;
     mod.left = true;
-    g->OnMouseDown(kLeft, kTop + y(0), mod);
-    for (int c = 1; c < 128; ++c)
+    g->OnMouseDown(kLeft + from, kTop + y(from), mod);
+    for (int c = from + 1; c <= to; ++c)
       g->OnMouseDrag(kLeft + c, kTop + y(c), mod);
-    g->OnMouseUp(kLeft + 127, kTop + y(127), mod);
+    g->OnMouseUp(kLeft + to, kTop + y(to), mod);
   }
   void ChooseFromMenu(int item)
   {
@@ -163,6 +164,31 @@ TEST(CurveEditor, DrawingReachesTheSoundAtTheNextBlock)
     EXPECT_EQ(drawn.plug.Displays().CurveTrace()[64], 1.0);
     EXPECT_FALSE(drawn.Curve().CurveEdited());
   }
+}
+
+// What a window test sees of a stroke at y = 400 from x = 840 to 960: the state's
+// curve takes -v = 0.859375 there, and the distortion trace is drawn at that row,
+// bright grey where its ramp peaks (column 64).
+TEST(CurveEditor, StrokeShowsInTheStateAndTheTrace)
+{
+  Rig rig;
+  // The grey level of a pixel, or -1 when it is coloured.
+  auto grey = [&rig](int x, int y)
+  {
+    const std::uint32_t p = rig.g->Pixel(x, y);
+    const bool isGrey = (p & 0xFF) == (p >> 8 & 0xFF) && (p & 0xFF) == (p >> 16 & 0xFF);
+    return isGrey ? int(p & 0xFF) : -1;
+  };
+  EXPECT_LT(grey(kLeft + 64, 400), 250);
+  rig.Stroke([](int) { return 400 - kTop; }, 840 - kLeft, 960 - kLeft);
+  rig.Idle();
+  rig.Idle();
+  ByteBuffer state;
+  ASSERT_TRUE(rig.plug.SerializeState(state));
+  double point = 0.0;
+  state.GetDouble(&point, 4 + 8 * 256);
+  EXPECT_EQ(point, 0.859375);
+  EXPECT_GE(grey(kLeft + 64, 400), 250);
 }
 
 TEST(CurveEditor, MouseRulesOfTheDrawnPoints)
