@@ -109,12 +109,15 @@ struct Rig
     g->OnMouseDown(kLeft + 64, kTop + 64, mod);
     g->OnMouseUp(kLeft + 64, kTop + 64, mod);
   }
-  // One block of a held, strongly distorted note.
-  std::vector<double> Block()
+  // One block of a held, strongly distorted note, counting what it allocates.
+  std::vector<double> Block(int* allocations = nullptr)
   {
     std::vector<double> left(256), right(256);
     double* outs[] = {left.data(), right.data()};
+    const AllocationCounter counter;
     plug.ProcessBlock(nullptr, outs, 256);
+    if (allocations)
+      *allocations = counter.Count();
     return left;
   }
   void PlayDistorted(bool running)
@@ -143,14 +146,9 @@ TEST(CurveEditor, DrawingReachesTheSoundAtTheNextBlock)
     drawn.Idle();
     // Stopped, the idle tick applies the drawing; running, the next block does.
     EXPECT_EQ(drawn.Points()[0] == 1.0, !running) << running;
-    std::vector<double> heard(256), right(256);
-    double* outs[] = {heard.data(), right.data()};
-    {
-      const AllocationCounter counter; // the drawing taken in the block, the views told
-      drawn.plug.ProcessBlock(nullptr, outs, 256);
-      EXPECT_EQ(counter.Count(), 0);
-    }
-    const std::vector<double> before = plain.Block();
+    int allocations = -1; // the drawing taken in the block, and the views told
+    const std::vector<double> heard = drawn.Block(&allocations), before = plain.Block();
+    EXPECT_EQ(allocations, 0);
     double difference = 0.0, level = 0.0;
     for (size_t i = 0; i < heard.size(); ++i)
     {
@@ -254,7 +252,6 @@ TEST(CurveEditor, CurveFilesKeepTheCurve)
   saveResetLoad();
   for (int k = 0; k < 512; ++k)
     EXPECT_NEAR(rig.Points()[size_t(k)], drawn[size_t(k)], 1e-10) << k; // ten decimals
-  EXPECT_NE(rig.Points(), decltype(drawn){});                           // something was read
   // What a file holds comes back bit for bit, into both sections, and the editor's
   // points follow it.
   const auto saved = rig.Points();
