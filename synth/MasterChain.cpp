@@ -241,14 +241,23 @@ bool MasterChain::ImportCurveText(std::string_view text)
   return true;
 }
 
+bool MasterChain::ImportCurveValues(const double* points, int count)
+{
+  if (!first.distortion.importValues(points, count))
+    return false;
+  second.distortion.importValues(points, count);
+  return true;
+}
+
 // --- The block -----------------------------------------------------------------------
 
-void MasterChain::ApplyPendingCurveOperation()
+bool MasterChain::ApplyPendingCurveOperation()
 {
   if (pendingCurveOperation == kNoCurveOperation)
-    return;
+    return false;
   ApplyCurveOperation(pendingCurveOperation);
   pendingCurveOperation = kNoCurveOperation;
+  return true;
 }
 
 void MasterChain::ProcessEffects(double* left, double* right, const double* filterEnvBus,
@@ -257,11 +266,9 @@ void MasterChain::ProcessEffects(double* left, double* right, const double* filt
   mainFilter.process(left, right, frames);
   ring.process(left, right, frames);
   phaser.process(left, right, frames);
-  if (drawnCurve.take && drawnCurve.take(drawnCurve.context, drawnPoints.data(), kCurvePoints))
-  {
-    ForBothSections([this](DistortionChain& s)
-                    { s.distortion.importValues(drawnPoints.data(), kCurvePoints); });
-  }
+  if (drawnCurve.take && drawnCurve.take(drawnCurve.context, drawnPoints.data(), kCurvePoints) &&
+      ImportCurveValues(drawnPoints.data(), kCurvePoints) && drawnCurve.applied)
+    drawnCurve.applied(drawnCurve.context);
   Korvane::Distortion& distortion = second.distortion;
   distortion.processSampleRate(left, right, frames);
   second.quantizer.process(left, right, frames);

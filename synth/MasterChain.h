@@ -43,12 +43,13 @@ struct DistortionChain
 
 // Where the curve editor hands over a curve drawn while the audio runs: `take` fills
 // the 512 points and returns true when there is a new drawing (clearing its flag), false
-// otherwise. Called from the audio thread at the start of the effect section; must not
-// block or allocate.
+// otherwise; `applied` (optional) follows once both units hold the new curve. Called
+// from the audio thread at the start of the effect section; must not block or allocate.
 struct DrawnCurveSource
 {
   void* context = nullptr;
   bool (*take)(void* context, double* points, int count) = nullptr;
+  void (*applied)(void* context) = nullptr;
 };
 
 class MasterChain
@@ -97,11 +98,15 @@ public:
   // nothing changed unless it holds exactly 512 finite numbers. Allocates.
   bool ImportCurveText(std::string_view text);
   std::string ExportCurveText() const { return first.distortion.exportText(); }
+  // 512 finite points into both sections' active curves (a drawn curve); false and
+  // nothing changed otherwise. Never allocates.
+  bool ImportCurveValues(const double* points, int count);
 
   // --- Called from the audio thread under the plug-in mutex; never allocates ---------
 
   // Stage 0, at the start of the block: the curve operation asked for while processing.
-  void ApplyPendingCurveOperation();
+  // True when one was applied.
+  bool ApplyPendingCurveOperation();
   // Stage 1, unless all effects are bypassed: filter, ring modulator, phaser, a curve
   // drawn meanwhile, sample-rate reduction, quantizer, gate, curve, dynamic shaper,
   // equalizer and dump/expand on the output pair. The filter envelope modulates the

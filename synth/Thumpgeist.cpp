@@ -69,6 +69,7 @@ Thumpgeist::Thumpgeist(Vst::HostCallback callback) : IPlugVST(MakeInfo(), callba
     OnParameterReset();
   }
   BindMidi();
+  master.SetDrawnCurveSource(displays.Source());
   // Buffers for the default block size, so that a block can be rendered even before
   // the host announces its sample rate and block size.
   Reset();
@@ -166,6 +167,8 @@ void Thumpgeist::OnParameterChange(int paramIdx)
   master.RouteParameter(paramIdx, value);
   if (paramIdx >= P::kTempoDelayAmount && paramIdx <= P::kTempoDelaySpread)
     master.UpdateTempo(GetTempo());
+  // The curve views that show what changed follow it.
+  displays.Follow(paramIdx);
   // What the editor shows follows the change (its texts come with the editor).
   if (GetGUI() && paramIdx == P::kLimitOutput)
   {
@@ -372,6 +375,8 @@ void Thumpgeist::SetDistortionCurveOperation(int operation)
 {
   PlatformLockGuard lock(Mutex());
   master.SetCurveOperation(operation, processingActive);
+  if (!processingActive)
+    displays.RefreshCurveViews();
 }
 
 void Thumpgeist::CopyEnvelope(int direction)
@@ -425,6 +430,7 @@ int Thumpgeist::UnserializeState(const ByteBuffer& chunk, int position)
   // distortion type), then the curve goes into the type's active curve.
   position = UnserializeParams(chunk, position);
   master.RestoreSavedCurves();
+  displays.RefreshCurveViews();
   return position;
 }
 
@@ -511,8 +517,8 @@ bool Thumpgeist::LoadPresetTextFile(const char* path)
     param->Set(param->Clamp(program.Get(i)));
     OnParameterChange(i);
   }
-  if (!curveText.empty())
-    master.ImportCurveText(curveText);
+  if (!curveText.empty() && master.ImportCurveText(curveText))
+    displays.RefreshCurveViews();
   ModifyCurrentPreset(program.Name().c_str());
   OnPresetsModified();
   RedrawParameterControls();
@@ -553,8 +559,9 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   // 2. The editor's play button.
   midi.PushPlayButton(playButton);
   // 3. (User waveform files are read at construction; nothing reports a change.)
-  // 4. A curve operation asked for while processing.
-  master.ApplyPendingCurveOperation();
+  // 4. A curve operation asked for while processing; the curve views follow.
+  if (master.ApplyPendingCurveOperation())
+    displays.RefreshCurveViews();
 
   // 5. Per sample: the MIDI due now, then every voice's oscillators; the samples up to
   // the next event render together.
@@ -636,4 +643,3 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   for (int k = n; k < frames; ++k)
     left[k] = right[k] = 0.0;
 }
-

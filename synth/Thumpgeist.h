@@ -2,6 +2,7 @@
 // The instrument: owns the parameter table, the voices, the MIDI queue, the master
 // chain and the block buffers, and turns the host's notes into sound.
 #include "plugin/IPlugVST.h"
+#include "synth/CurveDisplays.h"
 #include "synth/MasterChain.h"
 #include "synth/MidiQueue.h"
 #include "synth/OutputStage.h"
@@ -51,6 +52,8 @@ public:
   void OnActivate(bool active) override;
   // Also from the audio thread when a host automates there: routes only, never allocates.
   void OnParameterChange(int paramIdx) override;
+  // The editor's curve views (when it offers them, ICurveViews) are attached with it.
+  void AttachEditor(IEditor* editor) override;
 
   // Called from the audio thread under the plug-in mutex; allocates nothing, makes no
   // system call and writes no more than frames samples (never more than the block size).
@@ -79,8 +82,27 @@ public:
   // returns to 1 (1, 2, 4, 8, 16, 32, 1, ...). A button starts at 1.
   static double NextSyncFactor(double factor);
   // A curve-menu operation (0..12) on both distortion curves: at once when the audio
-  // is not running, otherwise at the start of the next block. Editor thread.
+  // is not running, otherwise at the start of the next block; the curve views follow.
+  // Editor thread.
   void SetDistortionCurveOperation(int operation);
+
+  // The editor's curve views (main thread, under the mutex): AttachEditor hands them
+  // over, and every display is computed for them then; null detaches them. The
+  // displays' arrays follow the parameters while views are attached.
+  void SetCurveViews(ICurveViews* views);
+  const CurveDisplays& Displays() const { return displays; }
+  // Whether the host has the audio running (effMainsChanged): edits then wait for the
+  // next block.
+  bool IsProcessing() const { return processingActive; }
+  // The curve editor's drawing becomes both distortion curves (when it was drawn on).
+  void ApplyDrawnCurve();
+  // Curve files hold the first distortion section's active curve as its curve text.
+  // Only a path with ".csv" or ".CSV" in it is used. The import takes exactly 512
+  // numbers into both sections and reloads the curve views; anything else leaves the
+  // curves as they were (false). The export is false when the file cannot be written.
+  static bool IsCurveFilePath(const char* path);
+  bool ImportCurveFile(const char* path);
+  bool ExportCurveFile(const char* path);
 
   // The editor's play button and page buttons (editor timer, main thread). The peaks,
   // the scope ring and the note display are written by the audio thread and read by the
@@ -145,6 +167,8 @@ private:
   VersionInfo versionInfo = VersionInfo::Make(kVersion, kUniqueID);
   Korvane::AdsrEnvelope volumeEnvelopeDisplay{"Volume_Envelope"};
   Korvane::AdsrEnvelope filterEnvelopeDisplay{"Filter Envelope"};
+  CurveDisplays displays{CurveDisplays::Sources{&waveforms, &pitchEnvelope, &volumeEnvelopeDisplay,
+                                                &filterEnvelopeDisplay, &master, &synthParams}};
 
   Scope scope;
   int displayMode = kDisplayNone;

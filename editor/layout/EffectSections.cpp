@@ -143,11 +143,15 @@ void ThumpgeistEditor::BuildDistortion()
   // The sine preview and the curve editor, each over its display image.
   const IBitmapControl* preview =
       Picture(653, 390, Image(1108, "displays/disto_display_120x36.png"));
-  sinePreview = Add(new IKvCurve2(plug, preview->GetRect(), 120));
+  const CurveDisplays& shown = plug->Displays();
+  sinePreview = Add(new IKvCurve2(plug, preview->GetRect(), shown.CurveSine(), shown.ShaperSine(),
+                                  CurveDisplays::kSinePoints));
+  sinePreview->SetDrawable(false);
   Label(IRect(653, 428, 773, 441), "Curve Preview");
   const IBitmapControl* curve =
       Picture(837, 391, Image(1109, "displays/disto_curve_display_128x128.png"));
-  curveEditor = Add(new IKvCurve2(plug, curve->GetRect(), 128));
+  curveEditor = Add(new IKvCurve2(plug, curve->GetRect(), shown.CurveTrace(), shown.ShaperTrace(),
+                                  CurveDisplays::kCurvePoints));
   Text(IRect(837, 522, 965, 536), "Distortion Curve", headingStyle);
 
   // The dynamic shaper's amount, between the two views.

@@ -1,11 +1,14 @@
 #pragma once
 // A read-only curve display (the envelope, pitch-envelope and waveform displays): the
-// values it is given drawn as a polyline across its rectangle, +1 at the top, -1 at
-// the bottom. The editor does not give these displays their values yet, so for now
-// each shows only the display image beneath it; IdleTick redraws it when asked to.
+// values it is given (owned by the plug-in, which fills them when the parameters they
+// show change) drawn as a polyline across its rectangle, +1 at the top, -1 at the
+// bottom, optionally in a grey ramp and framed.
 //
-// User-interface thread only.
+// User-interface thread only, except RequestRefresh: the plug-in asks for a redraw from
+// whichever thread changed the values, and IdleTick redraws.
 #include "editor/controls/IControl.h"
+
+#include <atomic>
 
 class IKvCurve : public IControl
 {
@@ -14,11 +17,24 @@ public:
 
   void Paint(IGraphics* g) override;
   void IdleTick() override;
-  void RequestRefresh() { refresh = true; }
+  void RequestRefresh() { refresh.store(true, std::memory_order_relaxed); }
+  bool RefreshRequested() const { return refresh.load(std::memory_order_relaxed); }
   void SetValues(const double* curveValues, int count);
+  const double* Values() const { return values; }
+  int Count() const { return n; }
+
+  // The line in a grey ramp (brightest in the middle) instead of the curve colour.
+  void SetShaded(bool on) { shaded = on; }
+  void SetFrame(bool on) { frame = on; }
+  // Values outside -1..+1 are drawn at the edges (on at construction).
+  void SetClampValues(bool on) { clampValues = on; }
 
 private:
   const double* values;
   int n;
-  bool refresh = false;
+  double scale;
+  bool shaded = false;
+  bool frame = false;
+  bool clampValues = true;
+  std::atomic<bool> refresh = false;
 };

@@ -1,8 +1,7 @@
 #pragma once
 // Restores the distortion curve of the current type from its stored table, in both
 // distortion units: at once while the audio is stopped, at the next block while it
-// runs. Lit while pressed. (The curve displays show the result once they draw the
-// curves.)
+// runs; the curve views then show the restored curve. Lit while pressed.
 //
 // User-interface thread only.
 #include "editor/controls/IBitmapControl.h"

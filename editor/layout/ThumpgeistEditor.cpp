@@ -50,6 +50,7 @@ ThumpgeistEditor::ThumpgeistEditor(Thumpgeist* owner, std::unique_ptr<IGraphics>
   BuildAboutPage();
   BuildScopePage();
   buildPage = kNoPage;
+  ConnectCurveDisplays();
 }
 
 ThumpgeistEditor::~ThumpgeistEditor() = default;

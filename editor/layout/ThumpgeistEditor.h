@@ -14,6 +14,7 @@
 #include "editor/controls/IKvPageSet.h"
 #include "editor/core/IGraphics.h"
 #include "plugin/IEditor.h"
+#include "synth/ICurveViews.h"
 
 #include <memory>
 
@@ -25,7 +26,9 @@ class IKvWaveDrawer;
 class ITextControl;
 class Thumpgeist;
 
-class ThumpgeistEditor : public IEditor
+// The editor is also the plug-in's view of its curve displays (ICurveViews): the
+// plug-in finds them when the editor is attached.
+class ThumpgeistEditor : public IEditor, public ICurveViews
 {
 public:
   static constexpr int kWidth = 1220;
@@ -69,6 +72,14 @@ public:
   bool IsWindowOpen() const override { return graphics->IsWindowOpen(); }
   void Idle() override { graphics->Idle(); }
 
+  // --- The curve views as the plug-in tells them (ThumpgeistCurveViews.cpp) ---------
+  // Under the plug-in mutex, from the thread that changed what they show.
+  void RequestRefresh(int display) override;
+  void RedrawCurveViews(int emphasis) override;
+  void LoadDrawnPoints(const double* curve, int count) override;
+  bool TakeCurveEdit() override;
+  double SampleDrawnCurve(double x) const override;
+
 private:
   // --- The fixed elements and the sections, in the order they are built -------------
   // The background, the header plate, the tagline and platform images.
@@ -94,6 +105,8 @@ private:
   void BuildLevelMeter();         // 21
   void BuildAboutPage();          // 22
   void BuildScopePage();          // 23
+  // The curve displays show the plug-in's arrays.
+  void ConnectCurveDisplays();
 
   // --- What the builders share ------------------------------------------------------
   // Attaches the control and lists it on the page being built.
