@@ -59,6 +59,7 @@ public:
 
   // Parameters.
   int NumParams() const { return effect ? effect->numParams : 0; }
+  int NumOutputs() const { return effect ? effect->numOutputs : 0; }
   float GetParameter(int index) { return effect->getParameter(effect, index); }
   void SetParameter(int index, float value) { effect->setParameter(effect, index, value); }
   std::string ParamName(int index) { return DispatchText(Vst::effGetParamName, index); }

@@ -9,6 +9,7 @@
 #include "host/PluginInstance.h"
 #include "tools/editorhost/HostWindow.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +32,8 @@ const char* const kUsage =
     "    param N               'param N VALUE DISPLAY'\n"
     "    automation            the begin/automate/end edits seen since the last call\n"
     "    program               'program INDEX NAME'\n"
+    "    audio N               renders N blocks of 512 frames of silence, as a host's audio\n"
+    "                          does between the editor's idle calls ('audio N')\n"
     "    state                 'state BYTES HASH': the size and a hash (FNV-1a, 64 bits) of\n"
     "                          the current program's chunk, which holds the distortion curve\n"
     "    classes               'classes 1' while the editor's window class \"IPlugWndClass\"\n"
@@ -39,6 +42,7 @@ const char* const kUsage =
     "    quit                  closes the editor and ends (so does the end of the input)\n";
 
 constexpr int kIdleMs = 10;
+constexpr int kBlockFrames = 512;
 
 // Standard input, read on a thread of its own so the window keeps running meanwhile.
 class LineReader
@@ -94,7 +98,7 @@ public:
                    plugin.Error().c_str());
       return false;
     }
-    plugin.Start(44100.0, 512);
+    plugin.Start(44100.0, kBlockFrames);
     return true;
   }
 
@@ -151,6 +155,13 @@ public:
       Answer("automation%s", AutomationText().c_str());
     else if (word == "program")
       Answer("program %d %s", plugin.GetProgram(), plugin.ProgramName().c_str());
+    else if (word == "audio")
+    {
+      int blocks = 0;
+      in >> blocks;
+      RenderBlocks(blocks);
+      Answer("audio %d", blocks);
+    }
     else if (word == "state")
     {
       const std::vector<uint8_t> chunk = plugin.GetChunk(false);
@@ -204,6 +215,18 @@ private:
     editorOpen = false;
     window.Close();
     return closed;
+  }
+
+  // The host's audio, here on the user-interface thread between two idle calls.
+  void RenderBlocks(int blocks)
+  {
+    std::vector<std::vector<double>> outputs(std::max(plugin.NumOutputs(), 0),
+                                             std::vector<double>(kBlockFrames));
+    for (int b = 0; b < blocks; ++b)
+    {
+      plugin.Render(outputs, kBlockFrames, VstHost::PluginInstance::ProcessMode::FloatReplacing);
+      Run();
+    }
   }
 
   std::string AutomationText()

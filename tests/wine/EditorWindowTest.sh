@@ -10,6 +10,8 @@
 #  - the window shows the synthesizer page as the off-screen editor draws it;
 #  - dragging a knob (the "Volume" knob, parameter 138, found in tgsnapshot's control
 #    list) changes its parameter, and the host sees begin edit, automation, end edit;
+#  - a mouse stroke over the distortion curve editor redraws it and changes the curve
+#    the program's state holds;
 #  - a right click on the program name box opens the text entry, and typing a name and
 #    Enter renames the current program;
 #  - a left click on the program name box opens the program menu as a native popup
@@ -162,6 +164,30 @@ if [ -n "$knob" ]; then
 else
   fail "tgsnapshot lists no control of parameter $volume"
 fi
+
+# --- A stroke on the curve editor, the square (837, 391)-(965, 519) ------------------
+ask "state"
+stateBefore=$reply
+import -window root -crop 128x128+837+391 +repage curve-before.png
+xdotool mousemove 845 420 mousedown 1
+for x in $(seq 846 2 956); do
+  xdotool mousemove "$x" $((420 + (x - 845) / 2))
+  ask "wait 20"
+done
+xdotool mouseup 1
+for _ in $(seq 20); do
+  # The audio runs (effMainsChanged on): the block takes the drawing.
+  ask "audio 1"
+  ask "state"
+  [ "$reply" != "$stateBefore" ] && break
+done
+stateAfter=$reply
+ask "wait 200"
+import -window root -crop 128x128+837+391 +repage curve-after.png
+strokePixels=$(command compare -metric AE -fuzz 10% curve-before.png curve-after.png null: 2>&1 || true)
+echo "curve stroke: state '${stateBefore#state }' -> '${stateAfter#state }', $strokePixels pixels of the curve editor change"
+[ "$stateAfter" != "$stateBefore" ] || fail "the stroke left the curve in the state as it was"
+[ "${strokePixels%% *}" -gt 50 ] 2>/dev/null || fail "the curve editor does not show the stroke ($strokePixels)"
 
 # --- The program name box: a right click opens the text entry, Enter renames --------
 box=""

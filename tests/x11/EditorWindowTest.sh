@@ -6,6 +6,8 @@
 #   (a) the synthesizer page on the screen matches its off-screen snapshot;
 #   (b) a drag on the "Volume" knob (parameter 138) changes it, and the host saw begin
 #       edit, automate and end edit for it;
+#   (b2) a mouse stroke over the distortion curve editor redraws it and changes the
+#       curve the program's state holds;
 #   (c) a click on the scope tab shows the scope page;
 #   (d) a right click on the program name box opens the text field, and a typed name
 #       with Enter renames the current program;
@@ -115,6 +117,32 @@ echo "  $before -> $after"
 echo "  host saw:$(echo "${reply#automation}" | cut -c1-300)"
 echo "$reply" | grep -Eq '^automation begin 138;( automate 138 [0-9.]+;)+ end 138$' ||
   fail "the host did not see begin / automate / end edit for 138: $reply"
+
+echo "(b2) a stroke on the curve editor"
+# The editor's square (837, 391)-(965, 519): a falling line drawn left to right.
+ask state
+stateBefore=$reply
+shot curve-before.png
+xdotool mousemove 845 420 mousedown 1
+for x in $(seq 846 2 956); do
+  xdotool mousemove "$x" $((420 + (x - 845) / 2)); ask "wait 20"
+done
+xdotool mouseup 1
+for _ in $(seq 1 50); do
+  # The audio runs (effMainsChanged on): the block takes the drawing.
+  ask "audio 1"
+  ask state
+  [ "$reply" != "$stateBefore" ] && break
+done
+[ "$reply" != "$stateBefore" ] || fail "the stroke left the curve in the state as it was"
+stateAfter=$reply
+ask "wait 200"
+shot curve-after.png
+convert curve-before.png -crop 128x128+837+391 +repage curve-before-square.png
+convert curve-after.png -crop 128x128+837+391 +repage curve-after-square.png
+strokePixels=$(compare -metric AE -fuzz 9.5% curve-before-square.png curve-after-square.png null: 2>&1 || true)
+echo "  the state went from '${stateBefore#state }' to '${stateAfter#state }'; $strokePixels pixels of the curve editor changed"
+[ "${strokePixels%% *}" -gt 50 ] 2>/dev/null || fail "the curve editor does not show the stroke ($strokePixels)"
 
 echo "(c) the scope tab"
 xdotool mousemove 609 805 click 1
