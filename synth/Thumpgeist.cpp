@@ -169,15 +169,16 @@ void Thumpgeist::OnParameterChange(int paramIdx)
     master.UpdateTempo(GetTempo());
   // The curve views that show what changed follow it.
   displays.Follow(paramIdx);
-  // What the editor shows follows the change (its texts come with the editor).
-  if (GetGUI() && paramIdx == P::kLimitOutput)
-  {
-    // Switching the limit starts the peak display afresh.
-    if (processingActive)
-      peakResetRequested = true;
-    else
-      leftPeak = rightPeak = 0.0;
-  }
+  IEditor* editor = GetGUI();
+  if (!editor)
+    return;
+  // Switching the limit starts the peak display afresh.
+  if (paramIdx == P::kLimitOutput)
+    ResetPeaks();
+  // The editor's texts are painted from the routed settings; every control serving the
+  // parameter (also the texts that show it as a further parameter) now redraws. This
+  // also reaches the editor with the values the routing itself sets.
+  editor->SetParameterFromPlug(paramIdx, value, false);
 }
 
 void Thumpgeist::RouteSynthesis(int paramIdx, double value)
@@ -531,9 +532,30 @@ void Thumpgeist::ProcessMidiMessage(const MidiMessage& msg) { midi.PushFromHost(
 
 void Thumpgeist::SetDisplayMode(int mode)
 {
+  PlatformLockGuard lock(Mutex());
   if (mode == kDisplayScope && displayMode != kDisplayScope)
     scope.ClearAll();
   displayMode = mode;
+}
+
+void Thumpgeist::ZoomScope(bool zoomIn, double step)
+{
+  PlatformLockGuard lock(Mutex());
+  scope.ZoomStep(zoomIn, step);
+}
+
+void Thumpgeist::FreezeScope(bool on)
+{
+  PlatformLockGuard lock(Mutex());
+  scope.Freeze(on);
+}
+
+void Thumpgeist::ResetPeaks()
+{
+  if (processingActive)
+    peakResetRequested = true;
+  else
+    leftPeak = rightPeak = 0.0;
 }
 
 // --- The block ---------------------------------------------------------------------

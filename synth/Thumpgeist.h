@@ -108,11 +108,25 @@ public:
   // the scope ring and the note display are written by the audio thread and read by the
   // editor's drawing without the mutex: display data only.
   PlayButtonRequest& PlayButton() { return playButton; }
+  // The page shown decides what the block feeds (kDisplay...); entering the scope page
+  // clears the ring. Takes the mutex, as do the scope's zoom and freeze.
   void SetDisplayMode(int mode);
+  int DisplayMode() const { return displayMode; }
   Scope& GetScope() { return scope; }
+  const Scope& GetScope() const { return scope; }
+  void ZoomScope(bool zoomIn, double step);
+  void FreezeScope(bool on);
+  bool IsProcessingActive() const { return processingActive; }
   void RequestPeakReset() { peakResetRequested = true; }
+  // The maximum-level display starts afresh: while processing runs the next block
+  // clears the peaks, otherwise they become 0 at once.
+  void ResetPeaks();
   double LeftPeak() const { return leftPeak; }
   double RightPeak() const { return rightPeak; }
+  // The text the editor shows beside a control for the parameter's current setting
+  // (filter balances, envelope times, velocities and amounts, bend range, unison
+  // count, then the effect chain's texts); false for a parameter without one.
+  bool FeedbackText(int paramIdx, char* text, size_t size) const;
   // The frequency of the last note started (times the global transpose ratio).
   double DisplayedNoteFrequency() const { return noteFrequency; }
   const char* DisplayedNoteName() const { return noteName; }

@@ -1,8 +1,8 @@
 // tgsnapshot: draws the editor off-screen into a PNG file through the same drawing code
 // a window uses (the controls' painting into the editor's surface).
 //
-//   tgsnapshot [--page synth|scope|about] [--program N] [--fxp FILE | --preset FILE]
-//              [--param NAME=V | INDEX=V ...]
+//   tgsnapshot [--page synth|scope|about] [--program N|NAME] [--fxp FILE | --preset FILE]
+//              [--param NAME=V | INDEX=V ...] [--note NOTE:VELOCITY:SECONDS ...]
 //              [--mouse EVENT ...] [--no-placeholders] [-o FILE.png]
 //   tgsnapshot --list-controls [--page ...]
 //
@@ -11,6 +11,13 @@
 //   index param left top right bottom page hidden class
 // (param -1 for a control bound to none, page -1 for the always visible ones, hidden
 // 0 or 1), so that window tests find where to click.
+//
+// With --note the instrument plays before the picture, as it does in a host while the
+// editor is open: every note starts at once and is released after its SECONDS, and
+// the longest decides how long the instrument renders, block by block through its
+// block routine with processing on and the page's live displays fed (scope, level
+// eyes, maximum level), the editor's timer ticking every 40 ms of sound. The picture
+// shows the moment the rendering ends.
 //
 // Parameter values are normalized (0..1). Mouse events run in order, each followed by
 // one tick of the editor's timer (dirty controls collected and drawn):
@@ -28,6 +35,9 @@
 
 #include <cxxabi.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,9 +50,10 @@ namespace
 {
 int Usage()
 {
-  std::fprintf(stderr, "usage: tgsnapshot [--page synth|scope|about] [--program N]\n"
+  std::fprintf(stderr, "usage: tgsnapshot [--page synth|scope|about] [--program N|NAME]\n"
                        "                  [--fxp FILE | --preset FILE]\n"
                        "                  [--param NAME=V | INDEX=V ...] [--mouse EVENT ...]\n"
+                       "                  [--note NOTE:VELOCITY:SECONDS ...]\n"
                        "                  [--no-placeholders] [-o FILE.png]\n"
                        "                  [--compare REF.png [--threshold N] [--tolerance SHARE]]\n"
                        "       tgsnapshot --list-controls [--page ...] [--mouse EVENT ...]\n"
@@ -69,6 +80,63 @@ void Tick(IGraphics& g)
   IRect dirty;
   if (g.CollectDirty(dirty))
     g.Draw(dirty);
+}
+
+struct Note
+{
+  int note = 0;
+  int velocity = 0;
+  double seconds = 0.0;
+};
+
+bool ReadNote(const char* text, Note& n)
+{
+  char end = 0;
+  return std::sscanf(text, "%d:%d:%lf%c", &n.note, &n.velocity, &n.seconds, &end) == 3 &&
+         n.note >= 0 && n.note < 128 && n.velocity > 0 && n.velocity < 128 && n.seconds > 0.0 &&
+         n.seconds <= 600.0;
+}
+
+// The notes sound through the block routine as a host renders them, the editor's timer
+// ticking every 40 ms of sound; processing stays on for the picture.
+void PlayNotes(Thumpgeist& plug, IGraphics& g, const std::vector<Note>& notes)
+{
+  const double rate = plug.GetSampleRate();
+  const int block = std::max(plug.GetBlockSize(), 1);
+  double longest = 0.0;
+  for (const Note& n : notes)
+    longest = std::max(longest, n.seconds);
+  const long total = long(std::ceil(longest * rate));
+  const long tickFrames = std::max(long(rate * 0.04), 1L);
+  std::vector<double> left(static_cast<size_t>(block));
+  std::vector<double> right(static_cast<size_t>(block));
+  double* outputs[2] = {left.data(), right.data()};
+  plug.OnActivate(true);
+  for (const Note& n : notes)
+    plug.ProcessMidiMessage({0, 0x90, uint8_t(n.note), uint8_t(n.velocity)});
+  long nextTick = tickFrames;
+  for (long done = 0; done < total;)
+  {
+    const int frames = int(std::min<long>(block, total - done));
+    for (const Note& n : notes)
+    {
+      // A note released inside this block (not one that lasts to the end).
+      const long off = long(std::floor(n.seconds * rate)) - done;
+      if (n.seconds < longest && off >= 0 && off < frames)
+        plug.ProcessMidiMessage({int(off), 0x80, uint8_t(n.note), 0});
+    }
+    {
+      PlatformLockGuard lock(plug.Mutex());
+      plug.ProcessBlock(nullptr, outputs, frames);
+    }
+    done += frames;
+    for (; nextTick <= done; nextTick += tickFrames)
+      Tick(g);
+  }
+  // What the last blocks changed: one tick lets the live displays notice it, the next
+  // draws them.
+  Tick(g);
+  Tick(g);
 }
 
 bool RunEvent(IGraphics& g, std::string event)
@@ -159,6 +227,8 @@ int main(int argc, char** argv)
   std::string out = "snapshot.png";
   int page = 0;
   int program = -1;
+  std::string programName;
+  std::vector<Note> notes;
   bool placeholders = true;
   bool list = false;
   std::vector<std::pair<std::string, double>> params;
@@ -185,7 +255,23 @@ int main(int argc, char** argv)
         return Usage();
     }
     else if (arg == "--program" && hasValue)
-      program = std::atoi(argv[++i]);
+    {
+      const std::string p = argv[++i];
+      char* end = nullptr;
+      program = int(std::strtol(p.c_str(), &end, 10));
+      if (p.empty() || *end != '\0')
+      {
+        program = -1;
+        programName = p;
+      }
+    }
+    else if (arg == "--note" && hasValue)
+    {
+      Note n;
+      if (!ReadNote(argv[++i], n))
+        return Usage();
+      notes.push_back(n);
+    }
     else if (arg == "--param" && hasValue)
     {
       const std::string p = argv[++i];
@@ -215,6 +301,17 @@ int main(int argc, char** argv)
   }
 
   Thumpgeist plug(nullptr);
+  for (int k = 0; k < plug.NPresets() && !programName.empty(); ++k)
+    if (plug.GetPresetName(k) == programName)
+    {
+      program = k;
+      programName.clear();
+    }
+  if (!programName.empty())
+  {
+    std::fprintf(stderr, "tgsnapshot: no program \"%s\"\n", programName.c_str());
+    return 1;
+  }
   if (program >= 0 && !plug.RestorePreset(program))
     std::fprintf(stderr, "tgsnapshot: program %d could not be restored; the current sound stays\n",
                  program);
@@ -250,6 +347,8 @@ int main(int argc, char** argv)
   // The window's first paint covers everything.
   g->SetAllControlsDirty();
   g->Draw(IRect(0, 0, g->Width(), g->Height()));
+  if (!notes.empty())
+    PlayNotes(plug, *g, notes);
   for (const std::string& e : events)
     if (!RunEvent(*g, e))
     {

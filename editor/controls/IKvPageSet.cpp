@@ -41,4 +41,6 @@ void IKvPageSet::ShowPage(int page)
       tab->MarkDirty(false);
     }
   }
+  if (onShow)
+    onShow(page);
 }

@@ -2,6 +2,8 @@
 // The editor's pages: lists of control indices, one per page, of which one is shown.
 // Controls on no list (the background, titles, the tab buttons) are always visible.
 #include <array>
+#include <functional>
+#include <utility>
 #include <vector>
 
 class IGraphics;
@@ -23,10 +25,14 @@ public:
   // Hides every control of a page (the builders do this for the pages not shown first).
   void HidePage(int page);
   int CurrentPage() const { return current; }
+  // Told the page number each time a page is shown (the plug-in feeds that page's
+  // live displays).
+  void SetPageListener(std::function<void(int)> listener) { onShow = std::move(listener); }
 
 private:
   IGraphics* graphics;
   std::array<std::vector<int>, kPages> pages;
   std::array<IKvTabButton*, kPages> tabs{};
   int current = 0;
+  std::function<void(int)> onShow;
 };

@@ -8,6 +8,7 @@
 #include "editor/controls/ITextControl.h"
 #include "editor/layout/IKvArrowActionButton.h"
 #include "editor/layout/IKvCurve.h"
+#include "editor/layout/IKvFeedbackText.h"
 #include "editor/layout/SectionPanels.h"
 #include "editor/layout/ThumpgeistEditor.h"
 #include "synth/ParamIndex.h"
@@ -120,12 +121,18 @@ void ThumpgeistEditor::BuildFilterEnvelope()
     send->SetValueTextControl(value);
   }
 
-  const int kinds[kEnvelopeColumns] = {
-      Caption::kDisplayText, Caption::kDisplayText, Caption::kPercent, Caption::kDisplayText,
-      Caption::kDisplayText, Caption::kDisplayText, Caption::kDecibels};
+  // Attack, decay and release show the display model's lengths in seconds, which also
+  // follow the duration; velocity and amount the envelope's own texts; sustain and
+  // duration their values.
   for (int i = 0; i < kEnvelopeColumns; ++i)
   {
-    IKnobMultiControl* k = Knob(EnvelopeColumn(panel, i), t + 72, P::kFilterEnvAttack + i, knob);
-    Value(k, kinds[i], 1.0, 0.0, "", 25);
+    const int param = P::kFilterEnvAttack + i;
+    IKnobMultiControl* k = Knob(EnvelopeColumn(panel, i), t + 72, param, knob);
+    if (param == P::kFilterEnvSustain)
+      Value(k, Caption::kPercent, 1.0, 0.0, "", 25);
+    else if (param == P::kFilterEnvDuration)
+      Value(k, Caption::kDisplayText, 1.0, 0.0, "", 25);
+    else if (IKvFeedbackText* shown = FeedbackValue(k, "", 25); param <= P::kFilterEnvRelease)
+      shown->AddAuxParam(P::kFilterEnvDuration);
   }
 }

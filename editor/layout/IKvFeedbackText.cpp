@@ -10,9 +10,8 @@ IKvFeedbackText::IKvFeedbackText(Thumpgeist* owner, const IRect& area, const ITe
 
 void IKvFeedbackText::Paint(IGraphics* g)
 {
-  IParameter* param = synth ? synth->GetParam(paramIdx) : nullptr;
   char shownText[64];
-  if (param && synth->Master().FeedbackText(paramIdx, param->Value(), shownText, sizeof shownText))
+  if (synth && synth->FeedbackText(paramIdx, shownText, sizeof shownText))
     str = shownText;
   ITextControl::Paint(g);
 }

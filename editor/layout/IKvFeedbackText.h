@@ -1,10 +1,13 @@
 #pragma once
-// The text the effect chain gives for an effect parameter's current setting (band
-// gains, bits, sample rate, gate, cutoff, transition, interpolation, shaper type and
-// mode, ring waveform, dump/expand side), painted fresh each time; the parameter's
-// knob names it as its value text, so it is redrawn with every change.
+// The text the instrument gives for a parameter's current setting (filter balances,
+// envelope times, velocities and amounts, bend range, unison count; the effect
+// chain's band gains, bits, sample rate, gate, cutoff, transition, interpolation,
+// shaper type and mode, ring waveform, dump/expand side), painted fresh each time.
+// It serves its parameter, and redraws whenever it changes; a text that also depends
+// on other parameters (an envelope time on the envelope's duration) lists them as
+// additional parameters.
 //
-// User-interface thread only; reads the effect units' settings as the routing left them.
+// User-interface thread only; reads the settings as the routing left them.
 #include "editor/controls/ITextControl.h"
 
 class Thumpgeist;

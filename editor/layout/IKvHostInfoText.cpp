@@ -34,7 +34,11 @@ void IKvHostInfoText::IdleTick()
     shownBlock = block;
     SetTextFromPlug(Format(rate, tempo, block).c_str());
     if (!first)
+    {
+      // The tempo-synchronised settings change under the mutex, as every routing does.
+      PlatformLockGuard lock(synth->Mutex());
       synth->ResyncTempo();
+    }
   }
   else if (rate != shownRate || block != shownBlock)
   {

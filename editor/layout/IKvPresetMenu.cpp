@@ -63,7 +63,10 @@ void IKvPresetMenu::AcceptEnteredText(const char* enteredText)
   MarkDirty(false);
 }
 
-bool IKvPresetMenu::NeedsPaint() { return dirty || CurrentText() != shown; }
+// A hidden box is never painted, so it would always differ from what it last showed:
+// it waits until it is shown again (which redraws it), or every timer tick would find
+// something to draw and the live displays would get no idle ticks.
+bool IKvPresetMenu::NeedsPaint() { return dirty || (!hidden && CurrentText() != shown); }
 
 void IKvPresetMenu::Paint(IGraphics* g)
 {

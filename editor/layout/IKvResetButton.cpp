@@ -13,7 +13,7 @@ void IKvResetButton::MouseDown(int x, int y, const IMouseMod& mod)
   MarkDirty(false);
   if (!synth)
     return;
-  synth->RequestPeakReset();
+  synth->ResetPeaks();
 }
 
 void IKvResetButton::MouseUp(int x, int y, const IMouseMod& mod)

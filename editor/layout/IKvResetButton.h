@@ -1,6 +1,7 @@
 #pragma once
-// Starts the maximum-level display afresh: a press asks the next block to clear the
-// output peaks. Lit while pressed.
+// Starts the maximum-level display afresh: while the host processes, a press asks the
+// next block to clear the output peaks; otherwise they become 0 at once. Lit while
+// pressed.
 //
 // User-interface thread only.
 #include "editor/controls/IBitmapControl.h"

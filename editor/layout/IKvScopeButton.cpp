@@ -6,3 +6,9 @@ IKvScopeButton::IKvScopeButton(IPlugBase* owner, int x, int y, const IBitmap& im
 {
   value = startValue;
 }
+
+void IKvScopeButton::Show(double look)
+{
+  value = look;
+  MarkDirty(false);
+}

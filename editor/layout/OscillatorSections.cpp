@@ -9,6 +9,7 @@
 #include "editor/controls/ISwitchControl.h"
 #include "editor/controls/ITextControl.h"
 #include "editor/layout/IKvCurve.h"
+#include "editor/layout/IKvFeedbackText.h"
 #include "editor/layout/IKvFilterUnitMenu.h"
 #include "editor/layout/IKvNoteModePresetMenu.h"
 #include "editor/layout/IKvWaveformPresetMenu.h"
@@ -73,8 +74,9 @@ void ThumpgeistEditor::BuildOscillator(int osc)
   auto* balance = Add(new IFaderControl(
       plug, trackPicture->GetRect().left, t + 70, track.w, param(P::kOscFilterBalance),
       Image(1401, "slider_handle_14px_14px.png"), Direction::Horizontal));
-  auto* balanceText = Add(new Caption(plug, IRect(filterCx - 45, t + 86, filterCx + 45, t + 99),
-                                      param(P::kOscFilterBalance), valueStyle, Caption::kPercent));
+  auto* balanceText =
+      Add(new IKvFeedbackText(plug, IRect(filterCx - 45, t + 86, filterCx + 45, t + 99), valueStyle,
+                              param(P::kOscFilterBalance)));
   balance->SetValueTextControl(balanceText);
 
   // The sound knobs, eight columns across the panel.
@@ -132,7 +134,12 @@ void ThumpgeistEditor::BuildOscillator(int osc)
       {P::kOscLfoToPan, "> Pan", &lfo},
   };
   for (int i = 0; i < 7; ++i)
-    Knob(cx(i), row2, param(lfoKnobs[i].param), *lfoKnobs[i].strip, lfoKnobs[i].label, 24);
+  {
+    IKnobMultiControl* k =
+        Knob(cx(i), row2, param(lfoKnobs[i].param), *lfoKnobs[i].strip, lfoKnobs[i].label, 24);
+    if (lfoKnobs[i].param == P::kOscLfoFreq)
+      lfoRateKnobs[osc] = k;
+  }
   const IBitmap link = Image(1333, "buttons/lfo_link_button.png", 2);
   Add(new ISwitchControl(plug, cx(7) - link.FrameW() / 2, row2 + 5, param(P::kOscLfoLinkAll),
                          link));
@@ -147,7 +154,7 @@ void ThumpgeistEditor::BuildUnison()
   Label(IRect(group.left + 54, y - 32, group.right, y - 2), "Unison\nDetune");
   IKnobMultiControl* voices = Knob(group.left + 27, y, P::kUnisonVoices,
                                    Image(1014, "knobs/KV_Unison_Knob_2_states_40px.png", 0));
-  Value(voices, Caption::kScaledShort, 1.0, 1.0, " voices", 28);
+  FeedbackValue(voices, "1", 28);
   IKnobMultiControl* detune =
       Knob(group.left + 83, y, P::kUnisonDetune, Image(1013, "knobs/KV_Unison_Knob_40px.png", 0));
   Value(detune, Caption::kPercent, 1.0, 0.0, "", 26);
@@ -217,6 +224,8 @@ void ThumpgeistEditor::BuildPitchBend()
 {
   const SectionPanel& group = kSectionGroups[2];
   const int cx = (group.left + group.right) / 2;
-  Knob(cx, group.top + 52, P::kPitchBendRange,
-       Image(1053, "knobs/KV_Pitch_Bend_Range_Knob_7_states_35px.png", 0));
+  IKnobMultiControl* range =
+      Knob(cx, group.top + 52, P::kPitchBendRange,
+           Image(1053, "knobs/KV_Pitch_Bend_Range_Knob_7_states_35px.png", 0));
+  FeedbackValue(range, "+/- 2", 28);
 }

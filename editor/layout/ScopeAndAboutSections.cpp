@@ -71,26 +71,23 @@ void ThumpgeistEditor::BuildScopePage()
   {
     int number;
     const char* name;
-    bool on;
   };
-  const Trace traces[] = {
-      {1315, "buttons/lfo1_on_off.png", true},
-      {1316, "buttons/lfo2_on_off.png", true},
-      {1317, "buttons/lfo3_on_off.png", true},
-      {1318, "buttons/volume_env_on_off.png", false},
-      {1319, "buttons/filter_env_on_off.png", false},
-      {1320, "buttons/output_on_off.png", true},
+  // In the order of the oscilloscope's traces: LFO 1 to 3, the envelopes, the output.
+  const Trace traces[IKvWaveDrawer::kTraces] = {
+      {1315, "buttons/lfo1_on_off.png"},       {1316, "buttons/lfo2_on_off.png"},
+      {1317, "buttons/lfo3_on_off.png"},       {1318, "buttons/volume_env_on_off.png"},
+      {1319, "buttons/filter_env_on_off.png"}, {1320, "buttons/output_on_off.png"},
   };
   const int row = area.bottom + 24;
   int x = area.left;
-  for (const Trace& trace : traces)
+  for (int t = 0; t < IKvWaveDrawer::kTraces; ++t)
   {
-    Add(new IKvScopeWaveSelectionButton(plug, x, row, Image(trace.number, trace.name, 2),
-                                        trace.on));
+    Add(new IKvScopeWaveSelectionButton(plug, x, row, Image(traces[t].number, traces[t].name, 2),
+                                        scope, t));
     x += 78;
   }
   Add(new IKvScopeHollowFilledSelectionButton(
-      plug, x + 20, row, Image(1321, "buttons/hollow_half_filled_scope_button.png", 3)));
+      plug, x + 20, row, Image(1321, "buttons/hollow_half_filled_scope_button.png", 3), scope));
 
   // At the right: freeze, then minus, the zoom percent and plus.
   const IBitmap zoomBox = Image(2009, "displays/zoom_display.png");
@@ -101,13 +98,15 @@ void ThumpgeistEditor::BuildScopePage()
   const int minusLeft = boxLeft - 6 - minus.FrameW();
   Add(new IKvFreezeButton(plug, minusLeft - 90, row,
                           Image(1314, "buttons/freeze_scope_button.png", 2)));
-  Add(new IKvZoomSwitch(plug, minusLeft, row - 2, minus));
+  Add(new IKvZoomSwitch(plug, minusLeft, row - 2, minus, scope, false));
   const IBitmapControl* box = Picture(boxLeft, row - 1, zoomBox);
   IText zoomStyle(14, IColor(255, 232, 234, 238), "Arial", TextStyle::Normal, TextAlign::Center);
   const IRect& zoomArea = box->GetRect();
-  Add(new IZoomTextControl(plug,
-                           IRect(zoomArea.left, zoomArea.top + 3, zoomArea.right, zoomArea.bottom),
-                           zoomStyle, "100 %", nullptr));
-  Add(new IKvZoomSwitch(plug, plusLeft, row - 2, plus));
+  IKvWaveDrawer* drawer = scope;
+  auto* zoomText = Add(new IZoomTextControl(
+      plug, IRect(zoomArea.left, zoomArea.top + 3, zoomArea.right, zoomArea.bottom), zoomStyle,
+      "100 %", [drawer](int notches) { drawer->Zoom(notches); }));
+  scope->SetZoomText(zoomText);
+  Add(new IKvZoomSwitch(plug, plusLeft, row - 2, plus, scope, true));
   pages.HidePage(kScopePage);
 }

@@ -5,9 +5,12 @@
 #include "editor/controls/IKvCaptionControl.h"
 #include "editor/controls/IKvTabButton.h"
 #include "editor/layout/IKvFeedbackText.h"
+#include "synth/ParamIndex.h"
 #include "synth/Thumpgeist.h"
 
 #include <algorithm>
+
+namespace P = ParamIndex;
 
 namespace
 {
@@ -51,9 +54,43 @@ ThumpgeistEditor::ThumpgeistEditor(Thumpgeist* owner, std::unique_ptr<IGraphics>
   BuildScopePage();
   buildPage = kNoPage;
   ConnectCurveDisplays();
+  // The page numbers are the plug-in's display modes: the block feeds the scope while
+  // the scope page is shown and the level eyes while the About page is.
+  static_assert(int(kScopePage) == int(Thumpgeist::kDisplayScope) &&
+                int(kAboutPage) == int(Thumpgeist::kDisplayAbout));
+  pages.SetPageListener([owner](int page) { owner->SetDisplayMode(page); });
 }
 
 ThumpgeistEditor::~ThumpgeistEditor() = default;
+
+void ThumpgeistEditor::SetParameterFromPlug(int paramIdx, double value, bool normalized)
+{
+  graphics->SetParameterFromPlug(paramIdx, value, normalized);
+  const int slot = paramIdx % P::kOscStride;
+  if (paramIdx >= 0 && paramIdx < P::kNumOscillators * P::kOscStride &&
+      (slot == P::kOscLfoLinkAll || slot == P::kOscLfoTempoSync))
+    UpdateLfoRateGreying();
+}
+
+void ThumpgeistEditor::UpdateLfoRateGreying()
+{
+  auto valueOf = [this](int idx)
+  {
+    const IParameter* param = plug->GetParam(idx);
+    return param ? param->Value() : 0.0;
+  };
+  bool linkedAndSynced = false;
+  for (int osc = 0; osc < P::kNumOscillators; ++osc)
+    linkedAndSynced = linkedAndSynced || (valueOf(P::Osc(osc, P::kOscLfoLinkAll)) > 0.0 &&
+                                          valueOf(P::Osc(osc, P::kOscLfoTempoSync)) > 0.0);
+  for (int osc = 0; osc < P::kNumOscillators; ++osc)
+  {
+    IKnobMultiControl* knob = lfoRateKnobs[osc];
+    const bool grey = linkedAndSynced || valueOf(P::Osc(osc, P::kOscLfoTempoSync)) > 0.0;
+    if (knob && knob->IsGreyed() != grey)
+      knob->SetGreyed(grey);
+  }
+}
 
 int ThumpgeistEditor::PageOf(int controlIdx) const
 {
@@ -111,13 +148,15 @@ void ThumpgeistEditor::Value(IKnobMultiControl* knob, int kind, double scale, do
   knob->SetValueTextControl(text);
 }
 
-void ThumpgeistEditor::FeedbackValue(IKnobMultiControl* knob, const char* initial, int halfWidth)
+IKvFeedbackText* ThumpgeistEditor::FeedbackValue(IKnobMultiControl* knob, const char* initial,
+                                                 int halfWidth)
 {
   const IRect& k = knob->GetRect();
   auto* text = Add(new IKvFeedbackText(
       plug, IRect(k.MidX() - halfWidth, k.bottom + 1, k.MidX() + halfWidth, k.bottom + 14),
       valueStyle, knob->GetParamIdx(), initial));
   knob->SetValueTextControl(text);
+  return text;
 }
 
 // --- The fixed elements, the reserved parameters and the tabs -------------------------

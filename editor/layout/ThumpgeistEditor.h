@@ -22,6 +22,7 @@ class IBitmapControl;
 class IKnobMultiControl;
 class IKvCurve;
 class IKvCurve2;
+class IKvFeedbackText;
 class IKvWaveDrawer;
 class ITextControl;
 class Thumpgeist;
@@ -58,14 +59,14 @@ public:
   IKvCurve2* CurveEditor() const { return curveEditor; }
   IKvCurve2* SinePreview() const { return sinePreview; }
   IKvWaveDrawer* Scope() const { return scope; }
+  IKnobMultiControl* LfoRateKnob(int osc) const { return lfoRateKnobs[osc]; }
 
   // --- The framework's view (forwarded to the graphics) ------------------------------
   int Width() const override { return graphics->Width(); }
   int Height() const override { return graphics->Height(); }
-  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override
-  {
-    graphics->SetParameterFromPlug(paramIdx, value, normalized);
-  }
+  // Every control serving the parameter shows the value; a link-all or tempo-sync
+  // change also greys or restores the LFO rate knobs.
+  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override;
   void PrepDraw() override { graphics->PrepDraw(); }
   bool OpenWindow(void* parentWindow) override { return graphics->OpenWindow(parentWindow); }
   void CloseWindow() override { graphics->CloseWindow(); }
@@ -81,6 +82,10 @@ public:
   double SampleDrawnCurve(double x) const override;
 
 private:
+  // A rate knob is greyed (drawn at 0.25 opacity, taking no clicks) while its own LFO
+  // follows the tempo, or while some oscillator is both linked and tempo-synchronised.
+  void UpdateLfoRateGreying();
+
   // --- The fixed elements and the sections, in the order they are built -------------
   // The background, the header plate, the tagline and platform images.
   void BuildFixedElements();
@@ -131,7 +136,7 @@ private:
   void Value(IKnobMultiControl* knob, int kind, double scale = 1.0, double offset = 0.0,
              const char* unit = "", int halfWidth = 30);
   // The effect chain's text for the knob's parameter under it.
-  void FeedbackValue(IKnobMultiControl* knob, const char* initial, int halfWidth = 30);
+  IKvFeedbackText* FeedbackValue(IKnobMultiControl* knob, const char* initial, int halfWidth = 30);
 
   Thumpgeist* plug;
   // Declared before the graphics, so the controls (which point at the pages) go first.
@@ -150,4 +155,5 @@ private:
   IKvCurve2* curveEditor = nullptr;
   IKvCurve2* sinePreview = nullptr;
   IKvWaveDrawer* scope = nullptr;
+  IKnobMultiControl* lfoRateKnobs[3] = {};
 };
