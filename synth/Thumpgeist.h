@@ -91,9 +91,6 @@ public:
   // displays' arrays follow the parameters while views are attached.
   void SetCurveViews(ICurveViews* views);
   const CurveDisplays& Displays() const { return displays; }
-  // Whether the host has the audio running (effMainsChanged): edits then wait for the
-  // next block.
-  bool IsProcessing() const { return processingActive; }
   // The curve editor's drawing becomes both distortion curves (when it was drawn on).
   void ApplyDrawnCurve();
   // Curve files hold the first distortion section's active curve as its curve text.
@@ -116,6 +113,8 @@ public:
   const Scope& GetScope() const { return scope; }
   void ZoomScope(bool zoomIn, double step);
   void FreezeScope(bool on);
+  // Whether the host has the audio running (effMainsChanged): edits then wait for the
+  // next block.
   bool IsProcessingActive() const { return processingActive; }
   void RequestPeakReset() { peakResetRequested = true; }
   // The maximum-level display starts afresh: while processing runs the next block

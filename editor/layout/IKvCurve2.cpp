@@ -163,7 +163,7 @@ void IKvCurve2::Draw(int x, int y, int dx, bool dragging)
   }
   curveEdited.store(true, std::memory_order_relaxed);
   // While the audio runs the next block applies the drawing; the view shows it then.
-  if (synth && synth->IsProcessing())
+  if (synth && synth->IsProcessingActive())
     MarkDirty(false);
 }
 
@@ -239,7 +239,7 @@ void IKvCurve2::Paint(IGraphics* g)
 
 void IKvCurve2::IdleTick()
 {
-  if (CurveEdited() && synth && !synth->IsProcessing())
+  if (CurveEdited() && synth && !synth->IsProcessingActive())
     synth->ApplyDrawnCurve();
   if (refresh.exchange(false, std::memory_order_relaxed))
     MarkDirty(false);

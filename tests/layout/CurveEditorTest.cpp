@@ -82,14 +82,18 @@ struct Rig
   IKvCurve2& Curve() const { return *editor->CurveEditor(); }
   const auto& Points() const { return plug.Master().EditorChain().distortion.activeCurve->points; }
   const auto& Audio() const { return plug.Master().AudioChain().distortion.activeCurve->points; }
-  // One timer tick that draws, then one with nothing to draw (the idle ticks).
+  // Timer ticks that draw (a control changed from the host draws on two), until one has
+  // nothing to draw, which gives every control its idle tick.
   void Idle()
   {
-    IRect area;
-    if (g->CollectDirty(area))
+    for (int tick = 0; tick < 8; ++tick)
+    {
+      IRect area;
+      if (!g->CollectDirty(area))
+        return;
       g->Draw(area);
-    IRect none;
-    g->CollectDirty(none);
+    }
+    ADD_FAILURE() << "the editor finds something to draw at every tick";
   }
   // A left-button stroke over the columns, at height y(column) from the editor's top.
   void Stroke(const std::function<int(int)>& y, int from = 0, int to = 127)
