@@ -25,34 +25,39 @@ void IKvCurve::SetValues(const double* curveValues, int count)
   RequestRefresh();
 }
 
+void IKvCurve::DrawPolyline(IGraphics* g, const IRect& area, const double* curveValues, int count,
+                            double curveScale, bool clamp,
+                            const std::function<IColor(int)>& colourOf)
+{
+  if (!curveValues || count <= 0)
+    return;
+  auto yOf = [&](int i)
+  {
+    const double v = clamp ? std::clamp(curveValues[i], -1.0, 1.0) : curveValues[i];
+    return float(int(area.top + curveScale - v * curveScale));
+  };
+  float px = float(area.left);
+  float py = yOf(0);
+  for (int i = 0; i < count; ++i)
+  {
+    const float x = float(int(area.left + double(i) / count * area.W()));
+    const float y = yOf(i);
+    g->DrawLine(colourOf(i), px, py, x, y);
+    px = x;
+    py = y;
+  }
+}
+
 void IKvCurve::Paint(IGraphics* g)
 {
-  if (values && n > 0)
-  {
-    const double centre = scale;
-    const double w = rect.W();
-    auto yOf = [&](int i)
-    {
-      const double v = clampValues ? std::clamp(values[i], -1.0, 1.0) : values[i];
-      return float(int(rect.top + centre - v * scale));
-    };
-    float px = float(rect.left);
-    float py = yOf(0);
-    for (int i = 0; i < n; ++i)
-    {
-      const float x = float(int(rect.left + double(i) / n * w));
-      const float y = yOf(i);
-      IColor colour = kCurveColour;
-      if (shaded)
-      {
-        const int grey = int(100.0 + 155.0 * std::sin(std::numbers::pi * i / n));
-        colour = IColor(255, grey, grey, grey);
-      }
-      g->DrawLine(colour, px, py, x, y);
-      px = x;
-      py = y;
-    }
-  }
+  DrawPolyline(g, rect, values, n, scale, clampValues,
+               [this](int i)
+               {
+                 if (!shaded)
+                   return kCurveColour;
+                 const int grey = int(100.0 + 155.0 * std::sin(std::numbers::pi * i / n));
+                 return IColor(255, grey, grey, grey);
+               });
   if (frame)
     g->DrawRect(kFrameColour, rect);
 }

@@ -9,6 +9,7 @@
 #include "editor/controls/IControl.h"
 
 #include <atomic>
+#include <functional>
 
 class IKvCurve : public IControl
 {
@@ -28,6 +29,13 @@ public:
   void SetFrame(bool on) { frame = on; }
   // Values outside -1..+1 are drawn at the edges (on at construction).
   void SetClampValues(bool on) { clampValues = on; }
+
+  // The polyline both curve controls draw: point i at x = left + i / n of the width and
+  // y = top + scale - v * scale (truncated), from the first point's height at the left
+  // edge; segment i in colourOf(i).
+  static void DrawPolyline(IGraphics* g, const IRect& area, const double* curveValues, int count,
+                           double curveScale, bool clamp,
+                           const std::function<IColor(int)>& colourOf);
 
 private:
   const double* values;

@@ -2,6 +2,7 @@
 
 #include "editor/controls/IFileSelectorControl.h"
 #include "editor/core/IGraphics.h"
+#include "editor/layout/IKvCurve.h"
 #include "synth/Thumpgeist.h"
 
 #include <algorithm>
@@ -207,25 +208,12 @@ void IKvCurve2::ChooseMenuItem(int item)
 
 void IKvCurve2::PaintTrace(IGraphics* g, const double* trace, bool emphasised) const
 {
-  if (!trace || n <= 0)
-    return;
-  const double centre = scale;
-  auto yOf = [&](int i)
-  {
-    const double v = clampValues ? std::clamp(trace[i], -1.0, 1.0) : trace[i];
-    return float(int(rect.top + centre - v * scale));
-  };
-  float px = float(rect.left);
-  float py = yOf(0);
-  for (int i = 0; i < n; ++i)
-  {
-    const float x = float(int(rect.left + double(i) / n * rect.W()));
-    const float y = yOf(i);
-    const int grey = Grey(i, n, emphasised);
-    g->DrawLine(IColor(255, grey, grey, grey), px, py, x, y);
-    px = x;
-    py = y;
-  }
+  IKvCurve::DrawPolyline(g, rect, trace, n, scale, clampValues,
+                         [this, emphasised](int i)
+                         {
+                           const int grey = Grey(i, n, emphasised);
+                           return IColor(255, grey, grey, grey);
+                         });
 }
 
 void IKvCurve2::Paint(IGraphics* g)
