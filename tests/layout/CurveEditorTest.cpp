@@ -1,7 +1,7 @@
 // The editor's curve displays and the distortion's curve editor: the displays follow
 // the parameters, a drawing reaches the sound at the next block, the mouse rules of
 // the editor, the curve menu's operations, and curve files that keep the curve.
-#include "editor/EditorTestKit.h"
+#include "layout/ModuleEditor.h"
 
 #include "editor/controls/IFileSelectorControl.h"
 #include "editor/layout/IKvCurve.h"
@@ -31,17 +31,10 @@ constexpr int kLeft = 837; // the curve editor's corner; it is 128 x 128
 constexpr int kTop = 391;
 
 // The test graphics with the module's images; the file dialog answers `path`.
-class CurveGraphics : public FakeGraphics
+class CurveGraphics : public ModuleGraphics
 {
 public:
-  explicit CurveGraphics(IPlugBase* owner)
-    : FakeGraphics(owner, ThumpgeistEditor::kWidth, ThumpgeistEditor::kHeight)
-  {
-  }
-  LICE_IBitmap* LoadPngResource(int number, const char* name) override
-  {
-    return IGraphics::LoadPngResource(number, name); // NOLINT(bugprone-parent-virtual-call)
-  }
+  using ModuleGraphics::ModuleGraphics;
   // The items as "text|text|-|..." (a separator is "-").
   IPopupMenu* RunPopupMenu(IPopupMenu* menu, const IRect& area) override
   {
@@ -65,36 +58,12 @@ public:
   std::vector<FileAction> actions;
 };
 
-struct Rig
+struct Rig : ModuleEditor<CurveGraphics>
 {
-  Thumpgeist plug{nullptr};
-  CurveGraphics* g = nullptr;
-  ThumpgeistEditor* editor = nullptr;
-
-  Rig()
-  {
-    auto graphics = std::make_unique<CurveGraphics>(&plug);
-    g = graphics.get();
-    editor = new ThumpgeistEditor(&plug, std::move(graphics));
-    plug.AttachEditor(editor);
-    Idle();
-  }
+  Rig() { Idle(); }
   IKvCurve2& Curve() const { return *editor->CurveEditor(); }
   const auto& Points() const { return plug.Master().EditorChain().distortion.activeCurve->points; }
   const auto& Audio() const { return plug.Master().AudioChain().distortion.activeCurve->points; }
-  // Timer ticks that draw (a control changed from the host draws on two), until one has
-  // nothing to draw, which gives every control its idle tick.
-  void Idle()
-  {
-    for (int tick = 0; tick < 8; ++tick)
-    {
-      IRect area;
-      if (!g->CollectDirty(area))
-        return;
-      g->Draw(area);
-    }
-    ADD_FAILURE() << "the editor finds something to draw at every tick";
-  }
   // A left-button stroke over the columns, at height y(column) from the editor's top.
   void Stroke(const std::function<int(int)>& y, int from = 0, int to = 127)
   {

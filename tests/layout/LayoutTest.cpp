@@ -1,7 +1,7 @@
 // The instrument's editor as a new instance builds it: which parameters its pages
 // offer, where its controls sit, which images it finds, how the tabs switch the pages,
 // and how its own menus, steppers and value texts behave.
-#include "editor/EditorTestKit.h"
+#include "layout/ModuleEditor.h"
 
 #include "editor/controls/IBitmapControl.h"
 #include "editor/controls/IFaderControl.h"
@@ -34,18 +34,13 @@ namespace
 {
 // The off-screen test graphics, with the module's own images, and the menus it is
 // asked to show remembered.
-class LayoutGraphics : public FakeGraphics
+class LayoutGraphics : public ModuleGraphics
 {
 public:
-  explicit LayoutGraphics(IPlugBase* owner)
-    : FakeGraphics(owner, ThumpgeistEditor::kWidth, ThumpgeistEditor::kHeight)
-  {
-  }
+  using ModuleGraphics::ModuleGraphics;
   LICE_IBitmap* LoadPngResource(int number, const char* name) override
   {
-    // The module's own images, past the test kit's made-up ones.
-    LICE_IBitmap* image =
-        IGraphics::LoadPngResource(number, name); // NOLINT(bugprone-parent-virtual-call)
+    LICE_IBitmap* image = ModuleGraphics::LoadPngResource(number, name);
     if (!image)
       missing.insert(number);
     ++loads;
@@ -70,20 +65,9 @@ public:
   int checked = -1;
 };
 
-struct Editor
+struct Editor : ModuleEditor<LayoutGraphics>
 {
-  Thumpgeist plug{nullptr};
-  LayoutGraphics* g = nullptr;
-  ThumpgeistEditor* editor = nullptr;
-
-  Editor()
-  {
-    BitmapCache::Clear(); // every image is loaded afresh, and so seen
-    auto graphics = std::make_unique<LayoutGraphics>(&plug);
-    g = graphics.get();
-    editor = new ThumpgeistEditor(&plug, std::move(graphics));
-    plug.AttachEditor(editor);
-  }
+  Editor() : ModuleEditor(true) {} // every image is loaded afresh, and so seen
 
   // The first control of a class, optionally serving a parameter (bound or additional).
   template <class Control>

@@ -1,7 +1,7 @@
 // The editor's live displays while the instrument plays (the oscilloscope and its
 // buttons, the level eyes, the maximum level and its reset), and its value texts and
 // menus after changes that come from the host rather than from the editor.
-#include "editor/EditorTestKit.h"
+#include "layout/ModuleEditor.h"
 
 #include "editor/controls/IKnobMultiControl.h"
 #include "editor/controls/IKvCaptionControl.h"
@@ -35,33 +35,8 @@ namespace P = ParamIndex;
 
 namespace
 {
-// The off-screen editor with the module's own images.
-class ModuleGraphics : public FakeGraphics
+struct Live : ModuleEditor<>
 {
-public:
-  explicit ModuleGraphics(IPlugBase* owner)
-    : FakeGraphics(owner, ThumpgeistEditor::kWidth, ThumpgeistEditor::kHeight)
-  {
-  }
-  LICE_IBitmap* LoadPngResource(int number, const char* name) override
-  {
-    return IGraphics::LoadPngResource(number, name); // NOLINT(bugprone-parent-virtual-call)
-  }
-};
-
-struct Live
-{
-  Thumpgeist plug{nullptr};
-  ModuleGraphics* g = nullptr;
-  ThumpgeistEditor* editor = nullptr;
-
-  Live()
-  {
-    auto graphics = std::make_unique<ModuleGraphics>(&plug);
-    g = graphics.get();
-    editor = new ThumpgeistEditor(&plug, std::move(graphics));
-    plug.AttachEditor(editor);
-  }
   template <class Control>
   Control* First(int nth = 0, int param = -1) const
   {
@@ -71,13 +46,6 @@ struct Live
             nth-- == 0)
           return c;
     return nullptr;
-  }
-  // One tick of the editor's timer: what is dirty is drawn, else every control idles.
-  void Tick()
-  {
-    IRect dirty;
-    if (g->CollectDirty(dirty))
-      g->Draw(dirty);
   }
   void Press(IControl* c, bool right = false, bool release = true)
   {
