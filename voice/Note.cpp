@@ -490,6 +490,11 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
   const double click = p[S::kBassLayerClick];
   double pw[kRunLength];
   int at[kRunLength];
+  // The bass layer's phases first, their sines side by side in vector lanes after the run.
+  const bool bassLanes = bassOn && !exactSine;
+  double bassPhases[kRunLength], bassSines[kRunLength];
+  int bassAt[kRunLength];
+  int bassCount = 0;
   for (int j = 0; j < count; ++j)
   {
     const int i = startOffset + bufferIndex;
@@ -497,9 +502,13 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     at[j] = inside ? i : -1;
     if (inside)
     {
-      bassBuffer[i] = !bassOn     ? 0.0
-                      : exactSine ? std::sin(kTwoPi * bassPhase)
-                                  : sineOfTurns(bassPhase);
+      if (bassLanes)
+      {
+        bassPhases[bassCount] = bassPhase;
+        bassAt[bassCount++] = i;
+      }
+      else
+        bassBuffer[i] = bassOn ? std::sin(kTwoPi * bassPhase) : 0.0;
       clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
     }
     const double b = bend[j];
@@ -517,6 +526,12 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     samplesSinceStart += 1;
     if (bufferIndex >= bufferLength)
       bufferIndex = 0;
+  }
+  if (bassCount > 0)
+  {
+    sinesOfTurns(bassPhases, bassSines, bassCount);
+    for (int r = 0; r < bassCount; ++r)
+      bassBuffer[bassAt[r]] = bassSines[r];
   }
   refreshQuotients();
   const double d = detuneFactor;
