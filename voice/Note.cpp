@@ -749,11 +749,24 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     if (fadeIndex < kStartFadeLength)
       f = startFade[fadeIndex++];
     s.fade[j] = f;
-    s.vgs[j] = mixVolumeScale * volumeEnvelope.output;
-    s.fes[j] = mixFilterScale * filterEnvelope.output;
-    volumeEnvelope.tick();
-    filterEnvelope.tick();
   }
+  // An envelope that holds still (idle, or settled on its sustain level) gives the same
+  // output at every sample; the two envelopes tick apart from each other.
+  const auto envelopeRun = [m](AdsrEnvelope& envelope, double scale, double* to)
+  {
+    if (envelope.isHeld())
+    {
+      std::fill_n(to, m, scale * envelope.output);
+      return;
+    }
+    for (int j = 0; j < m; ++j)
+    {
+      to[j] = scale * envelope.output;
+      envelope.tick();
+    }
+  };
+  envelopeRun(volumeEnvelope, mixVolumeScale, s.vgs);
+  envelopeRun(filterEnvelope, mixFilterScale, s.fes);
   for (int k = 0; k < kOscillators; ++k)
   {
     const MixOsc& c = mixOsc[k];
@@ -786,14 +799,21 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     Smoother volS = volumeSmoother[k];
     Smoother satS = saturationSmoother[k];
     Smoother panS = panSmoother[k];
+    // A smoother settled on its target returns its state at every sample of the stretch
+    // (the pan's target holds while the LFO does not move it).
+    const bool volumeHeld = volS.holdsAt(c.volume);
+    const bool saturationHeld = satS.holdsAt(c.saturation);
+    const bool panHeld = !c.lfoNeeded && panS.holdsAt(c.pan);
     const double* const buffer = c.buffer + j0;
     for (int j = 0; j < m; ++j)
     {
       bool have = c.lfoNeeded;
       double a = have ? lfoK.value() : 0.0;
-      const double vol = volS.next(c.volume);
-      const double sat = satS.next(c.saturation);
-      s.pans[k][j] = panS.next(have ? c.pan + 0.5 * a * c.lfoToPan : c.pan);
+      const double vol = volumeHeld ? volS.state : volS.next(c.volume);
+      const double sat = saturationHeld ? satS.state : satS.next(c.saturation);
+      s.pans[k][j] = panHeld ? panS.state
+                     : have  ? panS.next(c.pan + 0.5 * a * c.lfoToPan)
+                             : panS.next(c.pan);
       if (have)
         a = shape(a);
       s.shown[k][j] = a;

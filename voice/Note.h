@@ -11,6 +11,7 @@
 #include "voice/TableOscillator.h"
 #include "voice/VoiceBinding.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -67,6 +68,15 @@ public:
       if (std::isfinite(target))
         state = gain * target + pole * state;
       return state;
+    }
+    // True when next(target) returns the state unchanged, bit for bit (and so for every
+    // sample after, as long as the target holds).
+    bool holdsAt(double target) const noexcept
+    {
+      if (!std::isfinite(target))
+        return true;
+      const double moved = gain * target + pole * state;
+      return std::bit_cast<std::uint64_t>(moved) == std::bit_cast<std::uint64_t>(state);
     }
   };
 
