@@ -804,6 +804,16 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     const bool volumeHeld = volS.holdsAt(c.volume);
     const bool saturationHeld = satS.holdsAt(c.saturation);
     const bool panHeld = !c.lfoNeeded && panS.holdsAt(c.pan);
+    // When the LFO moves nothing, x + x a 0 is x for any finite a unless x is -0 or not
+    // finite (a +0 stays +0 whatever the sign of the product), and likewise the cutoff:
+    // only those values need the LFO's sine. Its value is finite while its phase cannot
+    // overflow within the stretch (its depth is finite, or the sine would be needed).
+    const bool lfoFinite = std::abs(lfoK.phase) < 1e300 && std::abs(lfoK.increment) < 1e300;
+    const auto needsLfo = [lfoFinite](double v)
+    {
+      return lfoFinite ? !(std::isfinite(v) && !(v == 0.0 && std::signbit(v)))
+                       : !(v != 0.0 && std::isfinite(v));
+    };
     const double* const buffer = c.buffer + j0;
     for (int j = 0; j < m; ++j)
     {
@@ -821,7 +831,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
       double x = buffer[j];
       if (sat > 0.0)
         x = saturate(x, sat);
-      if (!have && !(x != 0.0 && std::isfinite(x)))
+      if (!have && needsLfo(x))
       {
         a = shape(lfoK.value());
         have = true;
@@ -829,7 +839,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
       if (have)
         x = x + x * a * c.lfoToVolume;
       double cut = c.cutoff * s.fes[j];
-      if (!have && !(cut != 0.0 && std::isfinite(cut)))
+      if (!have && needsLfo(cut))
       {
         a = shape(lfoK.value());
         have = true;
