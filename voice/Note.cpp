@@ -809,12 +809,53 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     // only those values need the LFO's sine. Its value is finite while its phase cannot
     // overflow within the stretch (its depth is finite, or the sine would be needed).
     const bool lfoFinite = std::abs(lfoK.phase) < 1e300 && std::abs(lfoK.increment) < 1e300;
-    const auto needsLfo = [lfoFinite](double v)
+    constexpr std::uint64_t kExponent = 0x7ff0000000000000ull;
+    constexpr std::uint64_t kMinusZero = 0x8000000000000000ull;
+    // The bits of the values that need the sine: -0 (without the bound, a zero of either
+    // sign), and every value whose exponent is all ones.
+    const std::uint64_t zeroMask = lfoFinite ? ~std::uint64_t(0) : ~kMinusZero;
+    const std::uint64_t zeroBits = kMinusZero & zeroMask;
+    const auto needsLfo = [zeroMask, zeroBits](double v)
     {
-      return lfoFinite ? !(std::isfinite(v) && !(v == 0.0 && std::signbit(v)))
-                       : !(v != 0.0 && std::isfinite(v));
+      const std::uint64_t b = std::bit_cast<std::uint64_t>(v);
+      return int((b & zeroMask) == zeroBits) | int((b & kExponent) == kExponent);
     };
     const double* const buffer = c.buffer + j0;
+    if (!c.lfoNeeded && volumeHeld && saturationHeld && panHeld && !(satS.state > 0.0))
+    {
+      // Everything held and nothing for the LFO to do: the stretch in one pass the
+      // compiler can vectorise, then the LFO's phase. A value that needs the sine sends
+      // the stretch the general way below instead.
+      int need = 0;
+      const double vol = volS.state;
+      const double pan = panS.state;
+      for (int j = 0; j < m; ++j)
+      {
+        const double x = buffer[j];
+        const double cut = c.cutoff * s.fes[j];
+        need |= needsLfo(x) | needsLfo(cut);
+        s.shown[k][j] = 0.0;
+        s.pans[k][j] = pan;
+        s.xs[k][j] = x;
+        s.cuts[k][j] = std::clamp(cut, 0.0, 1.0);
+        s.fades[k][j] = c.faded ? s.fade[j] : 1.0;
+        s.vols[k][j] = vol;
+      }
+      if (need == 0)
+      {
+        // Modulator::advance, with the phase in a register.
+        double phase = lfoK.phase;
+        const double increment = lfoK.increment;
+        for (int j = 0; j < m; ++j)
+        {
+          phase += increment;
+          if (phase >= Modulator::kTwoPi)
+            phase -= Modulator::kTwoPi;
+        }
+        lfoK.phase = phase;
+        continue;
+      }
+    }
     for (int j = 0; j < m; ++j)
     {
       bool have = c.lfoNeeded;
