@@ -577,33 +577,73 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     Modulator tune = tuneLfo[k];
     if (sine && !exactSine)
     {
-      // The phases first, then their sines side by side in vector lanes.
+      // The increments of the run first (without a tune LFO they do not depend on each
+      // other), then the phases, then their sines side by side in vector lanes.
+      double inc0s[kRunLength], inc1s[kRunLength];
+      if (toTune == 0.0)
+      {
+        // The factor is 1 and reads no LFO; the tune LFO's phase still runs.
+        const double m = tuneLfoFactor(tune, toTune);
+        for (int j = 0; j < count; ++j)
+        {
+          const double f = ratio * m * pw[j];
+          inc0s[j] = f * perSample;
+          inc1s[j] = f * d * perSample;
+        }
+        double phase = tune.phase;
+        const double increment = tune.increment;
+        for (int j = 0; j < count; ++j)
+        {
+          phase += increment;
+          if (phase >= Modulator::kTwoPi)
+            phase -= Modulator::kTwoPi;
+        }
+        tune.phase = phase;
+      }
+      else
+      {
+        for (int j = 0; j < count; ++j)
+        {
+          const double m = tuneLfoFactor(tune, toTune);
+          const double f = ratio * m * pw[j];
+          inc0s[j] = f * perSample;
+          inc1s[j] = f * d * perSample;
+          tune.advance();
+        }
+      }
       double phase0[kRunLength], phase1[kRunLength], sine0[kRunLength], sine1[kRunLength];
       int where[kRunLength];
       int q = 0;
+      // A sub-voice advances by the increment in force at its sample: the one set at the
+      // sample before.
+      double ph0 = b0.phase, ph1 = b1.phase;
+      double step0 = b0.increment, step1 = b1.increment;
       for (int j = 0; j < count; ++j)
       {
         if (at[j] >= 0)
         {
-          phase0[q] = b0.phase;
-          b0.advance();
-          if (two)
-          {
-            phase1[q] = b1.phase;
-            b1.advance();
-          }
+          phase0[q] = ph0;
+          ph0 = PolyBLEP::frac(ph0 + step0);
           where[q++] = at[j];
         }
-        const double m = tuneLfoFactor(tune, toTune);
-        const double f = ratio * m * pw[j];
-        const double inc0 = f * perSample;
-        const double inc1 = f * d * perSample;
-        b0.increment = inc0;
-        t0.increment = inc0;
-        b1.increment = inc1;
-        t1.increment = inc1;
-        tune.advance();
+        step0 = inc0s[j];
       }
+      if (two)
+      {
+        for (int j = 0, r = 0; j < count; ++j)
+        {
+          if (at[j] >= 0)
+          {
+            phase1[r++] = ph1;
+            ph1 = PolyBLEP::frac(ph1 + step1);
+          }
+          step1 = inc1s[j];
+        }
+      }
+      b0.phase = ph0;
+      b1.phase = ph1;
+      b0.increment = t0.increment = inc0s[count - 1];
+      b1.increment = t1.increment = inc1s[count - 1];
       sinesOfTurns(phase0, sine0, q);
       if (two)
         sinesOfTurns(phase1, sine1, q);
