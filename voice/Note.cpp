@@ -877,10 +877,15 @@ void Note::mixFront(int j0, int m, MixStretch& s)
         s.shown[k][j] = 0.0;
         s.pans[k][j] = pan;
         s.xs[k][j] = x;
-        s.cuts[k][j] = std::clamp(cut, 0.0, 1.0);
-        s.fades[k][j] = c.faded ? s.fade[j] : 1.0;
+        // std::clamp(cut, 0.0, 1.0), written without a branch.
+        const double low = cut < 0.0 ? 0.0 : cut;
+        s.cuts[k][j] = 1.0 < low ? 1.0 : low;
         s.vols[k][j] = vol;
       }
+      if (c.faded)
+        std::copy_n(s.fade, m, s.fades[k]);
+      else
+        std::fill_n(s.fades[k], m, 1.0);
       if (need == 0)
       {
         // Modulator::advance, with the phase in a register.
@@ -961,8 +966,9 @@ int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, co
 // sums in the order of the oscillators, then the outputs.
 void Note::mixBack(int j0, int m, const MixStretch& s)
 {
+  if (m <= 0)
+    return;
   const VoiceMixTargets& out = mixTargets;
-  const bool display = out.lfoDisplay != nullptr;
   double sumLeft[kRunLength], sumRight[kRunLength];
   std::fill_n(sumLeft, m, 0.0);
   std::fill_n(sumRight, m, 0.0);
@@ -970,56 +976,61 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
   {
     if (!mixOsc[k].on)
       continue;
-    double* const buffer = mixOsc[k].buffer + j0;
+    double ys[kRunLength];
     for (int j = 0; j < m; ++j)
     {
       const double y = s.xs[k][j] * s.fades[k][j] * s.vols[k][j];
       const double pan = s.pans[k][j];
-      buffer[j] = y;
-      if (pan < 0.5)
-      {
-        sumRight[j] += 2.0 * pan * y;
-        sumLeft[j] += y;
-      }
-      else
-      {
-        sumRight[j] += y;
-        sumLeft[j] += (1.0 - 2.0 * (pan - 0.5)) * y;
-      }
+      ys[j] = y;
+      // Both sides of the pan law, chosen without a branch.
+      const bool leftHalf = pan < 0.5;
+      sumRight[j] += leftHalf ? 2.0 * pan * y : y;
+      sumLeft[j] += leftHalf ? y : (1.0 - 2.0 * (pan - 0.5)) * y;
     }
+    std::copy_n(ys, m, mixOsc[k].buffer + j0);
   }
-  const double* const bass = bassBuffer.get();
-  const double* const click = clickBuffer.get();
+  // The voice's samples first, then each target in turn: every target sample still
+  // receives the same sums in the same order.
+  const double* const bass = bassBuffer.get() + j0;
+  const double* const click = clickBuffer.get() + j0;
+  double toLeft[kRunLength], toRight[kRunLength], toBass[kRunLength];
   for (int j = 0; j < m; ++j)
   {
-    const int at = j0 + j;
-    const double vg = s.vgs[j];
-    const double g = vg * velocity;
-    const double right = sumRight[j] * g;
-    const double left = sumLeft[j] * g;
-    const double bo = g * bass[at];
-    const double co = g * click[at];
-    out.left[at] += left + co;
-    out.right[at] += co + right;
-    out.bassBus[at] += bo;
-    if (display)
+    const double g = s.vgs[j] * velocity;
+    const double co = g * click[j];
+    toLeft[j] = sumLeft[j] * g + co;
+    toRight[j] = co + sumRight[j] * g;
+    toBass[j] = g * bass[j];
+  }
+  const auto addInto = [m](double* target, const double* values)
+  {
+    for (int j = 0; j < m; ++j)
+      target[j] += values[j];
+  };
+  addInto(out.left + j0, toLeft);
+  addInto(out.right + j0, toRight);
+  addInto(out.bassBus + j0, toBass);
+  if (out.lfoDisplay != nullptr)
+    for (int j = 0; j < m; ++j)
     {
       double* rec =
-          out.lfoDisplay + static_cast<std::size_t>(at) * VoiceMixTargets::kLfoRecordStride;
+          out.lfoDisplay + static_cast<std::size_t>(j0 + j) * VoiceMixTargets::kLfoRecordStride;
       rec[0] = s.shown[0][j];
       rec[1] = s.shown[1][j];
       rec[2] = s.shown[2][j];
     }
-    if (out.envBus != nullptr)
-      out.envBus[at] += vg;
-    if (out.filterEnvBus != nullptr)
-      out.filterEnvBus[at] += s.fes[j];
-    voiceGain = vg;
-    mixLeft = left;
-    mixRight = right;
-    bassOut = bo;
-    clickOut = co;
-  }
+  if (out.envBus != nullptr)
+    addInto(out.envBus + j0, s.vgs);
+  if (out.filterEnvBus != nullptr)
+    addInto(out.filterEnvBus + j0, s.fes);
+  // What the voice shows of its last sample.
+  const int last = m - 1;
+  const double g = s.vgs[last] * velocity;
+  voiceGain = s.vgs[last];
+  mixLeft = sumLeft[last] * g;
+  mixRight = sumRight[last] * g;
+  bassOut = g * bass[last];
+  clickOut = g * click[last];
 }
 
 void Note::mixEnd() noexcept { bufferIndex = 0; }
