@@ -550,11 +550,27 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     const double toTune = p[slot(k, S::kOscLfoToTune)];
     const double ratio = baseFrequency * pitchRatio[k] * tuneRatio[k];
     double* const buffer = oscBuffer[k].get();
-    if (!on || noiseKind[k] != 0)
+    if (!on)
+    {
+      // Silent: only the increments of the run's last sample remain, and the tune LFO's
+      // phase runs on.
+      tuneLfo[k].advanceBy(count - 1);
+      const double m = tuneLfoFactor(tuneLfo[k], toTune);
+      const double f = ratio * m * pw[count - 1];
+      const double inc0 = f * perSample;
+      const double inc1 = f * d * perSample;
+      blep[k][0].increment = inc0;
+      table[k][0].increment = inc0;
+      blep[k][1].increment = inc1;
+      table[k][1].increment = inc1;
+      tuneLfo[k].advance();
+      continue;
+    }
+    if (noiseKind[k] != 0)
     {
       for (int j = 0; j < count; ++j)
       {
-        if (on && at[j] >= 0)
+        if (at[j] >= 0)
           buffer[at[j]] = oscillatorSample(k);
         const double m = tuneLfoFactor(tuneLfo[k], toTune);
         const double f = ratio * m * pw[j];
@@ -597,15 +613,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
           inc0s[j] = f * perSample;
           inc1s[j] = f * d * perSample;
         }
-        double phase = tune.phase;
-        const double increment = tune.increment;
-        for (int j = 0; j < count; ++j)
-        {
-          phase += increment;
-          if (phase >= Modulator::kTwoPi)
-            phase -= Modulator::kTwoPi;
-        }
-        tune.phase = phase;
+        tune.advanceBy(count);
       }
       else
       {
@@ -820,11 +828,8 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     Modulator& lfoK = lfo[k];
     if (!c.on)
     {
-      for (int j = 0; j < m; ++j)
-      {
-        s.shown[k][j] = 0.0;
-        lfoK.advance();
-      }
+      std::fill_n(s.shown[k], m, 0.0);
+      lfoK.advanceBy(m);
       continue;
     }
     const auto shape = [&c](double v)
@@ -895,16 +900,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
         std::fill_n(s.fades[k], m, 1.0);
       if (need == 0)
       {
-        // Modulator::advance, with the phase in a register.
-        double phase = lfoK.phase;
-        const double increment = lfoK.increment;
-        for (int j = 0; j < m; ++j)
-        {
-          phase += increment;
-          if (phase >= Modulator::kTwoPi)
-            phase -= Modulator::kTwoPi;
-        }
-        lfoK.phase = phase;
+        lfoK.advanceBy(m);
         continue;
       }
     }
