@@ -349,17 +349,31 @@ double Note::oscillatorSample(int k) noexcept
   return count == 1 ? sum : sum / count;
 }
 
+namespace
+{
+constexpr std::int64_t kLongestTransient =
+    std::max(std::max(ClickTransients::kLengthA, ClickTransients::kLengthB),
+             std::max(ClickTransients::kLengthC, ClickTransients::kLengthD));
+} // namespace
+
+// The transient's position for the time since note-on.
+std::int64_t Note::clickPosition(std::int64_t n) const noexcept
+{
+  return static_cast<std::int64_t>(PolyBLEP::floorOf(44100.0 / sampleRate * double(n)));
+}
+
+bool Note::clickOver(std::int64_t n) const noexcept
+{
+  return clickPosition(n) >= kLongestTransient && n >= std::int64_t(clickStart) + clickLength;
+}
+
 double Note::clickSample(double a) noexcept
 {
   const std::int64_t n = samplesSinceStart;
-  const std::int64_t q =
-      static_cast<std::int64_t>(PolyBLEP::floorOf(44100.0 / sampleRate * double(n)));
+  const std::int64_t q = clickPosition(n);
   // Past the four transients and the swept sine every term below is a zero and the sum
   // is 0.0 (for an amount above 0, the only one the voice asks for).
-  constexpr std::int64_t kLongest =
-      std::max(std::max(ClickTransients::kLengthA, ClickTransients::kLengthB),
-               std::max(ClickTransients::kLengthC, ClickTransients::kLengthD));
-  if (a > 0.0 && q >= kLongest && n >= std::int64_t(clickStart) + clickLength)
+  if (a > 0.0 && q >= kLongestTransient && n >= std::int64_t(clickStart) + clickLength)
     return 0.0;
   const double h = q < ClickTransients::kLengthA ? clicks->a[q] : 0.0;
   const double l = q < ClickTransients::kLengthB ? clicks->b[q] : 0.0;
@@ -502,6 +516,12 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
   double bassPhases[kRunLength], bassSines[kRunLength];
   int bassAt[kRunLength];
   int bassCount = 0;
+  // A click that is over at the run's first sample stays over (its position only grows
+  // while the time since note-on does not wrap within the run): 0.0 for every sample.
+  const bool clickSounds =
+      click > 0.0 && !(samplesSinceStart <=
+                           std::numeric_limits<std::uint32_t>::max() - std::uint32_t(kRunLength) &&
+                       clickOver(samplesSinceStart));
   for (int j = 0; j < count; ++j)
   {
     const int i = startOffset + bufferIndex;
@@ -516,7 +536,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
       }
       else
         bassBuffer[i] = bassOn ? std::sin(kTwoPi * bassPhase) : 0.0;
-      clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
+      clickBuffer[i] = clickSounds ? clickSample(click) : 0.0;
     }
     const double b = bend[j];
     const double w = 1.0 + kTwelveSemitones * fm.value();

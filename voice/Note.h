@@ -237,6 +237,10 @@ public:
 private:
   double oscillatorSample(int k) noexcept;
   double clickSample(double amount) noexcept;
+  std::int64_t clickPosition(std::int64_t n) const noexcept;
+  // True when the click (of an amount above 0) gives 0.0 at the time n since note-on and
+  // at every time after.
+  bool clickOver(std::int64_t n) const noexcept;
   void applyWaveform(int k) noexcept;
   // Brings detuneFactor and samplePeriod up to the current detune and rate.
   void refreshQuotients() noexcept;
