@@ -647,32 +647,54 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
         }
       }
       double phase0[kRunLength], phase1[kRunLength], sine0[kRunLength], sine1[kRunLength];
+      // A sub-voice advances by the increment in force at its sample: the one set at the
+      // sample before. Where the whole run lands in the buffer one sample after the other
+      // (the usual case), the loops need not ask where each sample goes.
+      const bool straight = at[0] >= 0 && at[count - 1] == at[0] + count - 1;
       int where[kRunLength];
       int q = 0;
-      // A sub-voice advances by the increment in force at its sample: the one set at the
-      // sample before.
       double ph0 = b0.phase, ph1 = b1.phase;
       double step0 = b0.increment, step1 = b1.increment;
-      for (int j = 0; j < count; ++j)
+      if (straight)
       {
-        if (at[j] >= 0)
+        for (int j = 0; j < count; ++j)
         {
-          phase0[q] = ph0;
+          phase0[j] = ph0;
           ph0 = PolyBLEP::frac(ph0 + step0);
-          where[q++] = at[j];
+          step0 = inc0s[j];
         }
-        step0 = inc0s[j];
+        if (two)
+          for (int j = 0; j < count; ++j)
+          {
+            phase1[j] = ph1;
+            ph1 = PolyBLEP::frac(ph1 + step1);
+            step1 = inc1s[j];
+          }
+        q = count;
       }
-      if (two)
+      else
       {
-        for (int j = 0, r = 0; j < count; ++j)
+        for (int j = 0; j < count; ++j)
         {
           if (at[j] >= 0)
           {
-            phase1[r++] = ph1;
-            ph1 = PolyBLEP::frac(ph1 + step1);
+            phase0[q] = ph0;
+            ph0 = PolyBLEP::frac(ph0 + step0);
+            where[q++] = at[j];
           }
-          step1 = inc1s[j];
+          step0 = inc0s[j];
+        }
+        if (two)
+        {
+          for (int j = 0, r = 0; j < count; ++j)
+          {
+            if (at[j] >= 0)
+            {
+              phase1[r++] = ph1;
+              ph1 = PolyBLEP::frac(ph1 + step1);
+            }
+            step1 = inc1s[j];
+          }
         }
       }
       b0.phase = ph0;
@@ -682,14 +704,27 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
       sinesOfTurns(phase0, sine0, q);
       if (two)
         sinesOfTurns(phase1, sine1, q);
-      for (int r = 0; r < q; ++r)
+      if (straight)
       {
-        double sum = 0.0;
-        sum += b0.amplitude * sine0[r] + b0.offset;
+        // The sums below, sub-voice by sub-voice in the same order.
+        double* const to = buffer + at[0];
+        const double a0 = b0.amplitude, o0 = b0.offset, a1 = b1.amplitude, o1 = b1.offset;
         if (two)
-          sum += b1.amplitude * sine1[r] + b1.offset;
-        buffer[where[r]] = two ? sum / 2 : sum;
+          for (int r = 0; r < q; ++r)
+            to[r] = (0.0 + (a0 * sine0[r] + o0) + (a1 * sine1[r] + o1)) / 2;
+        else
+          for (int r = 0; r < q; ++r)
+            to[r] = 0.0 + (a0 * sine0[r] + o0);
       }
+      else
+        for (int r = 0; r < q; ++r)
+        {
+          double sum = 0.0;
+          sum += b0.amplitude * sine0[r] + b0.offset;
+          if (two)
+            sum += b1.amplitude * sine1[r] + b1.offset;
+          buffer[where[r]] = two ? sum / 2 : sum;
+        }
       blep[k][0] = b0;
       blep[k][1] = b1;
       table[k][0] = t0;
