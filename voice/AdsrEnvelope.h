@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -91,6 +92,20 @@ public:
       break;
     }
     return output;
+  }
+
+  // True when tick() leaves everything as it is, now and for every sample after until
+  // the envelope is written to: idle, or sustaining at the level its smoothing step
+  // returns bit for bit.
+  bool isHeld() const noexcept
+  {
+    if (state == kIdle)
+      return true;
+    if (state != kSustain)
+      return false;
+    const double next = sustainLevel * sustainGain + sustainPole * sustainState;
+    return std::bit_cast<std::uint64_t>(next) == std::bit_cast<std::uint64_t>(sustainState) &&
+           std::bit_cast<std::uint64_t>(output) == std::bit_cast<std::uint64_t>(sustainState);
   }
 
   // The editor's curve: attack and release each take up to a third of the

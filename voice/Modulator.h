@@ -2,7 +2,9 @@
 
 #include "effects/AudioProcessingUnit.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace Korvane
@@ -42,6 +44,25 @@ public:
     phase += increment;
     if (phase >= kTwoPi)
       phase -= kTwoPi;
+  }
+
+  // n steps of advance() at once, the same bits. A modulator standing still (increment
+  // 0, its phase below a turn and not -0, which adding a zero would turn into +0) is left
+  // as it is.
+  void advanceBy(int n) noexcept
+  {
+    if (increment == 0.0 && phase < kTwoPi &&
+        std::bit_cast<std::uint64_t>(phase) != std::bit_cast<std::uint64_t>(-0.0))
+      return;
+    double p = phase;
+    const double step = increment;
+    for (int j = 0; j < n; ++j)
+    {
+      p += step;
+      if (p >= kTwoPi)
+        p -= kTwoPi;
+    }
+    phase = p;
   }
 
   double depth = 0.5;

@@ -13,6 +13,13 @@
 #include <cmath>
 #include <numbers>
 
+// The render loops over a stretch of samples are written to be vectorised; the cheapest
+// cost model of -O2 would leave every loop whose length or aliasing is known only at run
+// time scalar. Vector code is the same IEEE arithmetic lane by lane (no reassociation).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC optimize("vect-cost-model=dynamic")
+#endif
+
 namespace Korvane
 {
 
@@ -342,17 +349,31 @@ double Note::oscillatorSample(int k) noexcept
   return count == 1 ? sum : sum / count;
 }
 
+namespace
+{
+constexpr std::int64_t kLongestTransient =
+    std::max(std::max(ClickTransients::kLengthA, ClickTransients::kLengthB),
+             std::max(ClickTransients::kLengthC, ClickTransients::kLengthD));
+} // namespace
+
+// The transient's position for the time since note-on.
+std::int64_t Note::clickPosition(std::int64_t n) const noexcept
+{
+  return static_cast<std::int64_t>(PolyBLEP::floorOf(44100.0 / sampleRate * double(n)));
+}
+
+bool Note::clickOver(std::int64_t n) const noexcept
+{
+  return clickPosition(n) >= kLongestTransient && n >= std::int64_t(clickStart) + clickLength;
+}
+
 double Note::clickSample(double a) noexcept
 {
   const std::int64_t n = samplesSinceStart;
-  const std::int64_t q =
-      static_cast<std::int64_t>(PolyBLEP::floorOf(44100.0 / sampleRate * double(n)));
+  const std::int64_t q = clickPosition(n);
   // Past the four transients and the swept sine every term below is a zero and the sum
   // is 0.0 (for an amount above 0, the only one the voice asks for).
-  constexpr std::int64_t kLongest =
-      std::max(std::max(ClickTransients::kLengthA, ClickTransients::kLengthB),
-               std::max(ClickTransients::kLengthC, ClickTransients::kLengthD));
-  if (a > 0.0 && q >= kLongest && n >= std::int64_t(clickStart) + clickLength)
+  if (a > 0.0 && q >= kLongestTransient && n >= std::int64_t(clickStart) + clickLength)
     return 0.0;
   const double h = q < ClickTransients::kLengthA ? clicks->a[q] : 0.0;
   const double l = q < ClickTransients::kLengthB ? clicks->b[q] : 0.0;
@@ -490,6 +511,17 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
   const double click = p[S::kBassLayerClick];
   double pw[kRunLength];
   int at[kRunLength];
+  // The bass layer's phases first, their sines side by side in vector lanes after the run.
+  const bool bassLanes = bassOn && !exactSine;
+  double bassPhases[kRunLength], bassSines[kRunLength];
+  int bassAt[kRunLength];
+  int bassCount = 0;
+  // A click that is over at the run's first sample stays over (its position only grows
+  // while the time since note-on does not wrap within the run): 0.0 for every sample.
+  const bool clickSounds =
+      click > 0.0 && !(samplesSinceStart <=
+                           std::numeric_limits<std::uint32_t>::max() - std::uint32_t(kRunLength) &&
+                       clickOver(samplesSinceStart));
   for (int j = 0; j < count; ++j)
   {
     const int i = startOffset + bufferIndex;
@@ -497,10 +529,14 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     at[j] = inside ? i : -1;
     if (inside)
     {
-      bassBuffer[i] = !bassOn     ? 0.0
-                      : exactSine ? std::sin(kTwoPi * bassPhase)
-                                  : sineOfTurns(bassPhase);
-      clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
+      if (bassLanes)
+      {
+        bassPhases[bassCount] = bassPhase;
+        bassAt[bassCount++] = i;
+      }
+      else
+        bassBuffer[i] = bassOn ? std::sin(kTwoPi * bassPhase) : 0.0;
+      clickBuffer[i] = clickSounds ? clickSample(click) : 0.0;
     }
     const double b = bend[j];
     const double w = 1.0 + kTwelveSemitones * fm.value();
@@ -518,6 +554,12 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     if (bufferIndex >= bufferLength)
       bufferIndex = 0;
   }
+  if (bassCount > 0)
+  {
+    sinesOfTurns(bassPhases, bassSines, bassCount);
+    for (int r = 0; r < bassCount; ++r)
+      bassBuffer[bassAt[r]] = bassSines[r];
+  }
   refreshQuotients();
   const double d = detuneFactor;
   const double perSample = samplePeriod;
@@ -528,11 +570,27 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     const double toTune = p[slot(k, S::kOscLfoToTune)];
     const double ratio = baseFrequency * pitchRatio[k] * tuneRatio[k];
     double* const buffer = oscBuffer[k].get();
-    if (!on || noiseKind[k] != 0)
+    if (!on)
+    {
+      // Silent: only the increments of the run's last sample remain, and the tune LFO's
+      // phase runs on.
+      tuneLfo[k].advanceBy(count - 1);
+      const double m = tuneLfoFactor(tuneLfo[k], toTune);
+      const double f = ratio * m * pw[count - 1];
+      const double inc0 = f * perSample;
+      const double inc1 = f * d * perSample;
+      blep[k][0].increment = inc0;
+      table[k][0].increment = inc0;
+      blep[k][1].increment = inc1;
+      table[k][1].increment = inc1;
+      tuneLfo[k].advance();
+      continue;
+    }
+    if (noiseKind[k] != 0)
     {
       for (int j = 0; j < count; ++j)
       {
-        if (on && at[j] >= 0)
+        if (at[j] >= 0)
           buffer[at[j]] = oscillatorSample(k);
         const double m = tuneLfoFactor(tuneLfo[k], toTune);
         const double f = ratio * m * pw[j];
@@ -562,44 +620,111 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     Modulator tune = tuneLfo[k];
     if (sine && !exactSine)
     {
-      // The phases first, then their sines side by side in vector lanes.
+      // The increments of the run first (without a tune LFO they do not depend on each
+      // other), then the phases, then their sines side by side in vector lanes.
+      double inc0s[kRunLength], inc1s[kRunLength];
+      if (toTune == 0.0)
+      {
+        // The factor is 1 and reads no LFO; the tune LFO's phase still runs.
+        const double m = tuneLfoFactor(tune, toTune);
+        for (int j = 0; j < count; ++j)
+        {
+          const double f = ratio * m * pw[j];
+          inc0s[j] = f * perSample;
+          inc1s[j] = f * d * perSample;
+        }
+        tune.advanceBy(count);
+      }
+      else
+      {
+        for (int j = 0; j < count; ++j)
+        {
+          const double m = tuneLfoFactor(tune, toTune);
+          const double f = ratio * m * pw[j];
+          inc0s[j] = f * perSample;
+          inc1s[j] = f * d * perSample;
+          tune.advance();
+        }
+      }
       double phase0[kRunLength], phase1[kRunLength], sine0[kRunLength], sine1[kRunLength];
+      // A sub-voice advances by the increment in force at its sample: the one set at the
+      // sample before. Where the whole run lands in the buffer one sample after the other
+      // (the usual case), the loops need not ask where each sample goes.
+      const bool straight = at[0] >= 0 && at[count - 1] == at[0] + count - 1;
       int where[kRunLength];
       int q = 0;
-      for (int j = 0; j < count; ++j)
+      double ph0 = b0.phase, ph1 = b1.phase;
+      double step0 = b0.increment, step1 = b1.increment;
+      if (straight)
       {
-        if (at[j] >= 0)
+        for (int j = 0; j < count; ++j)
         {
-          phase0[q] = b0.phase;
-          b0.advance();
-          if (two)
-          {
-            phase1[q] = b1.phase;
-            b1.advance();
-          }
-          where[q++] = at[j];
+          phase0[j] = ph0;
+          ph0 = PolyBLEP::frac(ph0 + step0);
+          step0 = inc0s[j];
         }
-        const double m = tuneLfoFactor(tune, toTune);
-        const double f = ratio * m * pw[j];
-        const double inc0 = f * perSample;
-        const double inc1 = f * d * perSample;
-        b0.increment = inc0;
-        t0.increment = inc0;
-        b1.increment = inc1;
-        t1.increment = inc1;
-        tune.advance();
+        if (two)
+          for (int j = 0; j < count; ++j)
+          {
+            phase1[j] = ph1;
+            ph1 = PolyBLEP::frac(ph1 + step1);
+            step1 = inc1s[j];
+          }
+        q = count;
       }
+      else
+      {
+        for (int j = 0; j < count; ++j)
+        {
+          if (at[j] >= 0)
+          {
+            phase0[q] = ph0;
+            ph0 = PolyBLEP::frac(ph0 + step0);
+            where[q++] = at[j];
+          }
+          step0 = inc0s[j];
+        }
+        if (two)
+        {
+          for (int j = 0, r = 0; j < count; ++j)
+          {
+            if (at[j] >= 0)
+            {
+              phase1[r++] = ph1;
+              ph1 = PolyBLEP::frac(ph1 + step1);
+            }
+            step1 = inc1s[j];
+          }
+        }
+      }
+      b0.phase = ph0;
+      b1.phase = ph1;
+      b0.increment = t0.increment = inc0s[count - 1];
+      b1.increment = t1.increment = inc1s[count - 1];
       sinesOfTurns(phase0, sine0, q);
       if (two)
         sinesOfTurns(phase1, sine1, q);
-      for (int r = 0; r < q; ++r)
+      if (straight)
       {
-        double sum = 0.0;
-        sum += b0.amplitude * sine0[r] + b0.offset;
+        // The sums below, sub-voice by sub-voice in the same order.
+        double* const to = buffer + at[0];
+        const double a0 = b0.amplitude, o0 = b0.offset, a1 = b1.amplitude, o1 = b1.offset;
         if (two)
-          sum += b1.amplitude * sine1[r] + b1.offset;
-        buffer[where[r]] = two ? sum / 2 : sum;
+          for (int r = 0; r < q; ++r)
+            to[r] = (0.0 + (a0 * sine0[r] + o0) + (a1 * sine1[r] + o1)) / 2;
+        else
+          for (int r = 0; r < q; ++r)
+            to[r] = 0.0 + (a0 * sine0[r] + o0);
       }
+      else
+        for (int r = 0; r < q; ++r)
+        {
+          double sum = 0.0;
+          sum += b0.amplitude * sine0[r] + b0.offset;
+          if (two)
+            sum += b1.amplitude * sine1[r] + b1.offset;
+          buffer[where[r]] = two ? sum / 2 : sum;
+        }
       blep[k][0] = b0;
       blep[k][1] = b1;
       table[k][0] = t0;
@@ -734,22 +859,32 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     if (fadeIndex < kStartFadeLength)
       f = startFade[fadeIndex++];
     s.fade[j] = f;
-    s.vgs[j] = mixVolumeScale * volumeEnvelope.output;
-    s.fes[j] = mixFilterScale * filterEnvelope.output;
-    volumeEnvelope.tick();
-    filterEnvelope.tick();
   }
+  // An envelope that holds still (idle, or settled on its sustain level) gives the same
+  // output at every sample; the two envelopes tick apart from each other.
+  const auto envelopeRun = [m](AdsrEnvelope& envelope, double scale, double* to)
+  {
+    if (envelope.isHeld())
+    {
+      std::fill_n(to, m, scale * envelope.output);
+      return;
+    }
+    for (int j = 0; j < m; ++j)
+    {
+      to[j] = scale * envelope.output;
+      envelope.tick();
+    }
+  };
+  envelopeRun(volumeEnvelope, mixVolumeScale, s.vgs);
+  envelopeRun(filterEnvelope, mixFilterScale, s.fes);
   for (int k = 0; k < kOscillators; ++k)
   {
     const MixOsc& c = mixOsc[k];
     Modulator& lfoK = lfo[k];
     if (!c.on)
     {
-      for (int j = 0; j < m; ++j)
-      {
-        s.shown[k][j] = 0.0;
-        lfoK.advance();
-      }
+      std::fill_n(s.shown[k], m, 0.0);
+      lfoK.advanceBy(m);
       continue;
     }
     const auto shape = [&c](double v)
@@ -771,14 +906,68 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     Smoother volS = volumeSmoother[k];
     Smoother satS = saturationSmoother[k];
     Smoother panS = panSmoother[k];
+    // A smoother settled on its target returns its state at every sample of the stretch
+    // (the pan's target holds while the LFO does not move it).
+    const bool volumeHeld = volS.holdsAt(c.volume);
+    const bool saturationHeld = satS.holdsAt(c.saturation);
+    const bool panHeld = !c.lfoNeeded && panS.holdsAt(c.pan);
+    // When the LFO moves nothing, x + x a 0 is x for any finite a unless x is -0 or not
+    // finite (a +0 stays +0 whatever the sign of the product), and likewise the cutoff:
+    // only those values need the LFO's sine. Its value is finite while its phase cannot
+    // overflow within the stretch (its depth is finite, or the sine would be needed).
+    const bool lfoFinite = std::abs(lfoK.phase) < 1e300 && std::abs(lfoK.increment) < 1e300;
+    constexpr std::uint64_t kExponent = 0x7ff0000000000000ull;
+    constexpr std::uint64_t kMinusZero = 0x8000000000000000ull;
+    // The bits of the values that need the sine: -0 (without the bound, a zero of either
+    // sign), and every value whose exponent is all ones.
+    const std::uint64_t zeroMask = lfoFinite ? ~std::uint64_t(0) : ~kMinusZero;
+    const std::uint64_t zeroBits = kMinusZero & zeroMask;
+    const auto needsLfo = [zeroMask, zeroBits](double v)
+    {
+      const std::uint64_t b = std::bit_cast<std::uint64_t>(v);
+      return int((b & zeroMask) == zeroBits) | int((b & kExponent) == kExponent);
+    };
     const double* const buffer = c.buffer + j0;
+    if (!c.lfoNeeded && volumeHeld && saturationHeld && panHeld && !(satS.state > 0.0))
+    {
+      // Everything held and nothing for the LFO to do: the stretch in one pass the
+      // compiler can vectorise, then the LFO's phase. A value that needs the sine sends
+      // the stretch the general way below instead.
+      int need = 0;
+      const double vol = volS.state;
+      const double pan = panS.state;
+      for (int j = 0; j < m; ++j)
+      {
+        const double x = buffer[j];
+        const double cut = c.cutoff * s.fes[j];
+        need |= needsLfo(x) | needsLfo(cut);
+        s.shown[k][j] = 0.0;
+        s.pans[k][j] = pan;
+        s.xs[k][j] = x;
+        // std::clamp(cut, 0.0, 1.0), written without a branch.
+        const double low = cut < 0.0 ? 0.0 : cut;
+        s.cuts[k][j] = 1.0 < low ? 1.0 : low;
+        s.vols[k][j] = vol;
+      }
+      if (c.faded)
+        std::copy_n(s.fade, m, s.fades[k]);
+      else
+        std::fill_n(s.fades[k], m, 1.0);
+      if (need == 0)
+      {
+        lfoK.advanceBy(m);
+        continue;
+      }
+    }
     for (int j = 0; j < m; ++j)
     {
       bool have = c.lfoNeeded;
       double a = have ? lfoK.value() : 0.0;
-      const double vol = volS.next(c.volume);
-      const double sat = satS.next(c.saturation);
-      s.pans[k][j] = panS.next(have ? c.pan + 0.5 * a * c.lfoToPan : c.pan);
+      const double vol = volumeHeld ? volS.state : volS.next(c.volume);
+      const double sat = saturationHeld ? satS.state : satS.next(c.saturation);
+      s.pans[k][j] = panHeld ? panS.state
+                     : have  ? panS.next(c.pan + 0.5 * a * c.lfoToPan)
+                             : panS.next(c.pan);
       if (have)
         a = shape(a);
       s.shown[k][j] = a;
@@ -786,7 +975,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
       double x = buffer[j];
       if (sat > 0.0)
         x = saturate(x, sat);
-      if (!have && !(x != 0.0 && std::isfinite(x)))
+      if (!have && needsLfo(x))
       {
         a = shape(lfoK.value());
         have = true;
@@ -794,7 +983,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
       if (have)
         x = x + x * a * c.lfoToVolume;
       double cut = c.cutoff * s.fes[j];
-      if (!have && !(cut != 0.0 && std::isfinite(cut)))
+      if (!have && needsLfo(cut))
       {
         a = shape(lfoK.value());
         have = true;
@@ -835,8 +1024,9 @@ int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, co
 // sums in the order of the oscillators, then the outputs.
 void Note::mixBack(int j0, int m, const MixStretch& s)
 {
+  if (m <= 0)
+    return;
   const VoiceMixTargets& out = mixTargets;
-  const bool display = out.lfoDisplay != nullptr;
   double sumLeft[kRunLength], sumRight[kRunLength];
   std::fill_n(sumLeft, m, 0.0);
   std::fill_n(sumRight, m, 0.0);
@@ -844,56 +1034,61 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
   {
     if (!mixOsc[k].on)
       continue;
-    double* const buffer = mixOsc[k].buffer + j0;
+    double ys[kRunLength];
     for (int j = 0; j < m; ++j)
     {
       const double y = s.xs[k][j] * s.fades[k][j] * s.vols[k][j];
       const double pan = s.pans[k][j];
-      buffer[j] = y;
-      if (pan < 0.5)
-      {
-        sumRight[j] += 2.0 * pan * y;
-        sumLeft[j] += y;
-      }
-      else
-      {
-        sumRight[j] += y;
-        sumLeft[j] += (1.0 - 2.0 * (pan - 0.5)) * y;
-      }
+      ys[j] = y;
+      // Both sides of the pan law, chosen without a branch.
+      const bool leftHalf = pan < 0.5;
+      sumRight[j] += leftHalf ? 2.0 * pan * y : y;
+      sumLeft[j] += leftHalf ? y : (1.0 - 2.0 * (pan - 0.5)) * y;
     }
+    std::copy_n(ys, m, mixOsc[k].buffer + j0);
   }
-  const double* const bass = bassBuffer.get();
-  const double* const click = clickBuffer.get();
+  // The voice's samples first, then each target in turn: every target sample still
+  // receives the same sums in the same order.
+  const double* const bass = bassBuffer.get() + j0;
+  const double* const click = clickBuffer.get() + j0;
+  double toLeft[kRunLength], toRight[kRunLength], toBass[kRunLength];
   for (int j = 0; j < m; ++j)
   {
-    const int at = j0 + j;
-    const double vg = s.vgs[j];
-    const double g = vg * velocity;
-    const double right = sumRight[j] * g;
-    const double left = sumLeft[j] * g;
-    const double bo = g * bass[at];
-    const double co = g * click[at];
-    out.left[at] += left + co;
-    out.right[at] += co + right;
-    out.bassBus[at] += bo;
-    if (display)
+    const double g = s.vgs[j] * velocity;
+    const double co = g * click[j];
+    toLeft[j] = sumLeft[j] * g + co;
+    toRight[j] = co + sumRight[j] * g;
+    toBass[j] = g * bass[j];
+  }
+  const auto addInto = [m](double* target, const double* values)
+  {
+    for (int j = 0; j < m; ++j)
+      target[j] += values[j];
+  };
+  addInto(out.left + j0, toLeft);
+  addInto(out.right + j0, toRight);
+  addInto(out.bassBus + j0, toBass);
+  if (out.lfoDisplay != nullptr)
+    for (int j = 0; j < m; ++j)
     {
       double* rec =
-          out.lfoDisplay + static_cast<std::size_t>(at) * VoiceMixTargets::kLfoRecordStride;
+          out.lfoDisplay + static_cast<std::size_t>(j0 + j) * VoiceMixTargets::kLfoRecordStride;
       rec[0] = s.shown[0][j];
       rec[1] = s.shown[1][j];
       rec[2] = s.shown[2][j];
     }
-    if (out.envBus != nullptr)
-      out.envBus[at] += vg;
-    if (out.filterEnvBus != nullptr)
-      out.filterEnvBus[at] += s.fes[j];
-    voiceGain = vg;
-    mixLeft = left;
-    mixRight = right;
-    bassOut = bo;
-    clickOut = co;
-  }
+  if (out.envBus != nullptr)
+    addInto(out.envBus + j0, s.vgs);
+  if (out.filterEnvBus != nullptr)
+    addInto(out.filterEnvBus + j0, s.fes);
+  // What the voice shows of its last sample.
+  const int last = m - 1;
+  const double g = s.vgs[last] * velocity;
+  voiceGain = s.vgs[last];
+  mixLeft = sumLeft[last] * g;
+  mixRight = sumRight[last] * g;
+  bassOut = g * bass[last];
+  clickOut = g * click[last];
 }
 
 void Note::mixEnd() noexcept { bufferIndex = 0; }

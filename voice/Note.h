@@ -11,6 +11,7 @@
 #include "voice/TableOscillator.h"
 #include "voice/VoiceBinding.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -67,6 +68,15 @@ public:
       if (std::isfinite(target))
         state = gain * target + pole * state;
       return state;
+    }
+    // True when next(target) returns the state unchanged, bit for bit (and so for every
+    // sample after, as long as the target holds).
+    bool holdsAt(double target) const noexcept
+    {
+      if (!std::isfinite(target))
+        return true;
+      const double moved = gain * target + pole * state;
+      return std::bit_cast<std::uint64_t>(moved) == std::bit_cast<std::uint64_t>(state);
     }
   };
 
@@ -227,6 +237,10 @@ public:
 private:
   double oscillatorSample(int k) noexcept;
   double clickSample(double amount) noexcept;
+  std::int64_t clickPosition(std::int64_t n) const noexcept;
+  // True when the click (of an amount above 0) gives 0.0 at the time n since note-on and
+  // at every time after.
+  bool clickOver(std::int64_t n) const noexcept;
   void applyWaveform(int k) noexcept;
   // Brings detuneFactor and samplePeriod up to the current detune and rate.
   void refreshQuotients() noexcept;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 using Korvane::AdsrEnvelope;
 
@@ -206,4 +208,31 @@ TEST(AdsrEnvelope, PreviewDrawsAttackPeakSustainAndRelease)
   e.preview(p, 1.0);
   for (double v : p)
     EXPECT_TRUE(std::isfinite(v));
+}
+
+TEST(AdsrEnvelope, AHeldEnvelopeStaysBitForBitWhereItIs)
+{
+  // Sustain levels, among them 0 and a level the smoothing reaches only after a while;
+  // the envelope holds once it sustains at a fixed point of its step, never earlier.
+  for (const double level : {0.0, 0.6, 1.0, 0.123456789})
+  {
+    AdsrEnvelope e("Volume Envelope");
+    e.setDecay(0.05);
+    e.setSustain(level);
+    start(e);
+    EXPECT_FALSE(e.isHeld()) << level;
+    int ticks = 0;
+    while (!e.isHeld() && ticks < 100000)
+    {
+      e.tick();
+      ++ticks;
+    }
+    ASSERT_TRUE(e.isHeld()) << level;
+    EXPECT_EQ(e.state, AdsrEnvelope::kSustain) << level;
+    const double held = e.output;
+    for (int i = 0; i < 1000; ++i)
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(e.tick()), std::bit_cast<std::uint64_t>(held));
+    e.state = AdsrEnvelope::kRelease;
+    EXPECT_FALSE(e.isHeld()) << level;
+  }
 }

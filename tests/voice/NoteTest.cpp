@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <complex>
+#include <cstdint>
 #include <functional>
 #include <limits>
 
@@ -458,6 +460,27 @@ TEST(NoteTest, ABadParameterValueDoesNotLatchInTheSmoothers)
        {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
         -std::numeric_limits<double>::infinity()})
     EXPECT_EQ(s.next(bad), held);
+}
+
+TEST(NoteTest, ASmootherHeldAtItsTargetStaysBitForBitWhereItIs)
+{
+  for (const double target : {0.0, 0.5, 1.0, 0.777777, -0.25})
+  {
+    Note::Smoother s;
+    EXPECT_EQ(s.holdsAt(target), target == 0.0) << target;
+    int steps = 0;
+    while (!s.holdsAt(target) && steps < 100000)
+    {
+      s.next(target);
+      ++steps;
+    }
+    ASSERT_TRUE(s.holdsAt(target)) << target;
+    const std::uint64_t held = std::bit_cast<std::uint64_t>(s.state);
+    for (int i = 0; i < 1000; ++i)
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(s.next(target)), held) << target;
+    EXPECT_TRUE(s.holdsAt(std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_FALSE(s.holdsAt(target + 0.5)) << target;
+  }
 }
 
 namespace

@@ -38,17 +38,21 @@ TEST(SineOfTurns, KeepsTheZerosExactAndThePeaksWithinOneUnit)
 
 TEST(SineOfTurns, InVectorLanesGivesTheSameBits)
 {
-  // Phases over the turn, at the folds, negative, beyond 2^31 and undefined, in an odd
-  // count so that the last goes alone.
+  // Phases over the turn, at the folds, negative, beyond 2^31 and undefined, in a count
+  // that leaves a remainder for both vector widths; in four and in two lanes.
   const double phases[] = {0.0,   0.25,  0.5,     0.75, 0.999999, 1e-300, 0.2500001,
                            -0.3,  1.75,  3.0e9,   0.1,  -2.0e9,   0.6,    std::nan(""),
                            0.125, 0.375, 0.62345, 0.9,  0.4999999};
   constexpr int kCount = int(std::size(phases));
-  double lanes[kCount];
-  Korvane::sinesOfTurns(phases, lanes, kCount);
-  for (int i = 0; i < kCount; ++i)
+  for (const bool narrow : {false, true})
   {
-    const double alone = sineOfTurns(phases[i]);
-    EXPECT_EQ(std::memcmp(&lanes[i], &alone, sizeof alone), 0) << "phase " << phases[i];
+    double lanes[kCount];
+    Korvane::sinesOfTurns(phases, lanes, kCount, narrow);
+    for (int i = 0; i < kCount; ++i)
+    {
+      const double alone = sineOfTurns(phases[i]);
+      EXPECT_EQ(std::memcmp(&lanes[i], &alone, sizeof alone), 0)
+          << "phase " << phases[i] << (narrow ? " (two lanes)" : "");
+    }
   }
 }
