@@ -3,6 +3,8 @@
 // a value.
 #include "editor/controls/ITextControl.h"
 
+class IParameter;
+
 class ICaptionControl : public ITextControl
 {
 public:
@@ -14,6 +16,9 @@ public:
   void Paint(IGraphics* g) override;
   // The text the parameter's current value shows.
   std::string CaptionText() const;
+  // A parameter's display text, followed by a space and its unit label when withLabel
+  // is set and it has one.
+  static std::string DisplayCaption(const IParameter& param, bool withLabel);
 
 private:
   bool showLabel;

@@ -1,5 +1,6 @@
 #include "editor/controls/IKvCaptionControl.h"
 
+#include "editor/controls/ICaptionControl.h"
 #include "plugin/IPlugBase.h"
 
 #include <cmath>
@@ -66,13 +67,7 @@ std::string IKvCaptionControl::CaptionText() const
     return {};
   if (kind >= kDecibels && kind <= kSyncFactor)
     return Format(kind, param->Value(), scale, offset, unit.c_str());
-  char display[IParameter::kTextLength];
-  param->GetDisplayText(display);
-  std::string caption = display;
-  const char* label = param->GetLabelText();
-  if (showLabel && label && *label)
-    caption += std::string(" ") + label;
-  return caption;
+  return ICaptionControl::DisplayCaption(*param, showLabel);
 }
 
 void IKvCaptionControl::Paint(IGraphics* g)
