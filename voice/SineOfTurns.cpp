@@ -1,5 +1,7 @@
 #include "voice/SineOfTurns.h"
 
+#include "dsp/CpuFeatures.h"
+
 #include <immintrin.h>
 
 namespace Korvane
@@ -101,19 +103,11 @@ void sinesAvx2(const double* t, double* out, int n) noexcept
 }
 #pragma GCC pop_options
 
-bool detectAvx2() noexcept
-{
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") != 0;
-}
-// Once when the module loads, so the audio thread never waits on it.
-const bool kHasAvx2 = detectAvx2();
-
 } // namespace
 
 void sinesOfTurns(const double* t, double* out, int n, bool narrow) noexcept
 {
-  if (kHasAvx2 && !narrow)
+  if (Dsp::kHasAvx2 && !narrow)
     sinesAvx2(t, out, n);
   else
     sinesSse2(t, out, n);

@@ -1,5 +1,7 @@
 #include "effects/oscfilter/KellettLanes.h"
 
+#include "dsp/CpuFeatures.h"
+
 #include <utility>
 
 namespace Korvane
@@ -27,14 +29,6 @@ constexpr int kWidth = 4;
 } // namespace Avx2
 #pragma GCC pop_options
 
-bool detectAvx2() noexcept
-{
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") != 0;
-}
-// Once when the module loads, so the audio thread never waits on it.
-const bool kHasAvx2 = detectAvx2();
-
 } // namespace
 
 void KellettLanes::run(int n) noexcept
@@ -48,7 +42,7 @@ void KellettLanes::run(int n) noexcept
     shaped = shaped || lanes[i].filter->cutoffCurve == IKvFilter::kCurveSquare ||
              lanes[i].filter->cutoffCurve == IKvFilter::kCurveCube;
   // Without a squared or cubed cutoff the curve is left out (it would select c anyway).
-  if (kHasAvx2 && !narrow)
+  if (Dsp::kHasAvx2 && !narrow)
     Avx2::runLanes(lanes, count, shaped, n);
   else
     Sse2::runLanes(lanes, count, shaped, n);
