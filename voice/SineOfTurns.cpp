@@ -57,9 +57,7 @@ void sinesSse2(const double* t, double* out, int n) noexcept
 
 // The same four lanes at a time. The target adds AVX2 alone, not FMA: every product and
 // sum rounds on its own, as in the scalar code.
-#pragma GCC push_options
-#pragma GCC target("avx2")
-void sinesAvx2(const double* t, double* out, int n) noexcept
+__attribute__((target("avx2"))) void sinesAvx2(const double* t, double* out, int n) noexcept
 {
   const __m256d zero = _mm256_setzero_pd();
   const __m256d half = _mm256_set1_pd(0.5);
@@ -101,7 +99,6 @@ void sinesAvx2(const double* t, double* out, int n) noexcept
   }
   sinesSse2(t + j, out + j, n - j);
 }
-#pragma GCC pop_options
 
 } // namespace
 
