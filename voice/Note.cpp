@@ -48,6 +48,24 @@ inline double tuneLfoFactor(const Modulator& lfo, double toTune) noexcept
   return v >= 0.0 ? 1.0 + Note::kSemitone * v : 1.0 / (1.0 - Note::kSemitone * v);
 }
 
+// A pair of sub-voices takes the increments of the next sample: frequency ratio times
+// the tune LFO's factor times the sample's pitch factor, the second detuned by d; then
+// the tune LFO steps on.
+inline void stepIncrements(PolyBLEP& b0, TableOscillator& t0, PolyBLEP& b1, TableOscillator& t1,
+                           Modulator& tune, double toTune, double ratio, double pw, double d,
+                           double perSample) noexcept
+{
+  const double m = tuneLfoFactor(tune, toTune);
+  const double f = ratio * m * pw;
+  const double inc0 = f * perSample;
+  const double inc1 = f * d * perSample;
+  b0.increment = inc0;
+  t0.increment = inc0;
+  b1.increment = inc1;
+  t1.increment = inc1;
+  tune.advance();
+}
+
 } // namespace
 
 const double Note::kStartFade[kStartFadeLength] = {
@@ -302,15 +320,8 @@ void Note::updatePitch(double e)
   {
     // The tune LFO's sine is only worth computing when it moves the tune.
     const double toTune = p[slot(k, S::kOscLfoToTune)];
-    const double m = tuneLfoFactor(tuneLfo[k], toTune);
-    const double f = baseFrequency * pitchRatio[k] * tuneRatio[k] * m * pw;
-    const double inc0 = f * perSample;
-    const double inc1 = f * d * perSample;
-    blep[k][0].increment = inc0;
-    table[k][0].increment = inc0;
-    blep[k][1].increment = inc1;
-    table[k][1].increment = inc1;
-    tuneLfo[k].advance();
+    stepIncrements(blep[k][0], table[k][0], blep[k][1], table[k][1], tuneLfo[k], toTune,
+                   baseFrequency * pitchRatio[k] * tuneRatio[k], pw, d, perSample);
   }
   fm.advance();
 }
@@ -575,15 +586,8 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
       // Silent: only the increments of the run's last sample remain, and the tune LFO's
       // phase runs on.
       tuneLfo[k].advanceBy(count - 1);
-      const double m = tuneLfoFactor(tuneLfo[k], toTune);
-      const double f = ratio * m * pw[count - 1];
-      const double inc0 = f * perSample;
-      const double inc1 = f * d * perSample;
-      blep[k][0].increment = inc0;
-      table[k][0].increment = inc0;
-      blep[k][1].increment = inc1;
-      table[k][1].increment = inc1;
-      tuneLfo[k].advance();
+      stepIncrements(blep[k][0], table[k][0], blep[k][1], table[k][1], tuneLfo[k], toTune, ratio,
+                     pw[count - 1], d, perSample);
       continue;
     }
     if (noiseKind[k] != 0)
@@ -592,15 +596,8 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
       {
         if (at[j] >= 0)
           buffer[at[j]] = oscillatorSample(k);
-        const double m = tuneLfoFactor(tuneLfo[k], toTune);
-        const double f = ratio * m * pw[j];
-        const double inc0 = f * perSample;
-        const double inc1 = f * d * perSample;
-        blep[k][0].increment = inc0;
-        table[k][0].increment = inc0;
-        blep[k][1].increment = inc1;
-        table[k][1].increment = inc1;
-        tuneLfo[k].advance();
+        stepIncrements(blep[k][0], table[k][0], blep[k][1], table[k][1], tuneLfo[k], toTune, ratio,
+                       pw[j], d, perSample);
       }
       continue;
     }
@@ -759,15 +756,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
         }
         buffer[at[j]] = two ? sum / 2 : sum;
       }
-      const double m = tuneLfoFactor(tune, toTune);
-      const double f = ratio * m * pw[j];
-      const double inc0 = f * perSample;
-      const double inc1 = f * d * perSample;
-      b0.increment = inc0;
-      t0.increment = inc0;
-      b1.increment = inc1;
-      t1.increment = inc1;
-      tune.advance();
+      stepIncrements(b0, t0, b1, t1, tune, toTune, ratio, pw[j], d, perSample);
     }
     blep[k][0] = b0;
     blep[k][1] = b1;
