@@ -81,6 +81,16 @@ waitForWindow() {
   return 1
 }
 
+# Polls (up to about 2 s) until the host reports the given program line.
+waitForProgram() {
+  for _ in $(seq 20); do
+    ask "program"
+    [ "$reply" = "$1" ] && return 0
+    ask "wait 100"
+  done
+  return 1
+}
+
 # The share (in percent) of pixels of shot.png that differ from the page drawn
 # off-screen, and whether it is within the tolerance.
 share=""
@@ -202,11 +212,7 @@ if [ -n "$box" ]; then
   ask "wait 200"
   xdotool type --delay 20 "Wine Kick"
   xdotool key Return
-  for _ in $(seq 20); do
-    ask "program"
-    [ "$reply" = "program $index Wine Kick" ] && break
-    ask "wait 100"
-  done
+  waitForProgram "program $index Wine Kick" || true
   echo "program name box at $bx,$by: '$reply'"
   [ "$reply" = "program $index Wine Kick" ] || fail "typing a name and Enter did not rename the program: $reply"
 else
@@ -227,11 +233,7 @@ if [ -n "$box" ]; then
   [ "${changed%% *}" -gt 2000 ] 2>/dev/null || fail "no popup menu appears below the program box ($changed)"
   # The first Down lights item 01; item 50 is program 49.
   xdotool key --delay 15 $(printf 'Down %.0s' $(seq $((gabber + 1)))) Return
-  for _ in $(seq 20); do
-    ask "program"
-    [ "$reply" = "program $gabber Gabber Kick 1" ] && break
-    ask "wait 100"
-  done
+  waitForProgram "program $gabber Gabber Kick 1" || true
   echo "program menu choice: '$reply'"
   [ "$reply" = "program $gabber Gabber Kick 1" ] || fail "choosing Gabber Kick 1 in the menu did not load it: $reply"
   volumeSetting=(--program "$gabber")
