@@ -83,6 +83,17 @@ public:
     feedbackOfKey = feedbackIn;
   }
 
+  // True when this filter gives the same samples as `other` for any input from now on
+  // and ends in the same state: the same response, cutoff curve and offset, and stages
+  // bit for bit (what the last sample left besides the stages never changes an output).
+  bool runsAs(const KvFilterPaulKellett& other) const noexcept
+  {
+    const auto same = [](double a, double b)
+    { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+    return type == other.type && cutoffCurve == other.cutoffCurve &&
+           same(cutoffOffset, other.cutoffOffset) && same(s0, other.s0) && same(s1, other.s1) &&
+           same(s2, other.s2) && same(s3, other.s3);
+  }
   void setSampleRate(double rate) override { sampleRate = rate; }
   void setType(int newType) override { type = newType; }
   void reset() override { s0 = s1 = s2 = s3 = 0.0; }

@@ -1,6 +1,8 @@
 #include "effects/oscfilter/OscFilterUnit.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace Korvane
 {
@@ -74,14 +76,7 @@ void OscFilterUnit::processBlock(const double* x, const double* cutoff, double r
     double l[kPiece], r[kPiece];
     left.runBlock(leftIndex, x + j0, cutoff + j0, resonance, l, m, tangent);
     right.runBlock(rightIndex, x + j0, cutoff + j0, resonance, r, m, tangent);
-    double b = balance;
-    const double target = balanceTarget;
-    for (int j = 0; j < m; ++j)
-    {
-      b = balanceGain * target + balancePole * b;
-      y[j0 + j] = (1.0 - b) * l[j] + b * r[j];
-    }
-    balance = b;
+    blend(l, r, y + j0, m);
   }
 }
 
@@ -89,30 +84,48 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
                                     const double* const* cutoff, const double* resonance,
                                     double* const* y, int count, int n)
 {
-  constexpr int kGroup = KellettLanes::kLanes / 2; // units whose sides fill the lanes
+  constexpr int kMost = KellettLanes::kLanes; // units of one lane run at most
   constexpr int kPiece = KellettLanes::kMaxSamples;
-  for (int u0 = 0; u0 < count; u0 += kGroup)
+  struct Sides
   {
-    const int g = count - u0 < kGroup ? count - u0 : kGroup;
+    KvFilterPaulKellett* left;  // null for a biquad
+    KvFilterPaulKellett* right; // null for a biquad, or when it runs as the left one
+  };
+  for (int u0 = 0; u0 < count;)
+  {
+    // As many units as their Kellett filters fill the lanes. Two sides that would give
+    // the same samples and end in the same state take one lane between them.
+    Sides sides[kMost];
+    bool shared[kMost];
+    int g = 0;
+    for (int used = 0; u0 + g < count && g < kMost; ++g)
+    {
+      OscFilterUnit& unit = *units[u0 + g];
+      KvFilterPaulKellett* kl = unit.left.kellett(unit.leftIndex);
+      KvFilterPaulKellett* kr = unit.right.kellett(unit.rightIndex);
+      shared[g] = kl != nullptr && kr != nullptr && kr->runsAs(*kl);
+      if (shared[g])
+        kr = nullptr;
+      const int need = int(kl != nullptr) + int(kr != nullptr);
+      if (used + need > KellettLanes::kLanes)
+        break;
+      used += need;
+      sides[g] = {kl, kr};
+    }
     for (int j0 = 0; j0 < n; j0 += kPiece)
     {
       const int m = n - j0 < kPiece ? n - j0 : kPiece;
-      double l[kGroup][kPiece], r[kGroup][kPiece];
-      bool pairOfBiquads[kGroup];
+      double l[kMost][kPiece], r[kMost][kPiece];
       KellettLanes lanes;
       for (int i = 0; i < g; ++i)
       {
-        OscFilterUnit& unit = *units[u0 + i];
         const double* in = x[u0 + i] + j0;
         const double* cut = cutoff[u0 + i] + j0;
         const double res = resonance[u0 + i];
-        KvFilterPaulKellett* kl = unit.left.kellett(unit.leftIndex);
-        KvFilterPaulKellett* kr = unit.right.kellett(unit.rightIndex);
-        pairOfBiquads[i] = kl == nullptr && kr == nullptr;
-        if (kl != nullptr)
-          lanes.add(*kl, in, cut, res, l[i]);
-        if (kr != nullptr)
-          lanes.add(*kr, in, cut, res, r[i]);
+        if (sides[i].left != nullptr)
+          lanes.add(*sides[i].left, in, cut, res, l[i]);
+        if (sides[i].right != nullptr)
+          lanes.add(*sides[i].right, in, cut, res, r[i]);
       }
       lanes.run(m);
       for (int i = 0; i < g; ++i)
@@ -122,28 +135,44 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
         const double* cut = cutoff[u0 + i] + j0;
         const double res = resonance[u0 + i];
         double* out = y[u0 + i] + j0;
-        if (pairOfBiquads[i])
+        if (shared[i])
+          *unit.right.kellett(unit.rightIndex) = *sides[i].left;
+        else if (sides[i].left == nullptr && sides[i].right == nullptr)
         {
           // Both sides share the tangent of each sample's cutoff: sample by sample.
           for (int j = 0; j < m; ++j)
             out[j] = unit.process(in[j], cut[j], res);
           continue;
         }
-        if (unit.left.kellett(unit.leftIndex) == nullptr)
+        if (sides[i].left == nullptr)
           unit.left.runBlock(unit.leftIndex, in, cut, res, l[i], m, unit.tangent);
-        if (unit.right.kellett(unit.rightIndex) == nullptr)
+        if (sides[i].right == nullptr && !shared[i])
           unit.right.runBlock(unit.rightIndex, in, cut, res, r[i], m, unit.tangent);
-        double b = unit.balance;
-        const double target = unit.balanceTarget;
-        for (int j = 0; j < m; ++j)
-        {
-          b = unit.balanceGain * target + unit.balancePole * b;
-          out[j] = (1.0 - b) * l[i][j] + b * r[i][j];
-        }
-        unit.balance = b;
+        unit.blend(l[i], shared[i] ? l[i] : r[i], out, m);
       }
     }
+    u0 += g;
   }
+}
+
+void OscFilterUnit::blend(const double* l, const double* r, double* out, int n) noexcept
+{
+  double b = balance;
+  const double target = balanceTarget;
+  const double next = balanceGain * target + balancePole * b;
+  if (std::bit_cast<std::uint64_t>(next) == std::bit_cast<std::uint64_t>(b))
+  {
+    // Settled: every step gives the balance back, so the samples need no chain.
+    for (int j = 0; j < n; ++j)
+      out[j] = (1.0 - b) * l[j] + b * r[j];
+    return;
+  }
+  for (int j = 0; j < n; ++j)
+  {
+    b = balanceGain * target + balancePole * b;
+    out[j] = (1.0 - b) * l[j] + b * r[j];
+  }
+  balance = b;
 }
 
 void OscFilterUnit::Bank::setSampleRate(double rate)

@@ -143,6 +143,10 @@ public:
   double balanceGain = 1.0 - 0.99;
 
 private:
+  // n samples of both sides' outputs crossfaded by the balance as it moves, step by step
+  // as process() moves it; out may be l or r.
+  void blend(const double* l, const double* r, double* out, int n) noexcept;
+
   double leftTypeValue = 0.0;
   double rightTypeValue = 0.75;
   int leftIndex = kKellettLowPass;
