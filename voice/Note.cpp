@@ -9,8 +9,11 @@
 #include "voice/WaveformProvider.h"
 
 #include <algorithm>
+#include <emmintrin.h>
 #include <bit>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <numbers>
 
 // The render loops over a stretch of samples are written to be vectorised; the cheapest
@@ -64,6 +67,32 @@ inline void stepIncrements(PolyBLEP& b0, TableOscillator& t0, PolyBLEP& b1, Tabl
   b1.increment = inc1;
   t1.increment = inc1;
   tune.advance();
+}
+
+// Whether any of the m values needs the LFO's sine: one that is not finite, or a zero
+// (only -0 when onlyMinusZero). Two values a vector (every x86-64 processor has SSE2).
+inline bool anyNeedsLfo(const double* v, int m, bool onlyMinusZero) noexcept
+{
+  const __m128d sign = _mm_set1_pd(-0.0);
+  const __m128d one = _mm_set1_pd(1.0);
+  const __m128d largest = _mm_set1_pd(std::numeric_limits<double>::max());
+  // The sign of a zero as -1 or +1, below this bound when it counts.
+  const __m128d counts = _mm_set1_pd(onlyMinusZero ? 0.0 : 2.0);
+  __m128d any = _mm_setzero_pd();
+  int j = 0;
+  for (; j + 2 <= m; j += 2)
+  {
+    const __m128d x = _mm_loadu_pd(v + j);
+    const __m128d finite = _mm_cmple_pd(_mm_andnot_pd(sign, x), largest);
+    const __m128d signOne = _mm_or_pd(_mm_and_pd(sign, x), one);
+    const __m128d zero = _mm_and_pd(_mm_cmpeq_pd(x, _mm_setzero_pd()), _mm_cmplt_pd(signOne, counts));
+    any = _mm_or_pd(any, _mm_or_pd(_mm_andnot_pd(finite, _mm_castsi128_pd(_mm_set1_epi32(-1))), zero));
+  }
+  bool found = _mm_movemask_pd(any) != 0;
+  for (; j < m; ++j)
+    found = found || !(std::abs(v[j]) <= std::numeric_limits<double>::max()) ||
+            (v[j] == 0.0 && (!onlyMinusZero || std::signbit(v[j])));
+  return found;
 }
 
 } // namespace
@@ -917,33 +946,26 @@ void Note::mixFront(int j0, int m, MixStretch& s)
       return int((b & zeroMask) == zeroBits) | int((b & kExponent) == kExponent);
     };
     const double* const buffer = c.buffer + j0;
+    s.held[k] = false;
     if (!c.lfoNeeded && volumeHeld && saturationHeld && panHeld && !(satS.state > 0.0))
     {
-      // Everything held and nothing for the LFO to do: the stretch in one pass the
-      // compiler can vectorise, then the LFO's phase. A value that needs the sine sends
-      // the stretch the general way below instead.
-      int need = 0;
-      const double vol = volS.state;
-      const double pan = panS.state;
+      // Everything held and nothing for the LFO to do: the filter's inputs and cutoffs in
+      // passes the compiler can vectorise, then the LFO's phase. A value that needs the
+      // sine sends the stretch the general way below instead.
+      std::copy_n(buffer, m, s.xs[k]);
       for (int j = 0; j < m; ++j)
+        s.cuts[k][j] = c.cutoff * s.fes[j];
+      if (!anyNeedsLfo(s.xs[k], m, lfoFinite) && !anyNeedsLfo(s.cuts[k], m, lfoFinite))
       {
-        const double x = buffer[j];
-        const double cut = c.cutoff * s.fes[j];
-        need |= needsLfo(x) | needsLfo(cut);
-        s.shown[k][j] = 0.0;
-        s.pans[k][j] = pan;
-        s.xs[k][j] = x;
-        // std::clamp(cut, 0.0, 1.0), written without a branch.
-        const double low = cut < 0.0 ? 0.0 : cut;
-        s.cuts[k][j] = 1.0 < low ? 1.0 : low;
-        s.vols[k][j] = vol;
-      }
-      if (c.faded)
-        std::copy_n(s.fade, m, s.fades[k]);
-      else
-        std::fill_n(s.fades[k], m, 1.0);
-      if (need == 0)
-      {
+        for (int j = 0; j < m; ++j)
+        {
+          // std::clamp(cut, 0.0, 1.0), written without a branch.
+          const double low = s.cuts[k][j] < 0.0 ? 0.0 : s.cuts[k][j];
+          s.cuts[k][j] = 1.0 < low ? 1.0 : low;
+        }
+        s.held[k] = true;
+        s.heldVolume[k] = volS.state;
+        s.heldPan[k] = panS.state;
         lfoK.advanceBy(m);
         continue;
       }
@@ -1024,6 +1046,38 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
     if (!mixOsc[k].on)
       continue;
     double ys[kRunLength];
+    if (s.held[k])
+    {
+      // The same products and pan law with the held values (x * 1.0 is x).
+      const double vol = s.heldVolume[k];
+      const double pan = s.heldPan[k];
+      if (mixOsc[k].faded)
+        for (int j = 0; j < m; ++j)
+          ys[j] = s.xs[k][j] * s.fade[j] * vol;
+      else
+        for (int j = 0; j < m; ++j)
+          ys[j] = s.xs[k][j] * vol;
+      if (pan < 0.5)
+      {
+        const double toRight = 2.0 * pan;
+        for (int j = 0; j < m; ++j)
+        {
+          sumRight[j] += toRight * ys[j];
+          sumLeft[j] += ys[j];
+        }
+      }
+      else
+      {
+        const double toLeft = 1.0 - 2.0 * (pan - 0.5);
+        for (int j = 0; j < m; ++j)
+        {
+          sumRight[j] += ys[j];
+          sumLeft[j] += toLeft * ys[j];
+        }
+      }
+      std::copy_n(ys, m, mixOsc[k].buffer + j0);
+      continue;
+    }
     for (int j = 0; j < m; ++j)
     {
       const double y = s.xs[k][j] * s.fades[k][j] * s.vols[k][j];

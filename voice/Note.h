@@ -171,6 +171,10 @@ public:
     double xs[kOscillators][kRunLength], cuts[kOscillators][kRunLength],
         fades[kOscillators][kRunLength], vols[kOscillators][kRunLength],
         pans[kOscillators][kRunLength];
+    // An oscillator whose gain and pan hold still through the stretch and whose LFO moves
+    // nothing: its fades, vols and pans are not written, and it shows 0.
+    bool held[kOscillators];
+    double heldVolume[kOscillators], heldPan[kOscillators];
   };
   int mixBegin(const VoiceMixTargets& out, int n);
   void mixFront(int j0, int m, MixStretch& s);
