@@ -531,11 +531,19 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
   if (memo.envelope != binding.pitchEnvelope || memo.start != samplesSinceStart ||
       !(memo.rate == sampleRate) || memo.count < count)
   {
-    for (int j = 0; j < count; ++j)
-    {
-      const std::uint32_t s = samplesSinceStart + std::uint32_t(j);
-      memo.factor[j] = binding.pitchEnvelope->evaluate(s / sampleRate);
-    }
+    // Once the fall is over the factor holds (the time only grows while the count of
+    // samples does not wrap within the run).
+    const PitchEnvelope& envelope = *binding.pitchEnvelope;
+    const double t0 = samplesSinceStart / sampleRate;
+    if (samplesSinceStart <= std::numeric_limits<std::uint32_t>::max() - std::uint32_t(kRunLength) &&
+        envelope.settledAt(t0))
+      std::fill_n(memo.factor, count, envelope.evaluate(t0));
+    else
+      for (int j = 0; j < count; ++j)
+      {
+        const std::uint32_t s = samplesSinceStart + std::uint32_t(j);
+        memo.factor[j] = envelope.evaluate(s / sampleRate);
+      }
     memo.envelope = binding.pitchEnvelope;
     memo.start = samplesSinceStart;
     memo.rate = sampleRate;
@@ -947,15 +955,15 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     };
     const double* const buffer = c.buffer + j0;
     s.held[k] = false;
+    s.in[k] = s.xs[k];
     if (!c.lfoNeeded && volumeHeld && saturationHeld && panHeld && !(satS.state > 0.0))
     {
       // Everything held and nothing for the LFO to do: the filter's inputs and cutoffs in
       // passes the compiler can vectorise, then the LFO's phase. A value that needs the
       // sine sends the stretch the general way below instead.
-      std::copy_n(buffer, m, s.xs[k]);
       for (int j = 0; j < m; ++j)
         s.cuts[k][j] = c.cutoff * s.fes[j];
-      if (!anyNeedsLfo(s.xs[k], m, lfoFinite) && !anyNeedsLfo(s.cuts[k], m, lfoFinite))
+      if (!anyNeedsLfo(buffer, m, lfoFinite) && !anyNeedsLfo(s.cuts[k], m, lfoFinite))
       {
         for (int j = 0; j < m; ++j)
         {
@@ -964,6 +972,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
           s.cuts[k][j] = 1.0 < low ? 1.0 : low;
         }
         s.held[k] = true;
+        s.in[k] = buffer;
         s.heldVolume[k] = volS.state;
         s.heldPan[k] = panS.state;
         lfoK.advanceBy(m);
@@ -1022,7 +1031,7 @@ int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, co
     if (!mixOsc[k].on)
       continue;
     units[sounding] = &oscFilter[k];
-    in[sounding] = s.xs[k];
+    in[sounding] = s.in[k];
     cutoff[sounding] = s.cuts[k];
     resonance[sounding] = mixOsc[k].resonance;
     out[sounding] = s.xs[k];
@@ -1051,19 +1060,20 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
       // The same products and pan law with the held values (x * 1.0 is x).
       const double vol = s.heldVolume[k];
       const double pan = s.heldPan[k];
+      double* const y = mixOsc[k].buffer + j0;
       if (mixOsc[k].faded)
         for (int j = 0; j < m; ++j)
-          ys[j] = s.xs[k][j] * s.fade[j] * vol;
+          y[j] = s.xs[k][j] * s.fade[j] * vol;
       else
         for (int j = 0; j < m; ++j)
-          ys[j] = s.xs[k][j] * vol;
+          y[j] = s.xs[k][j] * vol;
       if (pan < 0.5)
       {
         const double toRight = 2.0 * pan;
         for (int j = 0; j < m; ++j)
         {
-          sumRight[j] += toRight * ys[j];
-          sumLeft[j] += ys[j];
+          sumRight[j] += toRight * y[j];
+          sumLeft[j] += y[j];
         }
       }
       else
@@ -1071,11 +1081,10 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
         const double toLeft = 1.0 - 2.0 * (pan - 0.5);
         for (int j = 0; j < m; ++j)
         {
-          sumRight[j] += ys[j];
-          sumLeft[j] += toLeft * ys[j];
+          sumRight[j] += y[j];
+          sumLeft[j] += toLeft * y[j];
         }
       }
-      std::copy_n(ys, m, mixOsc[k].buffer + j0);
       continue;
     }
     for (int j = 0; j < m; ++j)

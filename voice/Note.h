@@ -174,6 +174,8 @@ public:
     // An oscillator whose gain and pan hold still through the stretch and whose LFO moves
     // nothing: its fades, vols and pans are not written, and it shows 0.
     bool held[kOscillators];
+    // Where each oscillator's filter reads its input: xs, or the voice buffer when held.
+    const double* in[kOscillators];
     double heldVolume[kOscillators], heldPan[kOscillators];
   };
   int mixBegin(const VoiceMixTargets& out, int n);

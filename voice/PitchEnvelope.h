@@ -22,6 +22,9 @@ public:
 
   // Frequency factor at t seconds after note-on.
   double evaluate(double t) const;
+  // True when evaluate gives the same factor at t and at every later time: the
+  // envelope is off, or its fall is over.
+  bool settledAt(double t) const noexcept { return off || t >= attack + duration; }
 
   // The editor's curve over attack + 2 s: rises shown divided by amountScale,
   // falls below 1 at their true size.
