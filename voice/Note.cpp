@@ -73,26 +73,50 @@ inline void stepIncrements(PolyBLEP& b0, TableOscillator& t0, PolyBLEP& b1, Tabl
 // (only -0 when onlyMinusZero). Two values a vector (every x86-64 processor has SSE2).
 inline bool anyNeedsLfo(const double* v, int m, bool onlyMinusZero) noexcept
 {
-  const __m128d sign = _mm_set1_pd(-0.0);
-  const __m128d one = _mm_set1_pd(1.0);
-  const __m128d largest = _mm_set1_pd(std::numeric_limits<double>::max());
-  // The sign of a zero as -1 or +1, below this bound when it counts.
-  const __m128d counts = _mm_set1_pd(onlyMinusZero ? 0.0 : 2.0);
-  __m128d any = _mm_setzero_pd();
+  const __m128d zero = _mm_setzero_pd();
+  __m128d undefined = zero, signs = zero;
   int j = 0;
-  for (; j + 2 <= m; j += 2)
-  {
-    const __m128d x = _mm_loadu_pd(v + j);
-    const __m128d finite = _mm_cmple_pd(_mm_andnot_pd(sign, x), largest);
-    const __m128d signOne = _mm_or_pd(_mm_and_pd(sign, x), one);
-    const __m128d zero = _mm_and_pd(_mm_cmpeq_pd(x, _mm_setzero_pd()), _mm_cmplt_pd(signOne, counts));
-    any = _mm_or_pd(any, _mm_or_pd(_mm_andnot_pd(finite, _mm_castsi128_pd(_mm_set1_epi32(-1))), zero));
-  }
-  bool found = _mm_movemask_pd(any) != 0;
+  if (onlyMinusZero)
+    for (; j + 2 <= m; j += 2)
+    {
+      // x * 0 is undefined just where x is not finite; adding +0 changes the sign of -0
+      // alone.
+      const __m128d x = _mm_loadu_pd(v + j);
+      undefined = _mm_add_pd(undefined, _mm_mul_pd(x, zero));
+      signs = _mm_or_pd(signs, _mm_xor_pd(x, _mm_add_pd(x, zero)));
+    }
+  else
+    for (; j + 2 <= m; j += 2)
+    {
+      const __m128d x = _mm_loadu_pd(v + j);
+      undefined = _mm_add_pd(undefined, _mm_mul_pd(x, zero));
+      signs = _mm_or_pd(signs, _mm_cmpeq_pd(x, zero));
+    }
+  bool found =
+      _mm_movemask_pd(_mm_cmpunord_pd(undefined, undefined)) != 0 || _mm_movemask_pd(signs) != 0;
   for (; j < m; ++j)
     found = found || !(std::abs(v[j]) <= std::numeric_limits<double>::max()) ||
             (v[j] == 0.0 && (!onlyMinusZero || std::signbit(v[j])));
   return found;
+}
+
+// Whether every one of the m values is finite and +0 or above (no sign bit set).
+inline bool allFiniteAndPositive(const double* v, int m) noexcept
+{
+  const __m128d largest = _mm_set1_pd(std::numeric_limits<double>::max());
+  __m128d signs = _mm_setzero_pd();
+  __m128d finite = _mm_castsi128_pd(_mm_set1_epi32(-1));
+  int j = 0;
+  for (; j + 2 <= m; j += 2)
+  {
+    const __m128d x = _mm_loadu_pd(v + j);
+    signs = _mm_or_pd(signs, x);
+    finite = _mm_and_pd(finite, _mm_cmple_pd(x, largest));
+  }
+  bool all = _mm_movemask_pd(signs) == 0 && _mm_movemask_pd(finite) == 3;
+  for (; j < m; ++j)
+    all = all && !std::signbit(v[j]) && v[j] <= std::numeric_limits<double>::max();
+  return all;
 }
 
 } // namespace
@@ -903,6 +927,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
   };
   envelopeRun(volumeEnvelope, mixVolumeScale, s.vgs);
   envelopeRun(filterEnvelope, mixFilterScale, s.fes);
+  const bool cutsFromPlainEnvelope = allFiniteAndPositive(s.fes, m);
   for (int k = 0; k < kOscillators; ++k)
   {
     const MixOsc& c = mixOsc[k];
@@ -963,7 +988,13 @@ void Note::mixFront(int j0, int m, MixStretch& s)
       // sine sends the stretch the general way below instead.
       for (int j = 0; j < m; ++j)
         s.cuts[k][j] = c.cutoff * s.fes[j];
-      if (!anyNeedsLfo(buffer, m, lfoFinite) && !anyNeedsLfo(s.cuts[k], m, lfoFinite))
+      // A cutoff of 0 .. 1 times envelope values that are finite and carry no sign is
+      // finite and carries none: with a finite LFO only the buffer's values can need the
+      // sine then.
+      const bool cutsPlain =
+          lfoFinite && cutsFromPlainEnvelope && !std::signbit(c.cutoff) && c.cutoff <= 1.0;
+      if (!anyNeedsLfo(buffer, m, lfoFinite) &&
+          (cutsPlain || !anyNeedsLfo(s.cuts[k], m, lfoFinite)))
       {
         for (int j = 0; j < m; ++j)
         {
