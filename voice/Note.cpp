@@ -79,17 +79,17 @@ inline bool anyNeedsLfo(const double* v, int m, bool onlyMinusZero) noexcept
   if (onlyMinusZero)
     for (; j + 2 <= m; j += 2)
     {
-      // x * 0 is undefined just where x is not finite; adding +0 changes the sign of -0
-      // alone.
+      // x * 0 is undefined just where x is not finite (and the bits of an undefined value
+      // or-ed with those of zeros stay undefined); adding +0 changes the sign of -0 alone.
       const __m128d x = _mm_loadu_pd(v + j);
-      undefined = _mm_add_pd(undefined, _mm_mul_pd(x, zero));
+      undefined = _mm_or_pd(undefined, _mm_mul_pd(x, zero));
       signs = _mm_or_pd(signs, _mm_xor_pd(x, _mm_add_pd(x, zero)));
     }
   else
     for (; j + 2 <= m; j += 2)
     {
       const __m128d x = _mm_loadu_pd(v + j);
-      undefined = _mm_add_pd(undefined, _mm_mul_pd(x, zero));
+      undefined = _mm_or_pd(undefined, _mm_mul_pd(x, zero));
       signs = _mm_or_pd(signs, _mm_cmpeq_pd(x, zero));
     }
   bool found =
@@ -986,20 +986,22 @@ void Note::mixFront(int j0, int m, MixStretch& s)
       // Everything held and nothing for the LFO to do: the filter's inputs and cutoffs in
       // passes the compiler can vectorise, then the LFO's phase. A value that needs the
       // sine sends the stretch the general way below instead.
-      for (int j = 0; j < m; ++j)
-        s.cuts[k][j] = c.cutoff * s.fes[j];
       // A cutoff of 0 .. 1 times envelope values that are finite and carry no sign is
       // finite and carries none: with a finite LFO only the buffer's values can need the
       // sine then.
       const bool cutsPlain =
           lfoFinite && cutsFromPlainEnvelope && !std::signbit(c.cutoff) && c.cutoff <= 1.0;
+      if (!cutsPlain)
+        for (int j = 0; j < m; ++j)
+          s.cuts[k][j] = c.cutoff * s.fes[j];
       if (!anyNeedsLfo(buffer, m, lfoFinite) &&
           (cutsPlain || !anyNeedsLfo(s.cuts[k], m, lfoFinite)))
       {
         for (int j = 0; j < m; ++j)
         {
           // std::clamp(cut, 0.0, 1.0), written without a branch.
-          const double low = s.cuts[k][j] < 0.0 ? 0.0 : s.cuts[k][j];
+          const double cut = c.cutoff * s.fes[j];
+          const double low = cut < 0.0 ? 0.0 : cut;
           s.cuts[k][j] = 1.0 < low ? 1.0 : low;
         }
         s.held[k] = true;
