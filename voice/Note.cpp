@@ -100,6 +100,53 @@ inline bool anyNeedsLfo(const double* v, int m, bool onlyMinusZero) noexcept
   return found;
 }
 
+// C chains of phases through count samples, side by side: each records its phase, then
+// moves on by its step, and takes the next step from its increments.
+template <int C>
+inline void advanceChainsOf(Note::PhaseChain* chains, int count) noexcept
+{
+  double phase[C], step[C];
+  for (int i = 0; i < C; ++i)
+  {
+    phase[i] = chains[i].phase;
+    step[i] = chains[i].step;
+  }
+  for (int j = 0; j < count; ++j)
+  {
+#pragma GCC unroll 6
+    for (int i = 0; i < C; ++i)
+    {
+      chains[i].phases[j] = phase[i];
+      phase[i] = PolyBLEP::frac(phase[i] + step[i]);
+      step[i] = chains[i].incs[j];
+    }
+  }
+  for (int i = 0; i < C; ++i)
+  {
+    chains[i].phase = phase[i];
+    chains[i].step = step[i];
+  }
+}
+
+inline void advanceChains(Note::PhaseChain* chains, int n, int count) noexcept
+{
+  switch (n)
+  {
+  case 1:
+    return advanceChainsOf<1>(chains, count);
+  case 2:
+    return advanceChainsOf<2>(chains, count);
+  case 3:
+    return advanceChainsOf<3>(chains, count);
+  case 4:
+    return advanceChainsOf<4>(chains, count);
+  case 5:
+    return advanceChainsOf<5>(chains, count);
+  default:
+    return advanceChainsOf<6>(chains, count);
+  }
+}
+
 // Whether every one of the m values is finite and +0 or above (no sign bit set).
 inline bool allFiniteAndPositive(const double* v, int m) noexcept
 {
@@ -635,6 +682,8 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
   refreshQuotients();
   const double d = detuneFactor;
   const double perSample = samplePeriod;
+  SineRun sineRuns[kOscillators];
+  int sineCount = 0;
   // Then each oscillator through the run: its sample, then its increments for the next.
   for (int k = 0; k < kOscillators; ++k)
   {
@@ -678,9 +727,10 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     Modulator tune = tuneLfo[k];
     if (sine && !exactSine)
     {
-      // The increments of the run first (without a tune LFO they do not depend on each
-      // other), then the phases, then their sines side by side in vector lanes.
-      double inc0s[kRunLength], inc1s[kRunLength];
+      // The increments of the run now (without a tune LFO they do not depend on each
+      // other); the phases, sines and sums of every sine oscillator after the loop.
+      SineRun& run = sineRuns[sineCount++];
+      run.k = k;
       if (toTune == 0.0)
       {
         // The factor is 1 and reads no LFO; the tune LFO's phase still runs.
@@ -688,8 +738,8 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
         for (int j = 0; j < count; ++j)
         {
           const double f = ratio * m * pw[j];
-          inc0s[j] = f * perSample;
-          inc1s[j] = f * d * perSample;
+          run.inc0s[j] = f * perSample;
+          run.inc1s[j] = f * d * perSample;
         }
         tune.advanceBy(count);
       }
@@ -699,94 +749,11 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
         {
           const double m = tuneLfoFactor(tune, toTune);
           const double f = ratio * m * pw[j];
-          inc0s[j] = f * perSample;
-          inc1s[j] = f * d * perSample;
+          run.inc0s[j] = f * perSample;
+          run.inc1s[j] = f * d * perSample;
           tune.advance();
         }
       }
-      double phase0[kRunLength], phase1[kRunLength], sine0[kRunLength], sine1[kRunLength];
-      // A sub-voice advances by the increment in force at its sample: the one set at the
-      // sample before. Where the whole run lands in the buffer one sample after the other
-      // (the usual case), the loops need not ask where each sample goes.
-      const bool straight = at[0] >= 0 && at[count - 1] == at[0] + count - 1;
-      int where[kRunLength];
-      int q = 0;
-      double ph0 = b0.phase, ph1 = b1.phase;
-      double step0 = b0.increment, step1 = b1.increment;
-      if (straight)
-      {
-        for (int j = 0; j < count; ++j)
-        {
-          phase0[j] = ph0;
-          ph0 = PolyBLEP::frac(ph0 + step0);
-          step0 = inc0s[j];
-        }
-        if (two)
-          for (int j = 0; j < count; ++j)
-          {
-            phase1[j] = ph1;
-            ph1 = PolyBLEP::frac(ph1 + step1);
-            step1 = inc1s[j];
-          }
-        q = count;
-      }
-      else
-      {
-        for (int j = 0; j < count; ++j)
-        {
-          if (at[j] >= 0)
-          {
-            phase0[q] = ph0;
-            ph0 = PolyBLEP::frac(ph0 + step0);
-            where[q++] = at[j];
-          }
-          step0 = inc0s[j];
-        }
-        if (two)
-        {
-          for (int j = 0, r = 0; j < count; ++j)
-          {
-            if (at[j] >= 0)
-            {
-              phase1[r++] = ph1;
-              ph1 = PolyBLEP::frac(ph1 + step1);
-            }
-            step1 = inc1s[j];
-          }
-        }
-      }
-      b0.phase = ph0;
-      b1.phase = ph1;
-      b0.increment = t0.increment = inc0s[count - 1];
-      b1.increment = t1.increment = inc1s[count - 1];
-      sinesOfTurns(phase0, sine0, q);
-      if (two)
-        sinesOfTurns(phase1, sine1, q);
-      if (straight)
-      {
-        // The sums below, sub-voice by sub-voice in the same order.
-        double* const to = buffer + at[0];
-        const double a0 = b0.amplitude, o0 = b0.offset, a1 = b1.amplitude, o1 = b1.offset;
-        if (two)
-          for (int r = 0; r < q; ++r)
-            to[r] = (0.0 + (a0 * sine0[r] + o0) + (a1 * sine1[r] + o1)) / 2;
-        else
-          for (int r = 0; r < q; ++r)
-            to[r] = 0.0 + (a0 * sine0[r] + o0);
-      }
-      else
-        for (int r = 0; r < q; ++r)
-        {
-          double sum = 0.0;
-          sum += b0.amplitude * sine0[r] + b0.offset;
-          if (two)
-            sum += b1.amplitude * sine1[r] + b1.offset;
-          buffer[where[r]] = two ? sum / 2 : sum;
-        }
-      blep[k][0] = b0;
-      blep[k][1] = b1;
-      table[k][0] = t0;
-      table[k][1] = t1;
       tuneLfo[k] = tune;
       continue;
     }
@@ -824,6 +791,113 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     table[k][0] = t0;
     table[k][1] = t1;
     tuneLfo[k] = tune;
+  }
+  if (sineCount > 0)
+    finishSines(sineRuns, sineCount, count, at);
+}
+
+// The phases of the sine oscillators' sub-voices through the run, their sines side by
+// side in vector lanes, and the sums into the buffers. A sub-voice advances by the
+// increment in force at its sample: the one set at the sample before.
+void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) noexcept
+{
+  const bool two = unisonCount >= 2;
+  // Where the whole run lands in the buffer one sample after the other (the usual case),
+  // the loops need not ask where each sample goes, and every sub-voice's chain of phases
+  // advances side by side with the others.
+  const bool straight = at[0] >= 0 && at[count - 1] == at[0] + count - 1;
+  int where[kRunLength];
+  int q = 0;
+  if (straight)
+  {
+    PhaseChain chains[2 * kOscillators];
+    int n = 0;
+    for (int i = 0; i < sineCount; ++i)
+    {
+      SineRun& run = runs[i];
+      const PolyBLEP& b0 = blep[run.k][0];
+      const PolyBLEP& b1 = blep[run.k][1];
+      chains[n++] = {b0.phase, b0.increment, run.inc0s, run.phase0};
+      if (two)
+        chains[n++] = {b1.phase, b1.increment, run.inc1s, run.phase1};
+    }
+    advanceChains(chains, n, count);
+    for (int i = 0, c = 0; i < sineCount; ++i)
+    {
+      runs[i].end0 = chains[c++].phase;
+      runs[i].end1 = two ? chains[c++].phase : blep[runs[i].k][1].phase;
+    }
+    q = count;
+  }
+  else
+  {
+    for (int j = 0; j < count; ++j)
+      if (at[j] >= 0)
+        where[q++] = at[j];
+    for (int i = 0; i < sineCount; ++i)
+    {
+      SineRun& run = runs[i];
+      double ph0 = blep[run.k][0].phase, ph1 = blep[run.k][1].phase;
+      double step0 = blep[run.k][0].increment, step1 = blep[run.k][1].increment;
+      for (int j = 0, r = 0; j < count; ++j)
+      {
+        if (at[j] >= 0)
+        {
+          run.phase0[r++] = ph0;
+          ph0 = PolyBLEP::frac(ph0 + step0);
+        }
+        step0 = run.inc0s[j];
+      }
+      if (two)
+        for (int j = 0, r = 0; j < count; ++j)
+        {
+          if (at[j] >= 0)
+          {
+            run.phase1[r++] = ph1;
+            ph1 = PolyBLEP::frac(ph1 + step1);
+          }
+          step1 = run.inc1s[j];
+        }
+      run.end0 = ph0;
+      run.end1 = ph1;
+    }
+  }
+  for (int i = 0; i < sineCount; ++i)
+  {
+    SineRun& run = runs[i];
+    const int k = run.k;
+    PolyBLEP& b0 = blep[k][0];
+    PolyBLEP& b1 = blep[k][1];
+    b0.phase = run.end0;
+    b1.phase = run.end1;
+    b0.increment = table[k][0].increment = run.inc0s[count - 1];
+    b1.increment = table[k][1].increment = run.inc1s[count - 1];
+    double sine0[kRunLength], sine1[kRunLength];
+    sinesOfTurns(run.phase0, sine0, q);
+    if (two)
+      sinesOfTurns(run.phase1, sine1, q);
+    double* const buffer = oscBuffer[k].get();
+    const double a0 = b0.amplitude, o0 = b0.offset, a1 = b1.amplitude, o1 = b1.offset;
+    if (straight)
+    {
+      // The sums below, sub-voice by sub-voice in the same order.
+      double* const to = buffer + at[0];
+      if (two)
+        for (int r = 0; r < q; ++r)
+          to[r] = (0.0 + (a0 * sine0[r] + o0) + (a1 * sine1[r] + o1)) / 2;
+      else
+        for (int r = 0; r < q; ++r)
+          to[r] = 0.0 + (a0 * sine0[r] + o0);
+    }
+    else
+      for (int r = 0; r < q; ++r)
+      {
+        double sum = 0.0;
+        sum += a0 * sine0[r] + o0;
+        if (two)
+          sum += a1 * sine1[r] + o1;
+        buffer[where[r]] = two ? sum / 2 : sum;
+      }
   }
 }
 

@@ -185,6 +185,15 @@ public:
   void mixBack(int j0, int m, const MixStretch& s);
   void mixEnd() noexcept;
 
+  // A chain of phases through a run: from phase and step, recording each sample's phase
+  // into phases and taking the next step from incs.
+  struct PhaseChain
+  {
+    double phase, step;
+    const double* incs;
+    double* phases;
+  };
+
   // The per-sample pitch: increments of all sub-voices for the next sample, from the
   // pitch-envelope factor e; advances the tune LFOs, the FM phase and the bass phase.
   void updatePitch(double e);
@@ -248,6 +257,15 @@ private:
   // at every time after.
   bool clickOver(std::int64_t n) const noexcept;
   void applyWaveform(int k) noexcept;
+  // A sine oscillator's part of a run between its increments and its sums.
+  struct SineRun
+  {
+    int k;
+    double end0, end1; // the sub-voices' phases after the run
+    double inc0s[kRunLength], inc1s[kRunLength], phase0[kRunLength], phase1[kRunLength];
+  };
+  void finishSines(SineRun* runs, int sineCount, int count, const int* at) noexcept;
+
   // Brings detuneFactor and samplePeriod up to the current detune and rate.
   void refreshQuotients() noexcept;
 
