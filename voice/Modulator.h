@@ -65,6 +65,32 @@ public:
     phase = p;
   }
 
+  // advanceBy(n) of `count` modulators. One that stands where an earlier one of the list
+  // stands and moves by the same step (bit for bit) ends where that one ends, so it takes
+  // the earlier one's phase instead of stepping through the n samples again.
+  static void advanceAllBy(Modulator* const* modulators, int count, int n) noexcept
+  {
+    constexpr int kMost = 8;
+    std::uint64_t phases[kMost], steps[kMost];
+    for (int i = 0; i < count; ++i)
+    {
+      Modulator& m = *modulators[i];
+      const bool listed = i < kMost;
+      if (listed)
+      {
+        phases[i] = std::bit_cast<std::uint64_t>(m.phase);
+        steps[i] = std::bit_cast<std::uint64_t>(m.increment);
+      }
+      int same = -1;
+      for (int e = 0; listed && e < i && same < 0; ++e)
+        if (phases[e] == phases[i] && steps[e] == steps[i])
+          same = e;
+      if (same >= 0)
+        m.phase = modulators[same]->phase;
+      else
+        m.advanceBy(n);
+    }
+  }
   double depth = 0.5;
   double maxFrequency = 20.0;
   double frequency = 0.1;

@@ -684,6 +684,9 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
   const double perSample = samplePeriod;
   SineRun sineRuns[kOscillators];
   int sineCount = 0;
+  // The tune LFOs that only move on through the run, moved together at the end.
+  Modulator* tuneLater[kOscillators];
+  int tuneLaterCount = 0;
   // Then each oscillator through the run: its sample, then its increments for the next.
   for (int k = 0; k < kOscillators; ++k)
   {
@@ -741,7 +744,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
           run.inc0s[j] = f * perSample;
           run.inc1s[j] = f * d * perSample;
         }
-        tune.advanceBy(count);
+        tuneLater[tuneLaterCount++] = &tuneLfo[k];
       }
       else
       {
@@ -792,6 +795,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     table[k][1] = t1;
     tuneLfo[k] = tune;
   }
+  Modulator::advanceAllBy(tuneLater, tuneLaterCount, count);
   if (sineCount > 0)
     finishSines(sineRuns, sineCount, count, at);
 }
@@ -1002,6 +1006,9 @@ void Note::mixFront(int j0, int m, MixStretch& s)
   envelopeRun(volumeEnvelope, mixVolumeScale, s.vgs);
   envelopeRun(filterEnvelope, mixFilterScale, s.fes);
   const bool cutsFromPlainEnvelope = allFiniteAndPositive(s.fes, m);
+  // The LFOs that only move on through the stretch, moved together at the end.
+  Modulator* later[kOscillators];
+  int laterCount = 0;
   for (int k = 0; k < kOscillators; ++k)
   {
     const MixOsc& c = mixOsc[k];
@@ -1009,7 +1016,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     if (!c.on)
     {
       std::fill_n(s.shown[k], m, 0.0);
-      lfoK.advanceBy(m);
+      later[laterCount++] = &lfoK;
       continue;
     }
     const auto shape = [&c](double v)
@@ -1082,7 +1089,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
         s.in[k] = buffer;
         s.heldVolume[k] = volS.state;
         s.heldPan[k] = panS.state;
-        lfoK.advanceBy(m);
+        later[laterCount++] = &lfoK;
         continue;
       }
     }
@@ -1127,6 +1134,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     saturationSmoother[k] = satS;
     panSmoother[k] = panS;
   }
+  Modulator::advanceAllBy(later, laterCount, m);
 }
 
 int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, const double** cutoff,
