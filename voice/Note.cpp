@@ -3,13 +3,13 @@
 #include "voice/ClickTransients.h"
 #include "voice/PitchEnvelope.h"
 #include "voice/Random15.h"
+#include "voice/SampleChecks.h"
 #include "voice/Saturate.h"
 #include "voice/SineOfTurns.h"
 #include "voice/SynthParams.h"
 #include "voice/WaveformProvider.h"
 
 #include <algorithm>
-#include <emmintrin.h>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -69,37 +69,6 @@ inline void stepIncrements(PolyBLEP& b0, TableOscillator& t0, PolyBLEP& b1, Tabl
   tune.advance();
 }
 
-// Whether any of the m values needs the LFO's sine: one that is not finite, or a zero
-// (only -0 when onlyMinusZero). Two values a vector (every x86-64 processor has SSE2).
-inline bool anyNeedsLfo(const double* v, int m, bool onlyMinusZero) noexcept
-{
-  const __m128d zero = _mm_setzero_pd();
-  __m128d undefined = zero, signs = zero;
-  int j = 0;
-  if (onlyMinusZero)
-    for (; j + 2 <= m; j += 2)
-    {
-      // x * 0 is undefined just where x is not finite (and the bits of an undefined value
-      // or-ed with those of zeros stay undefined); adding +0 changes the sign of -0 alone.
-      const __m128d x = _mm_loadu_pd(v + j);
-      undefined = _mm_or_pd(undefined, _mm_mul_pd(x, zero));
-      signs = _mm_or_pd(signs, _mm_xor_pd(x, _mm_add_pd(x, zero)));
-    }
-  else
-    for (; j + 2 <= m; j += 2)
-    {
-      const __m128d x = _mm_loadu_pd(v + j);
-      undefined = _mm_or_pd(undefined, _mm_mul_pd(x, zero));
-      signs = _mm_or_pd(signs, _mm_cmpeq_pd(x, zero));
-    }
-  bool found =
-      _mm_movemask_pd(_mm_cmpunord_pd(undefined, undefined)) != 0 || _mm_movemask_pd(signs) != 0;
-  for (; j < m; ++j)
-    found = found || !(std::abs(v[j]) <= std::numeric_limits<double>::max()) ||
-            (v[j] == 0.0 && (!onlyMinusZero || std::signbit(v[j])));
-  return found;
-}
-
 // C chains of phases through count samples, side by side: each records its phase, then
 // moves on by its step, and takes the next step from its increments.
 template <int C>
@@ -145,25 +114,6 @@ inline void advanceChains(Note::PhaseChain* chains, int n, int count) noexcept
   default:
     return advanceChainsOf<6>(chains, count);
   }
-}
-
-// Whether every one of the m values is finite and +0 or above (no sign bit set).
-inline bool allFiniteAndPositive(const double* v, int m) noexcept
-{
-  const __m128d largest = _mm_set1_pd(std::numeric_limits<double>::max());
-  __m128d signs = _mm_setzero_pd();
-  __m128d finite = _mm_castsi128_pd(_mm_set1_epi32(-1));
-  int j = 0;
-  for (; j + 2 <= m; j += 2)
-  {
-    const __m128d x = _mm_loadu_pd(v + j);
-    signs = _mm_or_pd(signs, x);
-    finite = _mm_and_pd(finite, _mm_cmple_pd(x, largest));
-  }
-  bool all = _mm_movemask_pd(signs) == 0 && _mm_movemask_pd(finite) == 3;
-  for (; j < m; ++j)
-    all = all && !std::signbit(v[j]) && v[j] <= std::numeric_limits<double>::max();
-  return all;
 }
 
 } // namespace
@@ -1005,7 +955,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
   };
   envelopeRun(volumeEnvelope, mixVolumeScale, s.vgs);
   envelopeRun(filterEnvelope, mixFilterScale, s.fes);
-  const bool cutsFromPlainEnvelope = allFiniteAndPositive(s.fes, m);
+  const bool cutsFromPlainEnvelope = SampleChecks::allFiniteUnsigned(s.fes, m);
   // The LFOs that only move on through the stretch, moved together at the end.
   Modulator* later[kOscillators];
   int laterCount = 0;
@@ -1075,8 +1025,8 @@ void Note::mixFront(int j0, int m, MixStretch& s)
       if (!cutsPlain)
         for (int j = 0; j < m; ++j)
           s.cuts[k][j] = c.cutoff * s.fes[j];
-      if (!anyNeedsLfo(buffer, m, lfoFinite) &&
-          (cutsPlain || !anyNeedsLfo(s.cuts[k], m, lfoFinite)))
+      if (!SampleChecks::anyZeroOrUndefined(buffer, m, lfoFinite) &&
+          (cutsPlain || !SampleChecks::anyZeroOrUndefined(s.cuts[k], m, lfoFinite)))
       {
         for (int j = 0; j < m; ++j)
         {

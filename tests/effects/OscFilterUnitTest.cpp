@@ -144,3 +144,60 @@ TEST(OscFilterUnit, TwoBiquadsSharingTheCutoffMatchSeparateFiltersExactly)
     ASSERT_EQ(unit.process(in[i], c, 0.7), expected) << i;
   }
 }
+
+// Units run side by side give what each gives alone, sample by sample: all 25 pairs of
+// types (sides of one type share a lane), a right side switched to the left's type
+// mid-note (equal types, different states: they must not share), settled and moving
+// balances, silent stretches, and more units than one run of lanes holds.
+TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
+{
+  constexpr int kUnits = 30, kLength = 64;
+  std::vector<OscFilterUnit> together(kUnits), alone(kUnits);
+  for (int u = 0; u < kUnits; ++u)
+    for (OscFilterUnit* unit : {&together[std::size_t(u)], &alone[std::size_t(u)]})
+    {
+      unit->setLeftType((u % 5) / 4.0);
+      unit->setRightType(((u / 5) % 5) / 4.0);
+      unit->balanceTarget = (u % 3) * 0.5;
+    }
+  const auto in = noise(kUnits * kLength);
+  for (int block = 0; block < 6; ++block)
+  {
+    const int n = block == 3 ? 37 : kLength;
+    if (block == 2)
+      for (int u = 1; u < kUnits; u += 4)
+      {
+        together[std::size_t(u)].setRightType((u % 5) / 4.0);
+        alone[std::size_t(u)].setRightType((u % 5) / 4.0);
+      }
+    std::vector<double> x(std::size_t(kUnits * kLength)), cut(x.size()), y(x.size());
+    std::vector<OscFilterUnit*> units;
+    std::vector<const double*> xs, cuts;
+    std::vector<double*> ys;
+    std::vector<double> resonances;
+    for (int u = 0; u < kUnits; ++u)
+    {
+      const std::size_t o = std::size_t(u * kLength);
+      for (int j = 0; j < n; ++j)
+      {
+        x[o + j] = block == 4 && u % 2 == 0 ? 0.0 : in[o + j];
+        cut[o + j] = block < 2 ? 0.9 - 0.01 * j - 0.003 * u : 0.3 + 0.02 * (u % 7);
+      }
+      units.push_back(&together[std::size_t(u)]);
+      xs.push_back(&x[o]);
+      cuts.push_back(&cut[o]);
+      ys.push_back(&y[o]);
+      resonances.push_back(0.1 * (u % 6));
+    }
+    OscFilterUnit::processTogether(units.data(), xs.data(), cuts.data(), resonances.data(),
+                                   ys.data(), kUnits, n);
+    for (int u = 0; u < kUnits; ++u)
+      for (int j = 0; j < n; ++j)
+      {
+        const std::size_t i = std::size_t(u * kLength + j);
+        const double expected = alone[std::size_t(u)].process(x[i], cut[i], resonances[std::size_t(u)]);
+        ASSERT_EQ(std::memcmp(&y[i], &expected, sizeof expected), 0)
+            << "unit " << u << " block " << block << " sample " << j;
+      }
+  }
+}

@@ -88,3 +88,30 @@ TEST(FmModulatorTest, RunsInHertzUpTo10kHzAndStartsSilent)
   fm.setFrequencyHz(0.0);
   EXPECT_EQ(fm.value(), 0.0);
 }
+
+// Modulators moved together end bit for bit where each moved alone ends: twins (which
+// take the first one's phase), near twins, a standing one, -0 and a phase past a turn.
+TEST(Modulator, MovedTogetherEndWhereEachAloneEnds)
+{
+  const double phases[] = {0.3, 0.3, 0.3, 6.2, -0.0, 0.0, 7.0, 0.3};
+  const double steps[] = {0.01, 0.01, 0.0100000001, 0.05, 0.0, 0.0, 0.0, 0.01};
+  constexpr int kCount = 8;
+  Modulator together[kCount], alone[kCount];
+  Modulator* list[kCount];
+  for (int i = 0; i < kCount; ++i)
+  {
+    together[i].phase = alone[i].phase = phases[i];
+    together[i].increment = alone[i].increment = steps[i];
+    list[i] = &together[i];
+  }
+  for (int n : {1, 37, 64})
+  {
+    Modulator::advanceAllBy(list, kCount, n);
+    for (int i = 0; i < kCount; ++i)
+    {
+      alone[i].advanceBy(n);
+      EXPECT_EQ(std::signbit(together[i].phase), std::signbit(alone[i].phase)) << i;
+      EXPECT_EQ(together[i].phase, alone[i].phase) << i << " after " << n;
+    }
+  }
+}
