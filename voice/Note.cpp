@@ -1168,23 +1168,22 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
   // receives the same sums in the same order.
   const double* const bass = bassBuffer.get() + j0;
   const double* const click = clickBuffer.get() + j0;
-  double toLeft[kRunLength], toRight[kRunLength], toBass[kRunLength];
+  double* const left = out.left + j0;
+  double* const right = out.right + j0;
+  double* const bassBus = out.bassBus + j0;
   for (int j = 0; j < m; ++j)
   {
     const double g = s.vgs[j] * velocity;
     const double co = g * click[j];
-    toLeft[j] = sumLeft[j] * g + co;
-    toRight[j] = co + sumRight[j] * g;
-    toBass[j] = g * bass[j];
+    left[j] += sumLeft[j] * g + co;
+    right[j] += co + sumRight[j] * g;
+    bassBus[j] += g * bass[j];
   }
   const auto addInto = [m](double* target, const double* values)
   {
     for (int j = 0; j < m; ++j)
       target[j] += values[j];
   };
-  addInto(out.left + j0, toLeft);
-  addInto(out.right + j0, toRight);
-  addInto(out.bassBus + j0, toBass);
   if (out.lfoDisplay != nullptr)
     for (int j = 0; j < m; ++j)
     {
