@@ -940,21 +940,23 @@ void Note::mixFront(int j0, int m, MixStretch& s)
   }
   // An envelope that holds still (idle, or settled on its sustain level) gives the same
   // output at every sample; the two envelopes tick apart from each other.
+  // Returns whether it held.
   const auto envelopeRun = [m](AdsrEnvelope& envelope, double scale, double* to)
   {
     if (envelope.isHeld())
     {
       std::fill_n(to, m, scale * envelope.output);
-      return;
+      return true;
     }
     for (int j = 0; j < m; ++j)
     {
       to[j] = scale * envelope.output;
       envelope.tick();
     }
+    return false;
   };
   envelopeRun(volumeEnvelope, mixVolumeScale, s.vgs);
-  envelopeRun(filterEnvelope, mixFilterScale, s.fes);
+  const bool filterHeld = envelopeRun(filterEnvelope, mixFilterScale, s.fes);
   const bool cutsFromPlainEnvelope = SampleChecks::allFiniteUnsigned(s.fes, m);
   // The LFOs that only move on through the stretch, moved together at the end.
   Modulator* later[kOscillators];
@@ -1028,13 +1030,19 @@ void Note::mixFront(int j0, int m, MixStretch& s)
       if (!SampleChecks::anyZeroOrUndefined(buffer, m, lfoFinite) &&
           (cutsPlain || !SampleChecks::anyZeroOrUndefined(s.cuts[k], m, lfoFinite)))
       {
-        for (int j = 0; j < m; ++j)
+        // std::clamp(cut, 0.0, 1.0), written without a branch; one value for all when
+        // the filter envelope holds.
+        const auto clamped = [&c](double fe)
         {
-          // std::clamp(cut, 0.0, 1.0), written without a branch.
-          const double cut = c.cutoff * s.fes[j];
+          const double cut = c.cutoff * fe;
           const double low = cut < 0.0 ? 0.0 : cut;
-          s.cuts[k][j] = 1.0 < low ? 1.0 : low;
-        }
+          return 1.0 < low ? 1.0 : low;
+        };
+        if (filterHeld)
+          std::fill_n(s.cuts[k], m, clamped(s.fes[0]));
+        else
+          for (int j = 0; j < m; ++j)
+            s.cuts[k][j] = clamped(s.fes[j]);
         s.held[k] = true;
         s.in[k] = buffer;
         s.heldVolume[k] = volS.state;
