@@ -760,6 +760,27 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
   // the loops need not ask where each sample goes, and every sub-voice's chain of phases
   // advances side by side with the others.
   const bool straight = at[0] >= 0 && at[count - 1] == at[0] + count - 1;
+  // An oscillator whose sub-voices start where an earlier one's start and take the same
+  // increments through the run (bit for bit) has that one's phases and sines.
+  int twin[kOscillators];
+  for (int i = 0; i < sineCount; ++i)
+  {
+    twin[i] = -1;
+    const auto same = [this, count](const SineRun& a, const SineRun& b, int v)
+    {
+      const PolyBLEP& pa = blep[a.k][v];
+      const PolyBLEP& pb = blep[b.k][v];
+      const double* ia = v == 0 ? a.inc0s : a.inc1s;
+      const double* ib = v == 0 ? b.inc0s : b.inc1s;
+      return std::bit_cast<std::uint64_t>(pa.phase) == std::bit_cast<std::uint64_t>(pb.phase) &&
+             std::bit_cast<std::uint64_t>(pa.increment) ==
+                 std::bit_cast<std::uint64_t>(pb.increment) &&
+             std::memcmp(ia, ib, sizeof(double) * std::size_t(count)) == 0;
+    };
+    for (int e = 0; e < i && twin[i] < 0; ++e)
+      if (twin[e] < 0 && same(runs[e], runs[i], 0) && (!two || same(runs[e], runs[i], 1)))
+        twin[i] = e;
+  }
   int where[kRunLength];
   int q = 0;
   if (straight)
@@ -768,6 +789,8 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
     int n = 0;
     for (int i = 0; i < sineCount; ++i)
     {
+      if (twin[i] >= 0)
+        continue;
       SineRun& run = runs[i];
       const PolyBLEP& b0 = blep[run.k][0];
       const PolyBLEP& b1 = blep[run.k][1];
@@ -778,6 +801,8 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
     advanceChains(chains, n, count);
     for (int i = 0, c = 0; i < sineCount; ++i)
     {
+      if (twin[i] >= 0)
+        continue;
       runs[i].end0 = chains[c++].phase;
       runs[i].end1 = two ? chains[c++].phase : blep[runs[i].k][1].phase;
     }
@@ -790,6 +815,8 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
         where[q++] = at[j];
     for (int i = 0; i < sineCount; ++i)
     {
+      if (twin[i] >= 0)
+        continue;
       SineRun& run = runs[i];
       double ph0 = blep[run.k][0].phase, ph1 = blep[run.k][1].phase;
       double step0 = blep[run.k][0].increment, step1 = blep[run.k][1].increment;
@@ -819,17 +846,22 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
   for (int i = 0; i < sineCount; ++i)
   {
     SineRun& run = runs[i];
+    SineRun& source = twin[i] >= 0 ? runs[twin[i]] : run;
     const int k = run.k;
     PolyBLEP& b0 = blep[k][0];
     PolyBLEP& b1 = blep[k][1];
-    b0.phase = run.end0;
-    b1.phase = run.end1;
+    b0.phase = source.end0;
+    b1.phase = source.end1;
     b0.increment = table[k][0].increment = run.inc0s[count - 1];
     b1.increment = table[k][1].increment = run.inc1s[count - 1];
-    double sine0[kRunLength], sine1[kRunLength];
-    sinesOfTurns(run.phase0, sine0, q);
-    if (two)
-      sinesOfTurns(run.phase1, sine1, q);
+    if (twin[i] < 0)
+    {
+      sinesOfTurns(run.phase0, run.sine0, q);
+      if (two)
+        sinesOfTurns(run.phase1, run.sine1, q);
+    }
+    const double* const sine0 = source.sine0;
+    const double* const sine1 = source.sine1;
     double* const buffer = oscBuffer[k].get();
     const double a0 = b0.amplitude, o0 = b0.offset, a1 = b1.amplitude, o1 = b1.offset;
     if (straight)

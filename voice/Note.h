@@ -263,6 +263,7 @@ private:
     int k;
     double end0, end1; // the sub-voices' phases after the run
     double inc0s[kRunLength], inc1s[kRunLength], phase0[kRunLength], phase1[kRunLength];
+    double sine0[kRunLength], sine1[kRunLength];
   };
   void finishSines(SineRun* runs, int sineCount, int count, const int* at) noexcept;
 
