@@ -1,8 +1,10 @@
 #include "effects/oscfilter/OscFilterUnit.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace Korvane
 {
@@ -91,16 +93,39 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
     KvFilterPaulKellett* left;  // null for a biquad
     KvFilterPaulKellett* right; // null for a biquad, or when it runs as the left one
   };
-  for (int u0 = 0; u0 < count;)
+  // The units in chunks; within one, a unit that is a twin of an earlier one (see twinOf)
+  // takes that one's samples and states afterwards instead of lanes of its own.
+  constexpr int kChunk = 64;
+  if (count > kChunk)
+  {
+    processTogether(units, x, cutoff, resonance, y, kChunk, n);
+    processTogether(units + kChunk, x + kChunk, cutoff + kChunk, resonance + kChunk, y + kChunk,
+                    count - kChunk, n);
+    return;
+  }
+  int twin[kChunk];
+  int order[kChunk];
+  int running = 0;
+  for (int u = 0; u < count; ++u)
+  {
+    twin[u] = -1;
+    for (int e = 0; e < u && twin[u] < 0; ++e)
+      if (twin[e] < 0 && units[u]->twinOf(*units[e], x[u], x[e], cutoff[u], cutoff[e],
+                                          resonance[u], resonance[e], n))
+        twin[u] = e;
+    if (twin[u] < 0)
+      order[running++] = u;
+  }
+  for (int u0 = 0; u0 < running;)
   {
     // As many units as their Kellett filters fill the lanes. Two sides that would give
     // the same samples and end in the same state take one lane between them.
     Sides sides[kMost];
     bool shared[kMost];
     int g = 0;
-    for (int used = 0; u0 + g < count && g < kMost; ++g)
+    for (int used = 0; u0 + g < running && g < kMost; ++g)
     {
-      OscFilterUnit& unit = *units[u0 + g];
+      OscFilterUnit& unit = *units[order[u0 + g]];
       KvFilterPaulKellett* kl = unit.left.kellett(unit.leftIndex);
       KvFilterPaulKellett* kr = unit.right.kellett(unit.rightIndex);
       shared[g] = kl != nullptr && kr != nullptr && kr->runsAs(*kl);
@@ -119,9 +144,9 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
       KellettLanes lanes;
       for (int i = 0; i < g; ++i)
       {
-        const double* in = x[u0 + i] + j0;
-        const double* cut = cutoff[u0 + i] + j0;
-        const double res = resonance[u0 + i];
+        const double* in = x[order[u0 + i]] + j0;
+        const double* cut = cutoff[order[u0 + i]] + j0;
+        const double res = resonance[order[u0 + i]];
         if (sides[i].left != nullptr)
           lanes.add(*sides[i].left, in, cut, res, l[i]);
         if (sides[i].right != nullptr)
@@ -130,11 +155,11 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
       lanes.run(m);
       for (int i = 0; i < g; ++i)
       {
-        OscFilterUnit& unit = *units[u0 + i];
-        const double* in = x[u0 + i] + j0;
-        const double* cut = cutoff[u0 + i] + j0;
-        const double res = resonance[u0 + i];
-        double* out = y[u0 + i] + j0;
+        OscFilterUnit& unit = *units[order[u0 + i]];
+        const double* in = x[order[u0 + i]] + j0;
+        const double* cut = cutoff[order[u0 + i]] + j0;
+        const double res = resonance[order[u0 + i]];
+        double* out = y[order[u0 + i]] + j0;
         if (shared[i])
           *unit.right.kellett(unit.rightIndex) = *sides[i].left;
         else if (sides[i].left == nullptr && sides[i].right == nullptr)
@@ -153,6 +178,34 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
     }
     u0 += g;
   }
+  for (int u = 0; u < count; ++u)
+    if (twin[u] >= 0)
+    {
+      const OscFilterUnit& source = *units[twin[u]];
+      OscFilterUnit& unit = *units[u];
+      std::copy_n(y[twin[u]], n, y[u]);
+      *unit.left.kellett(unit.leftIndex) = *source.left.kellett(source.leftIndex);
+      *unit.right.kellett(unit.rightIndex) = *source.right.kellett(source.rightIndex);
+      unit.balance = source.balance;
+    }
+}
+
+bool OscFilterUnit::twinOf(const OscFilterUnit& other, const double* x, const double* otherX,
+                           const double* cutoff, const double* otherCutoff, double resonance,
+                           double otherResonance, int n) const
+{
+  const auto same = [](double a, double b)
+  { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+  const KvFilterPaulKellett* kl = left.kellett(leftIndex);
+  const KvFilterPaulKellett* kr = right.kellett(rightIndex);
+  const KvFilterPaulKellett* ol = other.left.kellett(other.leftIndex);
+  const KvFilterPaulKellett* orr = other.right.kellett(other.rightIndex);
+  const std::size_t bytes = sizeof(double) * std::size_t(n);
+  return kl != nullptr && kr != nullptr && ol != nullptr && orr != nullptr && kl->runsAs(*ol) &&
+         kr->runsAs(*orr) && same(resonance, otherResonance) && same(balance, other.balance) &&
+         same(balanceTarget, other.balanceTarget) && same(balanceGain, other.balanceGain) &&
+         same(balancePole, other.balancePole) && std::memcmp(x, otherX, bytes) == 0 &&
+         std::memcmp(cutoff, otherCutoff, bytes) == 0;
 }
 
 void OscFilterUnit::blend(const double* l, const double* r, double* out, int n) noexcept

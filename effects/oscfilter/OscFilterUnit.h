@@ -77,6 +77,11 @@ public:
       }
     }
 
+    const KvFilterPaulKellett* kellett(int index) const
+    {
+      return const_cast<Bank*>(this)->kellett(index);
+    }
+
     // n samples through the filter at `index`, as run() gives them one by one.
     void runBlock(int index, const double* x, const double* cutoff, double resonance, double* out,
                   int n, ButterworthTangent& tangent);
@@ -143,6 +148,12 @@ public:
   double balanceGain = 1.0 - 0.99;
 
 private:
+  // True when both units' sides are Kellett filters that run alike, and the units blend
+  // alike and see the same n inputs and cutoffs (bit for bit) at the same resonance: this
+  // unit would give the other's samples and end in its states.
+  bool twinOf(const OscFilterUnit& other, const double* x, const double* otherX,
+              const double* cutoff, const double* otherCutoff, double resonance,
+              double otherResonance, int n) const;
   // n samples of both sides' outputs crossfaded by the balance as it moves, step by step
   // as process() moves it; out may be l or r.
   void blend(const double* l, const double* r, double* out, int n) noexcept;

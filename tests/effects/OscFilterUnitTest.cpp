@@ -148,17 +148,20 @@ TEST(OscFilterUnit, TwoBiquadsSharingTheCutoffMatchSeparateFiltersExactly)
 // Units run side by side give what each gives alone, sample by sample: all 25 pairs of
 // types (sides of one type share a lane), a right side switched to the left's type
 // mid-note (equal types, different states: they must not share), settled and moving
-// balances, silent stretches, and more units than one run of lanes holds.
+// balances, silent stretches, more units than one run of lanes holds, and five units
+// that see what five others see (twins, until one of them hears something else).
 TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
 {
   constexpr int kUnits = 30, kLength = 64;
   std::vector<OscFilterUnit> together(kUnits), alone(kUnits);
+  // Units 25 and up are set as 0 to 4.
+  const auto like = [](int u) { return u < 25 ? u : u - 25; };
   for (int u = 0; u < kUnits; ++u)
     for (OscFilterUnit* unit : {&together[std::size_t(u)], &alone[std::size_t(u)]})
     {
-      unit->setLeftType((u % 5) / 4.0);
-      unit->setRightType(((u / 5) % 5) / 4.0);
-      unit->balanceTarget = (u % 3) * 0.5;
+      unit->setLeftType((like(u) % 5) / 4.0);
+      unit->setRightType(((like(u) / 5) % 5) / 4.0);
+      unit->balanceTarget = (like(u) % 3) * 0.5;
     }
   const auto in = noise(kUnits * kLength);
   for (int block = 0; block < 6; ++block)
@@ -178,16 +181,18 @@ TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
     for (int u = 0; u < kUnits; ++u)
     {
       const std::size_t o = std::size_t(u * kLength);
+      const int c = like(u);
+      const int heard = block >= 3 && u == 27 ? u : c;
       for (int j = 0; j < n; ++j)
       {
-        x[o + j] = block == 4 && u % 2 == 0 ? 0.0 : in[o + j];
-        cut[o + j] = block < 2 ? 0.9 - 0.01 * j - 0.003 * u : 0.3 + 0.02 * (u % 7);
+        x[o + j] = block == 4 && c % 2 == 0 ? 0.0 : in[std::size_t(heard * kLength + j)];
+        cut[o + j] = block < 2 ? 0.9 - 0.01 * j - 0.003 * c : 0.3 + 0.02 * (c % 7);
       }
       units.push_back(&together[std::size_t(u)]);
       xs.push_back(&x[o]);
       cuts.push_back(&cut[o]);
       ys.push_back(&y[o]);
-      resonances.push_back(0.1 * (u % 6));
+      resonances.push_back(0.1 * (c % 6));
     }
     OscFilterUnit::processTogether(units.data(), xs.data(), cuts.data(), resonances.data(),
                                    ys.data(), kUnits, n);
