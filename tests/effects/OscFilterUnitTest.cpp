@@ -187,7 +187,7 @@ TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
       {
         x[o + j] = block == 4 && c % 2 == 0 ? 0.0 : in[std::size_t(heard * kLength + j)];
         cut[o + j] = (block < 2 ? 0.9 - 0.01 * j - 0.003 * c : 0.3 + 0.02 * (c % 7)) +
-                     (block == 5 && u == 26 ? 0.01 : 0.0);
+                     (block == 5 && u == 25 ? 0.01 : 0.0);
       }
       units.push_back(&together[std::size_t(u)]);
       xs.push_back(&x[o]);
