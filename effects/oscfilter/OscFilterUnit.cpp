@@ -59,6 +59,25 @@ void OscFilterUnit::Bank::runBlock(int index, const double* x, const double* cut
   }
 }
 
+bool OscFilterUnit::Bank::addBiquad(int index, const double* x, const double* cutoff,
+                                    double resonance, double* out, int n,
+                                    ButterworthTangent& tangent, BiquadLanes& lanes)
+{
+  if ((index != kButterworthHighPass && index != kButterworthLowPass) || n <= 0 ||
+      lanes.freeLanes() == 0)
+    return false;
+  const std::uint64_t first = std::bit_cast<std::uint64_t>(cutoff[0]);
+  for (int j = 1; j < n; ++j)
+    if (std::bit_cast<std::uint64_t>(cutoff[j]) != first)
+      return false;
+  const auto add = [&](auto& f)
+  {
+    f.prepareAt(f.cutoffFraction(cutoff[0]), resonance, tangent);
+    return lanes.add(f, x, out);
+  };
+  return index == kButterworthHighPass ? add(butterworthHighPass) : add(butterworthLowPass);
+}
+
 void OscFilterUnit::processBlock(const double* x, const double* cutoff, double resonance, double* y,
                                  int n)
 {
@@ -153,6 +172,28 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
           lanes.add(*sides[i].right, in, cut, res, r[i]);
       }
       lanes.run(m);
+      // The biquad sides whose cutoff holds through the piece side by side too (both
+      // sides of a pair of biquads, or neither).
+      BiquadLanes biquads;
+      bool leftLane[kMost], rightLane[kMost];
+      for (int i = 0; i < g; ++i)
+      {
+        OscFilterUnit& unit = *units[order[u0 + i]];
+        const double* in = x[order[u0 + i]] + j0;
+        const double* cut = cutoff[order[u0 + i]] + j0;
+        const double res = resonance[order[u0 + i]];
+        const bool pair = sides[i].left == nullptr && sides[i].right == nullptr;
+        leftLane[i] = rightLane[i] = false;
+        if (pair && biquads.freeLanes() < 2)
+          continue;
+        if (sides[i].left == nullptr)
+          leftLane[i] =
+              unit.left.addBiquad(unit.leftIndex, in, cut, res, l[i], m, unit.tangent, biquads);
+        if (sides[i].right == nullptr && !shared[i] && (!pair || leftLane[i]))
+          rightLane[i] =
+              unit.right.addBiquad(unit.rightIndex, in, cut, res, r[i], m, unit.tangent, biquads);
+      }
+      biquads.run(m);
       for (int i = 0; i < g; ++i)
       {
         OscFilterUnit& unit = *units[order[u0 + i]];
@@ -162,16 +203,16 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
         double* out = y[order[u0 + i]] + j0;
         if (shared[i])
           *unit.right.kellett(unit.rightIndex) = *sides[i].left;
-        else if (sides[i].left == nullptr && sides[i].right == nullptr)
+        else if (sides[i].left == nullptr && sides[i].right == nullptr && !leftLane[i])
         {
           // Both sides share the tangent of each sample's cutoff: sample by sample.
           for (int j = 0; j < m; ++j)
             out[j] = unit.process(in[j], cut[j], res);
           continue;
         }
-        if (sides[i].left == nullptr)
+        if (sides[i].left == nullptr && !leftLane[i])
           unit.left.runBlock(unit.leftIndex, in, cut, res, l[i], m, unit.tangent);
-        if (sides[i].right == nullptr && !shared[i])
+        if (sides[i].right == nullptr && !shared[i] && !rightLane[i])
           unit.right.runBlock(unit.rightIndex, in, cut, res, r[i], m, unit.tangent);
         unit.blend(l[i], shared[i] ? l[i] : r[i], out, m);
       }

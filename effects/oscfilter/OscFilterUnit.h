@@ -1,6 +1,7 @@
 #pragma once
 
 #include "effects/AudioProcessingUnit.h"
+#include "effects/oscfilter/BiquadLanes.h"
 #include "effects/oscfilter/BiquadTweakedButterworthHP.h"
 #include "effects/oscfilter/BiquadTweakedButterworthLP.h"
 #include "effects/oscfilter/KellettLanes.h"
@@ -81,6 +82,12 @@ public:
     {
       return const_cast<Bank*>(this)->kellett(index);
     }
+
+    // When the filter at `index` is a biquad and the n cutoffs are one value (bit for
+    // bit), sets its coefficients for the stretch at this resonance and adds it to
+    // `lanes` (x in, out); false otherwise, or when the lanes are full.
+    bool addBiquad(int index, const double* x, const double* cutoff, double resonance, double* out,
+                   int n, ButterworthTangent& tangent, BiquadLanes& lanes);
 
     // n samples through the filter at `index`, as run() gives them one by one.
     void runBlock(int index, const double* x, const double* cutoff, double resonance, double* out,

@@ -38,6 +38,20 @@ public:
   // owner may share between filters that see the same cutoff).
   double processAt(double input, double fc, double resonanceIn, ButterworthTangent& tangent)
   {
+    prepareAt(fc, resonanceIn, tangent);
+    const Sample x = Sample(input);
+    const Sample y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return double(y);
+  }
+
+  // The coefficients for the fraction fc and this resonance, as processAt sets them
+  // before its sample (a filter whose fraction and resonance hold needs them once).
+  void prepareAt(double fc, double resonanceIn, ButterworthTangent& tangent)
+  {
     Filter& self = static_cast<Filter&>(*this);
     const double d = self.damping(resonanceIn);
     if (fc != lastFraction || d != lastDamping)
@@ -46,13 +60,6 @@ public:
       lastDamping = d;
       self.design(tangent.of(fc), d);
     }
-    const Sample x = Sample(input);
-    const Sample y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
-    return double(y);
   }
 
   void setSampleRate(double rate) override { sampleRate = rate; }

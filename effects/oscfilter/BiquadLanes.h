@@ -1,0 +1,43 @@
+#pragma once
+
+namespace Korvane
+{
+
+// Up to kLanes direct-form-I biquads whose coefficients hold through a stretch run side
+// by side, four a vector, so that their recursions advance together instead of one
+// filter's chain of dependent sums after another. Every lane computes what
+// TweakedButterworthBiquad::processAt computes after its coefficients are set, operation
+// for operation, so the outputs and memories are the same bit for bit.
+class BiquadLanes
+{
+public:
+  static constexpr int kLanes = 16;
+  static constexpr int kMaxSamples = 64;
+  // A filter (anything with the memories x1, x2, y1, y2 and coefficients b0 .. a2 of
+  // double type, set for the stretch) and where its samples come from and go to; false
+  // when all lanes are taken.
+  template <typename Biquad>
+  bool add(Biquad& f, const double* input, double* out) noexcept
+  {
+    if (count == kLanes)
+      return false;
+    lanes[count++] = {&f.x1, &f.x2, &f.y1, &f.y2, f.b0, f.b1, f.b2, f.a1, f.a2, input, out};
+    return true;
+  }
+  int freeLanes() const noexcept { return kLanes - count; }
+  // n samples (at most kMaxSamples) of every lane, then the memories back into the filters.
+  void run(int n) noexcept;
+
+private:
+  struct Lane
+  {
+    double *x1, *x2, *y1, *y2;
+    double b0, b1, b2, a1, a2;
+    const double* input;
+    double* out;
+  };
+  Lane lanes[kLanes];
+  int count = 0;
+};
+
+} // namespace Korvane
