@@ -51,6 +51,18 @@ inline double tuneLfoFactor(const Modulator& lfo, double toTune) noexcept
   return v >= 0.0 ? 1.0 + Note::kSemitone * v : 1.0 / (1.0 - Note::kSemitone * v);
 }
 
+// A pair of sub-voices takes the increments of frequency ratio f, the second detuned by d.
+inline void setIncrements(PolyBLEP& b0, TableOscillator& t0, PolyBLEP& b1, TableOscillator& t1,
+                          double f, double d, double perSample) noexcept
+{
+  const double inc0 = f * perSample;
+  const double inc1 = f * d * perSample;
+  b0.increment = inc0;
+  t0.increment = inc0;
+  b1.increment = inc1;
+  t1.increment = inc1;
+}
+
 // A pair of sub-voices takes the increments of the next sample: frequency ratio times
 // the tune LFO's factor times the sample's pitch factor, the second detuned by d; then
 // the tune LFO steps on.
@@ -59,13 +71,7 @@ inline void stepIncrements(PolyBLEP& b0, TableOscillator& t0, PolyBLEP& b1, Tabl
                            double perSample) noexcept
 {
   const double m = tuneLfoFactor(tune, toTune);
-  const double f = ratio * m * pw;
-  const double inc0 = f * perSample;
-  const double inc1 = f * d * perSample;
-  b0.increment = inc0;
-  t0.increment = inc0;
-  b1.increment = inc1;
-  t1.increment = inc1;
+  setIncrements(b0, t0, b1, t1, ratio * m * pw, d, perSample);
   tune.advance();
 }
 
@@ -647,7 +653,14 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     if (!on)
     {
       // Silent: only the increments of the run's last sample remain, and the tune LFO's
-      // phase runs on.
+      // phase runs on (with the others' when it reaches no tune).
+      if (toTune == 0.0)
+      {
+        setIncrements(blep[k][0], table[k][0], blep[k][1], table[k][1],
+                      ratio * tuneLfoFactor(tuneLfo[k], toTune) * pw[count - 1], d, perSample);
+        tuneLater[tuneLaterCount++] = &tuneLfo[k];
+        continue;
+      }
       tuneLfo[k].advanceBy(count - 1);
       stepIncrements(blep[k][0], table[k][0], blep[k][1], table[k][1], tuneLfo[k], toTune, ratio,
                      pw[count - 1], d, perSample);
