@@ -112,8 +112,9 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
     KvFilterPaulKellett* left;  // null for a biquad
     KvFilterPaulKellett* right; // null for a biquad, or when it runs as the left one
   };
-  // The units in chunks; within one, a unit that is a twin of an earlier one (see twinOf)
-  // takes that one's samples and states afterwards instead of lanes of its own.
+  // The units in chunks; within one, a unit that is a twin of one of the two before it
+  // (see twinOf) takes that one's samples and states afterwards instead of lanes of its
+  // own.
   constexpr int kChunk = 64;
   if (count > kChunk)
   {
@@ -125,10 +126,13 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
   int twin[kChunk];
   int order[kChunk];
   int running = 0;
+  // Twins are looked for among the few units before each: a voice lists its oscillators
+  // one after the other.
+  constexpr int kReach = 2;
   for (int u = 0; u < count; ++u)
   {
     twin[u] = -1;
-    for (int e = 0; e < u && twin[u] < 0; ++e)
+    for (int e = u > kReach ? u - kReach : 0; e < u && twin[u] < 0; ++e)
       if (twin[e] < 0 && units[u]->twinOf(*units[e], x[u], x[e], cutoff[u], cutoff[e],
                                           resonance[u], resonance[e], n))
         twin[u] = e;

@@ -177,9 +177,11 @@ TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
     std::vector<OscFilterUnit*> units;
     std::vector<const double*> xs, cuts;
     std::vector<double*> ys;
-    std::vector<double> resonances;
-    for (int u = 0; u < kUnits; ++u)
+    std::vector<double> resonances, resonanceOf(kUnits);
+    // Each twin listed right after the unit it is set as.
+    for (int listed = 0; listed < kUnits; ++listed)
     {
+      const int u = listed < 10 ? (listed % 2 == 0 ? listed / 2 : 25 + listed / 2) : listed - 5;
       const std::size_t o = std::size_t(u * kLength);
       const int c = like(u);
       const int heard = block >= 3 && u == 27 ? u : c;
@@ -193,7 +195,8 @@ TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
       xs.push_back(&x[o]);
       cuts.push_back(&cut[o]);
       ys.push_back(&y[o]);
-      resonances.push_back(0.1 * (c % 6));
+      resonanceOf[std::size_t(u)] = 0.1 * (c % 6);
+      resonances.push_back(resonanceOf[std::size_t(u)]);
     }
     OscFilterUnit::processTogether(units.data(), xs.data(), cuts.data(), resonances.data(),
                                    ys.data(), kUnits, n);
@@ -201,7 +204,8 @@ TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
       for (int j = 0; j < n; ++j)
       {
         const std::size_t i = std::size_t(u * kLength + j);
-        const double expected = alone[std::size_t(u)].process(x[i], cut[i], resonances[std::size_t(u)]);
+        const double expected =
+            alone[std::size_t(u)].process(x[i], cut[i], resonanceOf[std::size_t(u)]);
         ASSERT_EQ(std::memcmp(&y[i], &expected, sizeof expected), 0)
             << "unit " << u << " block " << block << " sample " << j;
       }
