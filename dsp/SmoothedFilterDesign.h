@@ -36,8 +36,8 @@ public:
   bool isGliding() const { return remainingSamples > 0; }
 
   // This design and then `next` over a stereo pair, the same values bit for bit as
-  // process() of this one and then of `next`, but sample by sample with the four
-  // channel recursions side by side so that they overlap. Only when neither glides and
+  // process() of this one and then of `next`, but sample by sample with both channels in
+  // the lanes of one vector and the two designs' recursions overlapping. Only when neither glides and
   // the two channels are separate buffers; false (nothing processed) otherwise.
   template <class Next>
   bool processThen(Next& next, int numSamples, double* const* channels)
@@ -49,21 +49,21 @@ public:
       if (numSamples <= 0 || channels == nullptr || isGliding() || next.isGliding() ||
           !Base::State::separate(channels[0], channels[1], numSamples))
         return false;
-      auto& a0 = this->state[0];
-      auto& a1 = this->state[1];
-      auto& b0 = next.getState(0);
-      auto& b1 = next.getState(1);
-      const auto& first = this->design;
-      const auto& second = next.getDesign();
+      typename Base::State::Lanes first(this->state[0], this->state[1]);
+      typename Next::State::Lanes second(next.getState(0), next.getState(1));
+      const DesignClass& firstDesign = this->design;
+      const auto& secondDesign = next.getDesign();
       double* left = channels[0];
       double* right = channels[1];
       for (int i = 0; i < numSamples; ++i)
       {
-        const double x = a0.processSample(left[i], first);
-        const double y = a1.processSample(right[i], first);
-        left[i] = b0.processSample(x, second);
-        right[i] = b1.processSample(y, second);
+        const Pair x = first.processSample(Pair{left[i], right[i]}, firstDesign);
+        const Pair y = second.processSample(x, secondDesign);
+        left[i] = y[0];
+        right[i] = y[1];
       }
+      first.store(this->state[0], this->state[1]);
+      second.store(next.getState(0), next.getState(1));
       return true;
     }
   }
