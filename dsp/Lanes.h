@@ -33,4 +33,40 @@ inline Pair finiteOrZero(Pair v)
 // True when both lanes of the mask are set.
 inline bool allLanes(PairMask m) { return (m[0] & m[1]) != 0; }
 
+// The lanes of v whose mask is set, those of w elsewhere.
+inline Pair selectLanes(PairMask m, Pair v, Pair w) { return Pair((PairMask(v) & m) | (PairMask(w) & ~m)); }
+
+// |v| lane by lane (the sign bit cleared, as std::fabs does).
+inline Pair absLanes(Pair v) { return Pair(PairMask(v) & (PairMask{} + 0x7fffffffffffffffLL)); }
+
+// std::clamp(v, lo, hi) lane by lane: lo below it, hi above it, v itself otherwise (NaN
+// too).
+inline Pair clampLanes(Pair v, double lo, double hi)
+{
+  const Pair low = Pair{} + lo, high = Pair{} + hi;
+  return selectLanes(v < low, low, selectLanes(high < v, high, v));
+}
+
+// `to[i] = isfinite(from[i]) ? from[i] : 0.0` for n samples, two at a time.
+inline void copyFinite(const double* from, double* to, int n)
+{
+  int i = 0;
+  for (; i + 2 <= n; i += 2)
+    storePair(to + i, finiteOrZero(loadPair(from + i)));
+  for (; i < n; ++i)
+    to[i] = finiteOrZero(Pair{from[i], 0.0})[0];
+}
+
+// Whether all n samples are finite, two at a time.
+inline bool allFinite(const double* samples, int n)
+{
+  PairMask finite = PairMask{} - 1;
+  int i = 0;
+  for (; i + 2 <= n; i += 2)
+    finite &= finiteLanes(loadPair(samples + i));
+  if (i < n)
+    finite &= finiteLanes(Pair{samples[i], 0.0});
+  return allLanes(finite);
+}
+
 } // namespace Dsp
