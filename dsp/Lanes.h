@@ -11,6 +11,12 @@ namespace Dsp
 using Pair = double __attribute__((vector_size(2 * sizeof(double))));
 using PairMask = long long __attribute__((vector_size(2 * sizeof(double))));
 
+// Whether a and b are the same double bit for bit (unlike ==, which takes -0 for +0).
+inline bool sameBits(double a, double b)
+{
+  return __builtin_memcmp(&a, &b, sizeof a) == 0;
+}
+
 // Two consecutive doubles from memory of any alignment, and back.
 inline Pair loadPair(const double* from)
 {

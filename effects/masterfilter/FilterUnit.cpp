@@ -1,5 +1,7 @@
 #include "effects/masterfilter/FilterUnit.h"
 
+#include "dsp/Lanes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -194,7 +196,13 @@ void FilterUnit::processPiece(double* left, double* right, int count)
   designA(getTypeAIndex()).process(count, channelsA);
   designB(getTypeBIndex()).process(count, channelsB);
 
-  for (int i = 0; i < count; ++i)
+  // Sample by sample while the balance glides or the fade runs; once the next balance
+  // would equal the current one bit for bit and the fade stands still, every sample takes
+  // the same shares and the rest goes two samples at a time.
+  int i = 0;
+  for (; i < count && (!Dsp::sameBits(balanceGain * balanceTarget + balancePole * balance, balance) ||
+                       (wet > 0.0 && wet < 1.0));
+       ++i)
   {
     balance = balanceGain * balanceTarget + balancePole * balance;
     const double yl = balance * bufferB[0][i] + (1.0 - balance) * bufferA[0][i];
@@ -210,6 +218,19 @@ void FilterUnit::processPiece(double* left, double* right, int count)
       right[i] = yr;
     }
     advanceFade();
+  }
+  for (int c = 0; c < 2; ++c)
+  {
+    double* out = c == 0 ? left : right;
+    const double* a = bufferA[c].data();
+    const double* b = bufferB[c].data();
+    const auto mix = [this](auto y, auto x) { return wet != 1.0 ? (1.0 - wet) * x + wet * y : y; };
+    int k = i;
+    for (; k + 2 <= count; k += 2)
+      Dsp::storePair(out + k, mix(balance * Dsp::loadPair(b + k) + (1.0 - balance) * Dsp::loadPair(a + k),
+                                  Dsp::loadPair(out + k)));
+    for (; k < count; ++k)
+      out[k] = mix(balance * b[k] + (1.0 - balance) * a[k], out[k]);
   }
 }
 
