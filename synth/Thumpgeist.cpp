@@ -38,27 +38,33 @@ constexpr double kLfoMaxHz = 20.0;
 
 int TempoSyncPosition(double value) { return int(std::floor(value * kTempoSyncPositions + 0.5)); }
 
-// Every sample of the bus into -limit..+limit as std::clamp puts it, two at a time;
-// returns the largest magnitude among them (a NaN, which the clamp keeps, counts for none,
-// as std::max passes it over). Called from the audio thread.
+// Every sample of the bus into -limit..+limit as std::clamp puts it, two at a time.
+// With Peak, returns the largest magnitude among them (a NaN, which the clamp keeps, counts
+// for none, as std::max passes it over), else 0. Called from the audio thread.
+template <bool Peak>
 double ClampBus(double* bus, int n, double limit)
 {
-  Dsp::Pair peak{};
+  // Two running maxima, so that one's compare need not wait for the other's.
+  Dsp::Pair peak[2] = {};
   int k = 0;
   for (; k + 2 <= n; k += 2)
   {
     const Dsp::Pair v = Dsp::clampLanes(Dsp::loadPair(bus + k), -limit, limit);
     Dsp::storePair(bus + k, v);
-    const Dsp::Pair magnitude = Dsp::absLanes(v);
-    peak = Dsp::selectLanes(peak < magnitude, magnitude, peak);
+    if constexpr (Peak)
+    {
+      Dsp::Pair& top = peak[(k >> 1) & 1];
+      const Dsp::Pair magnitude = Dsp::absLanes(v);
+      top = Dsp::selectLanes(top < magnitude, magnitude, top);
+    }
   }
-  double top = std::max(peak[0], peak[1]);
+  double top = std::max(std::max(peak[0][0], peak[0][1]), std::max(peak[1][0], peak[1][1]));
   for (; k < n; ++k)
   {
     bus[k] = std::clamp(bus[k], -limit, limit);
     top = std::max(top, std::fabs(bus[k]));
   }
-  return top;
+  return Peak ? top : 0.0;
 }
 } // namespace
 
@@ -634,8 +640,8 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   voices.mixBlock(targets, n);
 
   // 7. The envelope buses stay within -1..+1.
-  ClampBus(envBus.data(), n, 1.0);
-  ClampBus(filterEnvBus.data(), n, 1.0);
+  ClampBus<false>(envBus.data(), n, 1.0);
+  ClampBus<false>(filterEnvBus.data(), n, 1.0);
 
   // 8. The output starts as the voices' dry mix.
   std::copy_n(workLeft.begin(), un, left);
@@ -658,8 +664,8 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   // 15. Volume and pan, 16. the output limit and the peaks.
   output.ApplyVolumeAndPan(left, right, n, synthParams[kSlotVolume], synthParams[kSlotPan]);
   const double limit = synthParams[kSlotLimit] > 0.0 ? kLimitOn : kLimitOff;
-  leftPeak = std::max(leftPeak, ClampBus(left, n, limit));
-  rightPeak = std::max(rightPeak, ClampBus(right, n, limit));
+  leftPeak = std::max(leftPeak, ClampBus<true>(left, n, limit));
+  rightPeak = std::max(rightPeak, ClampBus<true>(right, n, limit));
   if (peakResetRequested)
   {
     leftPeak = rightPeak = 0.0;

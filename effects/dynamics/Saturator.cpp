@@ -2,8 +2,11 @@
 
 #include "effects/dynamics/SaturationTables.h"
 
+#include "dsp/Lanes.h"
+
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace Korvane
 {
@@ -47,8 +50,10 @@ bool Saturator::passesUnchanged() const
         std::isfinite(driveGain) && std::isfinite(outputGain) && std::isfinite(mixFactor) &&
         0.0 < mixThreshold && curve.interpolation == DistortionCurve::kLinear))
     return false;
-  return std::all_of(curve.points.begin(), curve.points.end(),
-                     [](double p) { return std::fabs(p) <= 1.0; });
+  Dsp::PairMask within = Dsp::PairMask{} - 1;
+  for (int k = 0; k < DistortionCurve::kLength; k += 2)
+    within &= Dsp::absLanes(Dsp::loadPair(curve.points.data() + k)) <= Dsp::Pair{} + 1.0;
+  return Dsp::allLanes(within);
 }
 
 void Saturator::process(double* left, double* right, int count)
@@ -62,10 +67,13 @@ void Saturator::process(double* left, double* right, int count)
     const double g = drive * outputGain;
     const double m = drive * mixFactor;
     const double zero = std::clamp(curve.lookup(-0.0) * g, -1.0, 1.0) * m;
-    for (int i = 0; i < count; ++i)
+    for (double* samples : {left, right})
     {
-      left[i] = left[i] * (1.0 - m) + zero;
-      right[i] = right[i] * (1.0 - m) + zero;
+      int i = 0;
+      for (; i + 2 <= count; i += 2)
+        Dsp::storePair(samples + i, Dsp::loadPair(samples + i) * (1.0 - m) + zero);
+      for (; i < count; ++i)
+        samples[i] = samples[i] * (1.0 - m) + zero;
     }
     return;
   }
