@@ -57,6 +57,44 @@ std::unique_ptr<FilterUnit::Smoothed<Design>> makeDesign(int order)
 
 } // namespace
 
+// The designs by their own types (defined first, for the block and the accessors).
+
+template <class Action>
+decltype(auto) FilterUnit::visitA(int index, Action&& action)
+{
+  switch (index)
+  {
+  case kRbjHighPass:
+    return action(*rbjHighPass);
+  case kRbjBandPass1:
+    return action(*rbjBandPass1);
+  case kRbjBandStop:
+    return action(*rbjBandStop);
+  default:
+    return action(*rbjLowPass);
+  }
+}
+
+template <class Action>
+decltype(auto) FilterUnit::visitB(int index, Action&& action)
+{
+  switch (index)
+  {
+  case kChebyHighPass24:
+    return action(*chebyHighPass24);
+  case kChebyLowPass12:
+    return action(*chebyLowPass12);
+  case kChebyLowPass24:
+    return action(*chebyLowPass24);
+  case kBwBandPass12:
+    return action(*bwBandPass12);
+  case kBwBandStop12:
+    return action(*bwBandStop12);
+  default:
+    return action(*chebyHighPass12);
+  }
+}
+
 // --- Called from the main thread at construction --------------------------------------
 
 FilterUnit::FilterUnit()
@@ -193,8 +231,20 @@ void FilterUnit::processPiece(double* left, double* right, int count)
 
   double* channelsA[2] = {bufferA[0].data(), bufferA[1].data()};
   double* channelsB[2] = {bufferB[0].data(), bufferB[1].data()};
-  designA(getTypeAIndex()).process(count, channelsA);
-  designB(getTypeBIndex()).process(count, channelsB);
+  // The two selected designs side by side when neither glides, else one after the other.
+  visitA(getTypeAIndex(),
+         [&](auto& a)
+         {
+           visitB(getTypeBIndex(),
+                  [&](auto& b)
+                  {
+                    if (!a.processBeside(b, count, channelsA, channelsB))
+                    {
+                      a.process(count, channelsA);
+                      b.process(count, channelsB);
+                    }
+                  });
+         });
 
   // Sample by sample while the balance glides or the fade runs; once the next balance
   // would equal the current one bit for bit and the fade stands still, every sample takes
@@ -289,36 +339,12 @@ int FilterUnit::typeBFromText(const char* text)
 
 Dsp::Filter& FilterUnit::designA(int index)
 {
-  switch (index)
-  {
-  case kRbjHighPass:
-    return *rbjHighPass;
-  case kRbjBandPass1:
-    return *rbjBandPass1;
-  case kRbjBandStop:
-    return *rbjBandStop;
-  default:
-    return *rbjLowPass;
-  }
+  return visitA(index, [](auto& design) -> Dsp::Filter& { return design; });
 }
 
 Dsp::Filter& FilterUnit::designB(int index)
 {
-  switch (index)
-  {
-  case kChebyHighPass24:
-    return *chebyHighPass24;
-  case kChebyLowPass12:
-    return *chebyLowPass12;
-  case kChebyLowPass24:
-    return *chebyLowPass24;
-  case kBwBandPass12:
-    return *bwBandPass12;
-  case kBwBandStop12:
-    return *bwBandStop12;
-  default:
-    return *chebyHighPass12;
-  }
+  return visitB(index, [](auto& design) -> Dsp::Filter& { return design; });
 }
 
 } // namespace Korvane
