@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 
 using Korvane::Saturator;
 
@@ -76,4 +78,64 @@ TEST(Saturator, IgnoresBypassAndRefusesNonFiniteDrive)
   EXPECT_EQ(s.curve.interpolation, Korvane::DistortionCurve::kLinear);
   EXPECT_EQ(Saturator(7).curve.points, Saturator(0).curve.points);
   EXPECT_NE(Saturator(1).curve.points, Saturator(0).curve.points);
+}
+
+TEST(Saturator, ZeroDriveShortcutKeepsEveryBitOfThePerSampleBlend)
+{
+  const double inf = INFINITY;
+  const double inputs[] = {0.0, -0.0, 0.3, -0.7, 2.0, -inf, inf, std::nan(""), 1e-310, -1e-310, -0.0};
+  const int n = int(std::size(inputs));
+  struct Row
+  {
+    double drive, target, threshold, factor, point; // point: the curve's first point
+    bool shortcut;
+  } rows[] = {
+      {0.0, 0.0, 0.25, 4.0, -1.0, true},     {-0.0, -0.0, 0.25, 4.0, -1.0, true},
+      {0.0, -0.0, 0.5, -2.0, -1.0, true},    {0.0, 1e-300, 0.25, 4.0, -1.0, false},
+      {1e-300, 0.0, 0.25, 4.0, -1.0, false}, {0.0, 0.0, 0.0, 4.0, -1.0, false},
+      {0.0, 0.0, 0.25, 4.0, -1.5, false},    {0.0, 0.0, 0.25, 4.0, -inf, false},
+  };
+  for (const Row& row : rows)
+  {
+    for (int kind : {0, 1})
+    {
+      Saturator s(kind);
+      s.setMix(row.threshold, row.factor);
+      s.drive = row.drive;
+      s.driveTarget = row.target;
+      s.curve.points[0] = row.point;
+      EXPECT_EQ(s.passesUnchanged(), row.shortcut) << row.target << " " << row.point;
+      // The blend as the block works it out sample by sample.
+      Saturator ref = s;
+      double expectedLeft[std::size(inputs)], expectedRight[std::size(inputs)];
+      for (int i = 0; i < n; ++i)
+      {
+        ref.drive = ref.drivePole * ref.drive + ref.driveGain * ref.driveTarget;
+        const double g = ref.drive * ref.outputGain;
+        const double m = ref.drive * ref.mixFactor;
+        const double x = inputs[i], y = inputs[n - 1 - i];
+        const double sx = std::clamp(ref.curve.lookup(x) * g, -1.0, 1.0);
+        const double sy = std::clamp(ref.curve.lookup(y) * g, -1.0, 1.0);
+        expectedLeft[i] = ref.drive < ref.mixThreshold ? x * (1.0 - m) + sx * m : sx;
+        expectedRight[i] = ref.drive < ref.mixThreshold ? y * (1.0 - m) + sy * m : sy;
+      }
+      double left[std::size(inputs)], right[std::size(inputs)];
+      for (int i = 0; i < n; ++i)
+      {
+        left[i] = inputs[i];
+        right[i] = inputs[n - 1 - i];
+      }
+      s.process(left, right, n);
+      EXPECT_EQ(std::memcmp(&s.drive, &ref.drive, sizeof(double)), 0);
+      for (int i = 0; i < n; ++i)
+      {
+        const bool nan = std::isnan(expectedLeft[i]) && std::isnan(left[i]);
+        EXPECT_TRUE(nan || std::memcmp(&left[i], &expectedLeft[i], sizeof(double)) == 0)
+            << kind << " " << row.target << " " << i << " " << left[i];
+        EXPECT_TRUE((std::isnan(expectedRight[i]) && std::isnan(right[i])) ||
+                    std::memcmp(&right[i], &expectedRight[i], sizeof(double)) == 0)
+            << kind << " " << i;
+      }
+    }
+  }
 }
