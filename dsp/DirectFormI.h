@@ -15,11 +15,19 @@ class DirectFormIOf
 public:
   using Lanes = DirectFormIOf<Pair>;
 
-  void reset() { x1 = x2 = y1 = y2 = T{}; }
+  void reset()
+  {
+    for (T& m : memory)
+      m = T{};
+  }
 
   // The guard is added to the output (non-zero on the first section only).
   T process1(T in, const Biquad& s, T guard)
   {
+    T& x1 = memory[0];
+    T& x2 = memory[1];
+    T& y1 = memory[2];
+    T& y2 = memory[3];
     const T out = s.b0 * in + s.b1 * x1 + s.b2 * x2 - s.a1 * y1 - s.a2 * y2 + guard;
     x2 = x1;
     x1 = in;
@@ -32,28 +40,16 @@ public:
   static Lanes join(const DirectFormIOf<double>& a, const DirectFormIOf<double>& b)
   {
     Lanes both;
-    both.x1 = Pair{a.x1, b.x1};
-    both.x2 = Pair{a.x2, b.x2};
-    both.y1 = Pair{a.y1, b.y1};
-    both.y2 = Pair{a.y2, b.y2};
+    joinLanes(a.memory, b.memory, both.memory);
     return both;
   }
-  void split(int lane, DirectFormIOf<double>& into) const
-  {
-    into.x1 = x1[lane];
-    into.x2 = x2[lane];
-    into.y1 = y1[lane];
-    into.y2 = y2[lane];
-  }
+  void split(int lane, DirectFormIOf<double>& into) const { splitLanes(memory, lane, into.memory); }
 
 private:
   template <class>
   friend class DirectFormIOf;
 
-  T x1{};
-  T x2{};
-  T y1{};
-  T y2{};
+  T memory[4] = {}; // x1, x2, y1, y2
 };
 
 using DirectFormI = DirectFormIOf<double>;

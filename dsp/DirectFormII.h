@@ -15,11 +15,13 @@ class DirectFormIIOf
 public:
   using Lanes = DirectFormIIOf<Pair>;
 
-  void reset() { w1 = w2 = T{}; }
+  void reset() { memory[0] = memory[1] = T{}; }
 
   // The guard is subtracted from the internal value (non-zero on the first section only).
   T process1(T in, const Biquad& s, T guard)
   {
+    T& w1 = memory[0];
+    T& w2 = memory[1];
     const T w = in - s.a1 * w1 - s.a2 * w2 - guard;
     const T out = s.b0 * w + s.b1 * w1 + s.b2 * w2;
     w2 = w1;
@@ -31,22 +33,19 @@ public:
   static Lanes join(const DirectFormIIOf<double>& a, const DirectFormIIOf<double>& b)
   {
     Lanes both;
-    both.w1 = Pair{a.w1, b.w1};
-    both.w2 = Pair{a.w2, b.w2};
+    joinLanes(a.memory, b.memory, both.memory);
     return both;
   }
   void split(int lane, DirectFormIIOf<double>& into) const
   {
-    into.w1 = w1[lane];
-    into.w2 = w2[lane];
+    splitLanes(memory, lane, into.memory);
   }
 
 private:
   template <class>
   friend class DirectFormIIOf;
 
-  T w1{};
-  T w2{};
+  T memory[2] = {}; // w1, w2
 };
 
 using DirectFormII = DirectFormIIOf<double>;

@@ -5,6 +5,8 @@
 // fused multiply-adds, so a loop over pairs gives the scalar loop's values bit for bit.
 // Safe from any thread; nothing here allocates.
 
+#include <limits>
+
 namespace Dsp
 {
 
@@ -12,10 +14,7 @@ using Pair = double __attribute__((vector_size(2 * sizeof(double))));
 using PairMask = long long __attribute__((vector_size(2 * sizeof(double))));
 
 // Whether a and b are the same double bit for bit (unlike ==, which takes -0 for +0).
-inline bool sameBits(double a, double b)
-{
-  return __builtin_memcmp(&a, &b, sizeof a) == 0;
-}
+inline bool sameBits(double a, double b) { return __builtin_memcmp(&a, &b, sizeof a) == 0; }
 
 // Two consecutive doubles from memory of any alignment, and back.
 inline Pair loadPair(const double* from)
@@ -27,23 +26,27 @@ inline Pair loadPair(const double* from)
 
 inline void storePair(double* to, Pair v) { __builtin_memcpy(to, &v, sizeof v); }
 
-// All ones in the lanes holding a finite number (x - x is 0 only for those).
-inline PairMask finiteLanes(Pair v) { return (v - v) == Pair{}; }
+// |v| lane by lane (the sign bit cleared, as std::fabs does).
+inline Pair absLanes(Pair v) { return Pair(PairMask(v) & (PairMask{} + 0x7fffffffffffffffLL)); }
+
+// All ones in the lanes holding a finite number (no magnitude above the largest double,
+// and not NaN, which compares false).
+inline PairMask finiteLanes(Pair v)
+{
+  return absLanes(v) <= Pair{} + std::numeric_limits<double>::max();
+}
 
 // The finite lanes of v, 0 in the others.
-inline Pair finiteOrZero(Pair v)
-{
-  return Pair(PairMask(v) & finiteLanes(v));
-}
+inline Pair finiteOrZero(Pair v) { return Pair(PairMask(v) & finiteLanes(v)); }
 
 // True when both lanes of the mask are set.
 inline bool allLanes(PairMask m) { return (m[0] & m[1]) != 0; }
 
 // The lanes of v whose mask is set, those of w elsewhere.
-inline Pair selectLanes(PairMask m, Pair v, Pair w) { return Pair((PairMask(v) & m) | (PairMask(w) & ~m)); }
-
-// |v| lane by lane (the sign bit cleared, as std::fabs does).
-inline Pair absLanes(Pair v) { return Pair(PairMask(v) & (PairMask{} + 0x7fffffffffffffffLL)); }
+inline Pair selectLanes(PairMask m, Pair v, Pair w)
+{
+  return Pair((PairMask(v) & m) | (PairMask(w) & ~m));
+}
 
 // std::clamp(v, lo, hi) lane by lane: lo below it, hi above it, v itself otherwise (NaN
 // too).
@@ -51,6 +54,22 @@ inline Pair clampLanes(Pair v, double lo, double hi)
 {
   const Pair low = Pair{} + lo, high = Pair{} + hi;
   return selectLanes(v < low, low, selectLanes(high < v, high, v));
+}
+
+// The N memories of two channels as N pairs (lane 0 the first channel's), and lane `lane`
+// of N pairs back into one channel's memories.
+template <int N>
+void joinLanes(const double (&first)[N], const double (&second)[N], Pair (&into)[N])
+{
+  for (int k = 0; k < N; ++k)
+    into[k] = Pair{first[k], second[k]};
+}
+
+template <int N>
+void splitLanes(const Pair (&from)[N], int lane, double (&into)[N])
+{
+  for (int k = 0; k < N; ++k)
+    into[k] = from[k][lane];
 }
 
 // `to[i] = isfinite(from[i]) ? from[i] : 0.0` for n samples, two at a time.

@@ -250,8 +250,9 @@ void FilterUnit::processPiece(double* left, double* right, int count)
   // would equal the current one bit for bit and the fade stands still, every sample takes
   // the same shares and the rest goes two samples at a time.
   int i = 0;
-  for (; i < count && (!Dsp::sameBits(balanceGain * balanceTarget + balancePole * balance, balance) ||
-                       (wet > 0.0 && wet < 1.0));
+  for (;
+       i < count && (!Dsp::sameBits(balanceGain * balanceTarget + balancePole * balance, balance) ||
+                     (wet > 0.0 && wet < 1.0));
        ++i)
   {
     balance = balanceGain * balanceTarget + balancePole * balance;
@@ -277,8 +278,9 @@ void FilterUnit::processPiece(double* left, double* right, int count)
     const auto mix = [this](auto y, auto x) { return wet != 1.0 ? (1.0 - wet) * x + wet * y : y; };
     int k = i;
     for (; k + 2 <= count; k += 2)
-      Dsp::storePair(out + k, mix(balance * Dsp::loadPair(b + k) + (1.0 - balance) * Dsp::loadPair(a + k),
-                                  Dsp::loadPair(out + k)));
+      Dsp::storePair(out + k,
+                     mix(balance * Dsp::loadPair(b + k) + (1.0 - balance) * Dsp::loadPair(a + k),
+                         Dsp::loadPair(out + k)));
     for (; k < count; ++k)
       out[k] = mix(balance * b[k] + (1.0 - balance) * a[k], out[k]);
   }

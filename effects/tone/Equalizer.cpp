@@ -144,8 +144,8 @@ void Equalizer::processPiece(double* left, double* right, int frames)
     {
       int i = 0;
       for (; i + 2 <= frames; i += 2)
-        Dsp::storePair(bufferA[c] + i, keep * Dsp::loadPair(bufferA[c] + i) +
-                                           g * Dsp::loadPair(bufferB[c] + i));
+        Dsp::storePair(bufferA[c] + i,
+                       keep * Dsp::loadPair(bufferA[c] + i) + g * Dsp::loadPair(bufferB[c] + i));
       for (; i < frames; ++i)
         bufferA[c][i] = keep * bufferA[c][i] + g * bufferB[c][i];
     }

@@ -11,10 +11,10 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
 {
   using Dsp::Pair;
   if (left == nullptr || right == nullptr || frames <= 0 || frames > Equalizer::kBufferSize ||
-      !(left + frames <= right || right + frames <= left) ||
-      frames > DumpExpand::kBufferSize || eq.wet != 1.0 || dump.wet != 1.0 ||
-      eq.midValue != 0.5 || dump.bypassFilters != 0 || eq.lowShelf.isGliding() ||
-      eq.highShelf.isGliding() || dump.lowPass.isGliding() || dump.highPass.isGliding())
+      !(left + frames <= right || right + frames <= left) || frames > DumpExpand::kBufferSize ||
+      eq.wet != 1.0 || dump.wet != 1.0 || eq.midValue != 0.5 || dump.bypassFilters != 0 ||
+      eq.lowShelf.isGliding() || eq.highShelf.isGliding() || dump.lowPass.isGliding() ||
+      dump.highPass.isGliding())
     return false;
   Equalizer::LowShelfDesign::State::Lanes lowShelf(eq.lowShelf.getState(0),
                                                    eq.lowShelf.getState(1));

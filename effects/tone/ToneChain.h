@@ -14,7 +14,8 @@ class Equalizer;
 // vector lanes, so that the four filter recursions overlap instead of running one unit
 // after the other. Only while both units run settled: neither fades nor glides, the
 // equaliser's mid sits at its centre, the dump/expand's filters are in and the block fits
-// one work piece, whose two channels do not overlap. Returns false, having changed nothing, otherwise.
+// one work piece, whose two channels do not overlap. Returns false, having changed nothing,
+// otherwise.
 bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right, int frames);
 
 } // namespace Korvane

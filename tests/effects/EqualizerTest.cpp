@@ -147,7 +147,8 @@ TEST(Equalizer, BlockMatchesThePerSampleBlendOfItsDesigns)
     auto pass = eq.getBandPass();
     auto stop = eq.getBandStop();
     const double m = eq.getMidValue();
-    const double g = m > 0.5 ? ((m - 0.5) * 2.0) * ((m - 0.5) * 2.0) : ((0.5 - m) * 2.0) * ((0.5 - m) * 2.0);
+    const double g =
+        m > 0.5 ? ((m - 0.5) * 2.0) * ((m - 0.5) * 2.0) : ((0.5 - m) * 2.0) * ((0.5 - m) * 2.0);
     double wet = eq.getWet(), step = eq.getWetStep();
     bool bypassed = row.fadeOut;
     for (int block = 0; block < 3; ++block)
@@ -179,18 +180,20 @@ TEST(Equalizer, BlockMatchesThePerSampleBlendOfItsDesigns)
       }
       double* shelved[2] = {a[0].data(), a[1].data()};
       double* mid[2] = {b[0].data(), b[1].data()};
-      low.process(n, shelved);
-      high.process(n, shelved);
-      if (m > 0.5)
-        pass.process(n, mid);
-      else if (m < 0.5)
-        stop.process(n, mid);
+      for (Dsp::Filter* shelf : {static_cast<Dsp::Filter*>(&low), static_cast<Dsp::Filter*>(&high)})
+        shelf->process(n, shelved);
+      Dsp::Filter* const band = m > 0.5   ? static_cast<Dsp::Filter*>(&pass)
+                                : m < 0.5 ? static_cast<Dsp::Filter*>(&stop)
+                                          : nullptr;
+      if (band != nullptr)
+        band->process(n, mid);
       for (int i = 0; i < n; ++i)
       {
         for (int c = 0; c < 2; ++c)
         {
           const double y = m == 0.5 ? a[c][std::size_t(i)]
-                                    : (m < 0.5 ? 1.0 - g : 1.0) * a[c][std::size_t(i)] + g * b[c][std::size_t(i)];
+                                    : (m < 0.5 ? 1.0 - g : 1.0) * a[c][std::size_t(i)] +
+                                          g * b[c][std::size_t(i)];
           std::vector<double>& io = c == 0 ? left : right;
           io[std::size_t(i)] = (1.0 - wet) * io[std::size_t(i)] + wet * y;
         }

@@ -83,7 +83,8 @@ TEST(Saturator, IgnoresBypassAndRefusesNonFiniteDrive)
 TEST(Saturator, ZeroDriveShortcutKeepsEveryBitOfThePerSampleBlend)
 {
   const double inf = INFINITY;
-  const double inputs[] = {0.0, -0.0, 0.3, -0.7, 2.0, -inf, inf, std::nan(""), 1e-310, -1e-310, -0.0};
+  const double inputs[] = {0.0, -0.0,         0.3,    -0.7,    2.0, -inf,
+                           inf, std::nan(""), 1e-310, -1e-310, -0.0};
   const int n = int(std::size(inputs));
   struct Row
   {

@@ -156,8 +156,11 @@ TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
   const struct
   {
     double bpm, spread, feedback, dump;
-  } rows[] = {{2000, 0.3, 0.5, 0.6}, {9000, 0.9, 0.95, 0.2}, {120, 0.5, 0.5, 0.75},
-              {3e6, 0.5, 0.4, 0.9},  {5000, 0.1, 1e200, 0.5}};
+  } rows[] = {{2000, 0.3, 0.5, 0.6},
+              {9000, 0.9, 0.95, 0.2},
+              {120, 0.5, 0.5, 0.75},
+              {3e6, 0.5, 0.4, 0.9},
+              {5000, 0.1, 1e200, 0.5}};
   for (const auto& row : rows)
   {
     TempoDelay delay;
@@ -191,7 +194,8 @@ TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
           const double delayed = slot;
           double fed = delayed * row.feedback + in[c][std::size_t(i)];
           if (fed != 0.0)
-            fed = std::isfinite(fed) ? damp[c].process(fed, damp[c].cutoff, damp[c].resonance) : 0.0;
+            fed =
+                std::isfinite(fed) ? damp[c].process(fed, damp[c].cutoff, damp[c].resonance) : 0.0;
           if (!std::isfinite(fed))
           {
             damp[c].reset();
@@ -212,7 +216,8 @@ TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
     {
       const Korvane::KvFilterPaulKellett& d = c == 0 ? delay.getDampLeft() : delay.getDampRight();
       EXPECT_TRUE(d.s0 == damp[c].s0 && d.s1 == damp[c].s1 && d.s2 == damp[c].s2 &&
-                  d.s3 == damp[c].s3 && d.feedback == damp[c].feedback && d.cutoff == damp[c].cutoff)
+                  d.s3 == damp[c].s3 && d.feedback == damp[c].feedback &&
+                  d.cutoff == damp[c].cutoff)
           << row.bpm;
     }
   }
