@@ -45,18 +45,26 @@ public:
   class Lanes
   {
   public:
-    Lanes(const ChannelState& a, const ChannelState& b) : guard{a.guard, b.guard}
+    Lanes(const ChannelState& a, const ChannelState& b, const Cascade<MaxStages>& cascade)
+      : guard{a.guard, b.guard}, count(cascade.getNumStages())
     {
       for (int i = 0; i < MaxStages; ++i)
+      {
         stages[i] = StateType::join(a.stages[i], b.stages[i]);
+        const Biquad& s = cascade[i];
+        coefficients[i] = {Pair{} + s.b0, Pair{} + s.b1, Pair{} + s.b2, Pair{} + s.a1,
+                           Pair{} + s.a2};
+      }
     }
 
-    Pair processSample(Pair in, const Cascade<MaxStages>& cascade)
+    // One sample of both channels through the cascade given at construction.
+    Pair processSample(Pair in)
     {
-      const int n = cascade.getNumStages();
-      Pair out = stages[0].process1(in, cascade[0], guard);
-      for (int i = 1; i < n; ++i)
-        out = stages[i].process1(out, cascade[i], Pair{});
+      // Bounded by MaxStages, so that the loop unrolls and the memories stay in registers.
+      Pair out = stages[0].process1(in, coefficients[0], guard);
+      for (int i = 1; i < MaxStages; ++i)
+        if (i < count)
+          out = stages[i].process1(out, coefficients[i], Pair{});
       guard = -guard;
       return out;
     }
@@ -73,8 +81,16 @@ public:
     }
 
   private:
+    // A section's coefficients, each in both lanes.
+    struct Coefficients
+    {
+      Pair b0, b1, b2, a1, a2;
+    };
+
     typename StateType::Lanes stages[MaxStages];
+    Coefficients coefficients[MaxStages];
     Pair guard;
+    int count;
   };
 
   // Two channels through the same cascade at once, each exactly as process() runs it
@@ -83,10 +99,10 @@ public:
   static void processPair(ChannelState& first, Sample* a, ChannelState& second, Sample* b,
                           int numSamples, const Cascade<MaxStages>& cascade)
   {
-    Lanes both(first, second);
+    Lanes both(first, second, cascade);
     for (int i = 0; i < numSamples; ++i)
     {
-      const Pair y = both.processSample(Pair{double(a[i]), double(b[i])}, cascade);
+      const Pair y = both.processSample(Pair{double(a[i]), double(b[i])});
       a[i] = static_cast<Sample>(y[0]);
       b[i] = static_cast<Sample>(y[1]);
     }

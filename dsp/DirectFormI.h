@@ -22,7 +22,10 @@ public:
   }
 
   // The guard is added to the output (non-zero on the first section only).
-  T process1(T in, const Biquad& s, T guard)
+  // s is a Biquad, or for the lanes its coefficients each filled into a Pair (the same
+  // products lane by lane, with no broadcast per sample).
+  template <class Coefficients>
+  T process1(T in, const Coefficients& s, T guard)
   {
     T& x1 = memory[0];
     T& x2 = memory[1];

@@ -18,7 +18,10 @@ public:
   void reset() { memory[0] = memory[1] = T{}; }
 
   // The guard is subtracted from the internal value (non-zero on the first section only).
-  T process1(T in, const Biquad& s, T guard)
+  // s is a Biquad, or for the lanes its coefficients each filled into a Pair (the same
+  // products lane by lane, with no broadcast per sample).
+  template <class Coefficients>
+  T process1(T in, const Coefficients& s, T guard)
   {
     T& w1 = memory[0];
     T& w2 = memory[1];

@@ -131,26 +131,24 @@ protected:
           other.isGliding() || !Base::State::separate(channels[0], channels[1], numSamples) ||
           !Base::State::separate(otherChannels[0], otherChannels[1], numSamples))
         return false;
-      typename Base::State::Lanes first(this->state[0], this->state[1]);
-      typename Other::State::Lanes second(other.getState(0), other.getState(1));
-      const DesignClass& firstDesign = this->design;
-      const auto& secondDesign = other.getDesign();
+      typename Base::State::Lanes first(this->state[0], this->state[1], this->design);
+      typename Other::State::Lanes second(other.getState(0), other.getState(1), other.getDesign());
       double* left = channels[0];
       double* right = channels[1];
       double* otherLeft = otherChannels[0];
       double* otherRight = otherChannels[1];
       for (int i = 0; i < numSamples; ++i)
       {
-        const Pair x = first.processSample(Pair{left[i], right[i]}, firstDesign);
+        const Pair x = first.processSample(Pair{left[i], right[i]});
         if constexpr (Chained)
         {
-          const Pair y = second.processSample(x, secondDesign);
+          const Pair y = second.processSample(x);
           left[i] = y[0];
           right[i] = y[1];
         }
         else
         {
-          const Pair y = second.processSample(Pair{otherLeft[i], otherRight[i]}, secondDesign);
+          const Pair y = second.processSample(Pair{otherLeft[i], otherRight[i]});
           left[i] = x[0];
           right[i] = x[1];
           otherLeft[i] = y[0];
