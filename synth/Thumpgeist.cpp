@@ -44,21 +44,31 @@ int TempoSyncPosition(double value) { return int(std::floor(value * kTempoSyncPo
 template <bool Peak>
 double ClampBus(double* bus, int n, double limit)
 {
-  // Two running maxima, so that one's compare need not wait for the other's.
-  Dsp::Pair peak[2] = {};
-  int k = 0;
-  for (; k + 2 <= n; k += 2)
+  // Two running maxima (four samples a step), so that one's compare need not wait for
+  // the other's.
+  Dsp::Pair peakA{}, peakB{};
+  const auto clampPair = [bus, limit](int at)
   {
-    const Dsp::Pair v = Dsp::clampLanes(Dsp::loadPair(bus + k), -limit, limit);
-    Dsp::storePair(bus + k, v);
+    const Dsp::Pair v = Dsp::clampLanes(Dsp::loadPair(bus + at), -limit, limit);
+    Dsp::storePair(bus + at, v);
+    return Dsp::absLanes(v);
+  };
+  int k = 0;
+  for (; k + 4 <= n; k += 4)
+  {
+    const Dsp::Pair a = clampPair(k), b = clampPair(k + 2);
     if constexpr (Peak)
     {
-      Dsp::Pair& top = peak[(k >> 1) & 1];
-      const Dsp::Pair magnitude = Dsp::absLanes(v);
-      top = Dsp::selectLanes(top < magnitude, magnitude, top);
+      peakA = Dsp::selectLanes(peakA < a, a, peakA);
+      peakB = Dsp::selectLanes(peakB < b, b, peakB);
     }
   }
-  double top = std::max(std::max(peak[0][0], peak[0][1]), std::max(peak[1][0], peak[1][1]));
+  for (; k + 2 <= n; k += 2)
+  {
+    const Dsp::Pair a = clampPair(k);
+    peakA = Dsp::selectLanes(peakA < a, a, peakA);
+  }
+  double top = std::max(std::max(peakA[0], peakA[1]), std::max(peakB[0], peakB[1]));
   for (; k < n; ++k)
   {
     bus[k] = std::clamp(bus[k], -limit, limit);
