@@ -59,40 +59,39 @@ std::unique_ptr<FilterUnit::Smoothed<Design>> makeDesign(int order)
 
 // The designs by their own types (defined first, for the block and the accessors).
 
+namespace
+{
+
+// action(the design at `index` among the given ones), the first for an index outside them.
+template <class Action, class First, class... Rest>
+decltype(auto) visitAt(int index, Action&& action, First& first, Rest&... rest)
+{
+  if constexpr (sizeof...(Rest) == 0)
+    return action(first);
+  else
+  {
+    if (index <= 0 || index > int(sizeof...(Rest)))
+      return action(first);
+    return visitAt(index - 1, action, rest...);
+  }
+}
+
+} // namespace
+
 template <class Action>
 decltype(auto) FilterUnit::visitA(int index, Action&& action)
 {
-  switch (index)
-  {
-  case kRbjHighPass:
-    return action(*rbjHighPass);
-  case kRbjBandPass1:
-    return action(*rbjBandPass1);
-  case kRbjBandStop:
-    return action(*rbjBandStop);
-  default:
-    return action(*rbjLowPass);
-  }
+  // In table order: kRbjLowPass, kRbjHighPass, kRbjBandPass1, kRbjBandStop.
+  return visitAt(index, action, *rbjLowPass, *rbjHighPass, *rbjBandPass1, *rbjBandStop);
 }
 
 template <class Action>
 decltype(auto) FilterUnit::visitB(int index, Action&& action)
 {
-  switch (index)
-  {
-  case kChebyHighPass24:
-    return action(*chebyHighPass24);
-  case kChebyLowPass12:
-    return action(*chebyLowPass12);
-  case kChebyLowPass24:
-    return action(*chebyLowPass24);
-  case kBwBandPass12:
-    return action(*bwBandPass12);
-  case kBwBandStop12:
-    return action(*bwBandStop12);
-  default:
-    return action(*chebyHighPass12);
-  }
+  // In table order: kChebyHighPass12, kChebyHighPass24, kChebyLowPass12, kChebyLowPass24,
+  // kBwBandPass12, kBwBandStop12.
+  return visitAt(index, action, *chebyHighPass12, *chebyHighPass24, *chebyLowPass12,
+                 *chebyLowPass24, *bwBandPass12, *bwBandStop12);
 }
 
 // --- Called from the main thread at construction --------------------------------------
