@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <initializer_list>
-#include <limits>
 #include <vector>
 
 #include "dsp/ButterworthLowShelf.h"
@@ -12,7 +10,6 @@
 #include "dsp/ChebyshevILowPass.h"
 #include "dsp/DirectFormI.h"
 #include "dsp/DirectFormII.h"
-#include "dsp/Lanes.h"
 #include "dsp/RBJLowPass.h"
 #include "dsp/SmoothedFilterDesign.h"
 
@@ -20,9 +17,6 @@ using namespace Dsp;
 
 namespace
 {
-
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 bool sameBitsAll(const std::vector<double>& a, const std::vector<double>& b)
 {
@@ -53,13 +47,6 @@ void perChannel(D& d, std::vector<double>& l, std::vector<double>& r)
   double* onlyRight[2] = {nullptr, r.data()};
   d.process(int(l.size()), onlyLeft);
   d.process(int(r.size()), onlyRight);
-}
-
-template <class D>
-void stereo(D& d, std::vector<double>& l, std::vector<double>& r)
-{
-  double* both[2] = {l.data(), r.data()};
-  d.process(int(l.size()), both);
 }
 
 struct Setting
@@ -97,7 +84,8 @@ void expectLanesMatchScalar(const A& firstDesign, const B& secondDesign, const c
     for (int block = 0; block < 2; ++block)
     {
       std::vector<double> pl = l, pr = r, sl = l, sr = r;
-      stereo(a, pl, pr);
+      double* both[2] = {pl.data(), pr.data()};
+      a.process(n, both);
       perChannel(aRef, sl, sr);
       EXPECT_TRUE(sameBitsAll(pl, sl) && sameBitsAll(pr, sr)) << what << " pair " << n;
 
@@ -142,27 +130,4 @@ TEST(Lanes, BothChannelsInLanesGiveTheScalarBits)
                          designed<ChebyHighI>({{kIdOrder, 2}, {kIdFrequency, 4400}}), "shelf");
   expectLanesMatchScalar(designed<RbjII>({{kIdFrequency, 1000}, {kIdQ, 0.7}}),
                          designed<ChebyLowII>({{kIdOrder, 2}, {kIdFrequency, 1720}}), "filter");
-}
-
-TEST(Lanes, HelpersMatchTheScalarFunctions)
-{
-  const double values[] = {0.0, -0.0, 1.5, -1.5, 0.25, -7.0, kInf, -kInf, kNaN, 1e-310, -2.0};
-  const int n = int(std::size(values));
-  std::vector<double> copied(std::size(values), 99.0), clamped(values, values + n);
-  copyFinite(values, copied.data(), n);
-  EXPECT_TRUE(allFinite(values, 6));
-  EXPECT_FALSE(allFinite(values, 7));
-  EXPECT_FALSE(allFinite(values + 8, 1)); // the odd last sample counts
-  for (int i = 0; i + 2 <= n; i += 2)
-    storePair(clamped.data() + i, clampLanes(loadPair(values + i), -1.0, 1.0));
-  for (int i = 0; i < n; ++i)
-  {
-    const double x = values[i];
-    EXPECT_TRUE(sameBits(copied[std::size_t(i)], std::isfinite(x) ? x : 0.0)) << i;
-    EXPECT_TRUE(sameBits(absLanes(Pair{x, x})[0], std::fabs(x)) || std::isnan(x)) << i;
-    const double c = i < n - n % 2 ? std::clamp(x, -1.0, 1.0) : x; // the last stays as it was
-    const double got = clamped[std::size_t(i)];
-    EXPECT_TRUE(sameBits(got, c) || (std::isnan(c) && std::isnan(got))) << i;
-  }
-  EXPECT_FALSE(sameBits(0.0, -0.0));
 }
