@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/Cascade.h"
+#include "dsp/Lanes.h"
 
 namespace Dsp
 {
@@ -38,32 +39,74 @@ public:
       samples[i] = static_cast<Sample>(processSample(samples[i], cascade));
   }
 
+  // Two channels' memories side by side in the lanes of one vector, taken from their
+  // ChannelStates and put back by store(): each lane runs exactly what processSample runs
+  // for its channel alone, while the two recursions advance in the same instructions.
+  class Lanes
+  {
+  public:
+    Lanes(const ChannelState& a, const ChannelState& b, const Cascade<MaxStages>& cascade)
+      : guard{a.guard, b.guard}, count(cascade.getNumStages())
+    {
+      for (int i = 0; i < MaxStages; ++i)
+      {
+        stages[i] = StateType::join(a.stages[i], b.stages[i]);
+        const Biquad& s = cascade[i];
+        coefficients[i] = {Pair{} + s.b0, Pair{} + s.b1, Pair{} + s.b2, Pair{} + s.a1,
+                           Pair{} + s.a2};
+      }
+    }
+
+    // One sample of both channels through the cascade given at construction.
+    Pair processSample(Pair in)
+    {
+      // Bounded by MaxStages, so that the loop unrolls and the memories stay in registers.
+      Pair out = stages[0].process1(in, coefficients[0], guard);
+      for (int i = 1; i < MaxStages; ++i)
+        if (i < count)
+          out = stages[i].process1(out, coefficients[i], Pair{});
+      guard = -guard;
+      return out;
+    }
+
+    void store(ChannelState& a, ChannelState& b) const
+    {
+      for (int i = 0; i < MaxStages; ++i)
+      {
+        stages[i].split(0, a.stages[i]);
+        stages[i].split(1, b.stages[i]);
+      }
+      a.guard = guard[0];
+      b.guard = guard[1];
+    }
+
+  private:
+    // A section's coefficients, each in both lanes.
+    struct Coefficients
+    {
+      Pair b0, b1, b2, a1, a2;
+    };
+
+    typename StateType::Lanes stages[MaxStages];
+    Coefficients coefficients[MaxStages];
+    Pair guard;
+    int count;
+  };
+
   // Two channels through the same cascade at once, each exactly as process() runs it
-  // alone: their recursions are independent, so taken sample by sample side by side the
-  // processor overlaps them instead of waiting on one channel's chain of sums. The two
-  // buffers must not overlap.
+  // alone, in the two lanes of one vector. The two buffers must not overlap.
   template <typename Sample>
   static void processPair(ChannelState& first, Sample* a, ChannelState& second, Sample* b,
                           int numSamples, const Cascade<MaxStages>& cascade)
   {
-    const int n = cascade.getNumStages();
-    double guardA = first.guard, guardB = second.guard;
+    Lanes both(first, second, cascade);
     for (int i = 0; i < numSamples; ++i)
     {
-      double x = first.stages[0].process1(a[i], cascade[0], guardA);
-      double y = second.stages[0].process1(b[i], cascade[0], guardB);
-      for (int k = 1; k < n; ++k)
-      {
-        x = first.stages[k].process1(x, cascade[k], 0.0);
-        y = second.stages[k].process1(y, cascade[k], 0.0);
-      }
-      guardA = -guardA;
-      guardB = -guardB;
-      a[i] = static_cast<Sample>(x);
-      b[i] = static_cast<Sample>(y);
+      const Pair y = both.processSample(Pair{double(a[i]), double(b[i])});
+      a[i] = static_cast<Sample>(y[0]);
+      b[i] = static_cast<Sample>(y[1]);
     }
-    first.guard = guardA;
-    second.guard = guardB;
+    both.store(first, second);
   }
 
   // Whether processPair may take these two buffers of numSamples each.

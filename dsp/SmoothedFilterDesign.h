@@ -36,36 +36,24 @@ public:
   bool isGliding() const { return remainingSamples > 0; }
 
   // This design and then `next` over a stereo pair, the same values bit for bit as
-  // process() of this one and then of `next`, but sample by sample with the four
-  // channel recursions side by side so that they overlap. Only when neither glides and
-  // the two channels are separate buffers; false (nothing processed) otherwise.
+  // process() of this one and then of `next`, but sample by sample with both channels in
+  // the lanes of one vector and the two designs' recursions overlapping. Only when neither
+  // glides and the two channels are separate buffers; false (nothing processed) otherwise.
   template <class Next>
   bool processThen(Next& next, int numSamples, double* const* channels)
   {
-    if constexpr (Channels != 2)
-      return false;
-    else
-    {
-      if (numSamples <= 0 || channels == nullptr || isGliding() || next.isGliding() ||
-          !Base::State::separate(channels[0], channels[1], numSamples))
-        return false;
-      auto& a0 = this->state[0];
-      auto& a1 = this->state[1];
-      auto& b0 = next.getState(0);
-      auto& b1 = next.getState(1);
-      const auto& first = this->design;
-      const auto& second = next.getDesign();
-      double* left = channels[0];
-      double* right = channels[1];
-      for (int i = 0; i < numSamples; ++i)
-      {
-        const double x = a0.processSample(left[i], first);
-        const double y = a1.processSample(right[i], first);
-        left[i] = b0.processSample(x, second);
-        right[i] = b1.processSample(y, second);
-      }
-      return true;
-    }
+    return processAlong<true>(next, numSamples, channels, channels);
+  }
+
+  // This design over `channels` and `other` over another stereo pair `otherChannels`,
+  // the same values bit for bit as the two process() calls, but sample by sample side by
+  // side so that the two recursions overlap. The same conditions as processThen, for
+  // each pair.
+  template <class Other>
+  bool processBeside(Other& other, int numSamples, double* const* channels,
+                     double* const* otherChannels)
+  {
+    return processAlong<false>(other, numSamples, channels, otherChannels);
   }
 
   int getTransitionSamples() const { return transitionSamples; }
@@ -128,6 +116,49 @@ protected:
         transitionParams = target;
     }
     this->processChannels(numSamples - done, channels, done, this->design);
+  }
+
+  // processThen (Chained: `other` takes this design's output) and processBeside.
+  template <bool Chained, class Other>
+  bool processAlong(Other& other, int numSamples, double* const* channels,
+                    double* const* otherChannels)
+  {
+    if constexpr (Channels != 2)
+      return false;
+    else
+    {
+      if (numSamples <= 0 || channels == nullptr || otherChannels == nullptr || isGliding() ||
+          other.isGliding() || !Base::State::separate(channels[0], channels[1], numSamples) ||
+          !Base::State::separate(otherChannels[0], otherChannels[1], numSamples))
+        return false;
+      typename Base::State::Lanes first(this->state[0], this->state[1], this->design);
+      typename Other::State::Lanes second(other.getState(0), other.getState(1), other.getDesign());
+      double* left = channels[0];
+      double* right = channels[1];
+      double* otherLeft = otherChannels[0];
+      double* otherRight = otherChannels[1];
+      for (int i = 0; i < numSamples; ++i)
+      {
+        const Pair x = first.processSample(Pair{left[i], right[i]});
+        if constexpr (Chained)
+        {
+          const Pair y = second.processSample(x);
+          left[i] = y[0];
+          right[i] = y[1];
+        }
+        else
+        {
+          const Pair y = second.processSample(Pair{otherLeft[i], otherRight[i]});
+          left[i] = x[0];
+          right[i] = x[1];
+          otherLeft[i] = y[0];
+          otherRight[i] = y[1];
+        }
+      }
+      first.store(this->state[0], this->state[1]);
+      second.store(other.getState(0), other.getState(1));
+      return true;
+    }
   }
 
   int transitionSamples;

@@ -75,6 +75,14 @@ protected:
     }
   }
 
+  // Called from the audio thread inside a block routine; never allocates.
+  //
+  // The processed pair blended into (left, right) by the fade, sample by sample:
+  // out = (1 - wet) * out + wet * processed, then advanceFade(). While no fade runs the
+  // share is the same for every sample, and the frames go two at a time.
+  void blendByFade(double* left, double* right, const double* processedLeft,
+                   const double* processedRight, int frames);
+
   double sampleRate = 44100.0;
   bool bypassed = false;
   double wet = 1.0;     // processed share of the output, 0..1

@@ -1,5 +1,6 @@
 #include "synth/MasterChain.h"
 
+#include "effects/tone/ToneChain.h"
 #include "synth/ParamIndex.h"
 #include "voice/SynthParams.h"
 
@@ -277,8 +278,11 @@ void MasterChain::ProcessEffects(double* left, double* right, const double* filt
   const bool envToShaper = params[SynthParams::slotOf(P::kFilterEnvToDynShaper)] > 0.0;
   distortion.processCurve(left, right, envToDistortion ? filterEnvBus : nullptr, frames);
   second.shaper.process(left, right, envToShaper ? filterEnvBus : nullptr, frames);
-  equalizer.process(left, right, frames);
-  mainDump.process(left, right, frames);
+  if (!Korvane::processToneChain(equalizer, mainDump, left, right, frames))
+  {
+    equalizer.process(left, right, frames);
+    mainDump.process(left, right, frames);
+  }
 }
 
 void MasterChain::ProcessOutputSaturation(double* left, double* right, int frames)

@@ -3,6 +3,8 @@
 // the output volume and pan, each following its parameter through a one-pole smoother
 // whose state starts at 0 (so the first block after loading fades in). Called from the
 // audio thread inside ProcessBlock; allocates nothing.
+#include "dsp/Lanes.h"
+
 #include <cmath>
 
 class OutputStage
@@ -21,6 +23,12 @@ public:
         state = gain * target + pole * state;
       return state;
     }
+    // Whether Next(target) would leave the state as it is, bit for bit: from then on it
+    // returns the same value on every sample.
+    bool Settled(double target) const
+    {
+      return !std::isfinite(target) || Dsp::sameBits(gain * target + pole * state, state);
+    }
   };
 
   static constexpr double kDryWetPole = 0.99;
@@ -28,6 +36,9 @@ public:
   static constexpr double kPole = 0.9777;
   static constexpr double kGain = 0.022299999999999986; // 1 - 0.9777 in double
 
+  // Each stage runs sample by sample while its smoothers move, and two samples at a time
+  // with the values they settled on.
+  //
   // Dry/wet, per sample: x follows "Dry/Wet"; the pair becomes (1 - x) dry + x itself.
   void MixDryWet(const double* dryLeft, const double* dryRight, double* left, double* right,
                  int frames, double target);

@@ -1,5 +1,6 @@
 #include "synth/Thumpgeist.h"
 
+#include "dsp/Lanes.h"
 #include "effects/distortion/DistortionTypes.h"
 #include "plugin/IEditor.h"
 #include "plugin/platform/PlatformModule.h"
@@ -36,6 +37,45 @@ constexpr int kTempoSyncPositions = 9;
 constexpr double kLfoMaxHz = 20.0;
 
 int TempoSyncPosition(double value) { return int(std::floor(value * kTempoSyncPositions + 0.5)); }
+
+// Every sample of the bus into -limit..+limit as std::clamp puts it, two at a time.
+// With Peak, returns the largest magnitude among them (a NaN, which the clamp keeps, counts
+// for none, as std::max passes it over), else 0. Called from the audio thread.
+template <bool Peak>
+double ClampBus(double* bus, int n, double limit)
+{
+  // Two running maxima (four samples a step), so that one's compare need not wait for
+  // the other's.
+  Dsp::Pair peakA{}, peakB{};
+  const auto clampPair = [bus, limit](int at)
+  {
+    const Dsp::Pair v = Dsp::clampLanes(Dsp::loadPair(bus + at), -limit, limit);
+    Dsp::storePair(bus + at, v);
+    return Dsp::absLanes(v);
+  };
+  int k = 0;
+  for (; k + 4 <= n; k += 4)
+  {
+    const Dsp::Pair a = clampPair(k), b = clampPair(k + 2);
+    if constexpr (Peak)
+    {
+      peakA = Dsp::selectLanes(peakA < a, a, peakA);
+      peakB = Dsp::selectLanes(peakB < b, b, peakB);
+    }
+  }
+  for (; k + 2 <= n; k += 2)
+  {
+    const Dsp::Pair a = clampPair(k);
+    peakA = Dsp::selectLanes(peakA < a, a, peakA);
+  }
+  double top = std::max(std::max(peakA[0], peakA[1]), std::max(peakB[0], peakB[1]));
+  for (; k < n; ++k)
+  {
+    bus[k] = std::clamp(bus[k], -limit, limit);
+    top = std::max(top, std::fabs(bus[k]));
+  }
+  return Peak ? top : 0.0;
+}
 } // namespace
 
 PlugInfo Thumpgeist::MakeInfo()
@@ -610,11 +650,8 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   voices.mixBlock(targets, n);
 
   // 7. The envelope buses stay within -1..+1.
-  for (int k = 0; k < n; ++k)
-  {
-    envBus[size_t(k)] = std::clamp(envBus[size_t(k)], -1.0, 1.0);
-    filterEnvBus[size_t(k)] = std::clamp(filterEnvBus[size_t(k)], -1.0, 1.0);
-  }
+  ClampBus<false>(envBus.data(), n, 1.0);
+  ClampBus<false>(filterEnvBus.data(), n, 1.0);
 
   // 8. The output starts as the voices' dry mix.
   std::copy_n(workLeft.begin(), un, left);
@@ -637,13 +674,8 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
   // 15. Volume and pan, 16. the output limit and the peaks.
   output.ApplyVolumeAndPan(left, right, n, synthParams[kSlotVolume], synthParams[kSlotPan]);
   const double limit = synthParams[kSlotLimit] > 0.0 ? kLimitOn : kLimitOff;
-  for (int k = 0; k < n; ++k)
-  {
-    left[k] = std::clamp(left[k], -limit, limit);
-    right[k] = std::clamp(right[k], -limit, limit);
-    leftPeak = std::max(leftPeak, std::fabs(left[k]));
-    rightPeak = std::max(rightPeak, std::fabs(right[k]));
-  }
+  leftPeak = std::max(leftPeak, ClampBus<true>(left, n, limit));
+  rightPeak = std::max(rightPeak, ClampBus<true>(right, n, limit));
   if (peakResetRequested)
   {
     leftPeak = rightPeak = 0.0;

@@ -1,8 +1,11 @@
 #include "effects/delay/TempoDelay.h"
 
+#include "dsp/Lanes.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <initializer_list>
 
 namespace Korvane
 {
@@ -156,14 +159,89 @@ double TempoDelay::step(std::vector<double>& line, int& position, int wrap,
   return delayed;
 }
 
+bool TempoDelay::lanesApply() const
+{
+  // A squared or cubed cutoff would move on every sample; another type would answer
+  // with another stage.
+  for (const KvFilterPaulKellett* damp : {&dampLeft, &dampRight})
+    if (damp->type != KvFilterPaulKellett::kLowPass ||
+        damp->cutoffCurve == IKvFilter::kCurveSquare || damp->cutoffCurve == IKvFilter::kCurveCube)
+      return false;
+  return true;
+}
+
+int TempoDelay::stepLanes(double* left, double* right, int frames)
+{
+  using Dsp::Pair;
+  // What KvFilterPaulKellett::process works out from the cutoff and resonance it is
+  // handed (its own, unshaped), lane by lane.
+  const Pair resonance{dampLeft.resonance, dampRight.resonance};
+  const Pair f{dampLeft.effectiveCutoff(), dampRight.effectiveCutoff()};
+  const Pair gain = resonance / (1.0 - f) + resonance;
+  Pair s0{dampLeft.s0, dampRight.s0}, s1{dampLeft.s1, dampRight.s1};
+  Pair s2{dampLeft.s2, dampRight.s2}, s3{dampLeft.s3, dampRight.s3};
+  double* lineLeft = bufferLeft.data() + writeLeft;
+  double* lineRight = bufferRight.data() + writeRight;
+  int i = 0;
+  for (; i < frames; ++i)
+  {
+    const Pair delayed{lineLeft[i], lineRight[i]};
+    const Pair sum = delayed * feedback + Pair{left[i], right[i]};
+    // A zero or non-finite sum, or a damped sum that runs away, is left to step().
+    if (!Dsp::allLanes(Dsp::finiteLanes(sum) & (sum != Pair{})))
+      break;
+    const Pair n0 = s0 + f * ((sum - s0) + gain * (s0 - s1));
+    const Pair n1 = s1 + f * (n0 - s1);
+    const Pair n2 = s2 + f * (n1 - s2);
+    const Pair n3 = s3 + f * (n2 - s3);
+    if (!Dsp::allLanes(Dsp::finiteLanes(n3)))
+      break;
+    s0 = n0;
+    s1 = n1;
+    s2 = n2;
+    s3 = n3;
+    lineLeft[i] = n3[0];
+    lineRight[i] = n3[1];
+    left[i] += delayed[0] * amount;
+    right[i] += delayed[1] * amount;
+  }
+  if (i == 0)
+    return 0;
+  int lane = 0;
+  for (KvFilterPaulKellett* damp : {&dampLeft, &dampRight})
+  {
+    damp->s0 = s0[lane];
+    damp->s1 = s1[lane];
+    damp->s2 = s2[lane];
+    damp->s3 = s3[lane];
+    damp->setLastSample(damp->cutoff, resonance[lane], f[lane], gain[lane]);
+    ++lane;
+  }
+  writeLeft += i;
+  writeRight += i;
+  return i;
+}
+
 void TempoDelay::process(double* left, double* right, int frames)
 {
-  for (int i = 0; i < frames; ++i)
+  const bool lanes = lanesApply();
+  for (int i = 0; i < frames;)
   {
+    // Both sides in the lanes of one vector up to the nearer wrap point (where a side
+    // starts again at 0), and then one sample through step().
+    if (lanes)
+    {
+      const int run = std::min({frames - i, wrapLeft - writeLeft - 1, wrapRight - writeRight - 1});
+      if (run > 0)
+        i += stepLanes(left + i, right + i, run);
+      if (i == frames)
+        break;
+    }
     const double dL = step(bufferLeft, writeLeft, wrapLeft, dampLeft, left[i]);
     const double dR = step(bufferRight, writeRight, wrapRight, dampRight, right[i]);
     left[i] += dL * amount;
     right[i] += dR * amount;
+    ++i;
   }
 }
 

@@ -91,6 +91,14 @@ private:
   double step(std::vector<double>& line, int& position, int wrap, KvFilterPaulKellett& damp,
               double input) const;
 
+  // Whether stepLanes may run: both damping filters low-passes with an unshaped cutoff.
+  bool lanesApply() const;
+  // Up to `frames` samples of both sides in the two lanes of one vector, each lane the
+  // same bit for bit as step() of its side; the positions must stay below their wrap
+  // points throughout. Stops at the first sample whose sum is zero or not finite or
+  // whose damped sum runs away (step() takes that one); returns the samples done.
+  int stepLanes(double* left, double* right, int frames);
+
   double beatSeconds = 0.5;
   double tempo = 120.0;
   double feedback = 0.5;

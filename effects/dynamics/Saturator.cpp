@@ -2,8 +2,11 @@
 
 #include "effects/dynamics/SaturationTables.h"
 
+#include "dsp/Lanes.h"
+
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace Korvane
 {
@@ -37,8 +40,43 @@ bool Saturator::setMix(double threshold, double factor)
 
 // --- Called from the audio thread, never blocks -----------------------------------------
 
+bool Saturator::passesUnchanged() const
+{
+  // A drive and target of zero (of either sign) stay a zero of one fixed sign through
+  // the positive pole; a finite gain and factor keep g and m zeros; the blend branch is
+  // taken; and a linear curve between points within -1..+1 reads a finite value for any
+  // input, so its product with g and m is a zero as well.
+  if (!(drive == 0.0 && driveTarget == 0.0 && drivePole > 0.0 && std::isfinite(drivePole) &&
+        std::isfinite(driveGain) && std::isfinite(outputGain) && std::isfinite(mixFactor) &&
+        0.0 < mixThreshold && curve.interpolation == DistortionCurve::kLinear))
+    return false;
+  Dsp::PairMask within = Dsp::PairMask{} - 1;
+  for (int k = 0; k < DistortionCurve::kLength; k += 2)
+    within &= Dsp::absLanes(Dsp::loadPair(curve.points.data() + k)) <= Dsp::Pair{} + 1.0;
+  return Dsp::allLanes(within);
+}
+
 void Saturator::process(double* left, double* right, int count)
 {
+  if (count > 0 && passesUnchanged())
+  {
+    // Every sample becomes x * (1 - m) + yl * m with m a zero and yl * m a zero whose
+    // sign only matters for an input of -0: that zero is worked out once, from the
+    // input -0, and the output is the same bit for bit.
+    drive = drivePole * drive + driveGain * driveTarget;
+    const double g = drive * outputGain;
+    const double m = drive * mixFactor;
+    const double zero = std::clamp(curve.lookup(-0.0) * g, -1.0, 1.0) * m;
+    for (double* samples : {left, right})
+    {
+      int i = 0;
+      for (; i + 2 <= count; i += 2)
+        Dsp::storePair(samples + i, Dsp::loadPair(samples + i) * (1.0 - m) + zero);
+      for (; i < count; ++i)
+        samples[i] = samples[i] * (1.0 - m) + zero;
+    }
+    return;
+  }
   for (int i = 0; i < count; ++i)
   {
     drive = drivePole * drive + driveGain * driveTarget;

@@ -40,7 +40,13 @@ public:
 
   // --- Called from the audio thread, never blocks ----------------------------------
 
+  // Runs the shortcut whenever passesUnchanged() holds: the output is then the same
+  // bit for bit without reading the curve per sample.
   void process(double* left, double* right, int count);
+
+  // True when the drive and its target are zeros and the settings make every output the
+  // input itself (but for the sign of a zero input, which the block keeps exact).
+  bool passesUnchanged() const;
 };
 
 } // namespace Korvane

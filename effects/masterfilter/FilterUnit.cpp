@@ -1,5 +1,7 @@
 #include "effects/masterfilter/FilterUnit.h"
 
+#include "dsp/Lanes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -54,6 +56,43 @@ std::unique_ptr<FilterUnit::Smoothed<Design>> makeDesign(int order)
 }
 
 } // namespace
+
+// The designs by their own types (defined first, for the block and the accessors).
+
+namespace
+{
+
+// action(the design at `index` among the given ones), the first for an index outside them.
+template <class Action, class First, class... Rest>
+decltype(auto) visitAt(int index, Action&& action, First& first, Rest&... rest)
+{
+  if constexpr (sizeof...(Rest) == 0)
+    return action(first);
+  else
+  {
+    if (index <= 0 || index > int(sizeof...(Rest)))
+      return action(first);
+    return visitAt(index - 1, action, rest...);
+  }
+}
+
+} // namespace
+
+template <class Action>
+decltype(auto) FilterUnit::visitA(int index, Action&& action)
+{
+  // In table order: kRbjLowPass, kRbjHighPass, kRbjBandPass1, kRbjBandStop.
+  return visitAt(index, action, *rbjLowPass, *rbjHighPass, *rbjBandPass1, *rbjBandStop);
+}
+
+template <class Action>
+decltype(auto) FilterUnit::visitB(int index, Action&& action)
+{
+  // In table order: kChebyHighPass12, kChebyHighPass24, kChebyLowPass12, kChebyLowPass24,
+  // kBwBandPass12, kBwBandStop12.
+  return visitAt(index, action, *chebyHighPass12, *chebyHighPass24, *chebyLowPass12,
+                 *chebyLowPass24, *bwBandPass12, *bwBandStop12);
+}
 
 // --- Called from the main thread at construction --------------------------------------
 
@@ -191,10 +230,29 @@ void FilterUnit::processPiece(double* left, double* right, int count)
 
   double* channelsA[2] = {bufferA[0].data(), bufferA[1].data()};
   double* channelsB[2] = {bufferB[0].data(), bufferB[1].data()};
-  designA(getTypeAIndex()).process(count, channelsA);
-  designB(getTypeBIndex()).process(count, channelsB);
+  // The two selected designs side by side when neither glides, else one after the other.
+  visitA(getTypeAIndex(),
+         [&](auto& a)
+         {
+           visitB(getTypeBIndex(),
+                  [&](auto& b)
+                  {
+                    if (!a.processBeside(b, count, channelsA, channelsB))
+                    {
+                      a.process(count, channelsA);
+                      b.process(count, channelsB);
+                    }
+                  });
+         });
 
-  for (int i = 0; i < count; ++i)
+  // Sample by sample while the balance glides or the fade runs; once the next balance
+  // would equal the current one bit for bit and the fade stands still, every sample takes
+  // the same shares and the rest goes two samples at a time.
+  int i = 0;
+  for (;
+       i < count && (!Dsp::sameBits(balanceGain * balanceTarget + balancePole * balance, balance) ||
+                     (wet > 0.0 && wet < 1.0));
+       ++i)
   {
     balance = balanceGain * balanceTarget + balancePole * balance;
     const double yl = balance * bufferB[0][i] + (1.0 - balance) * bufferA[0][i];
@@ -210,6 +268,20 @@ void FilterUnit::processPiece(double* left, double* right, int count)
       right[i] = yr;
     }
     advanceFade();
+  }
+  for (int c = 0; c < 2; ++c)
+  {
+    double* out = c == 0 ? left : right;
+    const double* a = bufferA[c].data();
+    const double* b = bufferB[c].data();
+    const auto mix = [this](auto y, auto x) { return wet != 1.0 ? (1.0 - wet) * x + wet * y : y; };
+    int k = i;
+    for (; k + 2 <= count; k += 2)
+      Dsp::storePair(out + k,
+                     mix(balance * Dsp::loadPair(b + k) + (1.0 - balance) * Dsp::loadPair(a + k),
+                         Dsp::loadPair(out + k)));
+    for (; k < count; ++k)
+      out[k] = mix(balance * b[k] + (1.0 - balance) * a[k], out[k]);
   }
 }
 
@@ -268,36 +340,12 @@ int FilterUnit::typeBFromText(const char* text)
 
 Dsp::Filter& FilterUnit::designA(int index)
 {
-  switch (index)
-  {
-  case kRbjHighPass:
-    return *rbjHighPass;
-  case kRbjBandPass1:
-    return *rbjBandPass1;
-  case kRbjBandStop:
-    return *rbjBandStop;
-  default:
-    return *rbjLowPass;
-  }
+  return visitA(index, [](auto& design) -> Dsp::Filter& { return design; });
 }
 
 Dsp::Filter& FilterUnit::designB(int index)
 {
-  switch (index)
-  {
-  case kChebyHighPass24:
-    return *chebyHighPass24;
-  case kChebyLowPass12:
-    return *chebyLowPass12;
-  case kChebyLowPass24:
-    return *chebyLowPass24;
-  case kBwBandPass12:
-    return *bwBandPass12;
-  case kBwBandStop12:
-    return *bwBandStop12;
-  default:
-    return *chebyHighPass12;
-  }
+  return visitB(index, [](auto& design) -> Dsp::Filter& { return design; });
 }
 
 } // namespace Korvane

@@ -133,6 +133,12 @@ private:
 
   // One piece of at most kBufferSize samples.
   void processPiece(double* left, double* right, int count);
+  // The selected design of filter A or B (by table position, as designA and designB
+  // take it) handed to action by its own type; returns what action returns.
+  template <class Action>
+  decltype(auto) visitA(int index, Action&& action);
+  template <class Action>
+  decltype(auto) visitB(int index, Action&& action);
   // Applies a control value through each design's own mapping of the parameter.
   void setEachDesign(const int* ids, int idCount, double x);
 

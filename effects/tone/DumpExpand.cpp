@@ -1,5 +1,7 @@
 #include "effects/tone/DumpExpand.h"
 
+#include "dsp/Lanes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -114,11 +116,9 @@ void DumpExpand::process(double* left, double* right, int frames)
 
 void DumpExpand::processPiece(double* left, double* right, int frames)
 {
-  double* const io[2] = {left, right};
   double* const work[2] = {buffer[0], buffer[1]};
-  for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < frames; ++i)
-      buffer[c][i] = std::isfinite(io[c][i]) ? io[c][i] : 0.0;
+  Dsp::copyFinite(left, buffer[0], frames);
+  Dsp::copyFinite(right, buffer[1], frames);
   if (bypassFilters == 0)
   {
     if (!lowPass.processThen(highPass, frames, work))
@@ -127,18 +127,8 @@ void DumpExpand::processPiece(double* left, double* right, int frames)
       highPass.process(frames, work);
     }
   }
-  bool runaway = false;
-  for (int i = 0; i < frames; ++i)
-  {
-    for (int c = 0; c < 2; ++c)
-    {
-      const double y = buffer[c][i];
-      if (!std::isfinite(y))
-        runaway = true;
-      io[c][i] = (1.0 - wet) * io[c][i] + wet * y;
-    }
-    advanceFade();
-  }
+  const bool runaway = !Dsp::allFinite(buffer[0], frames) || !Dsp::allFinite(buffer[1], frames);
+  blendByFade(left, right, buffer[0], buffer[1], frames);
   if (runaway)
     reset();
 }

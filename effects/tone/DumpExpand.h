@@ -12,6 +12,8 @@
 namespace Korvane
 {
 
+class Equalizer;
+
 // The one-knob tone sweep "LoPass/HiPass": below the centre it closes a low-pass (the
 // "dump" side), above the centre it raises a high-pass (the "expand" side). Both are
 // order-2 Chebyshev I designs (0.01 dB ripple, Direct Form I, two channels) in series,
@@ -77,6 +79,10 @@ public:
   const HighPassDesign& getHighPass() const { return highPass; }
 
 private:
+  // Runs the two tone units together, on their filters and fade.
+  friend bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right,
+                               int frames);
+
   // Gives both designs the rate and the cutoffs of `x` in one parameter set each.
   void applySettings(double x);
   void processPiece(double* left, double* right, int frames);

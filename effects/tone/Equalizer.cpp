@@ -1,5 +1,7 @@
 #include "effects/tone/Equalizer.h"
 
+#include "dsp/Lanes.h"
+
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -24,13 +26,6 @@ void setDesignParams(Dsp::Filter& filter, std::initializer_list<std::pair<int, d
       params[index] = v;
   }
   filter.setParams(params);
-}
-
-// Non-finite samples are replaced by silence before they reach a filter.
-void copyFinite(const double* from, double* to, int frames)
-{
-  for (int i = 0; i < frames; ++i)
-    to[i] = std::isfinite(from[i]) ? from[i] : 0.0;
 }
 
 } // namespace
@@ -115,13 +110,15 @@ void Equalizer::reset()
 
 void Equalizer::processPiece(double* left, double* right, int frames)
 {
-  double* const io[2] = {left, right};
   double* const shelved[2] = {bufferA[0], bufferA[1]};
   double* const mid[2] = {bufferB[0], bufferB[1]};
+  // At exactly 0.5 the mid path is left out: its copy is neither made nor read.
+  const bool midPath = midValue != 0.5;
   for (int c = 0; c < 2; ++c)
   {
-    copyFinite(io[c], bufferA[c], frames);
-    copyFinite(io[c], bufferB[c], frames);
+    Dsp::copyFinite(c == 0 ? left : right, bufferA[c], frames);
+    if (midPath)
+      Dsp::copyFinite(c == 0 ? left : right, bufferB[c], frames);
   }
   if (!lowShelf.processThen(highShelf, frames, shelved))
   {
@@ -133,25 +130,27 @@ void Equalizer::processPiece(double* left, double* right, int frames)
   else if (midValue < 0.5)
     bandStop.process(frames, mid);
 
-  // Blend weight of the mid path; the shelved signal keeps 1 - g below the centre.
-  const double g = midValue > 0.5   ? ((midValue - 0.5) * 2.0) * ((midValue - 0.5) * 2.0)
-                   : midValue < 0.5 ? ((0.5 - midValue) * 2.0) * ((0.5 - midValue) * 2.0)
-                                    : 0.0;
-  const double keep = midValue < 0.5 ? 1.0 - g : 1.0;
   bool runaway = false;
-  for (int i = 0; i < frames; ++i)
+  for (int c = 0; c < 2; ++c)
+    runaway = runaway || !Dsp::allFinite(bufferA[c], frames) ||
+              (midPath && !Dsp::allFinite(bufferB[c], frames));
+  if (midPath)
   {
+    // Blend weight of the mid path; the shelved signal keeps 1 - g below the centre.
+    const double g = midValue > 0.5 ? ((midValue - 0.5) * 2.0) * ((midValue - 0.5) * 2.0)
+                                    : ((0.5 - midValue) * 2.0) * ((0.5 - midValue) * 2.0);
+    const double keep = midValue < 0.5 ? 1.0 - g : 1.0;
     for (int c = 0; c < 2; ++c)
     {
-      const double a = bufferA[c][i];
-      const double b = bufferB[c][i];
-      if (!std::isfinite(a) || !std::isfinite(b))
-        runaway = true;
-      const double y = midValue == 0.5 ? a : keep * a + g * b;
-      io[c][i] = (1.0 - wet) * io[c][i] + wet * y;
+      int i = 0;
+      for (; i + 2 <= frames; i += 2)
+        Dsp::storePair(bufferA[c] + i,
+                       keep * Dsp::loadPair(bufferA[c] + i) + g * Dsp::loadPair(bufferB[c] + i));
+      for (; i < frames; ++i)
+        bufferA[c][i] = keep * bufferA[c][i] + g * bufferB[c][i];
     }
-    advanceFade();
   }
+  blendByFade(left, right, bufferA[0], bufferA[1], frames);
   if (runaway)
     reset();
 }

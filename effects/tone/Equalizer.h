@@ -13,6 +13,8 @@
 namespace Korvane
 {
 
+class DumpExpand;
+
 // The three-band tone control of the master chain ("Bass", "Mid", "High"). The bass
 // and high bands are Butterworth shelves in series; the mid band works on an
 // unshelved copy of the input: above the centre the band-passed copy is added to the
@@ -79,6 +81,10 @@ public:
   const BandStopDesign& getBandStop() const { return bandStop; }
 
 private:
+  // Runs the two tone units together, on their filters and fade.
+  friend bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right,
+                               int frames);
+
   // One piece of at most kBufferSize samples.
   void processPiece(double* left, double* right, int frames);
 

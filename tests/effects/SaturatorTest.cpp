@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 
 using Korvane::Saturator;
 
@@ -76,4 +78,49 @@ TEST(Saturator, IgnoresBypassAndRefusesNonFiniteDrive)
   EXPECT_EQ(s.curve.interpolation, Korvane::DistortionCurve::kLinear);
   EXPECT_EQ(Saturator(7).curve.points, Saturator(0).curve.points);
   EXPECT_NE(Saturator(1).curve.points, Saturator(0).curve.points);
+}
+
+TEST(Saturator, ZeroDriveShortcutKeepsEveryBitOfThePerSampleBlend)
+{
+  const double inf = INFINITY;
+  const double inputs[] = {0.0, -0.0, 0.3, -0.7, 2.0, -inf, inf, std::nan(""), 1e-310, -0.0};
+  struct Row
+  {
+    double drive, target, threshold, factor, point; // point: the curve's first point
+    bool shortcut;
+  } rows[] = {
+      {0.0, 0.0, 0.25, 4.0, -1.0, true},     {-0.0, -0.0, 0.25, 4.0, -1.0, true},
+      {0.0, -0.0, 0.5, -2.0, -1.0, true},    {0.0, 1e-300, 0.25, 4.0, -1.0, false},
+      {1e-300, 0.0, 0.25, 4.0, -1.0, false}, {0.0, 0.0, 0.0, 4.0, -1.0, false},
+      {0.0, 0.0, 0.25, 4.0, -1.5, false},    {0.0, 0.0, 0.25, 4.0, -inf, false},
+  };
+  for (const Row& row : rows)
+    for (int kind : {0, 1})
+    {
+      Saturator s(kind);
+      s.setMix(row.threshold, row.factor);
+      s.drive = row.drive;
+      s.driveTarget = row.target;
+      s.curve.points[0] = row.point;
+      EXPECT_EQ(s.passesUnchanged(), row.shortcut) << row.target << " " << row.point;
+      // The blend as the block works it out sample by sample (both sides alike).
+      Saturator ref = s;
+      constexpr int kN = int(std::size(inputs));
+      double expected[kN], left[kN], right[kN];
+      for (int i = 0; i < kN; ++i)
+      {
+        ref.drive = ref.drivePole * ref.drive + ref.driveGain * ref.driveTarget;
+        const double g = ref.drive * ref.outputGain, m = ref.drive * ref.mixFactor;
+        const double y = std::clamp(ref.curve.lookup(inputs[i]) * g, -1.0, 1.0);
+        expected[i] = ref.drive < ref.mixThreshold ? inputs[i] * (1.0 - m) + y * m : y;
+        left[i] = right[i] = inputs[i];
+      }
+      s.process(left, right, kN);
+      for (int i = 0; i < kN; ++i)
+        EXPECT_TRUE((std::isnan(expected[i]) && std::isnan(left[i])) ||
+                    (std::memcmp(&left[i], &expected[i], sizeof(double)) == 0 &&
+                     std::memcmp(&right[i], &expected[i], sizeof(double)) == 0))
+            << kind << " " << row.target << " " << i;
+      EXPECT_EQ(std::memcmp(&s.drive, &ref.drive, sizeof(double)), 0);
+    }
 }

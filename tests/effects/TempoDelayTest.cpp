@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -145,4 +146,79 @@ TEST(TempoDelay, ResetClearsEnsureCapacityGrowsAndNothingNonFiniteIsFedBack)
   const auto loud = run(delay, 22050 * 4, 0);
   EXPECT_TRUE(std::all_of(loud.begin(), loud.end(), [](double x) { return std::isfinite(x); }));
   EXPECT_TRUE(std::isfinite(delay.getDampLeft().s0));
+}
+
+// The block (both sides in lanes between wrap points) against the delay worked out one
+// sample and one side at a time on copies of its damping filters: short and single-sample
+// wrap points, silence, non-finite input and a feedback that makes the damping run away.
+TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
+{
+  const struct
+  {
+    double bpm, spread, feedback, dump;
+  } rows[] = {{2000, 0.3, 0.5, 0.6},
+              {9000, 0.9, 0.95, 0.2},
+              {120, 0.5, 0.5, 0.75},
+              {3e6, 0.5, 0.4, 0.9},
+              {5000, 0.1, 1e200, 0.5}};
+  for (const auto& row : rows)
+  {
+    TempoDelay delay;
+    delay.setSampleRate(44100);
+    delay.setTempo(row.bpm);
+    delay.setSpread(row.spread);
+    delay.setFeedback(row.feedback);
+    delay.setDump(row.dump);
+    delay.setAmount(0.7);
+    Korvane::KvFilterPaulKellett damp[2] = {delay.getDampLeft(), delay.getDampRight()};
+    std::vector<double> line[2] = {std::vector<double>(std::size_t(delay.getBufferLength())),
+                                   std::vector<double>(std::size_t(delay.getBufferLength()))};
+    const int wrap[2] = {delay.getWrapLeft(), delay.getWrapRight()};
+    int position[2] = {0, 0};
+    for (int block = 0; block < 12; ++block)
+    {
+      std::vector<double> in[2];
+      for (int i = 0; i < 512; ++i)
+      {
+        const int t = block * 512 + i;
+        const bool silent = block % 3 == 1 && i > 100;
+        in[0].push_back(silent ? 0.0 : t == 700 ? kNaN : std::sin(0.01 * t));
+        in[1].push_back(silent ? -0.0 : t == 900 ? -INFINITY : std::cos(0.02 * t) * 0.5);
+      }
+      std::vector<double> out[2] = {in[0], in[1]};
+      delay.process(out[0].data(), out[1].data(), 512);
+      for (int i = 0; i < 512; ++i)
+        for (int c = 0; c < 2; ++c)
+        {
+          double& slot = line[c][std::size_t(position[c])];
+          const double delayed = slot;
+          double fed = delayed * row.feedback + in[c][std::size_t(i)];
+          if (fed != 0.0)
+            fed =
+                std::isfinite(fed) ? damp[c].process(fed, damp[c].cutoff, damp[c].resonance) : 0.0;
+          if (!std::isfinite(fed))
+          {
+            damp[c].reset();
+            fed = 0.0;
+          }
+          slot = fed;
+          position[c] = position[c] + 1 < wrap[c] ? position[c] + 1 : 0;
+          const double expected = in[c][std::size_t(i)] + delayed * 0.7;
+          const double got = out[c][std::size_t(i)];
+          ASSERT_TRUE(std::memcmp(&got, &expected, sizeof got) == 0 ||
+                      (std::isnan(got) && std::isnan(expected)))
+              << row.bpm << " block " << block << " sample " << i << " side " << c;
+        }
+    }
+    EXPECT_EQ(delay.getWriteLeft(), position[0]);
+    EXPECT_EQ(delay.getWriteRight(), position[1]);
+    for (int c = 0; c < 2; ++c)
+    {
+      const Korvane::KvFilterPaulKellett& d = c == 0 ? delay.getDampLeft() : delay.getDampRight();
+      EXPECT_TRUE(d.s0 == damp[c].s0 && d.s1 == damp[c].s1 && d.s2 == damp[c].s2 &&
+                  d.s3 == damp[c].s3 && d.feedback == damp[c].feedback &&
+                  d.cutoff == damp[c].cutoff)
+          << row.bpm;
+    }
+  }
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -85,4 +86,64 @@ TEST(OutputStage, ATargetThatIsNotFiniteDoesNotLatch)
   EXPECT_TRUE(std::isfinite(stage.Pan().state));
   stage.ApplyVolumeAndPan(left.data(), right.data(), kN, 1.0, 0.5);
   EXPECT_NEAR(stage.Volume().state, 1.0, 1e-12);
+}
+
+// Over blocks long enough for the smoothers to settle (and a target changed after that,
+// a signed-zero target and a target that is not finite), every output bit matches the
+// stages worked out one sample at a time with Smoother::Next.
+TEST(OutputStage, SettledSmoothersGiveThePerSampleBits)
+{
+  const struct
+  {
+    double dryWet, bass, volume, pan;
+    bool solo;
+  } rows[] = {{0.3, 0.6, 0.8, 0.2, false},
+              {1.0, 0.0, 1.0, 0.5, true},
+              {-0.0, -0.0, 0.45, 0.9, false},
+              {std::numeric_limits<double>::quiet_NaN(), 0.25, -0.0, 1.0, false}};
+  for (const auto& row : rows)
+  {
+    OutputStage stage;
+    OutputStage::Smoother dw{OutputStage::kDryWetPole, OutputStage::kDryWetGain};
+    OutputStage::Smoother bass{OutputStage::kPole, OutputStage::kGain};
+    OutputStage::Smoother volume = bass, pan = bass;
+    for (int block = 0; block < 30; ++block)
+    {
+      // After the first settle the targets move once, so that a settled state glides again.
+      const double shift = block >= 20 ? 0.125 : 0.0;
+      const int n = block % 2 == 0 ? 512 : 77;
+      std::vector<double> dryLeft(static_cast<std::size_t>(n)), dryRight(dryLeft), bus(dryLeft);
+      for (int k = 0; k < n; ++k)
+      {
+        dryLeft[std::size_t(k)] = std::sin(0.1 * k + block);
+        dryRight[std::size_t(k)] = k == 9 ? -0.0 : std::cos(0.07 * k);
+        bus[std::size_t(k)] = k % 5 == 0 ? 0.0 : 0.3 * std::sin(0.03 * k);
+      }
+      std::vector<double> left(dryRight), right(dryLeft), expectLeft(left), expectRight(right);
+      stage.MixDryWet(dryLeft.data(), dryRight.data(), left.data(), right.data(), n,
+                      row.dryWet + shift);
+      stage.AddBassLayer(bus.data(), left.data(), right.data(), n, row.bass + shift, row.solo);
+      stage.ApplyVolumeAndPan(left.data(), right.data(), n, row.volume - shift, row.pan - shift);
+      for (int k = 0; k < n; ++k)
+      {
+        double& l = expectLeft[std::size_t(k)];
+        double& r = expectRight[std::size_t(k)];
+        const double x = dw.Next(row.dryWet + shift);
+        l = (1.0 - x) * dryLeft[std::size_t(k)] + x * l;
+        r = (1.0 - x) * dryRight[std::size_t(k)] + x * r;
+        const double b = bass.Next(row.bass + shift) * bus[std::size_t(k)];
+        l = row.solo ? b : l + b;
+        r = row.solo ? b : r + b;
+        const double v = volume.Next(row.volume - shift);
+        const double p = pan.Next(row.pan - shift);
+        l *= p < 0.5 ? v : (1.0 - 2.0 * (p - 0.5)) * v;
+        r *= p < 0.5 ? 2.0 * p * v : v;
+        ASSERT_TRUE(std::memcmp(&l, &left[std::size_t(k)], sizeof l) == 0 &&
+                    std::memcmp(&r, &right[std::size_t(k)], sizeof r) == 0)
+            << row.dryWet << " block " << block << " sample " << k;
+      }
+    }
+    EXPECT_EQ(stage.Volume().state, volume.state);
+    EXPECT_EQ(stage.Pan().state, pan.state);
+  }
 }

@@ -1,0 +1,97 @@
+#pragma once
+// Two doubles side by side in the lanes of one SSE2 vector (every x86-64 processor has
+// SSE2): the two channels of one frame, or two consecutive samples of one channel.
+// Vector arithmetic is the same IEEE arithmetic lane by lane, and these loops use no
+// fused multiply-adds, so a loop over pairs gives the scalar loop's values bit for bit.
+// Safe from any thread; nothing here allocates.
+
+#include <limits>
+
+namespace Dsp
+{
+
+using Pair = double __attribute__((vector_size(2 * sizeof(double))));
+using PairMask = long long __attribute__((vector_size(2 * sizeof(double))));
+
+// Whether a and b are the same double bit for bit (unlike ==, which takes -0 for +0).
+inline bool sameBits(double a, double b) { return __builtin_memcmp(&a, &b, sizeof a) == 0; }
+
+// Two consecutive doubles from memory of any alignment, and back.
+inline Pair loadPair(const double* from)
+{
+  Pair v;
+  __builtin_memcpy(&v, from, sizeof v);
+  return v;
+}
+
+inline void storePair(double* to, Pair v) { __builtin_memcpy(to, &v, sizeof v); }
+
+// |v| lane by lane (the sign bit cleared, as std::fabs does).
+inline Pair absLanes(Pair v) { return Pair(PairMask(v) & (PairMask{} + 0x7fffffffffffffffLL)); }
+
+// All ones in the lanes holding a finite number (no magnitude above the largest double,
+// and not NaN, which compares false).
+inline PairMask finiteLanes(Pair v)
+{
+  return absLanes(v) <= Pair{} + std::numeric_limits<double>::max();
+}
+
+// The finite lanes of v, 0 in the others.
+inline Pair finiteOrZero(Pair v) { return Pair(PairMask(v) & finiteLanes(v)); }
+
+// True when both lanes of the mask are set.
+inline bool allLanes(PairMask m) { return (m[0] & m[1]) != 0; }
+
+// The lanes of v whose mask is set, those of w elsewhere.
+inline Pair selectLanes(PairMask m, Pair v, Pair w)
+{
+  return Pair((PairMask(v) & m) | (PairMask(w) & ~m));
+}
+
+// std::clamp(v, lo, hi) lane by lane: lo below it, hi above it, v itself otherwise (NaN
+// too).
+inline Pair clampLanes(Pair v, double lo, double hi)
+{
+  const Pair low = Pair{} + lo, high = Pair{} + hi;
+  return selectLanes(v < low, low, selectLanes(high < v, high, v));
+}
+
+// The N memories of two channels as N pairs (lane 0 the first channel's), and lane `lane`
+// of N pairs back into one channel's memories.
+template <int N>
+void joinLanes(const double (&first)[N], const double (&second)[N], Pair (&into)[N])
+{
+  for (int k = 0; k < N; ++k)
+    into[k] = Pair{first[k], second[k]};
+}
+
+template <int N>
+void splitLanes(const Pair (&from)[N], int lane, double (&into)[N])
+{
+  for (int k = 0; k < N; ++k)
+    into[k] = from[k][lane];
+}
+
+// `to[i] = isfinite(from[i]) ? from[i] : 0.0` for n samples, two at a time.
+inline void copyFinite(const double* from, double* to, int n)
+{
+  int i = 0;
+  for (; i + 2 <= n; i += 2)
+    storePair(to + i, finiteOrZero(loadPair(from + i)));
+  for (; i < n; ++i)
+    to[i] = finiteOrZero(Pair{from[i], 0.0})[0];
+}
+
+// Whether all n samples are finite, two at a time.
+inline bool allFinite(const double* samples, int n)
+{
+  PairMask finite = PairMask{} - 1;
+  int i = 0;
+  for (; i + 2 <= n; i += 2)
+    finite &= finiteLanes(loadPair(samples + i));
+  if (i < n)
+    finite &= finiteLanes(Pair{samples[i], 0.0});
+  return allLanes(finite);
+}
+
+} // namespace Dsp
