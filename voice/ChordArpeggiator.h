@@ -18,9 +18,11 @@ struct ChordArpeggiator
   void arm(int noteMode, double tempo, double sampleRate) noexcept;
 
   // The ratio for the next sample.
+  // True when step() gives 1 and changes nothing (no chord mode).
+  bool isOff() const noexcept { return mode < kMajorMode; }
   double step() noexcept
   {
-    if (mode < kMajorMode)
+    if (isOff())
       return 1.0;
     if (nextStep < counter)
     {

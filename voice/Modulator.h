@@ -32,9 +32,11 @@ public:
     increment = v * maxFrequency * kTwoPi / sampleRate;
   }
 
+  // True when value() gives 0 whatever the phase.
+  bool isSilent() const noexcept { return bypassed || frequency == 0.0 || depth == 0.0; }
   double value() const noexcept
   {
-    if (bypassed || frequency == 0.0 || depth == 0.0)
+    if (isSilent())
       return 0.0;
     return depth * std::sin(phase);
   }

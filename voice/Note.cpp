@@ -597,7 +597,41 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
       click > 0.0 && !(samplesSinceStart <=
                            std::numeric_limits<std::uint32_t>::max() - std::uint32_t(kRunLength) &&
                        clickOver(samplesSinceStart));
-  for (int j = 0; j < count; ++j)
+  // Without FM, chord, bass layer or click, and with the whole run landing in the buffer
+  // one sample after the other, the pitch factors are plain products (a factor of exactly
+  // 1 leaves a product as it is) and the layers write silence: passes the compiler can
+  // vectorise, and the bass phase's chain alone.
+  const int first = startOffset + bufferIndex;
+  const bool plainRun = fm.isSilent() && arpeggiator.isOff() && !bassOn && !clickSounds &&
+                        first >= 0 && bufferIndex + count <= bufferLength &&
+                        first + count <= bufferLength;
+  if (plainRun)
+  {
+    double increments[kRunLength];
+    for (int j = 0; j < count; ++j)
+    {
+      at[j] = first + j;
+      pw[j] = e[j] * t * bend[j];
+    }
+    if (!bassToFm)
+      for (int j = 0; j < count; ++j)
+        increments[j] = e[j] * t * bend[j] * baseIncrement;
+    else
+      for (int j = 0; j < count; ++j)
+        increments[j] = baseIncrement * pw[j];
+    double phase = bassPhase;
+    for (int j = 0; j < count; ++j)
+      phase = PolyBLEP::frac(phase + increments[j]);
+    bassPhase = phase;
+    std::fill_n(bassBuffer.get() + first, count, 0.0);
+    std::fill_n(clickBuffer.get() + first, count, 0.0);
+    fm.advanceBy(count);
+    bufferIndex += count;
+    if (bufferIndex >= bufferLength)
+      bufferIndex = 0;
+    samplesSinceStart += std::uint32_t(count);
+  }
+  for (int j = 0; j < count && !plainRun; ++j)
   {
     const int i = startOffset + bufferIndex;
     const bool inside = i >= 0 && i < bufferLength;
