@@ -1,5 +1,6 @@
 #include "voice/Note.h"
 
+#include "dsp/Lanes.h"
 #include "voice/ClickTransients.h"
 #include "voice/PitchEnvelope.h"
 #include "voice/Random15.h"
@@ -809,21 +810,19 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
   const bool straight = at[0] >= 0 && at[count - 1] == at[0] + count - 1;
   // An oscillator whose sub-voices start where an earlier one's start and take the same
   // increments through the run (bit for bit) has that one's phases and sines.
+  const auto same = [this, count](const SineRun& a, const SineRun& b, int v)
+  {
+    const PolyBLEP& pa = blep[a.k][v];
+    const PolyBLEP& pb = blep[b.k][v];
+    const double* ia = v == 0 ? a.inc0s : a.inc1s;
+    const double* ib = v == 0 ? b.inc0s : b.inc1s;
+    return Dsp::sameBits(pa.phase, pb.phase) && Dsp::sameBits(pa.increment, pb.increment) &&
+           std::memcmp(ia, ib, sizeof(double) * std::size_t(count)) == 0;
+  };
   int twin[kOscillators];
   for (int i = 0; i < sineCount; ++i)
   {
     twin[i] = -1;
-    const auto same = [this, count](const SineRun& a, const SineRun& b, int v)
-    {
-      const PolyBLEP& pa = blep[a.k][v];
-      const PolyBLEP& pb = blep[b.k][v];
-      const double* ia = v == 0 ? a.inc0s : a.inc1s;
-      const double* ib = v == 0 ? b.inc0s : b.inc1s;
-      return std::bit_cast<std::uint64_t>(pa.phase) == std::bit_cast<std::uint64_t>(pb.phase) &&
-             std::bit_cast<std::uint64_t>(pa.increment) ==
-                 std::bit_cast<std::uint64_t>(pb.increment) &&
-             std::memcmp(ia, ib, sizeof(double) * std::size_t(count)) == 0;
-    };
     for (int e = 0; e < i && twin[i] < 0; ++e)
       if (twin[e] < 0 && same(runs[e], runs[i], 0) && (!two || same(runs[e], runs[i], 1)))
         twin[i] = e;
@@ -1079,17 +1078,10 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     // only those values need the LFO's sine. Its value is finite while its phase cannot
     // overflow within the stretch (its depth is finite, or the sine would be needed).
     const bool lfoFinite = std::abs(lfoK.phase) < 1e300 && std::abs(lfoK.increment) < 1e300;
-    constexpr std::uint64_t kExponent = 0x7ff0000000000000ull;
-    constexpr std::uint64_t kMinusZero = 0x8000000000000000ull;
-    // The bits of the values that need the sine: -0 (without the bound, a zero of either
-    // sign), and every value whose exponent is all ones.
-    const std::uint64_t zeroMask = lfoFinite ? ~std::uint64_t(0) : ~kMinusZero;
-    const std::uint64_t zeroBits = kMinusZero & zeroMask;
-    const auto needsLfo = [zeroMask, zeroBits](double v)
-    {
-      const std::uint64_t b = std::bit_cast<std::uint64_t>(v);
-      return int((b & zeroMask) == zeroBits) | int((b & kExponent) == kExponent);
-    };
+    // The values that need the sine: -0 (without the bound, a zero of either sign), and
+    // every value that is not finite.
+    const auto needsLfo = [lfoFinite](double v)
+    { return SampleChecks::zeroOrUndefined(v, lfoFinite); };
     const double* const buffer = c.buffer + j0;
     s.held[k] = false;
     s.in[k] = s.xs[k];

@@ -7,17 +7,6 @@
 namespace Korvane::SampleChecks
 {
 
-namespace
-{
-
-bool undefinedOrZero(double x, bool onlyMinusZero) noexcept
-{
-  return !(std::abs(x) <= std::numeric_limits<double>::max()) ||
-         (x == 0.0 && (!onlyMinusZero || std::signbit(x)));
-}
-
-} // namespace
-
 // Called from the audio thread, never blocks.
 bool anyZeroOrUndefined(const double* v, int m, bool onlyMinusZero) noexcept
 {
@@ -43,7 +32,7 @@ bool anyZeroOrUndefined(const double* v, int m, bool onlyMinusZero) noexcept
   bool found =
       _mm_movemask_pd(_mm_cmpunord_pd(undefined, undefined)) != 0 || _mm_movemask_pd(zeros) != 0;
   for (; j < m; ++j)
-    found = found || undefinedOrZero(v[j], onlyMinusZero);
+    found = found || zeroOrUndefined(v[j], onlyMinusZero);
   return found;
 }
 

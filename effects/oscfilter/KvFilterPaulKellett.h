@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/Lanes.h"
 #include "effects/oscfilter/IKvFilter.h"
 
 #include <bit>
@@ -88,11 +89,10 @@ public:
   // bit for bit (what the last sample left besides the stages never changes an output).
   bool runsAs(const KvFilterPaulKellett& other) const noexcept
   {
-    const auto same = [](double a, double b)
-    { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+    using Dsp::sameBits;
     return type == other.type && cutoffCurve == other.cutoffCurve &&
-           same(cutoffOffset, other.cutoffOffset) && same(s0, other.s0) && same(s1, other.s1) &&
-           same(s2, other.s2) && same(s3, other.s3);
+           sameBits(cutoffOffset, other.cutoffOffset) && sameBits(s0, other.s0) &&
+           sameBits(s1, other.s1) && sameBits(s2, other.s2) && sameBits(s3, other.s3);
   }
   void setSampleRate(double rate) override { sampleRate = rate; }
   void setType(int newType) override { type = newType; }

@@ -66,9 +66,8 @@ bool OscFilterUnit::Bank::addBiquad(int index, const double* x, const double* cu
   if ((index != kButterworthHighPass && index != kButterworthLowPass) || n <= 0 ||
       lanes.freeLanes() == 0)
     return false;
-  const std::uint64_t first = std::bit_cast<std::uint64_t>(cutoff[0]);
   for (int j = 1; j < n; ++j)
-    if (std::bit_cast<std::uint64_t>(cutoff[j]) != first)
+    if (!Dsp::sameBits(cutoff[j], cutoff[0]))
       return false;
   const auto add = [&](auto& f)
   {
@@ -239,17 +238,17 @@ bool OscFilterUnit::twinOf(const OscFilterUnit& other, const double* x, const do
                            const double* cutoff, const double* otherCutoff, double resonance,
                            double otherResonance, int n) const
 {
-  const auto same = [](double a, double b)
-  { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+  using Dsp::sameBits;
   const KvFilterPaulKellett* kl = left.kellett(leftIndex);
   const KvFilterPaulKellett* kr = right.kellett(rightIndex);
   const KvFilterPaulKellett* ol = other.left.kellett(other.leftIndex);
   const KvFilterPaulKellett* orr = other.right.kellett(other.rightIndex);
   const std::size_t bytes = sizeof(double) * std::size_t(n);
   return kl != nullptr && kr != nullptr && ol != nullptr && orr != nullptr && kl->runsAs(*ol) &&
-         kr->runsAs(*orr) && same(resonance, otherResonance) && same(balance, other.balance) &&
-         same(balanceTarget, other.balanceTarget) && same(balanceGain, other.balanceGain) &&
-         same(balancePole, other.balancePole) && std::memcmp(x, otherX, bytes) == 0 &&
+         kr->runsAs(*orr) && sameBits(resonance, otherResonance) &&
+         sameBits(balance, other.balance) && sameBits(balanceTarget, other.balanceTarget) &&
+         sameBits(balanceGain, other.balanceGain) && sameBits(balancePole, other.balancePole) &&
+         std::memcmp(x, otherX, bytes) == 0 &&
          std::memcmp(cutoff, otherCutoff, bytes) == 0;
 }
 
@@ -258,7 +257,7 @@ void OscFilterUnit::blend(const double* l, const double* r, double* out, int n) 
   double b = balance;
   const double target = balanceTarget;
   const double next = balanceGain * target + balancePole * b;
-  if (std::bit_cast<std::uint64_t>(next) == std::bit_cast<std::uint64_t>(b))
+  if (Dsp::sameBits(next, b))
   {
     // Settled: every step gives the balance back, so the samples need no chain.
     for (int j = 0; j < n; ++j)
