@@ -1,9 +1,102 @@
 #include "voice/Modulator.h"
 
+#include "dsp/CpuFeatures.h"
+
+#include <algorithm>
+#include <immintrin.h>
+
 namespace Korvane
 {
 
 Modulator::~Modulator() = default;
+
+namespace
+{
+
+// G groups of four modulators through n steps of advance(), one lane each: the wrap
+// subtracts a turn where the phase reached it and +0 elsewhere (x - +0 is x, -0
+// included). The target adds AVX2 alone, not FMA.
+template <int G>
+__attribute__((target("avx2"))) void advanceLanes(Modulator* const* m, int n) noexcept
+{
+  const __m256d turn = _mm256_set1_pd(Modulator::kTwoPi);
+  __m256d phase[G], step[G];
+  for (int g = 0; g < G; ++g)
+  {
+    const Modulator* const* q = m + 4 * g;
+    phase[g] = _mm256_set_pd(q[3]->phase, q[2]->phase, q[1]->phase, q[0]->phase);
+    step[g] = _mm256_set_pd(q[3]->increment, q[2]->increment, q[1]->increment, q[0]->increment);
+  }
+  for (int j = 0; j < n; ++j)
+    for (int g = 0; g < G; ++g)
+    {
+      const __m256d p = _mm256_add_pd(phase[g], step[g]);
+      phase[g] = _mm256_sub_pd(p, _mm256_and_pd(_mm256_cmp_pd(p, turn, _CMP_GE_OQ), turn));
+    }
+  for (int g = 0; g < G; ++g)
+  {
+    alignas(32) double p[4];
+    _mm256_store_pd(p, phase[g]);
+    for (int i = 0; i < 4; ++i)
+      m[4 * g + i]->phase = p[i];
+  }
+}
+
+} // namespace
+
+// Called from the audio thread, never blocks.
+void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noexcept
+{
+  constexpr int kWindow = 8;
+  constexpr int kChunk = 64;
+  for (int c0 = 0; c0 < count; c0 += kChunk)
+  {
+    Modulator* const* list = modulators + c0;
+    const int size = std::min(kChunk, count - c0);
+    int same[kChunk];
+    Modulator* moving[kChunk];
+    int movers = 0;
+    for (int i = 0; i < size; ++i)
+    {
+      const Modulator& m = *list[i];
+      same[i] = -1;
+      for (int e = std::max(0, i - kWindow); e < i && same[i] < 0; ++e)
+        if (same[e] < 0 &&
+            std::bit_cast<std::uint64_t>(list[e]->phase) == std::bit_cast<std::uint64_t>(m.phase) &&
+            std::bit_cast<std::uint64_t>(list[e]->increment) ==
+                std::bit_cast<std::uint64_t>(m.increment))
+          same[i] = e;
+      if (same[i] < 0 && !m.standsStill())
+        moving[movers++] = list[i];
+    }
+    int i = 0;
+    if (Dsp::kHasAvx2 && movers >= 3)
+    {
+      for (; i + 16 <= movers; i += 16)
+        advanceLanes<4>(moving + i, n);
+      switch ((movers - i) / 4)
+      {
+      case 3:
+        advanceLanes<3>(moving + i, n);
+        break;
+      case 2:
+        advanceLanes<2>(moving + i, n);
+        break;
+      case 1:
+        advanceLanes<1>(moving + i, n);
+        break;
+      default:
+        break;
+      }
+      i += (movers - i) / 4 * 4;
+    }
+    for (; i < movers; ++i)
+      moving[i]->advanceBy(n);
+    for (int e = 0; e < size; ++e)
+      if (same[e] >= 0)
+        list[e]->phase = list[same[e]]->phase;
+  }
+}
 
 void Modulator::setSampleRate(double rate)
 {

@@ -51,10 +51,14 @@ public:
   // n steps of advance() at once, the same bits. A modulator standing still (increment
   // 0, its phase below a turn and not -0, which adding a zero would turn into +0) is left
   // as it is.
+  bool standsStill() const noexcept
+  {
+    return increment == 0.0 && phase < kTwoPi &&
+           std::bit_cast<std::uint64_t>(phase) != std::bit_cast<std::uint64_t>(-0.0);
+  }
   void advanceBy(int n) noexcept
   {
-    if (increment == 0.0 && phase < kTwoPi &&
-        std::bit_cast<std::uint64_t>(phase) != std::bit_cast<std::uint64_t>(-0.0))
+    if (standsStill())
       return;
     double p = phase;
     const double step = increment;
@@ -67,37 +71,41 @@ public:
     phase = p;
   }
 
-  // advanceBy(n) of `count` modulators. One that stands where an earlier one of the list
-  // stands and moves by the same step (bit for bit) ends where that one ends, so it takes
-  // the earlier one's phase instead of stepping through the n samples again.
-  static void advanceAllBy(Modulator* const* modulators, int count, int n) noexcept
-  {
-    constexpr int kMost = 8;
-    std::uint64_t phases[kMost], steps[kMost];
-    for (int i = 0; i < count; ++i)
-    {
-      Modulator& m = *modulators[i];
-      const bool listed = i < kMost;
-      if (listed)
-      {
-        phases[i] = std::bit_cast<std::uint64_t>(m.phase);
-        steps[i] = std::bit_cast<std::uint64_t>(m.increment);
-      }
-      int same = -1;
-      for (int e = 0; listed && e < i && same < 0; ++e)
-        if (phases[e] == phases[i] && steps[e] == steps[i])
-          same = e;
-      if (same >= 0)
-        m.phase = modulators[same]->phase;
-      else
-        m.advanceBy(n);
-    }
-  }
+  // advanceBy(n) of `count` modulators, the same bits: those that move, four a vector
+  // where the processor has AVX2. One that stands where one of the eight listed before
+  // it stands and moves by the same step (bit for bit) ends where that one ends, so it
+  // takes that one's phase instead of stepping through the n samples again.
+  // Called from the audio thread, never blocks.
+  static void advanceAllBy(Modulator* const* modulators, int count, int n) noexcept;
+
   double depth = 0.5;
   double maxFrequency = 20.0;
   double frequency = 0.1;
   double phase = 0.0;
   double increment = 1.0 / 44100.0;
+};
+
+// Modulators that move on by the same number of steps, collected (from several voices)
+// and moved together by advanceAllBy. Called from the audio thread, never blocks.
+struct ModulatorSteps
+{
+  static constexpr int kMost = 64;
+  Modulator* list[kMost];
+  int size = 0;
+  // Appends m, which moves n steps; moves it at once when the list is full.
+  void add(Modulator& m, int n) noexcept
+  {
+    if (size < kMost)
+      list[size++] = &m;
+    else
+      m.advanceBy(n);
+  }
+  // Every modulator appended moves n steps; the list is empty again.
+  void advance(int n) noexcept
+  {
+    Modulator::advanceAllBy(list, size, n);
+    size = 0;
+  }
 };
 
 // Tempo-sync positions 0..9 of an LFO's tempo-sync parameter: the number of LFO cycles per

@@ -76,53 +76,6 @@ inline void stepIncrements(PolyBLEP& b0, TableOscillator& t0, PolyBLEP& b1, Tabl
   tune.advance();
 }
 
-// C chains of phases through count samples, side by side: each records its phase, then
-// moves on by its step, and takes the next step from its increments.
-template <int C>
-inline void advanceChainsOf(Note::PhaseChain* chains, int count) noexcept
-{
-  double phase[C], step[C];
-  for (int i = 0; i < C; ++i)
-  {
-    phase[i] = chains[i].phase;
-    step[i] = chains[i].step;
-  }
-  for (int j = 0; j < count; ++j)
-  {
-#pragma GCC unroll 6
-    for (int i = 0; i < C; ++i)
-    {
-      chains[i].phases[j] = phase[i];
-      phase[i] = PolyBLEP::frac(phase[i] + step[i]);
-      step[i] = chains[i].incs[j];
-    }
-  }
-  for (int i = 0; i < C; ++i)
-  {
-    chains[i].phase = phase[i];
-    chains[i].step = step[i];
-  }
-}
-
-inline void advanceChains(Note::PhaseChain* chains, int n, int count) noexcept
-{
-  switch (n)
-  {
-  case 1:
-    return advanceChainsOf<1>(chains, count);
-  case 2:
-    return advanceChainsOf<2>(chains, count);
-  case 3:
-    return advanceChainsOf<3>(chains, count);
-  case 4:
-    return advanceChainsOf<4>(chains, count);
-  case 5:
-    return advanceChainsOf<5>(chains, count);
-  default:
-    return advanceChainsOf<6>(chains, count);
-  }
-}
-
 } // namespace
 
 const double Note::kStartFade[kStartFadeLength] = {
@@ -547,12 +500,17 @@ bool Note::drawsNoise() const noexcept
   return false;
 }
 
-void Note::renderRun(int count, const double* bend, PitchRun& memo)
+void Note::renderFront(int count, const double* bend, PitchRun& memo, RunScratch& scratch,
+                       PhaseChains& chains, ModulatorSteps& later)
 {
+  scratch.count = 0;
+  scratch.sineCount = 0;
+  scratch.bassChained = false;
   mixRight = mixLeft = bassOut = clickOut = 0.0;
   if (!bound || count <= 0)
     return;
   count = std::min(count, kRunLength);
+  scratch.count = count;
   const SynthParams& p = *binding.params;
   // The pitch-envelope factor of every sample of the run, from the time since note-on.
   const double* e = memo.factor;
@@ -563,7 +521,8 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     // samples does not wrap within the run).
     const PitchEnvelope& envelope = *binding.pitchEnvelope;
     const double t0 = samplesSinceStart / sampleRate;
-    if (samplesSinceStart <= std::numeric_limits<std::uint32_t>::max() - std::uint32_t(kRunLength) &&
+    if (samplesSinceStart <=
+            std::numeric_limits<std::uint32_t>::max() - std::uint32_t(kRunLength) &&
         envelope.settledAt(t0))
       std::fill_n(memo.factor, count, envelope.evaluate(t0));
     else
@@ -586,7 +545,6 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
   const bool bassToFm = p[S::kBassLayerToFm] != 0.0;
   const double click = p[S::kBassLayerClick];
   double pw[kRunLength];
-  int at[kRunLength];
   // The bass layer's phases first, their sines side by side in vector lanes after the run.
   const bool bassLanes = bassOn && !exactSine;
   double bassPhases[kRunLength], bassSines[kRunLength];
@@ -606,9 +564,12 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
   const bool plainRun = fm.isSilent() && arpeggiator.isOff() && !bassOn && !clickSounds &&
                         first >= 0 && bufferIndex + count <= bufferLength &&
                         first + count <= bufferLength;
+  int* const at = scratch.at;
   if (plainRun)
   {
-    double increments[kRunLength];
+    // The bass phase moves on by each sample's increment: a chain that starts with the
+    // first increment as its step and records its phases nowhere that is read.
+    double* const increments = scratch.bassIncs;
     for (int j = 0; j < count; ++j)
     {
       at[j] = first + j;
@@ -620,13 +581,15 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     else
       for (int j = 0; j < count; ++j)
         increments[j] = baseIncrement * pw[j];
-    double phase = bassPhase;
-    for (int j = 0; j < count; ++j)
-      phase = PolyBLEP::frac(phase + increments[j]);
-    bassPhase = phase;
+    increments[count] = 0.0;
+    scratch.chain[0] = {bassPhase, increments[0], increments + 1, scratch.bassPhases};
+    scratch.chainAt[0] = chains.add(scratch.chain[0]);
+    if (scratch.chainAt[0] < 0)
+      PhaseChains::advanceOne(scratch.chain[0], count);
+    scratch.bassChained = true;
     std::fill_n(bassBuffer.get() + first, count, 0.0);
     std::fill_n(clickBuffer.get() + first, count, 0.0);
-    fm.advanceBy(count);
+    later.add(fm, count);
     bufferIndex += count;
     if (bufferIndex >= bufferLength)
       bufferIndex = 0;
@@ -673,11 +636,8 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
   refreshQuotients();
   const double d = detuneFactor;
   const double perSample = samplePeriod;
-  SineRun sineRuns[kOscillators];
-  int sineCount = 0;
-  // The tune LFOs that only move on through the run, moved together at the end.
-  Modulator* tuneLater[kOscillators];
-  int tuneLaterCount = 0;
+  SineRun* const sineRuns = scratch.sines;
+  int& sineCount = scratch.sineCount;
   // Then each oscillator through the run: its sample, then its increments for the next.
   for (int k = 0; k < kOscillators; ++k)
   {
@@ -693,7 +653,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
       {
         setIncrements(blep[k][0], table[k][0], blep[k][1], table[k][1],
                       ratio * tuneLfoFactor(tuneLfo[k], toTune) * pw[count - 1], d, perSample);
-        tuneLater[tuneLaterCount++] = &tuneLfo[k];
+        later.add(tuneLfo[k], count);
         continue;
       }
       tuneLfo[k].advanceBy(count - 1);
@@ -742,7 +702,7 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
           run.inc0s[j] = f * perSample;
           run.inc1s[j] = f * d * perSample;
         }
-        tuneLater[tuneLaterCount++] = &tuneLfo[k];
+        later.add(tuneLfo[k], count);
       }
       else
       {
@@ -793,21 +753,34 @@ void Note::renderRun(int count, const double* bend, PitchRun& memo)
     table[k][1] = t1;
     tuneLfo[k] = tune;
   }
-  Modulator::advanceAllBy(tuneLater, tuneLaterCount, count);
   if (sineCount > 0)
-    finishSines(sineRuns, sineCount, count, at);
+    startSines(scratch, chains);
+}
+
+void Note::renderBack(RunScratch& run, const PhaseChains& chains) noexcept
+{
+  if (run.count <= 0)
+    return;
+  if (run.bassChained)
+    bassPhase = run.chainAt[0] >= 0 ? chains[run.chainAt[0]].phase : run.chain[0].phase;
+  if (run.sineCount > 0)
+    finishSines(run, chains);
 }
 
 // The phases of the sine oscillators' sub-voices through the run, their sines side by
 // side in vector lanes, and the sums into the buffers. A sub-voice advances by the
 // increment in force at its sample: the one set at the sample before.
-void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) noexcept
+void Note::startSines(RunScratch& scratch, PhaseChains& chains) noexcept
 {
+  SineRun* const runs = scratch.sines;
+  const int sineCount = scratch.sineCount;
+  const int count = scratch.count;
+  const int* const at = scratch.at;
   const bool two = unisonCount >= 2;
   // Where the whole run lands in the buffer one sample after the other (the usual case),
   // the loops need not ask where each sample goes, and every sub-voice's chain of phases
-  // advances side by side with the others.
-  const bool straight = at[0] >= 0 && at[count - 1] == at[0] + count - 1;
+  // advances side by side with the others (of this voice and of the voices beside it).
+  scratch.straight = at[0] >= 0 && at[count - 1] == at[0] + count - 1;
   // An oscillator whose sub-voices start where an earlier one's start and take the same
   // increments through the run (bit for bit) has that one's phases and sines.
   const auto same = [this, count](const SineRun& a, const SineRun& b, int v)
@@ -819,7 +792,7 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
     return Dsp::sameBits(pa.phase, pb.phase) && Dsp::sameBits(pa.increment, pb.increment) &&
            std::memcmp(ia, ib, sizeof(double) * std::size_t(count)) == 0;
   };
-  int twin[kOscillators];
+  int* const twin = scratch.twin;
   for (int i = 0; i < sineCount; ++i)
   {
     twin[i] = -1;
@@ -827,12 +800,8 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
       if (twin[e] < 0 && same(runs[e], runs[i], 0) && (!two || same(runs[e], runs[i], 1)))
         twin[i] = e;
   }
-  int where[kRunLength];
-  int q = 0;
-  if (straight)
+  if (scratch.straight)
   {
-    PhaseChain chains[2 * kOscillators];
-    int n = 0;
     for (int i = 0; i < sineCount; ++i)
     {
       if (twin[i] >= 0)
@@ -840,55 +809,77 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
       SineRun& run = runs[i];
       const PolyBLEP& b0 = blep[run.k][0];
       const PolyBLEP& b1 = blep[run.k][1];
-      chains[n++] = {b0.phase, b0.increment, run.inc0s, run.phase0};
+      const auto chain = [&](int c, const PhaseChain& from)
+      {
+        scratch.chain[c] = from;
+        scratch.chainAt[c] = chains.add(from);
+        if (scratch.chainAt[c] < 0)
+          PhaseChains::advanceOne(scratch.chain[c], count);
+      };
+      chain(1 + 2 * i, {b0.phase, b0.increment, run.inc0s, run.phase0});
       if (two)
-        chains[n++] = {b1.phase, b1.increment, run.inc1s, run.phase1};
+        chain(2 + 2 * i, {b1.phase, b1.increment, run.inc1s, run.phase1});
     }
-    advanceChains(chains, n, count);
-    for (int i = 0, c = 0; i < sineCount; ++i)
-    {
-      if (twin[i] >= 0)
-        continue;
-      runs[i].end0 = chains[c++].phase;
-      runs[i].end1 = two ? chains[c++].phase : blep[runs[i].k][1].phase;
-    }
-    q = count;
+    return;
   }
-  else
+  for (int i = 0; i < sineCount; ++i)
   {
-    for (int j = 0; j < count; ++j)
-      if (at[j] >= 0)
-        where[q++] = at[j];
-    for (int i = 0; i < sineCount; ++i)
+    if (twin[i] >= 0)
+      continue;
+    SineRun& run = runs[i];
+    double ph0 = blep[run.k][0].phase, ph1 = blep[run.k][1].phase;
+    double step0 = blep[run.k][0].increment, step1 = blep[run.k][1].increment;
+    for (int j = 0, r = 0; j < count; ++j)
     {
-      if (twin[i] >= 0)
-        continue;
-      SineRun& run = runs[i];
-      double ph0 = blep[run.k][0].phase, ph1 = blep[run.k][1].phase;
-      double step0 = blep[run.k][0].increment, step1 = blep[run.k][1].increment;
+      if (at[j] >= 0)
+      {
+        run.phase0[r++] = ph0;
+        ph0 = PolyBLEP::frac(ph0 + step0);
+      }
+      step0 = run.inc0s[j];
+    }
+    if (two)
       for (int j = 0, r = 0; j < count; ++j)
       {
         if (at[j] >= 0)
         {
-          run.phase0[r++] = ph0;
-          ph0 = PolyBLEP::frac(ph0 + step0);
+          run.phase1[r++] = ph1;
+          ph1 = PolyBLEP::frac(ph1 + step1);
         }
-        step0 = run.inc0s[j];
+        step1 = run.inc1s[j];
       }
-      if (two)
-        for (int j = 0, r = 0; j < count; ++j)
-        {
-          if (at[j] >= 0)
-          {
-            run.phase1[r++] = ph1;
-            ph1 = PolyBLEP::frac(ph1 + step1);
-          }
-          step1 = run.inc1s[j];
-        }
-      run.end0 = ph0;
-      run.end1 = ph1;
-    }
+    run.end0 = ph0;
+    run.end1 = ph1;
   }
+}
+
+void Note::finishSines(RunScratch& scratch, const PhaseChains& chains) noexcept
+{
+  SineRun* const runs = scratch.sines;
+  const int sineCount = scratch.sineCount;
+  const int count = scratch.count;
+  const int* const at = scratch.at;
+  const int* const twin = scratch.twin;
+  const bool two = unisonCount >= 2;
+  int where[kRunLength];
+  int q = 0;
+  if (scratch.straight)
+  {
+    const auto endOf = [&](int c)
+    { return scratch.chainAt[c] >= 0 ? chains[scratch.chainAt[c]].phase : scratch.chain[c].phase; };
+    for (int i = 0; i < sineCount; ++i)
+    {
+      if (twin[i] >= 0)
+        continue;
+      runs[i].end0 = endOf(1 + 2 * i);
+      runs[i].end1 = two ? endOf(2 + 2 * i) : blep[runs[i].k][1].phase;
+    }
+    q = count;
+  }
+  else
+    for (int j = 0; j < count; ++j)
+      if (at[j] >= 0)
+        where[q++] = at[j];
   for (int i = 0; i < sineCount; ++i)
   {
     SineRun& run = runs[i];
@@ -910,7 +901,7 @@ void Note::finishSines(SineRun* runs, int sineCount, int count, const int* at) n
     const double* const sine1 = source.sine1;
     double* const buffer = oscBuffer[k].get();
     const double a0 = b0.amplitude, o0 = b0.offset, a1 = b1.amplitude, o1 = b1.offset;
-    if (straight)
+    if (scratch.straight)
     {
       // The sums below, sub-voice by sub-voice in the same order.
       double* const to = buffer + at[0];
@@ -940,7 +931,9 @@ void Note::mix(const VoiceMixTargets& out, int n)
   {
     const int m = std::min(kRunLength, n - j0);
     MixStretch s;
-    mixFront(j0, m, s);
+    ModulatorSteps later;
+    mixFront(j0, m, s, later);
+    later.advance(m);
     OscFilterUnit* units[kOscillators];
     const double* filterIn[kOscillators];
     const double* filterCut[kOscillators];
@@ -1007,7 +1000,7 @@ int Note::mixBegin(const VoiceMixTargets& out, int n)
 
 // The envelopes first, then each oscillator through the stretch (its smoothers and LFO
 // stay in registers) up to its filter's input.
-void Note::mixFront(int j0, int m, MixStretch& s)
+void Note::mixFront(int j0, int m, MixStretch& s, ModulatorSteps& later)
 {
   for (int j = 0; j < m; ++j)
   {
@@ -1036,9 +1029,6 @@ void Note::mixFront(int j0, int m, MixStretch& s)
   envelopeRun(volumeEnvelope, mixVolumeScale, s.vgs);
   const bool filterHeld = envelopeRun(filterEnvelope, mixFilterScale, s.fes);
   const bool cutsFromPlainEnvelope = SampleChecks::allFiniteUnsigned(s.fes, m);
-  // The LFOs that only move on through the stretch, moved together at the end.
-  Modulator* later[kOscillators];
-  int laterCount = 0;
   for (int k = 0; k < kOscillators; ++k)
   {
     const MixOsc& c = mixOsc[k];
@@ -1046,7 +1036,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     if (!c.on)
     {
       std::fill_n(s.shown[k], m, 0.0);
-      later[laterCount++] = &lfoK;
+      later.add(lfoK, m);
       continue;
     }
     const auto shape = [&c](double v)
@@ -1118,7 +1108,7 @@ void Note::mixFront(int j0, int m, MixStretch& s)
         s.in[k] = buffer;
         s.heldVolume[k] = volS.state;
         s.heldPan[k] = panS.state;
-        later[laterCount++] = &lfoK;
+        later.add(lfoK, m);
         continue;
       }
     }
@@ -1163,7 +1153,6 @@ void Note::mixFront(int j0, int m, MixStretch& s)
     saturationSmoother[k] = satS;
     panSmoother[k] = panS;
   }
-  Modulator::advanceAllBy(later, laterCount, m);
 }
 
 int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, const double** cutoff,

@@ -8,6 +8,7 @@
 #include "voice/FmModulator.h"
 #include "voice/Modulator.h"
 #include "voice/Noise.h"
+#include "voice/PhaseChains.h"
 #include "voice/TableOscillator.h"
 #include "voice/VoiceBinding.h"
 
@@ -140,11 +141,43 @@ public:
     double factor[kRunLength];
   };
 
+  // A sine oscillator's part of a run between its increments and its sums.
+  struct SineRun
+  {
+    int k;
+    double end0, end1; // the sub-voices' phases after the run
+    double inc0s[kRunLength], inc1s[kRunLength], phase0[kRunLength], phase1[kRunLength];
+    double sine0[kRunLength], sine1[kRunLength];
+  };
+  // What a run keeps between its two steps.
+  struct RunScratch
+  {
+    int count = 0; // 0: the voice renders nothing in this run
+    SineRun sines[kOscillators];
+    int sineCount = 0;
+    int twin[kOscillators];
+    int at[kRunLength];
+    bool straight = false;
+    // Each chain's index in the pool's PhaseChains, or -1 where it advanced alone in
+    // chain[]: the bass phase, then sub-voices 0 and 1 of each sine run that is no twin.
+    PhaseChain chain[1 + 2 * kOscillators];
+    int chainAt[1 + 2 * kOscillators];
+    bool bassChained = false;
+    double bassIncs[kRunLength + 1], bassPhases[kRunLength];
+  };
+
   // count (1..kRunLength) samples of renderOscillators at once, the same values bit for
-  // bit: bend[j] is the bend ratio the voice reads at sample j of the run. The
-  // parameters hold still for the run, and no noise oscillator may sound (the noise
-  // draws of all voices interleave sample by sample; see drawsNoise).
-  void renderRun(int count, const double* bend, PitchRun& memo);
+  // bit, in two steps so that the phase chains of several voices advance side by side:
+  // renderFront does the run up to its chains of phases and appends them to chains; once
+  // chains.advance(count) has run, renderBack completes the run from the chains' phases.
+  // bend[j] is the bend ratio the voice reads at sample j of the run. The parameters
+  // hold still for the run, and no noise oscillator may sound (the noise draws of all
+  // voices interleave sample by sample; see drawsNoise).
+  // The LFO and FM phases that only move on through the run are appended to later,
+  // which the caller moves by count steps before the voice's next run.
+  void renderFront(int count, const double* bend, PitchRun& memo, RunScratch& run,
+                   PhaseChains& chains, ModulatorSteps& later);
+  void renderBack(RunScratch& run, const PhaseChains& chains) noexcept;
   // The sine shape and the bass layer of renderRun use std::sin (the reference the
   // tests compare the fast path against) instead of sineOfTurns. For all voices.
   static inline bool referenceSine = false;
@@ -179,20 +212,13 @@ public:
     double heldVolume[kOscillators], heldPan[kOscillators];
   };
   int mixBegin(const VoiceMixTargets& out, int n);
-  void mixFront(int j0, int m, MixStretch& s);
+  // The LFOs that only move on through the stretch are appended to later, which the
+  // caller moves by m steps before the voice's next stretch.
+  void mixFront(int j0, int m, MixStretch& s, ModulatorSteps& later);
   int addFilters(MixStretch& s, OscFilterUnit** units, const double** in, const double** cutoff,
                  double* resonance, double** out);
   void mixBack(int j0, int m, const MixStretch& s);
   void mixEnd() noexcept;
-
-  // A chain of phases through a run: from phase and step, recording each sample's phase
-  // into phases and taking the next step from incs.
-  struct PhaseChain
-  {
-    double phase, step;
-    const double* incs;
-    double* phases;
-  };
 
   // The per-sample pitch: increments of all sub-voices for the next sample, from the
   // pitch-envelope factor e; advances the tune LFOs, the FM phase and the bass phase.
@@ -257,15 +283,9 @@ private:
   // at every time after.
   bool clickOver(std::int64_t n) const noexcept;
   void applyWaveform(int k) noexcept;
-  // A sine oscillator's part of a run between its increments and its sums.
-  struct SineRun
-  {
-    int k;
-    double end0, end1; // the sub-voices' phases after the run
-    double inc0s[kRunLength], inc1s[kRunLength], phase0[kRunLength], phase1[kRunLength];
-    double sine0[kRunLength], sine1[kRunLength];
-  };
-  void finishSines(SineRun* runs, int sineCount, int count, const int* at) noexcept;
+  // The sine runs' chains into chains (or advanced alone), then their sines and sums.
+  void startSines(RunScratch& run, PhaseChains& chains) noexcept;
+  void finishSines(RunScratch& run, const PhaseChains& chains) noexcept;
 
   // Brings detuneFactor and samplePeriod up to the current detune and rate.
   void refreshQuotients() noexcept;

@@ -13,7 +13,8 @@ namespace Korvane
 
 VoicePool::VoicePool()
   : voices(std::make_unique<Note[]>(kVoiceCount)),
-    stretches(std::make_unique<Note::MixStretch[]>(kMixBatch))
+    stretches(std::make_unique<Note::MixStretch[]>(kMixBatch)),
+    runScratch(std::make_unique<Note::RunScratch[]>(kRenderBatch))
 {
   clearPendingBends();
 }
@@ -165,9 +166,23 @@ void VoicePool::renderSamples(int count)
       bendRatio = bendTarget * bendGain + bendRatio * bendPole;
       *binding.bendRatio = bendRatio;
     }
+    // The voices in batches: each batch's runs up to their phase chains, the chains of
+    // the whole batch side by side, then the rest of each run.
     Note::PitchRun memo;
-    for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
-      voices[std::countr_zero(m)].renderRun(run, bend, memo);
+    for (std::uint64_t m = activeMask; m != 0;)
+    {
+      int batch[kRenderBatch];
+      int size = 0;
+      for (; m != 0 && size < kRenderBatch; m &= m - 1)
+        batch[size++] = std::countr_zero(m);
+      chains.clear();
+      for (int b = 0; b < size; ++b)
+        voices[batch[b]].renderFront(run, bend, memo, runScratch[b], chains, later);
+      chains.advance(run);
+      later.advance(run);
+      for (int b = 0; b < size; ++b)
+        voices[batch[b]].renderBack(runScratch[b], chains);
+    }
   }
 }
 
@@ -248,11 +263,13 @@ void VoicePool::mixStretch(const int* batch, int count, int j0, int m)
   for (int b = 0; b < count; ++b)
   {
     Note& v = voices[batch[b]];
-    v.mixFront(j0, m, stretches[b]);
+    v.mixFront(j0, m, stretches[b], later);
     sounding += v.addFilters(stretches[b], units + sounding, filterIn + sounding,
                              filterCut + sounding, resonances + sounding, filterOut + sounding);
   }
-  // The oscillator filters of the whole batch side by side.
+  // The LFOs that only move on, and the oscillator filters of the whole batch side by
+  // side.
+  later.advance(m);
   OscFilterUnit::processTogether(units, filterIn, filterCut, resonances, filterOut, sounding, m);
   for (int b = 0; b < count; ++b)
     voices[batch[b]].mixBack(j0, m, stretches[b]);

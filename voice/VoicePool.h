@@ -155,6 +155,13 @@ private:
   std::unique_ptr<Note[]> voices;
   // The stretch records of a batch (kMixBatch of them).
   std::unique_ptr<Note::MixStretch[]> stretches;
+  // Voices that render a run together, their phase chains side by side: the records
+  // kept between the run's two steps (kRenderBatch of them), and the chains.
+  static constexpr int kRenderBatch = 8;
+  std::unique_ptr<Note::RunScratch[]> runScratch;
+  PhaseChains chains;
+  // The LFO and FM phases that only move on through a run or stretch of a batch.
+  ModulatorSteps later;
   // Bit i set while voice i is active: voices become active only in noteOn and free
   // only in mixBlock, so the per-sample pass need not look at the 64 voices.
   std::uint64_t activeMask = 0;
