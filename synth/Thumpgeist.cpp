@@ -634,7 +634,8 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
     const int run = std::clamp(next, k + 1, n) - k;
     for (int j = 1; j < run; ++j)
       midi.DispatchOneSample();
-    voices.renderSamples(run);
+    // The last run of the block renders in the mixing pass, voice batch by batch.
+    voices.renderSamples(run, k + run == n);
     for (int j = 0; j < run; ++j, ++k)
       left[k] = right[k] = 0.0;
   }

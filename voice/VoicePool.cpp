@@ -38,6 +38,7 @@ void VoicePool::reset(double sampleRate, int blockSize)
 
 void VoicePool::setSampleRate(double rate)
 {
+  renderWaiting();
   for (int i = 0; i < kVoiceCount; ++i)
     voices[i].setSampleRate(rate);
 }
@@ -53,6 +54,12 @@ void VoicePool::clearPendingBends() noexcept
 
 void VoicePool::ensureBufferLength(int blockSize)
 {
+  renderWaiting();
+  if (blockSize > waitingCapacity)
+  {
+    waitingBend = std::make_unique<double[]>(std::size_t(blockSize));
+    waitingCapacity = blockSize;
+  }
   for (int i = 0; i < kVoiceCount; ++i)
     if (blockSize > voices[i].bufferLength)
       voices[i].allocateBuffers(blockSize);
@@ -60,6 +67,7 @@ void VoicePool::ensureBufferLength(int blockSize)
 
 int VoicePool::noteOn(int note, int velocity, int offset)
 {
+  renderWaiting();
   for (int i = 0; i < kVoiceCount; ++i)
   {
     Note& v = voices[i];
@@ -83,6 +91,7 @@ int VoicePool::noteOn(int note, int velocity, int offset)
 
 void VoicePool::noteOff(int note) noexcept
 {
+  renderWaiting();
   for (int i = 0; i < kVoiceCount; ++i)
   {
     Note& v = voices[i];
@@ -93,6 +102,7 @@ void VoicePool::noteOff(int note) noexcept
 
 bool VoicePool::queuePitchBend(int offset, double value) noexcept
 {
+  renderWaiting();
   for (auto& p : pendingBends)
   {
     if (!p.free)
@@ -128,6 +138,7 @@ void VoicePool::stepPendingBends()
 
 void VoicePool::renderSample()
 {
+  renderWaiting();
   stepPendingBends();
   Note::PitchMemo memo;
   for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
@@ -137,15 +148,17 @@ void VoicePool::renderSample()
     *binding.bendRatio = bendRatio;
 }
 
-void VoicePool::renderSamples(int count)
+void VoicePool::renderSamples(int count, bool mixNext)
 {
+  renderWaiting();
+  bool noise = binding.bendRatio == nullptr;
+  for (std::uint64_t m = activeMask; m != 0 && !noise; m &= m - 1)
+    noise = voices[std::countr_zero(m)].drawsNoise();
+  const bool wait = mixNext && !noise && count <= waitingCapacity;
   while (count > 0)
   {
     const int run = std::min(count, Note::kRunLength);
     count -= run;
-    bool noise = binding.bendRatio == nullptr;
-    for (std::uint64_t m = activeMask; m != 0 && !noise; m &= m - 1)
-      noise = voices[std::countr_zero(m)].drawsNoise();
     if (noise)
     {
       // The voices draw noise in turn sample by sample.
@@ -157,7 +170,8 @@ void VoicePool::renderSamples(int count)
     bool pending = false;
     for (const auto& p : pendingBends)
       pending = pending || !p.free;
-    double bend[Note::kRunLength];
+    double runBend[Note::kRunLength];
+    double* const bend = wait ? waitingBend.get() + waitingCount : runBend;
     for (int j = 0; j < run; ++j)
     {
       if (pending)
@@ -165,6 +179,12 @@ void VoicePool::renderSamples(int count)
       bend[j] = *binding.bendRatio;
       bendRatio = bendTarget * bendGain + bendRatio * bendPole;
       *binding.bendRatio = bendRatio;
+    }
+    if (wait)
+    {
+      waitingCount += run;
+      waitingMask = activeMask;
+      continue;
     }
     // The voices in batches: each batch's runs up to their phase chains, the chains of
     // the whole batch side by side, then the rest of each run.
@@ -175,22 +195,57 @@ void VoicePool::renderSamples(int count)
       int size = 0;
       for (; m != 0 && size < kRenderBatch; m &= m - 1)
         batch[size++] = std::countr_zero(m);
-      chains.clear();
-      for (int b = 0; b < size; ++b)
-        voices[batch[b]].renderFront(run, bend, memo, runScratch[b], chains, later);
-      chains.advance(run);
-      later.advance(run);
-      for (int b = 0; b < size; ++b)
-        voices[batch[b]].renderBack(runScratch[b], chains);
+      renderBatch(batch, size, run, bend, memo);
     }
   }
+}
+
+void VoicePool::renderBatch(const int* batch, int size, int count, const double* bend,
+                            Note::PitchRun& memo)
+{
+  chains.clear();
+  for (int b = 0; b < size; ++b)
+    voices[batch[b]].renderFront(count, bend, memo, runScratch[b], chains, later);
+  chains.advance(count);
+  later.advance(count);
+  for (int b = 0; b < size; ++b)
+    voices[batch[b]].renderBack(runScratch[b], chains);
+}
+
+void VoicePool::renderWaiting(const int* batch, int size)
+{
+  Note::PitchRun memo;
+  for (int j0 = 0; j0 < waitingCount; j0 += Note::kRunLength)
+    renderBatch(batch, size, std::min(Note::kRunLength, waitingCount - j0), waitingBend.get() + j0,
+                memo);
+}
+
+void VoicePool::renderWaiting()
+{
+  if (waitingCount == 0)
+    return;
+  for (std::uint64_t m = waitingMask; m != 0;)
+  {
+    int batch[kRenderBatch];
+    int size = 0;
+    for (; m != 0 && size < kRenderBatch; m &= m - 1)
+      batch[size++] = std::countr_zero(m);
+    renderWaiting(batch, size);
+  }
+  waitingCount = 0;
 }
 
 void VoicePool::mixBlock(const VoiceMixTargets& out, int n)
 {
   if (n <= 0 || out.left == nullptr || out.right == nullptr || out.bassBus == nullptr)
+  {
+    renderWaiting();
     return;
+  }
   updateActiveMask();
+  // The samples waiting render group by group below, for the voices that render them.
+  if (waitingCount > 0 && waitingMask != activeMask)
+    renderWaiting();
   // Every voice writes the whole LFO display, so only the last one's records remain;
   // the others need not write it (nor compute LFOs for it) when that one is bound and
   // mixes at least as many samples.
@@ -198,15 +253,36 @@ void VoicePool::mixBlock(const VoiceMixTargets& out, int n)
   hidden.lfoDisplay = nullptr;
   const int last = activeMask != 0 ? 63 - std::countl_zero(activeMask) : -1;
   const bool lastShows = last >= 0 && voices[last].isBound();
-  // Each active voice reads its settings for the block; those with samples to mix take
-  // part in the stretches, in the order of the voices.
-  int order[kVoiceCount];
-  int lengths[kVoiceCount];
+  // The active voices in groups, in their order: a sample's targets still receive the
+  // voices one after another.
+  for (std::uint64_t m = activeMask; m != 0;)
+  {
+    int group[kMixBatch];
+    int size = 0;
+    for (; m != 0 && size < kMixBatch; m &= m - 1)
+      group[size++] = std::countr_zero(m);
+    if (waitingCount > 0)
+      renderWaiting(group, size);
+    mixGroup(group, size, out, hidden, last, lastShows, n);
+  }
+  waitingCount = 0;
+  for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
+    voices[std::countr_zero(m)].mixEnd();
+  updateActiveMask();
+}
+
+void VoicePool::mixGroup(const int* group, int size, const VoiceMixTargets& out,
+                         const VoiceMixTargets& hidden, int last, bool lastShows, int n)
+{
+  // Each voice reads its settings for the block; those with samples to mix take part in
+  // the stretches, in the order of the voices.
+  int order[kMixBatch];
+  int lengths[kMixBatch];
   int mixing = 0;
   int longest = 0;
-  for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
+  for (int g = 0; g < size; ++g)
   {
-    const int i = std::countr_zero(m);
+    const int i = group[g];
     const bool covered =
         i != last && lastShows && voices[last].bufferLength >= voices[i].bufferLength;
     const int length = voices[i].mixBegin(covered ? hidden : out, n);
@@ -217,8 +293,7 @@ void VoicePool::mixBlock(const VoiceMixTargets& out, int n)
     ++mixing;
     longest = std::max(longest, length);
   }
-  // Stretch by stretch, the voices in batches of the same stretch length; a sample's
-  // targets still receive the voices one after another in their order.
+  // Stretch by stretch, the voices in batches of the same stretch length.
   for (int j0 = 0; j0 < longest; j0 += Note::kRunLength)
   {
     int k = 0;
@@ -246,9 +321,6 @@ void VoicePool::mixBlock(const VoiceMixTargets& out, int n)
       mixStretch(batch, count, j0, m);
     }
   }
-  for (std::uint64_t m = activeMask; m != 0; m &= m - 1)
-    voices[std::countr_zero(m)].mixEnd();
-  updateActiveMask();
 }
 
 void VoicePool::mixStretch(const int* batch, int count, int j0, int m)

@@ -85,8 +85,12 @@ public:
 
   void renderSample();
   // count samples of renderSample at once (the same values bit for bit), for a stretch
-  // of the block in which no event arrives and no parameter moves.
-  void renderSamples(int count);
+  // of the block in which no event arrives and no parameter moves. mixNext tells that
+  // none does until mixBlock either: the pool may then keep the samples waiting and
+  // render them in mixBlock, each batch of voices just before it mixes (the same values
+  // bit for bit, with the batch's buffers still in the cache). Every other call that
+  // touches the voices' rendering renders what waits first.
+  void renderSamples(int count, bool mixNext = false);
   void mixBlock(const VoiceMixTargets& out, int n);
 
   // Voice-wide setters of the parameter routing (k is the oscillator 0..2).
@@ -155,13 +159,29 @@ private:
   std::unique_ptr<Note[]> voices;
   // The stretch records of a batch (kMixBatch of them).
   std::unique_ptr<Note::MixStretch[]> stretches;
+  // A run of count samples of the voices of batch, their phase chains side by side.
+  void renderBatch(const int* batch, int size, int count, const double* bend, Note::PitchRun& memo);
+  // The waiting samples of the voices of batch, or of all that wait (then none waits).
+  void renderWaiting(const int* batch, int size);
+  void renderWaiting();
+  // The stretches of the voices of group (ascending, at most kMixBatch) that mix.
+  void mixGroup(const int* group, int size, const VoiceMixTargets& out,
+                const VoiceMixTargets& hidden, int last, bool lastShows, int n);
+
   // Voices that render a run together, their phase chains side by side: the records
   // kept between the run's two steps (kRenderBatch of them), and the chains.
   static constexpr int kRenderBatch = 8;
+  static_assert(kMixBatch <= kRenderBatch, "a mixing group renders as one batch");
   std::unique_ptr<Note::RunScratch[]> runScratch;
   PhaseChains chains;
   // The LFO and FM phases that only move on through a run or stretch of a batch.
   ModulatorSteps later;
+  // Samples that wait for mixBlock (renderSamples with mixNext): their bend ratios, how
+  // many, and the voices that render them.
+  std::unique_ptr<double[]> waitingBend;
+  int waitingCapacity = 0;
+  int waitingCount = 0;
+  std::uint64_t waitingMask = 0;
   // Bit i set while voice i is active: voices become active only in noteOn and free
   // only in mixBlock, so the per-sample pass need not look at the 64 voices.
   std::uint64_t activeMask = 0;

@@ -17,11 +17,11 @@ namespace
 struct Setting
 {
   const char* name;
-  double tunes[3];     // tune ratios of the three oscillators
-  double phases[3];    // start phases
+  double tunes[3];  // tune ratios of the three oscillators
+  double phases[3]; // start phases
   int unison;
   double fm, bass, click;
-  int offset;          // note-on offset within the first block
+  int offset; // note-on offset within the first block
 };
 
 // Every oscillator's buffer after each of six blocks, the oscillators in `on` sounding.
@@ -88,5 +88,78 @@ TEST(RenderRunTest, OscillatorsTogetherGiveWhatEachGivesAlone)
       EXPECT_EQ(std::memcmp(mine.data(), alone.data(), mine.size() * sizeof(double)), 0)
           << s.name << ", oscillator " << k;
     }
+  }
+}
+
+namespace
+{
+
+struct Waiting
+{
+  const char* name;
+  int voices, block;
+  bool noteMidBlock;    // a note-on between two runs of the third block
+  bool eventsBeforeMix; // a note-off and a note-on after the fourth block's samples
+  double fm;
+};
+
+// Every bus of five blocks, the block's last run rendered with or without mixNext.
+std::vector<double> play(const Waiting& w, bool mixNext)
+{
+  Rig rig;
+  for (int k = 1; k < 3; ++k)
+  {
+    rig.osc(k, S::kOscOn) = 1.0;
+    rig.osc(k, S::kOscVolume) = 0.5;
+    rig.osc(k, S::kOscCutoff) = 0.4 + 0.2 * k;
+    rig.pool->setTuneRatio(k, 1.0 + 0.01 * k);
+  }
+  rig.pool->setFmAmount(w.fm);
+  rig.p(S::kBassLayerAmount) = w.fm > 0.0 ? 0.5 : 0.0;
+  for (int v = 0; v < w.voices; ++v)
+    rig.pool->noteOn(30 + v, 40 + v % 80, (v * 37) % w.block);
+  std::vector<double> out;
+  for (int b = 0; b < 5; ++b)
+  {
+    Block block(w.block);
+    if (w.noteMidBlock && b == 2)
+    {
+      rig.pool->renderSamples(70);
+      rig.pool->noteOff(31);
+      rig.pool->noteOn(100, 90, 70);
+      rig.pool->renderSamples(w.block - 70, mixNext);
+    }
+    else
+      rig.pool->renderSamples(w.block, mixNext);
+    if (w.eventsBeforeMix && b == 3)
+    {
+      rig.pool->noteOff(30);
+      rig.pool->noteOn(101, 80, 0);
+    }
+    rig.pool->mixBlock(block.targets(), w.block);
+    for (const auto* bus : {&block.left, &block.right, &block.bass, &block.env, &block.filterEnv})
+      out.insert(out.end(), bus->begin(), bus->end());
+  }
+  return out;
+}
+
+} // namespace
+
+TEST(RenderRunTest, SamplesWaitingForTheMixingPassRenderAsTheyWouldBefore)
+{
+  const Waiting cases[] = {
+      {"one voice", 1, 512, false, false, 0.0},
+      {"nine voices, odd block", 9, 300, false, false, 0.0},
+      {"63 voices", 63, 512, false, false, 0.0},
+      {"a note between runs", 20, 512, true, false, 0.0},
+      {"events before the mix", 12, 256, false, true, 0.0},
+      {"FM and bass layer", 17, 512, true, true, 0.3},
+  };
+  for (const Waiting& w : cases)
+  {
+    const std::vector<double> now = play(w, false);
+    const std::vector<double> waited = play(w, true);
+    ASSERT_EQ(now.size(), waited.size());
+    EXPECT_EQ(std::memcmp(now.data(), waited.data(), now.size() * sizeof(double)), 0) << w.name;
   }
 }
