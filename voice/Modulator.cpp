@@ -47,7 +47,7 @@ __attribute__((target("avx2"))) void advanceLanes(Modulator* const* m, int n) no
 // Called from the audio thread, never blocks.
 void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noexcept
 {
-  constexpr int kWindow = 8;
+  constexpr int kWindow = 2;
   constexpr int kChunk = 64;
   for (int c0 = 0; c0 < count; c0 += kChunk)
   {

@@ -1239,9 +1239,11 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
   double* const left = out.left + j0;
   double* const right = out.right + j0;
   double* const bassBus = out.bassBus + j0;
+  // In a local, which the stores into the targets cannot alias: the loop vectorises.
+  const double vel = velocity;
   for (int j = 0; j < m; ++j)
   {
-    const double g = s.vgs[j] * velocity;
+    const double g = s.vgs[j] * vel;
     const double co = g * click[j];
     left[j] += sumLeft[j] * g + co;
     right[j] += co + sumRight[j] * g;

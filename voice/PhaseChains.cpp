@@ -111,14 +111,6 @@ __attribute__((target("avx2"))) void advanceLanes(PhaseChain* chains, int count)
 
 // --- Called from the audio thread, never block ----------------------------------------
 
-int PhaseChains::add(const PhaseChain& chain) noexcept
-{
-  if (size >= kMost)
-    return -1;
-  chains[size] = chain;
-  return size++;
-}
-
 void PhaseChains::advanceOne(PhaseChain& chain, int count) noexcept
 {
   advanceScalar<1>(&chain, count);

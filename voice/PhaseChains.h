@@ -27,7 +27,13 @@ public:
   void clear() noexcept { size = 0; }
   // Appends a chain and returns its index (-1 when all kMost are taken: advance that
   // chain alone with advanceOne).
-  int add(const PhaseChain& chain) noexcept;
+  int add(const PhaseChain& chain) noexcept
+  {
+    if (size >= kMost)
+      return -1;
+    chains[size] = chain;
+    return size++;
+  }
   // Every chain through count samples (1 .. the length of its arrays); four a vector
   // where the processor has AVX2.
   void advance(int count) noexcept;
