@@ -1,5 +1,6 @@
 #include "voice/Note.h"
 
+#include "dsp/CpuFeatures.h"
 #include "dsp/Lanes.h"
 #include "voice/ClickTransients.h"
 #include "voice/PitchEnvelope.h"
@@ -500,8 +501,8 @@ bool Note::drawsNoise() const noexcept
   return false;
 }
 
-void Note::renderFront(int count, const double* bend, PitchRun& memo, RunScratch& scratch,
-                       PhaseChains& chains, ModulatorSteps& later)
+void Note::renderFrontBody(int count, const double* bend, PitchRun& memo, RunScratch& scratch,
+                           PhaseChains& chains, ModulatorSteps& later)
 {
   scratch.count = 0;
   scratch.sineCount = 0;
@@ -757,6 +758,22 @@ void Note::renderFront(int count, const double* bend, PitchRun& memo, RunScratch
     startSines(scratch, chains);
 }
 
+void Note::renderFrontAvx2(int count, const double* bend, PitchRun& memo, RunScratch& scratch,
+                           PhaseChains& chains, ModulatorSteps& later)
+{
+  renderFrontBody(count, bend, memo, scratch, chains, later);
+}
+
+void Note::renderFront(int count, const double* bend, PitchRun& memo, RunScratch& scratch,
+                       PhaseChains& chains, ModulatorSteps& later)
+{
+  if (Dsp::kHasAvx2)
+    renderFrontAvx2(count, bend, memo, scratch, chains, later);
+  else
+    renderFrontBody(count, bend, memo, scratch, chains, later);
+}
+
+
 void Note::renderBack(RunScratch& run, const PhaseChains& chains) noexcept
 {
   if (run.count <= 0)
@@ -853,7 +870,7 @@ void Note::startSines(RunScratch& scratch, PhaseChains& chains) noexcept
   }
 }
 
-void Note::finishSines(RunScratch& scratch, const PhaseChains& chains) noexcept
+void Note::finishSinesBody(RunScratch& scratch, const PhaseChains& chains) noexcept
 {
   SineRun* const runs = scratch.sines;
   const int sineCount = scratch.sineCount;
@@ -923,6 +940,20 @@ void Note::finishSines(RunScratch& scratch, const PhaseChains& chains) noexcept
       }
   }
 }
+
+void Note::finishSinesAvx2(RunScratch& scratch, const PhaseChains& chains) noexcept
+{
+  finishSinesBody(scratch, chains);
+}
+
+void Note::finishSines(RunScratch& scratch, const PhaseChains& chains) noexcept
+{
+  if (Dsp::kHasAvx2)
+    finishSinesAvx2(scratch, chains);
+  else
+    finishSinesBody(scratch, chains);
+}
+
 
 void Note::mix(const VoiceMixTargets& out, int n)
 {
@@ -1000,7 +1031,7 @@ int Note::mixBegin(const VoiceMixTargets& out, int n)
 
 // The envelopes first, then each oscillator through the stretch (its smoothers and LFO
 // stay in registers) up to its filter's input.
-void Note::mixFront(int j0, int m, MixStretch& s, ModulatorSteps& later)
+void Note::mixFrontBody(int j0, int m, MixStretch& s, ModulatorSteps& later)
 {
   for (int j = 0; j < m; ++j)
   {
@@ -1155,6 +1186,20 @@ void Note::mixFront(int j0, int m, MixStretch& s, ModulatorSteps& later)
   }
 }
 
+void Note::mixFrontAvx2(int j0, int m, MixStretch& s, ModulatorSteps& later)
+{
+  mixFrontBody(j0, m, s, later);
+}
+
+void Note::mixFront(int j0, int m, MixStretch& s, ModulatorSteps& later)
+{
+  if (Dsp::kHasAvx2)
+    mixFrontAvx2(j0, m, s, later);
+  else
+    mixFrontBody(j0, m, s, later);
+}
+
+
 int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, const double** cutoff,
                      double* resonance, double** out)
 {
@@ -1175,7 +1220,7 @@ int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, co
 
 // Each oscillator's filtered stretch, faded and at its volume, into the stretch's stereo
 // sums in the order of the oscillators, then the outputs.
-void Note::mixBack(int j0, int m, const MixStretch& s)
+void Note::mixBackBody(int j0, int m, const MixStretch& s)
 {
   if (m <= 0)
     return;
@@ -1276,6 +1321,17 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
   bassOut = g * bass[last];
   clickOut = g * click[last];
 }
+
+void Note::mixBackAvx2(int j0, int m, const MixStretch& s) { mixBackBody(j0, m, s); }
+
+void Note::mixBack(int j0, int m, const MixStretch& s)
+{
+  if (Dsp::kHasAvx2)
+    mixBackAvx2(j0, m, s);
+  else
+    mixBackBody(j0, m, s);
+}
+
 
 void Note::mixEnd() noexcept { bufferIndex = 0; }
 

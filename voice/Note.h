@@ -283,6 +283,26 @@ private:
   // at every time after.
   bool clickOver(std::int64_t n) const noexcept;
   void applyWaveform(int k) noexcept;
+  // The bodies of renderFront, finishSines, mixFront and mixBack are compiled twice:
+  // inlined into their AVX2 twins, whose loops vectorise four lanes wide (the target
+  // adds AVX2 alone, not FMA: the same IEEE operations lane by lane), and into the calls
+  // for other processors, which choose the twin where the processor has AVX2.
+  [[gnu::always_inline]] inline void renderFrontBody(int count, const double* bend,
+                                                     PitchRun& memo, RunScratch& scratch,
+                                                     PhaseChains& chains, ModulatorSteps& later);
+  __attribute__((target("avx2"))) void renderFrontAvx2(int count, const double* bend,
+                                                       PitchRun& memo, RunScratch& scratch,
+                                                       PhaseChains& chains, ModulatorSteps& later);
+  [[gnu::always_inline]] inline void finishSinesBody(RunScratch& scratch,
+                                                     const PhaseChains& chains) noexcept;
+  __attribute__((target("avx2"))) void finishSinesAvx2(RunScratch& scratch,
+                                                       const PhaseChains& chains) noexcept;
+  [[gnu::always_inline]] inline void mixFrontBody(int j0, int m, MixStretch& s,
+                                                  ModulatorSteps& later);
+  __attribute__((target("avx2"))) void mixFrontAvx2(int j0, int m, MixStretch& s,
+                                                    ModulatorSteps& later);
+  [[gnu::always_inline]] inline void mixBackBody(int j0, int m, const MixStretch& s);
+  __attribute__((target("avx2"))) void mixBackAvx2(int j0, int m, const MixStretch& s);
   // The sine runs' chains into chains (or advanced alone), then their sines and sums.
   void startSines(RunScratch& run, PhaseChains& chains) noexcept;
   void finishSines(RunScratch& run, const PhaseChains& chains) noexcept;
