@@ -77,6 +77,29 @@ inline void stepIncrements(PolyBLEP& b0, TableOscillator& t0, PolyBLEP& b1, Tabl
   tune.advance();
 }
 
+// A stretch of a voice into the stereo pair and the bass bus: the voice gain g of each
+// sample (its envelope value times the velocity) scales the stereo sums, the click and
+// the bass layer. The targets are distinct buffers that overlap none of the sources, so
+// the loop vectorises.
+[[gnu::always_inline]] inline void addIntoTargets(double* __restrict left, double* __restrict right,
+                                                  double* __restrict bassBus,
+                                                  const double* __restrict sumLeft,
+                                                  const double* __restrict sumRight,
+                                                  const double* __restrict gains,
+                                                  const double* __restrict click,
+                                                  const double* __restrict bass, double velocity,
+                                                  int m) noexcept
+{
+  for (int j = 0; j < m; ++j)
+  {
+    const double g = gains[j] * velocity;
+    const double co = g * click[j];
+    left[j] += sumLeft[j] * g + co;
+    right[j] += co + sumRight[j] * g;
+    bassBus[j] += g * bass[j];
+  }
+}
+
 } // namespace
 
 const double Note::kStartFade[kStartFadeLength] = {
@@ -1281,19 +1304,8 @@ void Note::mixBackBody(int j0, int m, const MixStretch& s)
   // receives the same sums in the same order.
   const double* const bass = bassBuffer.get() + j0;
   const double* const click = clickBuffer.get() + j0;
-  double* const left = out.left + j0;
-  double* const right = out.right + j0;
-  double* const bassBus = out.bassBus + j0;
-  // In a local, which the stores into the targets cannot alias: the loop vectorises.
-  const double vel = velocity;
-  for (int j = 0; j < m; ++j)
-  {
-    const double g = s.vgs[j] * vel;
-    const double co = g * click[j];
-    left[j] += sumLeft[j] * g + co;
-    right[j] += co + sumRight[j] * g;
-    bassBus[j] += g * bass[j];
-  }
+  addIntoTargets(out.left + j0, out.right + j0, out.bassBus + j0, sumLeft, sumRight, s.vgs,
+                 click, bass, velocity, m);
   const auto addInto = [m](double* target, const double* values)
   {
     for (int j = 0; j < m; ++j)

@@ -24,8 +24,8 @@ namespace Korvane
 class ClickTransients;
 class PitchEnvelope;
 
-// Where mixBlock adds the voices: the stereo pair and the buses, all zeroed by the caller
-// and at least the block's length long. lfoDisplay holds records of kLfoRecordStride
+// Where mixBlock adds the voices: the stereo pair and the buses, all zeroed by the caller,
+// at least the block's length long and distinct buffers (none overlaps another). lfoDisplay holds records of kLfoRecordStride
 // doubles, one per sample, whose first three receive the oscillator LFO values of the
 // last voice mixed. envBus, filterEnvBus and lfoDisplay may be null.
 struct VoiceMixTargets
