@@ -1056,13 +1056,14 @@ int Note::mixBegin(const VoiceMixTargets& out, int n)
 // stay in registers) up to its filter's input.
 void Note::mixFrontBody(int j0, int m, MixStretch& s, ModulatorSteps& later)
 {
-  for (int j = 0; j < m; ++j)
-  {
-    double f = 1.0;
-    if (fadeIndex < kStartFadeLength)
-      f = startFade[fadeIndex++];
-    s.fade[j] = f;
-  }
+  // The start fade's values while it lasts, then 1.0 (a local index, which the stores
+  // cannot alias).
+  std::uint32_t fade = fadeIndex;
+  int fading = 0;
+  for (; fading < m && fade < kStartFadeLength; ++fading)
+    s.fade[fading] = startFade[fade++];
+  std::fill(s.fade + fading, s.fade + m, 1.0);
+  fadeIndex = fade;
   // An envelope that holds still (idle, or settled on its sustain level) gives the same
   // output at every sample; the two envelopes tick apart from each other.
   // Returns whether it held.
