@@ -81,14 +81,11 @@ inline void stepIncrements(PolyBLEP& b0, TableOscillator& t0, PolyBLEP& b1, Tabl
 // sample (its envelope value times the velocity) scales the stereo sums, the click and
 // the bass layer. The targets are distinct buffers that overlap none of the sources, so
 // the loop vectorises.
-[[gnu::always_inline]] inline void addIntoTargets(double* __restrict left, double* __restrict right,
-                                                  double* __restrict bassBus,
-                                                  const double* __restrict sumLeft,
-                                                  const double* __restrict sumRight,
-                                                  const double* __restrict gains,
-                                                  const double* __restrict click,
-                                                  const double* __restrict bass, double velocity,
-                                                  int m) noexcept
+[[gnu::always_inline]] inline void
+addIntoTargets(double* __restrict left, double* __restrict right, double* __restrict bassBus,
+               const double* __restrict sumLeft, const double* __restrict sumRight,
+               const double* __restrict gains, const double* __restrict click,
+               const double* __restrict bass, double velocity, int m) noexcept
 {
   for (int j = 0; j < m; ++j)
   {
@@ -147,6 +144,33 @@ void Note::setSampleRate(double rate)
   baseIncrement = noteFrequency / rate;
 }
 
+void Note::markLayers(int i) noexcept
+{
+  if (layersDirtyFrom >= layersDirtyTo)
+  {
+    layersDirtyFrom = i;
+    layersDirtyTo = i + 1;
+    return;
+  }
+  layersDirtyFrom = std::min(layersDirtyFrom, i);
+  layersDirtyTo = std::max(layersDirtyTo, i + 1);
+}
+
+void Note::clearLayers(int from, int to) noexcept
+{
+  const int a = std::max(from, layersDirtyFrom);
+  const int b = std::min(to, layersDirtyTo);
+  if (a >= b)
+    return;
+  std::fill(bassBuffer.get() + a, bassBuffer.get() + b, 0.0);
+  std::fill(clickBuffer.get() + a, clickBuffer.get() + b, 0.0);
+  // What remains dirty: the range without the part at either of its ends.
+  if (a == layersDirtyFrom)
+    layersDirtyFrom = b;
+  else if (b == layersDirtyTo)
+    layersDirtyTo = a;
+}
+
 void Note::allocateBuffers(int length)
 {
   if (length < 0)
@@ -155,6 +179,7 @@ void Note::allocateBuffers(int length)
     b = std::make_unique<double[]>(static_cast<std::size_t>(length));
   bassBuffer = std::make_unique<double[]>(static_cast<std::size_t>(length));
   clickBuffer = std::make_unique<double[]>(static_cast<std::size_t>(length));
+  layersDirtyFrom = layersDirtyTo = 0;
   bufferLength = length;
   bufferIndex = 0;
 }
@@ -313,6 +338,7 @@ void Note::start(int vel)
     std::fill_n(bassBuffer.get(), bufferLength, 0.0);
   if (clickBuffer)
     std::fill_n(clickBuffer.get(), bufferLength, 0.0);
+  layersDirtyFrom = layersDirtyTo = 0;
   if (bound)
     updatePitch(1.0);
   for (int k = 0; k < kOscillators; ++k)
@@ -494,6 +520,7 @@ void Note::renderOscillators(PitchMemo* memo)
     bassBuffer[i] = p[S::kBassLayerAmount] > 0.0 ? std::sin(kTwoPi * bassPhase) : 0.0;
     const double click = p[S::kBassLayerClick];
     clickBuffer[i] = click > 0.0 ? clickSample(click) : 0.0;
+    markLayers(i);
   }
   const double t = samplesSinceStart / sampleRate;
   const std::uint64_t tBits = std::bit_cast<std::uint64_t>(t);
@@ -611,8 +638,7 @@ void Note::renderFrontBody(int count, const double* bend, PitchRun& memo, RunScr
     if (scratch.chainAt[0] < 0)
       PhaseChains::advanceOne(scratch.chain[0], count);
     scratch.bassChained = true;
-    std::fill_n(bassBuffer.get() + first, count, 0.0);
-    std::fill_n(clickBuffer.get() + first, count, 0.0);
+    clearLayers(first, first + count);
     later.add(fm, count);
     bufferIndex += count;
     if (bufferIndex >= bufferLength)
@@ -634,6 +660,7 @@ void Note::renderFrontBody(int count, const double* bend, PitchRun& memo, RunScr
       else
         bassBuffer[i] = bassOn ? std::sin(kTwoPi * bassPhase) : 0.0;
       clickBuffer[i] = clickSounds ? clickSample(click) : 0.0;
+      markLayers(i);
     }
     const double b = bend[j];
     const double w = 1.0 + kTwelveSemitones * fm.value();
@@ -795,7 +822,6 @@ void Note::renderFront(int count, const double* bend, PitchRun& memo, RunScratch
   else
     renderFrontBody(count, bend, memo, scratch, chains, later);
 }
-
 
 void Note::renderBack(RunScratch& run, const PhaseChains& chains) noexcept
 {
@@ -976,7 +1002,6 @@ void Note::finishSines(RunScratch& scratch, const PhaseChains& chains) noexcept
   else
     finishSinesBody(scratch, chains);
 }
-
 
 void Note::mix(const VoiceMixTargets& out, int n)
 {
@@ -1223,7 +1248,6 @@ void Note::mixFront(int j0, int m, MixStretch& s, ModulatorSteps& later)
     mixFrontBody(j0, m, s, later);
 }
 
-
 int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, const double** cutoff,
                      double* resonance, double** out)
 {
@@ -1303,10 +1327,14 @@ void Note::mixBackBody(int j0, int m, const MixStretch& s)
   }
   // The voice's samples first, then each target in turn: every target sample still
   // receives the same sums in the same order.
-  const double* const bass = bassBuffer.get() + j0;
-  const double* const click = clickBuffer.get() + j0;
-  addIntoTargets(out.left + j0, out.right + j0, out.bassBus + j0, sumLeft, sumRight, s.vgs,
-                 click, bass, velocity, m);
+  // Layers that hold +0.0 throughout the stretch are read from silence that stays in the
+  // cache (the same values).
+  static const double kSilence[kRunLength] = {};
+  const bool silentLayers = !(layersDirtyFrom < j0 + m && j0 < layersDirtyTo);
+  const double* const bass = silentLayers ? kSilence : bassBuffer.get() + j0;
+  const double* const click = silentLayers ? kSilence : clickBuffer.get() + j0;
+  addIntoTargets(out.left + j0, out.right + j0, out.bassBus + j0, sumLeft, sumRight, s.vgs, click,
+                 bass, velocity, m);
   const auto addInto = [m](double* target, const double* values)
   {
     for (int j = 0; j < m; ++j)
@@ -1344,7 +1372,6 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
   else
     mixBackBody(j0, m, s);
 }
-
 
 void Note::mixEnd() noexcept { bufferIndex = 0; }
 

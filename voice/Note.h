@@ -25,9 +25,9 @@ class ClickTransients;
 class PitchEnvelope;
 
 // Where mixBlock adds the voices: the stereo pair and the buses, all zeroed by the caller,
-// at least the block's length long and distinct buffers (none overlaps another). lfoDisplay holds records of kLfoRecordStride
-// doubles, one per sample, whose first three receive the oscillator LFO values of the
-// last voice mixed. envBus, filterEnvBus and lfoDisplay may be null.
+// at least the block's length long and distinct buffers (none overlaps another). lfoDisplay holds
+// records of kLfoRecordStride doubles, one per sample, whose first three receive the oscillator LFO
+// values of the last voice mixed. envBus, filterEnvBus and lfoDisplay may be null.
 struct VoiceMixTargets
 {
   static constexpr int kLfoRecordStride = 5;
@@ -287,9 +287,9 @@ private:
   // inlined into their AVX2 twins, whose loops vectorise four lanes wide (the target
   // adds AVX2 alone, not FMA: the same IEEE operations lane by lane), and into the calls
   // for other processors, which choose the twin where the processor has AVX2.
-  [[gnu::always_inline]] inline void renderFrontBody(int count, const double* bend,
-                                                     PitchRun& memo, RunScratch& scratch,
-                                                     PhaseChains& chains, ModulatorSteps& later);
+  [[gnu::always_inline]] inline void renderFrontBody(int count, const double* bend, PitchRun& memo,
+                                                     RunScratch& scratch, PhaseChains& chains,
+                                                     ModulatorSteps& later);
   __attribute__((target("avx2"))) void renderFrontAvx2(int count, const double* bend,
                                                        PitchRun& memo, RunScratch& scratch,
                                                        PhaseChains& chains, ModulatorSteps& later);
@@ -338,6 +338,12 @@ private:
   std::unique_ptr<double[]> oscBuffer[kOscillators];
   std::unique_ptr<double[]> bassBuffer;
   std::unique_ptr<double[]> clickBuffer;
+  // Positions layersDirtyFrom .. layersDirtyTo-1 of the bass and click buffers may hold
+  // other values than +0.0; all other positions hold +0.0 (an empty range: all do).
+  int layersDirtyFrom = 0, layersDirtyTo = 0;
+  void markLayers(int i) noexcept;
+  // Positions from .. to-1 of both buffers become +0.0, writing only where they may not be.
+  void clearLayers(int from, int to) noexcept;
 };
 
 } // namespace Korvane

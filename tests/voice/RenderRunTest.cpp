@@ -163,3 +163,54 @@ TEST(RenderRunTest, SamplesWaitingForTheMixingPassRenderAsTheyWouldBefore)
     EXPECT_EQ(std::memcmp(now.data(), waited.data(), now.size() * sizeof(double)), 0) << w.name;
   }
 }
+
+TEST(RenderRunTest, LayersSwitchedOffLeaveSilenceWhereTheyPlayed)
+{
+  // Per block: bass amount, click amount, the sample at which the block splits into two
+  // runs (0: one run). The bass layer reaches the bass bus; once both layers are off
+  // every position of both buffers holds +0.0 and the bus receives +0.0.
+  struct Step
+  {
+    double bass, click;
+    int split;
+  };
+  const std::vector<std::vector<Step>> sequences = {
+      {{0.8, 0.0, 0}, {0.0, 0.0, 0}, {0.0, 0.0, 0}},
+      {{0.0, 0.6, 0}, {0.0, 0.0, 200}, {0.0, 0.0, 0}},
+      {{0.7, 0.5, 100}, {0.0, 0.0, 350}, {0.6, 0.0, 0}, {0.0, 0.0, 0}},
+  };
+  const std::uint64_t plusZero = 0;
+  for (std::size_t q = 0; q < sequences.size(); ++q)
+  {
+    Rig rig;
+    rig.pool->noteOn(40, 100, 0);
+    for (std::size_t b = 0; b < sequences[q].size(); ++b)
+    {
+      const Step& step = sequences[q][b];
+      rig.p(S::kBassLayerAmount) = step.bass;
+      rig.p(S::kBassLayerClick) = step.click;
+      Block block(512);
+      if (step.split > 0)
+        rig.pool->renderSamples(step.split);
+      rig.pool->renderSamples(512 - step.split, true);
+      rig.pool->mixBlock(block.targets(), 512);
+      const Korvane::Note& v = rig.pool->voice(0);
+      bool busSounds = false, layersHold = true;
+      for (int j = 0; j < 512; ++j)
+      {
+        busSounds = busSounds || block.bass[std::size_t(j)] != 0.0;
+        layersHold = layersHold && std::memcmp(&v.bassLayerBuffer()[j], &plusZero, 8) == 0 &&
+                     std::memcmp(&v.clickLayerBuffer()[j], &plusZero, 8) == 0 &&
+                     std::memcmp(&block.bass[std::size_t(j)], &plusZero, 8) == 0;
+      }
+      if (step.bass > 0.0)
+      {
+        EXPECT_TRUE(busSounds) << "sequence " << q << ", block " << b;
+      }
+      if (step.bass == 0.0 && step.click == 0.0)
+      {
+        EXPECT_TRUE(layersHold) << "sequence " << q << ", block " << b;
+      }
+    }
+  }
+}
