@@ -743,10 +743,13 @@ void Note::renderFrontBody(int count, const double* bend, PitchRun& memo, RunScr
       // other); the phases, sines and sums of every sine oscillator after the loop.
       SineRun& run = sineRuns[sineCount++];
       run.k = k;
+      run.steady = toTune == 0.0;
+      run.ratio = ratio;
       if (toTune == 0.0)
       {
         // The factor is 1 and reads no LFO; the tune LFO's phase still runs.
         const double m = tuneLfoFactor(tune, toTune);
+        run.factor = m;
         for (int j = 0; j < count; ++j)
         {
           const double f = ratio * m * pw[j];
@@ -848,15 +851,18 @@ void Note::startSines(RunScratch& scratch, PhaseChains& chains) noexcept
   // advances side by side with the others (of this voice and of the voices beside it).
   scratch.straight = at[0] >= 0 && at[count - 1] == at[0] + count - 1;
   // An oscillator whose sub-voices start where an earlier one's start and take the same
-  // increments through the run (bit for bit) has that one's phases and sines.
+  // increments through the run (bit for bit) has that one's phases and sines. Steady
+  // runs of the same ratio and factor compute the same increments from the same pitch.
   const auto same = [this, count](const SineRun& a, const SineRun& b, int v)
   {
     const PolyBLEP& pa = blep[a.k][v];
     const PolyBLEP& pb = blep[b.k][v];
     const double* ia = v == 0 ? a.inc0s : a.inc1s;
     const double* ib = v == 0 ? b.inc0s : b.inc1s;
+    const bool alike = a.steady && b.steady && Dsp::sameBits(a.ratio, b.ratio) &&
+                       Dsp::sameBits(a.factor, b.factor);
     return Dsp::sameBits(pa.phase, pb.phase) && Dsp::sameBits(pa.increment, pb.increment) &&
-           std::memcmp(ia, ib, sizeof(double) * std::size_t(count)) == 0;
+           (alike || std::memcmp(ia, ib, sizeof(double) * std::size_t(count)) == 0);
   };
   int* const twin = scratch.twin;
   for (int i = 0; i < sineCount; ++i)

@@ -145,6 +145,10 @@ public:
   struct SineRun
   {
     int k;
+    // A steady run's increments are ratio * factor * the pitch of each sample (no tune LFO
+    // moves them).
+    bool steady;
+    double ratio, factor;
     double end0, end1; // the sub-voices' phases after the run
     double inc0s[kRunLength], inc1s[kRunLength], phase0[kRunLength], phase1[kRunLength];
     double sine0[kRunLength], sine1[kRunLength];
