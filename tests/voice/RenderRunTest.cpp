@@ -21,7 +21,8 @@ struct Setting
   double phases[3]; // start phases
   int unison;
   double fm, bass, click;
-  int offset; // note-on offset within the first block
+  int offset;    // note-on offset within the first block
+  double retune; // the third oscillator's tune ratio from the fourth block on (0: kept)
 };
 
 // Every oscillator's buffer after each of six blocks, the oscillators in `on` sounding.
@@ -51,6 +52,8 @@ std::vector<double> render(const Setting& s, const bool (&on)[3])
   for (int b = 0; b < 6; ++b)
   {
     Block block(300);
+    if (b == 3 && s.retune > 0.0)
+      rig.pool->setTuneRatio(2, s.retune);
     rig.pool->renderSamples(300);
     rig.pool->mixBlock(block.targets(), 300);
     for (int k = 0; k < 3; ++k)
@@ -66,11 +69,12 @@ std::vector<double> render(const Setting& s, const bool (&on)[3])
 TEST(RenderRunTest, OscillatorsTogetherGiveWhatEachGivesAlone)
 {
   const Setting settings[] = {
-      {"three alike (twins)", {1.0, 1.0, 1.0}, {0.5, 0.5, 0.5}, 1, 0.0, 0.0, 0.0, 0},
-      {"two alike, one apart", {1.0, 1.0, 1.01}, {0.5, 0.5, 0.5}, 1, 0.0, 0.0, 0.0, 37},
-      {"all apart", {0.99, 1.0, 1.02}, {0.3, 0.5, 0.8}, 1, 0.0, 0.0, 0.0, 0},
-      {"unison", {1.0, 1.0, 1.03}, {0.5, 0.5, 0.5}, 2, 0.0, 0.0, 0.0, 100},
-      {"FM, bass and click", {1.0, 1.0, 1.0}, {0.5, 0.5, 0.6}, 1, 0.4, 0.8, 0.5, 5},
+      {"three alike (twins)", {1.0, 1.0, 1.0}, {0.5, 0.5, 0.5}, 1, 0.0, 0.0, 0.0, 0, 0.0},
+      {"two alike, one apart", {1.0, 1.0, 1.01}, {0.5, 0.5, 0.5}, 1, 0.0, 0.0, 0.0, 37, 0.0},
+      {"all apart", {0.99, 1.0, 1.02}, {0.3, 0.5, 0.8}, 1, 0.0, 0.0, 0.0, 0, 0.0},
+      {"unison", {1.0, 1.0, 1.03}, {0.5, 0.5, 0.5}, 2, 0.0, 0.0, 0.0, 100, 0.0},
+      {"FM, bass and click", {1.0, 1.0, 1.0}, {0.5, 0.5, 0.6}, 1, 0.4, 0.8, 0.5, 5, 0.0},
+      {"twins parted by a retune", {1.0, 1.0, 1.0}, {0.5, 0.5, 0.5}, 2, 0.0, 0.0, 0.0, 0, 1.02},
   };
   for (const Setting& s : settings)
   {
