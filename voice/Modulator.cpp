@@ -28,6 +28,7 @@ __attribute__((target("avx2"))) void advanceLanes(Modulator* const* m, int n) no
     step[g] = _mm256_set_pd(q[3]->increment, q[2]->increment, q[1]->increment, q[0]->increment);
   }
   for (int j = 0; j < n; ++j)
+#pragma GCC unroll 4
     for (int g = 0; g < G; ++g)
     {
       const __m256d p = _mm256_add_pd(phase[g], step[g]);
@@ -47,8 +48,10 @@ __attribute__((target("avx2"))) void advanceLanes(Modulator* const* m, int n) no
 // Called from the audio thread, never blocks.
 void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noexcept
 {
-  constexpr int kWindow = 2;
   constexpr int kChunk = 64;
+  // The modulators standing alike found through a small open-addressed table of the
+  // first of each (phase, step) pair: notes started together share their LFOs' phases.
+  constexpr int kSlots = 128;
   for (int c0 = 0; c0 < count; c0 += kChunk)
   {
     Modulator* const* list = modulators + c0;
@@ -56,16 +59,31 @@ void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noe
     int same[kChunk];
     Modulator* moving[kChunk];
     int movers = 0;
+    int slots[kSlots];
+    std::fill_n(slots, kSlots, -1);
     for (int i = 0; i < size; ++i)
     {
       const Modulator& m = *list[i];
+      const std::uint64_t phaseBits = std::bit_cast<std::uint64_t>(m.phase);
+      const std::uint64_t stepBits = std::bit_cast<std::uint64_t>(m.increment);
       same[i] = -1;
-      for (int e = std::max(0, i - kWindow); e < i && same[i] < 0; ++e)
-        if (same[e] < 0 &&
-            std::bit_cast<std::uint64_t>(list[e]->phase) == std::bit_cast<std::uint64_t>(m.phase) &&
-            std::bit_cast<std::uint64_t>(list[e]->increment) ==
-                std::bit_cast<std::uint64_t>(m.increment))
-          same[i] = e;
+      const std::uint64_t key =
+          (phaseBits * 0x9E3779B97F4A7C15ull + stepBits) * 0xC2B2AE3D27D4EB4Full;
+      for (auto h = unsigned(key >> 57);; h = (h + 1) % kSlots)
+      {
+        if (slots[h] < 0)
+        {
+          slots[h] = i;
+          break;
+        }
+        const Modulator& e = *list[slots[h]];
+        if (std::bit_cast<std::uint64_t>(e.phase) == phaseBits &&
+            std::bit_cast<std::uint64_t>(e.increment) == stepBits)
+        {
+          same[i] = slots[h];
+          break;
+        }
+      }
       if (same[i] < 0 && !m.standsStill())
         moving[movers++] = list[i];
     }

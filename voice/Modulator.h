@@ -72,8 +72,8 @@ public:
   }
 
   // advanceBy(n) of `count` modulators, the same bits: those that move, four a vector
-  // where the processor has AVX2. One that stands where one of the two listed before
-  // it stands and moves by the same step (bit for bit) ends where that one ends, so it
+  // where the processor has AVX2. One that stands exactly where an earlier one of the
+  // list stands and moves by the same step (bit for bit) ends where that one ends, so it
   // takes that one's phase instead of stepping through the n samples again.
   // Called from the audio thread, never blocks.
   static void advanceAllBy(Modulator* const* modulators, int count, int n) noexcept;

@@ -74,6 +74,7 @@ __attribute__((target("avx2"))) void advanceLanes(PhaseChain* chains, int count)
   }
   for (int j = 0; j < count; ++j)
   {
+#pragma GCC unroll 4
     for (int g = 0; g < G; ++g)
     {
       const PhaseChain* c = chains + 4 * g;
