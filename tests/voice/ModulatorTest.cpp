@@ -90,18 +90,23 @@ TEST(FmModulatorTest, RunsInHertzUpTo10kHzAndStartsSilent)
 }
 
 // Modulators moved together end bit for bit where each moved alone ends: twins (which
-// take the first one's phase), near twins, a standing one, -0 and a phase past a turn.
+// take the first one's phase, near or far in the list), near twins, a standing one, -0, a
+// phase past a turn, and more than one chunk of them with enough to fill the vector lanes.
 TEST(Modulator, MovedTogetherEndWhereEachAloneEnds)
 {
   const double phases[] = {0.3, 0.3, 0.3, 6.2, -0.0, 0.0, 7.0, 0.3};
   const double steps[] = {0.01, 0.01, 0.0100000001, 0.05, 0.0, 0.0, 0.0, 0.01};
-  constexpr int kCount = 8;
+  constexpr int kCount = 70;
   Modulator together[kCount], alone[kCount];
   Modulator* list[kCount];
   for (int i = 0; i < kCount; ++i)
   {
-    together[i].phase = alone[i].phase = phases[i];
-    together[i].increment = alone[i].increment = steps[i];
+    // After the eight above, seven kinds repeat: phase 0 with its own step (an FM phase
+    // at note-on), and shared LFO phases.
+    const double phase = i < 8 ? phases[i] : (i % 7 < 3 ? 0.0 : 0.1 * (i % 7));
+    const double step = i < 8 ? steps[i] : 0.001 * (1 + i % 7) + (i % 7 == 0 ? 1e-3 * i : 0.0);
+    together[i].phase = alone[i].phase = phase;
+    together[i].increment = alone[i].increment = step;
     list[i] = &together[i];
   }
   for (int n : {1, 37, 64})
