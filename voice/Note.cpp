@@ -745,17 +745,33 @@ void Note::renderFrontBody(int count, const double* bend, PitchRun& memo, RunScr
       run.k = k;
       run.steady = toTune == 0.0;
       run.ratio = ratio;
+      run.twin = -1;
       if (toTune == 0.0)
       {
         // The factor is 1 and reads no LFO; the tune LFO's phase still runs.
         const double m = tuneLfoFactor(tune, toTune);
         run.factor = m;
-        for (int j = 0; j < count; ++j)
+        // A steady run of the same ratio and factor whose sub-voices stand where this
+        // one's stand is its twin: the same increments, phases and sines.
+        for (int earlier = 0; earlier < sineCount - 1 && run.twin < 0; ++earlier)
         {
-          const double f = ratio * m * pw[j];
-          run.inc0s[j] = f * perSample;
-          run.inc1s[j] = f * d * perSample;
+          const SineRun& o = sineRuns[earlier];
+          const auto alike = [&](int v)
+          {
+            return Dsp::sameBits(blep[o.k][v].phase, blep[k][v].phase) &&
+                   Dsp::sameBits(blep[o.k][v].increment, blep[k][v].increment);
+          };
+          if (o.steady && o.twin < 0 && Dsp::sameBits(o.ratio, ratio) &&
+              Dsp::sameBits(o.factor, m) && alike(0) && (unisonCount < 2 || alike(1)))
+            run.twin = earlier;
         }
+        if (run.twin < 0)
+          for (int j = 0; j < count; ++j)
+          {
+            const double f = ratio * m * pw[j];
+            run.inc0s[j] = f * perSample;
+            run.inc1s[j] = f * d * perSample;
+          }
         later.add(tuneLfo[k], count);
       }
       else
@@ -867,7 +883,7 @@ void Note::startSines(RunScratch& scratch, PhaseChains& chains) noexcept
   int* const twin = scratch.twin;
   for (int i = 0; i < sineCount; ++i)
   {
-    twin[i] = -1;
+    twin[i] = runs[i].twin;
     for (int e = 0; e < i && twin[i] < 0; ++e)
       if (twin[e] < 0 && same(runs[e], runs[i], 0) && (!two || same(runs[e], runs[i], 1)))
         twin[i] = e;
@@ -961,8 +977,8 @@ void Note::finishSinesBody(RunScratch& scratch, const PhaseChains& chains) noexc
     PolyBLEP& b1 = blep[k][1];
     b0.phase = source.end0;
     b1.phase = source.end1;
-    b0.increment = table[k][0].increment = run.inc0s[count - 1];
-    b1.increment = table[k][1].increment = run.inc1s[count - 1];
+    b0.increment = table[k][0].increment = source.inc0s[count - 1];
+    b1.increment = table[k][1].increment = source.inc1s[count - 1];
     if (twin[i] < 0)
     {
       sinesOfTurns(run.phase0, run.sine0, q);

@@ -149,6 +149,7 @@ public:
     // moves them).
     bool steady;
     double ratio, factor;
+    int twin;          // an earlier steady run known alike before its increments (-1: none)
     double end0, end1; // the sub-voices' phases after the run
     double inc0s[kRunLength], inc1s[kRunLength], phase0[kRunLength], phase1[kRunLength];
     double sine0[kRunLength], sine1[kRunLength];
