@@ -513,8 +513,11 @@ void Note::renderOscillators(PitchMemo* memo)
   if (i >= 0 && i < bufferLength)
   {
     for (int k = 0; k < kOscillators; ++k)
+    {
+      sameBufferAs[k] = -1;
       if (p[slot(k, S::kOscOn)] > 0.5 && p[slot(k, S::kOscVolume)] > 0.0)
         oscBuffer[k][i] = oscillatorSample(k);
+    }
     // Layers that are off write silence, so a layer switched off during a note
     // does not replay its last block.
     bassBuffer[i] = p[S::kBassLayerAmount] > 0.0 ? std::sin(kTwoPi * bassPhase) : 0.0;
@@ -556,6 +559,7 @@ void Note::renderFrontBody(int count, const double* bend, PitchRun& memo, RunScr
 {
   scratch.count = 0;
   scratch.sineCount = 0;
+  std::fill_n(scratch.sameAs, kOscillators, -1);
   scratch.bassChained = false;
   mixRight = mixLeft = bassOut = clickOut = 0.0;
   if (!bound || count <= 0)
@@ -850,6 +854,10 @@ void Note::renderBack(RunScratch& run, const PhaseChains& chains) noexcept
     bassPhase = run.chainAt[0] >= 0 ? chains[run.chainAt[0]].phase : run.chain[0].phase;
   if (run.sineCount > 0)
     finishSines(run, chains);
+  for (int k = 0; k < kOscillators; ++k)
+    sameBufferAs[k] = sameBufferAs[k] == kNothingRendered || sameBufferAs[k] == run.sameAs[k]
+                          ? run.sameAs[k]
+                          : -1;
 }
 
 // The phases of the sine oscillators' sub-voices through the run, their sines side by
@@ -989,6 +997,15 @@ void Note::finishSinesBody(RunScratch& scratch, const PhaseChains& chains) noexc
     const double* const sine1 = source.sine1;
     double* const buffer = oscBuffer[k].get();
     const double a0 = b0.amplitude, o0 = b0.offset, a1 = b1.amplitude, o1 = b1.offset;
+    if (twin[i] >= 0)
+    {
+      // The same sines with the same amplitudes and offsets: the same sums.
+      const PolyBLEP& s0 = blep[source.k][0];
+      const PolyBLEP& s1 = blep[source.k][1];
+      if (Dsp::sameBits(a0, s0.amplitude) && Dsp::sameBits(o0, s0.offset) &&
+          (!two || (Dsp::sameBits(a1, s1.amplitude) && Dsp::sameBits(o1, s1.offset))))
+        scratch.sameAs[k] = source.k;
+    }
     if (scratch.straight)
     {
       // The sums below, sub-voice by sub-voice in the same order.
@@ -1131,6 +1148,8 @@ void Note::mixFrontBody(int j0, int m, MixStretch& s, ModulatorSteps& later)
   envelopeRun(volumeEnvelope, mixVolumeScale, s.vgs);
   const bool filterHeld = envelopeRun(filterEnvelope, mixFilterScale, s.fes);
   const bool cutsFromPlainEnvelope = SampleChecks::allFiniteUnsigned(s.fes, m);
+  // Whether each held oscillator's tests took a finite LFO.
+  bool heldFinite[kOscillators] = {};
   for (int k = 0; k < kOscillators; ++k)
   {
     const MixOsc& c = mixOsc[k];
@@ -1177,6 +1196,7 @@ void Note::mixFrontBody(int j0, int m, MixStretch& s, ModulatorSteps& later)
     const double* const buffer = c.buffer + j0;
     s.held[k] = false;
     s.in[k] = s.xs[k];
+    s.cut[k] = s.cuts[k];
     if (!c.lfoNeeded && volumeHeld && saturationHeld && panHeld && !(satS.state > 0.0))
     {
       // Everything held and nothing for the LFO to do: the filter's inputs and cutoffs in
@@ -1185,12 +1205,29 @@ void Note::mixFrontBody(int j0, int m, MixStretch& s, ModulatorSteps& later)
       // A cutoff of 0 .. 1 times envelope values that are finite and carry no sign is
       // finite and carries none: with a finite LFO only the buffer's values can need the
       // sine then.
+      // An earlier oscillator held here whose buffer holds the same values passed the
+      // buffer's test already; with the same cutoff it passed the cutoffs' too, and its
+      // filter's inputs and cutoffs are this one's.
+      const int e = sameBufferAs[k];
+      const bool twinHeld =
+          e >= 0 && e < k && mixOsc[e].on && s.held[e] && heldFinite[e] == lfoFinite;
+      if (twinHeld && Dsp::sameBits(c.cutoff, mixOsc[e].cutoff))
+      {
+        s.held[k] = true;
+        s.in[k] = s.in[e];
+        s.cut[k] = s.cut[e];
+        s.heldVolume[k] = volS.state;
+        s.heldPan[k] = panS.state;
+        heldFinite[k] = lfoFinite;
+        later.add(lfoK, m);
+        continue;
+      }
       const bool cutsPlain =
           lfoFinite && cutsFromPlainEnvelope && !std::signbit(c.cutoff) && c.cutoff <= 1.0;
       if (!cutsPlain)
         for (int j = 0; j < m; ++j)
           s.cuts[k][j] = c.cutoff * s.fes[j];
-      if (!SampleChecks::anyZeroOrUndefined(buffer, m, lfoFinite) &&
+      if ((twinHeld || !SampleChecks::anyZeroOrUndefined(buffer, m, lfoFinite)) &&
           (cutsPlain || !SampleChecks::anyZeroOrUndefined(s.cuts[k], m, lfoFinite)))
       {
         // std::clamp(cut, 0.0, 1.0), written without a branch; one value for all when
@@ -1207,7 +1244,8 @@ void Note::mixFrontBody(int j0, int m, MixStretch& s, ModulatorSteps& later)
           for (int j = 0; j < m; ++j)
             s.cuts[k][j] = clamped(s.fes[j]);
         s.held[k] = true;
-        s.in[k] = buffer;
+        s.in[k] = twinHeld ? s.in[e] : buffer;
+        heldFinite[k] = lfoFinite;
         s.heldVolume[k] = volS.state;
         s.heldPan[k] = panS.state;
         later.add(lfoK, m);
@@ -1280,7 +1318,7 @@ int Note::addFilters(MixStretch& s, OscFilterUnit** units, const double** in, co
       continue;
     units[sounding] = &oscFilter[k];
     in[sounding] = s.in[k];
-    cutoff[sounding] = s.cuts[k];
+    cutoff[sounding] = s.cut[k];
     resonance[sounding] = mixOsc[k].resonance;
     out[sounding] = s.xs[k];
     ++sounding;
@@ -1395,6 +1433,10 @@ void Note::mixBack(int j0, int m, const MixStretch& s)
     mixBackBody(j0, m, s);
 }
 
-void Note::mixEnd() noexcept { bufferIndex = 0; }
+void Note::mixEnd() noexcept
+{
+  bufferIndex = 0;
+  std::fill_n(sameBufferAs, kOscillators, kNothingRendered);
+}
 
 } // namespace Korvane

@@ -168,6 +168,9 @@ public:
     PhaseChain chain[1 + 2 * kOscillators];
     int chainAt[1 + 2 * kOscillators];
     bool bassChained = false;
+    // Each oscillator whose buffer receives the same values as an earlier one's in this
+    // run: that one's index (-1: none).
+    int sameAs[kOscillators];
     double bassIncs[kRunLength + 1], bassPhases[kRunLength];
   };
 
@@ -214,6 +217,9 @@ public:
     bool held[kOscillators];
     // Where each oscillator's filter reads its input: xs, or the voice buffer when held.
     const double* in[kOscillators];
+    // Where each oscillator's filter reads its cutoffs: cuts, or those of an earlier
+    // oscillator that holds the same values.
+    const double* cut[kOscillators];
     double heldVolume[kOscillators], heldPan[kOscillators];
   };
   int mixBegin(const VoiceMixTargets& out, int n);
@@ -254,6 +260,11 @@ public:
   std::int32_t startOffset = 0;
   std::uint32_t samplesSinceStart = 0;
   std::uint32_t fadeIndex = 0;
+  // Each oscillator whose buffer holds the same values as an earlier one's through what
+  // the block has rendered: that one's index; -1: not known; kNothingRendered before the
+  // block's first run.
+  static constexpr int kNothingRendered = -2;
+  int sameBufferAs[kOscillators] = {kNothingRendered, kNothingRendered, kNothingRendered};
   std::int32_t bufferIndex = 0;
   double voiceGain = 0.0;
   double velocity = 0.0;

@@ -132,8 +132,8 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
   {
     twin[u] = -1;
     for (int e = u > kReach ? u - kReach : 0; e < u && twin[u] < 0; ++e)
-      if (twin[e] < 0 && units[u]->twinOf(*units[e], x[u], x[e], cutoff[u], cutoff[e],
-                                          resonance[u], resonance[e], n))
+      if (twin[e] < 0 && units[u]->twinOf(*units[e], x[u], x[e], cutoff[u], cutoff[e], resonance[u],
+                                          resonance[e], n))
         twin[u] = e;
     if (twin[u] < 0)
       order[running++] = u;
@@ -248,8 +248,8 @@ bool OscFilterUnit::twinOf(const OscFilterUnit& other, const double* x, const do
          kr->runsAs(*orr) && sameBits(resonance, otherResonance) &&
          sameBits(balance, other.balance) && sameBits(balanceTarget, other.balanceTarget) &&
          sameBits(balanceGain, other.balanceGain) && sameBits(balancePole, other.balancePole) &&
-         std::memcmp(x, otherX, bytes) == 0 &&
-         std::memcmp(cutoff, otherCutoff, bytes) == 0;
+         (x == otherX || std::memcmp(x, otherX, bytes) == 0) &&
+         (cutoff == otherCutoff || std::memcmp(cutoff, otherCutoff, bytes) == 0);
 }
 
 void OscFilterUnit::blend(const double* l, const double* r, double* out, int n) noexcept
