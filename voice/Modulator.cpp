@@ -43,6 +43,28 @@ __attribute__((target("avx2"))) void advanceLanes(Modulator* const* m, int n) no
   }
 }
 
+// C modulators through n steps of advance() in one pass, each in its own registers.
+template <int C>
+void advanceScalar(Modulator* const* m, int n) noexcept
+{
+  double phase[C], step[C];
+  for (int c = 0; c < C; ++c)
+  {
+    phase[c] = m[c]->phase;
+    step[c] = m[c]->increment;
+  }
+  for (int j = 0; j < n; ++j)
+#pragma GCC unroll 4
+    for (int c = 0; c < C; ++c)
+    {
+      phase[c] += step[c];
+      if (phase[c] >= Modulator::kTwoPi)
+        phase[c] -= Modulator::kTwoPi;
+    }
+  for (int c = 0; c < C; ++c)
+    m[c]->phase = phase[c];
+}
+
 } // namespace
 
 // Called from the audio thread, never blocks.
@@ -108,8 +130,23 @@ void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noe
       }
       i += (movers - i) / 4 * 4;
     }
-    for (; i < movers; ++i)
-      moving[i]->advanceBy(n);
+    // The rest side by side in scalar registers, up to four a pass.
+    for (; i < movers; i += 4)
+      switch (std::min(4, movers - i))
+      {
+      case 1:
+        moving[i]->advanceBy(n);
+        break;
+      case 2:
+        advanceScalar<2>(moving + i, n);
+        break;
+      case 3:
+        advanceScalar<3>(moving + i, n);
+        break;
+      default:
+        advanceScalar<4>(moving + i, n);
+        break;
+      }
     for (int e = 0; e < size; ++e)
       if (same[e] >= 0)
         list[e]->phase = list[same[e]]->phase;

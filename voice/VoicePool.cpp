@@ -172,14 +172,20 @@ void VoicePool::renderSamples(int count, bool mixNext)
       pending = pending || !p.free;
     double runBend[Note::kRunLength];
     double* const bend = wait ? waitingBend.get() + waitingCount : runBend;
-    for (int j = 0; j < run; ++j)
-    {
-      if (pending)
-        stepPendingBends();
-      bend[j] = *binding.bendRatio;
-      bendRatio = bendTarget * bendGain + bendRatio * bendPole;
-      *binding.bendRatio = bendRatio;
-    }
+    // A settled bend (its smoothing step gives it back bit for bit) holds through the run.
+    const double next = bendTarget * bendGain + bendRatio * bendPole;
+    if (!pending && std::bit_cast<std::uint64_t>(next) == std::bit_cast<std::uint64_t>(bendRatio) &&
+        std::bit_cast<std::uint64_t>(*binding.bendRatio) == std::bit_cast<std::uint64_t>(bendRatio))
+      std::fill_n(bend, run, bendRatio);
+    else
+      for (int j = 0; j < run; ++j)
+      {
+        if (pending)
+          stepPendingBends();
+        bend[j] = *binding.bendRatio;
+        bendRatio = bendTarget * bendGain + bendRatio * bendPole;
+        *binding.bendRatio = bendRatio;
+      }
     if (wait)
     {
       waitingCount += run;
