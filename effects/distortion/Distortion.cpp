@@ -127,8 +127,16 @@ void Distortion::updateHoldPeriod()
 
 void Distortion::processSampleRate(double* left, double* right, int count)
 {
-  if (off)
+  if (off || count <= 0)
     return;
+  if (holdPeriod <= 0 || srAmount == 1.0)
+  {
+    // Nothing is held: every sample stays as it is, and the last one is the held value.
+    heldLeft = left[count - 1];
+    heldRight = right[count - 1];
+    sampleCounter += static_cast<std::uint32_t>(count);
+    return;
+  }
   for (int i = 0; i < count; ++i)
   {
     // A period below 1 (a value above 1) holds nothing, like 0.
