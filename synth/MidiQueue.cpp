@@ -150,6 +150,27 @@ void MidiQueue::DispatchOneSample()
   ++position;
 }
 
+void MidiQueue::DispatchSamples(int samples)
+{
+  if (samples <= 0)
+    return;
+  const int64_t end = int64_t(position) + samples;
+  while (position < end)
+  {
+    while (front < count && events[front].offset <= position)
+    {
+      const MidiMessage msg = events[front];
+      ++front;
+      Dispatch(msg);
+    }
+    // Nothing falls due before the front event's offset: the position goes there (at
+    // least one sample on, at most to the end) at once.
+    const int64_t next =
+        front < count ? std::max<int64_t>(events[front].offset, position + 1) : end;
+    position = int32_t(std::min(next, end));
+  }
+}
+
 void MidiQueue::EndOfBlock(int frames)
 {
   RemoveDispatched();

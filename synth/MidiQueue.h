@@ -6,8 +6,8 @@
 // Reset). Beyond that it may grow only through push(), which the host adapter calls
 // from effProcessEvents: that runs outside the audio callback, so a rare grow there is
 // acceptable. Everything the block itself calls (pushNoAlloc, pushPlayButton,
-// dispatchOneSample, endOfBlock) never allocates: when the array is full and nothing
-// dispatched can be removed, the event is dropped and counted in droppedCount().
+// DispatchOneSample, DispatchSamples, EndOfBlock) never allocates: when the array is full and
+// nothing dispatched can be removed, the event is dropped and counted in droppedCount().
 #include "plugin/MidiMessage.h"
 
 #include <cstdint>
@@ -65,6 +65,9 @@ public:
   // Dispatches every undispatched event whose offset is at most the current position,
   // then advances the position by one sample.
   void DispatchOneSample();
+  // The same as `samples` calls of DispatchOneSample (none for 0 or less), jumping over
+  // the samples at which nothing falls due.
+  void DispatchSamples(int samples);
   // After a block of frames samples: removes dispatched events, moves the rest frames
   // samples earlier and sets the position back to 0.
   void EndOfBlock(int frames);

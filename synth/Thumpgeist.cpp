@@ -632,12 +632,10 @@ void Thumpgeist::ProcessBlock(double** inputs, double** outputs, int frames)
     midi.DispatchOneSample();
     const int next = midi.Front() < midi.Count() ? midi.Event(midi.Front()).offset : n;
     const int run = std::clamp(next, k + 1, n) - k;
-    for (int j = 1; j < run; ++j)
-      midi.DispatchOneSample();
+    midi.DispatchSamples(run - 1);
     // The last run of the block renders in the mixing pass, voice batch by batch.
     voices.renderSamples(run, k + run == n);
-    for (int j = 0; j < run; ++j, ++k)
-      left[k] = right[k] = 0.0;
+    k += run;
   }
 
   // 6. The voices are filtered, enveloped and mixed into the buses.

@@ -42,6 +42,10 @@ public:
   double driveGain = 1.0 - 0.9777;
   double smoothedAmount = 0.0;
 
+  // Loudness mode 2 takes std::sin (the reference the tests compare against) instead of
+  // the polynomial sine of processCurve. For all instances.
+  static inline bool referenceSine = false;
+
   // --- Called from the main thread at construction ---------------------------------
 
   // Fills every type's curve: the stored tables, the generated curves of 16 to 24.
@@ -74,7 +78,10 @@ public:
 
   void processSampleRate(double* left, double* right, int count);
   void processGate(double* left, double* right, int count) const;
-  // `envelope` is the filter-envelope buffer (count values) or null.
+  // `envelope` is the filter-envelope buffer (count values) or null. Both channels go
+  // through the curve side by side, the interpolation chosen once for the block: every
+  // sample the same bits as shape() gives it, but for loudness mode 2, whose sine is a
+  // polynomial within 5e-16 of std::sin unless referenceSine is set.
   void processCurve(double* left, double* right, const double* envelope, int count);
 
   // --- Curve operations on the active curve: from the audio thread (commands the
@@ -100,6 +107,9 @@ public:
 private:
   // The curve stage for input a at drive b: gain, curve, loudness and blend.
   double shape(double a, double b) const;
+  // processCurve on two separate buffers with the active curve's interpolation Mode.
+  template <int Mode>
+  void processCurveLanes(double* left, double* right, const double* envelope, int count);
   void updateHoldPeriod();
 };
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "dsp/Lanes.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <numbers>
 #include <string>
 #include <string_view>
 
@@ -65,6 +69,63 @@ public:
     if (interpolation == kLinear)
       return (1.0 - t) * points[i] + t * points[next];
     return lookupAt(i, t, next);
+  }
+
+  // The points with the end values repeated, one before point 0 and two after point
+  // 511: the neighbours lookupLanes reads, without bounds to check.
+  using PaddedPoints = std::array<double, kLength + 3>;
+  void padPoints(PaddedPoints& into) const
+  {
+    into[0] = points[0];
+    std::copy(points.begin(), points.end(), into.begin() + 1);
+    into[kLength + 1] = into[kLength + 2] = points[kLength - 1];
+  }
+
+  // lookup of two inputs at once on the padded points, lane by lane the same bits as
+  // lookup with `interpolation` == Mode (Mode kCubic standing for every value that
+  // interpolates cubically), so that a block loop chooses the interpolation once.
+  template <int Mode>
+  static Dsp::Pair lookupLanes(const PaddedPoints& padded, Dsp::Pair x)
+  {
+    using Dsp::Pair;
+    // NaN reads as 0 (it is the one value not within the infinities).
+    const Pair infinity = Pair{} + std::numeric_limits<double>::infinity();
+    x = Dsp::selectLanes(Dsp::absLanes(x) <= infinity, x, Pair{});
+    x = Dsp::clampLanes(x, -1.0, 1.0);
+    const Pair pos = (x + 1.0) * 0.5 * kSpan;
+    const int i = static_cast<int>(pos[0]), j = static_cast<int>(pos[1]); // 0..511
+    const Pair t = pos - Pair{double(i), double(j)};
+    // Points i - 1 and i (clamped to 0), then i + 1 and i + 2 (clamped to 511), of each
+    // lane; the low halves are the first lane's, the high halves the second's.
+    const Pair first = Dsp::loadPair(padded.data() + i), second = Dsp::loadPair(padded.data() + j);
+    const Pair y1 = __builtin_shufflevector(first, second, 1, 3);
+    if constexpr (Mode == kNoInterpolation)
+      return y1;
+    const Pair firstNext = Dsp::loadPair(padded.data() + i + 2);
+    const Pair secondNext = Dsp::loadPair(padded.data() + j + 2);
+    const Pair y2 = __builtin_shufflevector(firstNext, secondNext, 0, 2);
+    if constexpr (Mode == kLinear)
+      return (1.0 - t) * y1 + t * y2;
+    if constexpr (Mode == kCosine)
+    {
+      const Pair m =
+          (1.0 - Pair{std::cos(std::numbers::pi * t[0]), std::cos(std::numbers::pi * t[1])}) / 2.0;
+      return (1.0 - m) * y1 + m * y2;
+    }
+    const Pair y0 = __builtin_shufflevector(first, second, 0, 2);
+    const Pair y3 = __builtin_shufflevector(firstNext, secondNext, 1, 3);
+    if constexpr (Mode == kHermite)
+    {
+      const Pair m0 = ((y1 - y0) + (y2 - y1)) / 2.0;
+      const Pair m1 = ((y2 - y1) + (y3 - y2)) / 2.0;
+      const Pair t2 = t * t;
+      const Pair t3 = t2 * t;
+      return (2.0 * t3 - 3.0 * t2 + 1.0) * y1 + (t3 - 2.0 * t2 + t) * m0 + (t3 - t2) * m1 +
+             (-2.0 * t3 + 3.0 * t2) * y2;
+    }
+    const Pair a0 = y3 - y2 - y0 + y1;
+    const Pair cubic = a0 * t * t * t + (y0 - y1 - a0) * t * t + (y2 - y0) * t + y1;
+    return Dsp::selectLanes(t == Pair{} + 1.0, y2, Dsp::selectLanes(t == Pair{}, y1, cubic));
   }
 
   // --- Called from the audio thread (deferred commands) or the main thread --------

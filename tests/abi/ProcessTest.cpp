@@ -53,6 +53,46 @@ TEST_P(ProcessTest, MoreFramesThanTheBlockSizeAreRenderedInPieces)
   }
 }
 
+// The float paths give the double path's samples rounded to float (and, accumulating,
+// added to what the buffers held), for block sizes with and without a remainder of the
+// four samples the conversion takes at once.
+TEST(ProcessFloatTest, FloatPathsRoundTheDoubleRender)
+{
+  for (const int frames : {256, 7, 1, 130})
+  {
+    VstHost::PluginInstance reference, replacing, accumulating;
+    for (VstHost::PluginInstance* p : {&reference, &replacing, &accumulating})
+    {
+      ASSERT_TRUE(p->Load(TG_MODULE_PATH)) << p->Error();
+      p->Start(44100.0, 256);
+      p->NoteOn(3, 40, 100);
+    }
+    const auto size = static_cast<std::size_t>(frames);
+    std::vector<double> left(size), right(size);
+    double* outs[] = {left.data(), right.data()};
+    std::vector<float> fl(size), fr(size), al(size), ar(size);
+    float* floatOuts[] = {fl.data(), fr.data()};
+    float* sums[] = {al.data(), ar.data()};
+    for (int block = 0; block < 6; ++block)
+    {
+      for (int i = 0; i < frames; ++i)
+        al[std::size_t(i)] = ar[std::size_t(i)] = 0.125f * float(i % 5) - 0.25f;
+      const std::vector<float> before = al;
+      reference.RenderDouble(outs, frames);
+      replacing.RenderFloat(floatOuts, frames, false);
+      accumulating.RenderFloat(sums, frames, true);
+      for (int i = 0; i < frames; ++i)
+      {
+        const auto k = std::size_t(i);
+        ASSERT_EQ(fl[k], float(left[k])) << frames << " " << i;
+        ASSERT_EQ(fr[k], float(right[k])) << frames << " " << i;
+        ASSERT_EQ(al[k], before[k] + float(left[k])) << frames << " " << i;
+        ASSERT_EQ(ar[k], before[k] + float(right[k])) << frames << " " << i;
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     AllPaths, ProcessTest,
     ::testing::Values(VstHost::PluginInstance::ProcessMode::Double,

@@ -1,6 +1,8 @@
-// The voices' fast sine against the library sine it replaces, heard through the whole
-// instrument: every factory program renders a chord both ways (the same fresh instance,
-// the same notes) and the two outputs stay within -120 dB of full scale of each other.
+// The fast sines (the voices' and the distortion's loudness mode 2) against the library
+// sine they replace, heard through the whole instrument: every factory program renders a
+// chord both ways (the same fresh instance, the same notes) and the two outputs stay
+// within -120 dB of full scale of each other.
+#include "effects/distortion/Distortion.h"
 #include "synth/Thumpgeist.h"
 #include "voice/Note.h"
 
@@ -22,6 +24,7 @@ constexpr int kBlocks = 60; // 0.35 s at 44.1 kHz
 std::vector<double> Render(int program, bool exact)
 {
   Korvane::Note::referenceSine = exact;
+  Korvane::Distortion::referenceSine = exact;
   auto plug = std::make_unique<Thumpgeist>(nullptr);
   Vst::AEffect* e = plug->GetAEffect();
   e->dispatcher(e, Vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
@@ -43,6 +46,7 @@ std::vector<double> Render(int program, bool exact)
     out.insert(out.end(), right.begin(), right.end());
   }
   Korvane::Note::referenceSine = false;
+  Korvane::Distortion::referenceSine = false;
   return out;
 }
 

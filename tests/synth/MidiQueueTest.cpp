@@ -365,3 +365,91 @@ TEST(MidiQueueCallbackTest, MissingCallbacksStillKeepTheKeyState)
   EXPECT_EQ(q.Front(), 3);
 }
 } // namespace
+
+namespace
+{
+// Records what a queue dispatches, and answers each note-on of note 60 by pushing a
+// note-off of it due at once and a note-on of 61 due three samples later (a callback
+// that pushes, as the play button's requests do).
+struct EchoRecorder
+{
+  std::vector<Call> calls;
+  MidiQueue* queue = nullptr;
+
+  MidiQueueCallbacks Callbacks()
+  {
+    MidiQueueCallbacks c;
+    c.context = this;
+    c.noteOn = [](void* ctx, int note, int velocity, int offset)
+    {
+      auto* r = static_cast<EchoRecorder*>(ctx);
+      r->calls.push_back({"on", note, velocity, double(offset), r->queue->Position()});
+      if (note == 60)
+      {
+        r->queue->PushNoAlloc(MidiMessage{r->queue->Position(), 0x80, 60, 0});
+        r->queue->PushNoAlloc(MidiMessage{r->queue->Position() + 3, 0x90, 61, 90});
+      }
+    };
+    c.noteOff = [](void* ctx, int note, int velocity)
+    {
+      auto* r = static_cast<EchoRecorder*>(ctx);
+      r->calls.push_back({"off", note, velocity, 0.0, r->queue->Position()});
+    };
+    c.pitchBend = [](void* ctx, int offset, double value)
+    {
+      auto* r = static_cast<EchoRecorder*>(ctx);
+      r->calls.push_back({"bend", offset, 0, value, r->queue->Position()});
+    };
+    return c;
+  }
+};
+} // namespace
+
+// Dispatching a stretch of samples at once against one call per sample: the same events
+// at the same samples and the same position, for stretches of every length (none, one,
+// up to the block and beyond its events), events before, inside and after the block and
+// events pushed while dispatching.
+TEST(MidiQueueStretchTest, StretchesDispatchWhatSampleBySampleDispatches)
+{
+  const std::vector<std::vector<int>> stretches = {
+      {1}, {5}, {256}, {0, 3, -2, 17, 1, 100}, {64, 0, 192}, {300}};
+  const MidiMessage events[] = {{-4, 0x90, 40, 100}, {0, 0x90, 41, 100}, {7, 0xE0, 0, 80},
+                                {7, 0x80, 41, 0},    {19, 0x90, 60, 99}, {20, 0x90, 42, 9},
+                                {255, 0x80, 40, 0},  {256, 0x90, 43, 1}, {400, 0x90, 44, 1}};
+  for (const std::vector<int>& pattern : stretches)
+  {
+    MidiQueue bySample, byStretch;
+    EchoRecorder one, many;
+    one.queue = &bySample;
+    many.queue = &byStretch;
+    bySample.SetCallbacks(one.Callbacks());
+    byStretch.SetCallbacks(many.Callbacks());
+    for (const MidiMessage& e : events)
+    {
+      bySample.Push(e);
+      byStretch.Push(e);
+    }
+    for (int block = 0; block < 2; ++block)
+    {
+      for (std::size_t step = 0; byStretch.Position() < 256; ++step)
+      {
+        const int samples = pattern[step % pattern.size()];
+        byStretch.DispatchSamples(samples);
+        for (int k = 0; k < samples; ++k)
+          bySample.DispatchOneSample();
+        ASSERT_EQ(byStretch.Position(), bySample.Position()) << pattern.size();
+      }
+      ASSERT_EQ(many.calls.size(), one.calls.size()) << pattern.size();
+      for (std::size_t i = 0; i < one.calls.size(); ++i)
+        EXPECT_TRUE(many.calls[i].kind == one.calls[i].kind && many.calls[i].a == one.calls[i].a &&
+                    many.calls[i].b == one.calls[i].b &&
+                    many.calls[i].value == one.calls[i].value &&
+                    many.calls[i].sample == one.calls[i].sample)
+            << "pattern " << pattern.size() << " call " << i;
+      EXPECT_EQ(byStretch.Front(), bySample.Front());
+      const int frames = bySample.Position();
+      bySample.EndOfBlock(frames);
+      byStretch.EndOfBlock(frames);
+    }
+  }
+}
