@@ -6,6 +6,7 @@
 // Safe from any thread; nothing here allocates.
 
 #include <limits>
+#include <type_traits>
 
 namespace Dsp
 {
@@ -92,6 +93,33 @@ inline bool allFinite(const double* samples, int n)
   if (i < n)
     finite &= finiteLanes(Pair{samples[i], 0.0});
   return allLanes(finite);
+}
+
+// The whole groups of four among `size` items, for kernels that run G groups of four
+// lanes side by side (G = 1..4, a compile-time constant): run(first, groups) for groups
+// of up to four at a time from item 0 on. Returns how many items the groups took; the
+// last zero to three are left to the caller.
+template <typename Run>
+inline int inGroupsOfFour(int size, Run&& run)
+{
+  int i = 0;
+  for (; i + 16 <= size; i += 16)
+    run(i, std::integral_constant<int, 4>{});
+  switch ((size - i) / 4)
+  {
+  case 3:
+    run(i, std::integral_constant<int, 3>{});
+    break;
+  case 2:
+    run(i, std::integral_constant<int, 2>{});
+    break;
+  case 1:
+    run(i, std::integral_constant<int, 1>{});
+    break;
+  default:
+    break;
+  }
+  return i + (size - i) / 4 * 4;
 }
 
 } // namespace Dsp

@@ -1,6 +1,7 @@
 #include "voice/Modulator.h"
 
 #include "dsp/CpuFeatures.h"
+#include "dsp/Lanes.h"
 
 #include <algorithm>
 #include <immintrin.h>
@@ -111,25 +112,8 @@ void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noe
     }
     int i = 0;
     if (Dsp::kHasAvx2 && movers >= 3)
-    {
-      for (; i + 16 <= movers; i += 16)
-        advanceLanes<4>(moving + i, n);
-      switch ((movers - i) / 4)
-      {
-      case 3:
-        advanceLanes<3>(moving + i, n);
-        break;
-      case 2:
-        advanceLanes<2>(moving + i, n);
-        break;
-      case 1:
-        advanceLanes<1>(moving + i, n);
-        break;
-      default:
-        break;
-      }
-      i += (movers - i) / 4 * 4;
-    }
+      i = Dsp::inGroupsOfFour(movers, [&](int first, auto groups)
+                              { advanceLanes<decltype(groups)::value>(moving + first, n); });
     // The rest side by side in scalar registers, up to four a pass.
     for (; i < movers; i += 4)
       switch (std::min(4, movers - i))

@@ -1,6 +1,7 @@
 #include "voice/PhaseChains.h"
 
 #include "dsp/CpuFeatures.h"
+#include "dsp/Lanes.h"
 #include "effects/PolyBLEP.h"
 
 #include <immintrin.h>
@@ -128,24 +129,9 @@ void PhaseChains::advance(int count) noexcept
   }
   // Whole groups of four in lanes, at most four groups in flight; the last one to three
   // chains in scalar registers.
-  int i = 0;
-  for (; i + 16 <= size; i += 16)
-    advanceLanes<4>(chains + i, count);
-  switch ((size - i) / 4)
-  {
-  case 3:
-    advanceLanes<3>(chains + i, count);
-    break;
-  case 2:
-    advanceLanes<2>(chains + i, count);
-    break;
-  case 1:
-    advanceLanes<1>(chains + i, count);
-    break;
-  default:
-    break;
-  }
-  i += (size - i) / 4 * 4;
+  const int i =
+      Dsp::inGroupsOfFour(size, [&](int first, auto groups)
+                          { advanceLanes<decltype(groups)::value>(chains + first, count); });
   advanceScalarAll(chains + i, size - i, count);
 }
 

@@ -20,10 +20,14 @@ struct Call
   int sample = 0;
 };
 
+// Records what a queue dispatches. With echo, it answers each note-on of note 60 by
+// pushing a note-off of it due at once and a note-on of 61 due three samples later (a
+// callback that pushes, as the play button's requests do).
 struct Recorder
 {
   std::vector<Call> calls;
   MidiQueue* queue = nullptr;
+  bool echo = false;
 
   MidiQueueCallbacks Callbacks()
   {
@@ -33,6 +37,11 @@ struct Recorder
     {
       auto* r = static_cast<Recorder*>(ctx);
       r->calls.push_back({"on", note, velocity, double(offset), r->queue->Position()});
+      if (r->echo && note == 60)
+      {
+        r->queue->PushNoAlloc(MidiMessage{r->queue->Position(), 0x80, 60, 0});
+        r->queue->PushNoAlloc(MidiMessage{r->queue->Position() + 3, 0x90, 61, 90});
+      }
     };
     c.noteOff = [](void* ctx, int note, int velocity)
     {
@@ -366,45 +375,6 @@ TEST(MidiQueueCallbackTest, MissingCallbacksStillKeepTheKeyState)
 }
 } // namespace
 
-namespace
-{
-// Records what a queue dispatches, and answers each note-on of note 60 by pushing a
-// note-off of it due at once and a note-on of 61 due three samples later (a callback
-// that pushes, as the play button's requests do).
-struct EchoRecorder
-{
-  std::vector<Call> calls;
-  MidiQueue* queue = nullptr;
-
-  MidiQueueCallbacks Callbacks()
-  {
-    MidiQueueCallbacks c;
-    c.context = this;
-    c.noteOn = [](void* ctx, int note, int velocity, int offset)
-    {
-      auto* r = static_cast<EchoRecorder*>(ctx);
-      r->calls.push_back({"on", note, velocity, double(offset), r->queue->Position()});
-      if (note == 60)
-      {
-        r->queue->PushNoAlloc(MidiMessage{r->queue->Position(), 0x80, 60, 0});
-        r->queue->PushNoAlloc(MidiMessage{r->queue->Position() + 3, 0x90, 61, 90});
-      }
-    };
-    c.noteOff = [](void* ctx, int note, int velocity)
-    {
-      auto* r = static_cast<EchoRecorder*>(ctx);
-      r->calls.push_back({"off", note, velocity, 0.0, r->queue->Position()});
-    };
-    c.pitchBend = [](void* ctx, int offset, double value)
-    {
-      auto* r = static_cast<EchoRecorder*>(ctx);
-      r->calls.push_back({"bend", offset, 0, value, r->queue->Position()});
-    };
-    return c;
-  }
-};
-} // namespace
-
 // Dispatching a stretch of samples at once against one call per sample: the same events
 // at the same samples and the same position, for stretches of every length (none, one,
 // up to the block and beyond its events), events before, inside and after the block and
@@ -419,9 +389,10 @@ TEST(MidiQueueStretchTest, StretchesDispatchWhatSampleBySampleDispatches)
   for (const std::vector<int>& pattern : stretches)
   {
     MidiQueue bySample, byStretch;
-    EchoRecorder one, many;
+    Recorder one, many;
     one.queue = &bySample;
     many.queue = &byStretch;
+    one.echo = many.echo = true;
     bySample.SetCallbacks(one.Callbacks());
     byStretch.SetCallbacks(many.Callbacks());
     for (const MidiMessage& e : events)
