@@ -41,15 +41,7 @@ double DistortionCurve::lookupAt(int i, double t, int next) const
   const double y2 = points[next];
   const double y3 = points[std::min(i + 2, kLength - 1)];
   if (interpolation == kHermite)
-  {
-    // Tension 0, bias 0.
-    const double m0 = ((y1 - y0) + (y2 - y1)) / 2.0;
-    const double m1 = ((y2 - y1) + (y3 - y2)) / 2.0;
-    const double t2 = t * t;
-    const double t3 = t2 * t;
-    return (2.0 * t3 - 3.0 * t2 + 1.0) * y1 + (t3 - 2.0 * t2 + t) * m0 + (t3 - t2) * m1 +
-           (-2.0 * t3 + 3.0 * t2) * y2;
-  }
+    return hermite(y0, y1, y2, y3, t);
   if (t == 1.0)
     return y2;
   if (t == 0.0)

@@ -71,6 +71,19 @@ public:
     return lookupAt(i, t, next);
   }
 
+  // Hermite interpolation (tension 0, bias 0) between y1 and y2 at t, of doubles or of
+  // pairs lane by lane.
+  template <typename T>
+  static T hermite(T y0, T y1, T y2, T y3, T t)
+  {
+    const T m0 = ((y1 - y0) + (y2 - y1)) / 2.0;
+    const T m1 = ((y2 - y1) + (y3 - y2)) / 2.0;
+    const T t2 = t * t;
+    const T t3 = t2 * t;
+    return (2.0 * t3 - 3.0 * t2 + 1.0) * y1 + (t3 - 2.0 * t2 + t) * m0 + (t3 - t2) * m1 +
+           (-2.0 * t3 + 3.0 * t2) * y2;
+  }
+
   // The points with the end values repeated, one before point 0 and two after point
   // 511: the neighbours lookupLanes reads, without bounds to check.
   using PaddedPoints = std::array<double, kLength + 3>;
@@ -115,14 +128,7 @@ public:
     const Pair y0 = __builtin_shufflevector(first, second, 0, 2);
     const Pair y3 = __builtin_shufflevector(firstNext, secondNext, 1, 3);
     if constexpr (Mode == kHermite)
-    {
-      const Pair m0 = ((y1 - y0) + (y2 - y1)) / 2.0;
-      const Pair m1 = ((y2 - y1) + (y3 - y2)) / 2.0;
-      const Pair t2 = t * t;
-      const Pair t3 = t2 * t;
-      return (2.0 * t3 - 3.0 * t2 + 1.0) * y1 + (t3 - 2.0 * t2 + t) * m0 + (t3 - t2) * m1 +
-             (-2.0 * t3 + 3.0 * t2) * y2;
-    }
+      return hermite(y0, y1, y2, y3, t);
     const Pair a0 = y3 - y2 - y0 + y1;
     const Pair cubic = a0 * t * t * t + (y0 - y1 - a0) * t * t + (y2 - y0) * t + y1;
     return Dsp::selectLanes(t == Pair{} + 1.0, y2, Dsp::selectLanes(t == Pair{}, y1, cubic));
