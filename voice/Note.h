@@ -186,8 +186,8 @@ public:
   void renderFront(int count, const double* bend, PitchRun& memo, RunScratch& run,
                    PhaseChains& chains, ModulatorSteps& later);
   void renderBack(RunScratch& run, const PhaseChains& chains) noexcept;
-  // The sine shape and the bass layer of renderRun use std::sin (the reference the
-  // tests compare the fast path against) instead of sineOfTurns. For all voices.
+  // The sine shape and the bass layer of a run use std::sin (the reference the tests
+  // compare the fast path against) instead of sineOfTurns. For all voices.
   static inline bool referenceSine = false;
 
   // An oscillator that is on plays noise from the shared generator.
