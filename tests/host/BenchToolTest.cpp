@@ -5,6 +5,7 @@
 
 #ifdef TG_BENCH_PATH
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -22,9 +23,12 @@ struct BenchRun
   std::string out, err;
 };
 
+// A file of this test process's own: ctest runs the tests of this file side by side.
 std::string TmpPath(const std::string& name)
 {
-  const std::string path = std::string(TG_TEST_TMP_DIR) + "/" + name;
+  const std::string folder = std::string(TG_TEST_TMP_DIR) + "/bench_" + std::to_string(getpid());
+  std::filesystem::create_directories(folder);
+  const std::string path = folder + "/" + name;
   std::filesystem::remove(path);
   return path;
 }
