@@ -26,7 +26,7 @@ struct BenchRun
 // A file of this test process's own: ctest runs the tests of this file side by side.
 std::string TmpPath(const std::string& name)
 {
-  const std::string folder = std::string(TG_TEST_TMP_DIR) + "/bench_" + std::to_string(getpid());
+  const std::string folder = std::string(TG_TEST_TMP_DIR) + "/bench-" + std::to_string(getpid());
   std::filesystem::create_directories(folder);
   const std::string path = folder + "/" + name;
   std::filesystem::remove(path);
