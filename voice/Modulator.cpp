@@ -111,7 +111,7 @@ void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noe
         moving[movers++] = list[i];
     }
     int i = 0;
-    if (Dsp::kHasAvx2 && movers >= 3)
+    if (Dsp::kHasAvx2)
       i = Dsp::inGroupsOfFour(movers, [&](int first, auto groups)
                               { advanceLanes<decltype(groups)::value>(moving + first, n); });
     // The rest side by side in scalar registers, up to four a pass.
@@ -119,7 +119,7 @@ void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noe
       switch (std::min(4, movers - i))
       {
       case 1:
-        moving[i]->advanceBy(n);
+        advanceScalar<1>(moving + i, n);
         break;
       case 2:
         advanceScalar<2>(moving + i, n);

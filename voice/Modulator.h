@@ -48,14 +48,15 @@ public:
       phase -= kTwoPi;
   }
 
-  // n steps of advance() at once, the same bits. A modulator standing still (increment
-  // 0, its phase below a turn and not -0, which adding a zero would turn into +0) is left
-  // as it is.
+  // Standing still: increment 0, its phase below a turn and not -0 (which adding a zero
+  // would turn into +0), so that advance() leaves it as it is.
   bool standsStill() const noexcept
   {
     return increment == 0.0 && phase < kTwoPi &&
            std::bit_cast<std::uint64_t>(phase) != std::bit_cast<std::uint64_t>(-0.0);
   }
+  // n steps of advance() at once, the same bits; a modulator standing still is left as
+  // it is.
   void advanceBy(int n) noexcept
   {
     if (standsStill())

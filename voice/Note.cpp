@@ -1042,28 +1042,6 @@ void Note::finishSines(RunScratch& scratch, const PhaseChains& chains) noexcept
     finishSinesBody(scratch, chains);
 }
 
-void Note::mix(const VoiceMixTargets& out, int n)
-{
-  n = mixBegin(out, n);
-  for (int j0 = 0; j0 < n; j0 += kRunLength)
-  {
-    const int m = std::min(kRunLength, n - j0);
-    MixStretch s;
-    ModulatorSteps later;
-    mixFront(j0, m, s, later);
-    later.advance(m);
-    OscFilterUnit* units[kOscillators];
-    const double* filterIn[kOscillators];
-    const double* filterCut[kOscillators];
-    double resonances[kOscillators];
-    double* filterOut[kOscillators];
-    const int sounding = addFilters(s, units, filterIn, filterCut, resonances, filterOut);
-    OscFilterUnit::processTogether(units, filterIn, filterCut, resonances, filterOut, sounding, m);
-    mixBack(j0, m, s);
-  }
-  mixEnd();
-}
-
 int Note::mixBegin(const VoiceMixTargets& out, int n)
 {
   bufferIndex = 0;

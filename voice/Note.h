@@ -192,17 +192,16 @@ public:
 
   // An oscillator that is on plays noise from the shared generator.
   bool drawsNoise() const noexcept;
-  // The voice's part of the pool's mixBlock: adds n samples into the targets.
-  void mix(const VoiceMixTargets& out, int n);
 
-  // mix in steps, for a pool that mixes its voices stretch by stretch with the oscillator
-  // filters of several voices side by side (the same values bit for bit): mixBegin reads
-  // the block's settings and returns how many samples the voice mixes (0: none, its
-  // envelopes have run); then for each stretch of m (at most kRunLength) samples from j0
-  // on, mixFront (envelopes, each oscillator up to its filter's input, into a
-  // MixStretch), addFilters (appends the sounding oscillators' filters with their inputs,
-  // cutoffs, resonances and outputs for OscFilterUnit::processTogether; returns how many),
-  // the filters, and mixBack (adds into the targets); mixEnd once the block is done.
+  // The voice's part of the pool's mixBlock, in steps, for a pool that mixes its voices
+  // stretch by stretch with the oscillator filters of several voices side by side:
+  // mixBegin reads the block's settings and returns how many samples the voice mixes (0:
+  // none, its envelopes have run); then for each stretch of m (at most kRunLength)
+  // samples from j0 on, mixFront (envelopes, each oscillator up to its filter's input,
+  // into a MixStretch), addFilters (appends the sounding oscillators' filters with their
+  // inputs, cutoffs, resonances and outputs for OscFilterUnit::processTogether; returns
+  // how many), the filters, and mixBack (adds into the targets); mixEnd once the block is
+  // done.
   struct MixStretch
   {
     double fade[kRunLength], vgs[kRunLength], fes[kRunLength];
@@ -260,11 +259,6 @@ public:
   std::int32_t startOffset = 0;
   std::uint32_t samplesSinceStart = 0;
   std::uint32_t fadeIndex = 0;
-  // Each oscillator whose buffer holds the same values as an earlier one's through what
-  // the block has rendered: that one's index; -1: not known; kNothingRendered before the
-  // block's first run.
-  static constexpr int kNothingRendered = -2;
-  int sameBufferAs[kOscillators] = {kNothingRendered, kNothingRendered, kNothingRendered};
   std::int32_t bufferIndex = 0;
   double voiceGain = 0.0;
   double velocity = 0.0;
@@ -358,6 +352,11 @@ private:
   // other values than +0.0; all other positions hold +0.0 (an empty range: all do).
   int layersDirtyFrom = 0, layersDirtyTo = 0;
   void markLayers(int i) noexcept;
+  // Each oscillator whose buffer holds the same values as an earlier one's through what
+  // the block has rendered: that one's index; -1: not known; kNothingRendered before the
+  // block's first run.
+  static constexpr int kNothingRendered = -2;
+  int sameBufferAs[kOscillators] = {kNothingRendered, kNothingRendered, kNothingRendered};
   // Positions from .. to-1 of both buffers become +0.0, writing only where they may not be.
   void clearLayers(int from, int to) noexcept;
 };

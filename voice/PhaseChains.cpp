@@ -111,7 +111,7 @@ __attribute__((target("avx2"))) void advanceLanes(PhaseChain* chains, int count)
 
 } // namespace
 
-// --- Called from the audio thread, never block ----------------------------------------
+// --- Called from the audio thread, never blocks ---------------------------------------
 
 void PhaseChains::advanceOne(PhaseChain& chain, int count) noexcept
 {
@@ -122,16 +122,13 @@ void PhaseChains::advance(int count) noexcept
 {
   if (count <= 0 || size == 0)
     return;
-  if (!Dsp::kHasAvx2 || size < 3)
-  {
-    advanceScalarAll(chains, size, count);
-    return;
-  }
-  // Whole groups of four in lanes, at most four groups in flight; the last one to three
-  // chains in scalar registers.
+  // Whole groups of four in lanes where the processor has AVX2, at most four groups in
+  // flight; the rest in scalar registers.
   const int i =
-      Dsp::inGroupsOfFour(size, [&](int first, auto groups)
-                          { advanceLanes<decltype(groups)::value>(chains + first, count); });
+      Dsp::kHasAvx2
+          ? Dsp::inGroupsOfFour(size, [&](int first, auto groups)
+                                { advanceLanes<decltype(groups)::value>(chains + first, count); })
+          : 0;
   advanceScalarAll(chains + i, size - i, count);
 }
 
