@@ -117,6 +117,9 @@ public:
   }
 
   double getGuard() const { return guard; }
+  // For kernels that run a section's recursion themselves and put the memories back.
+  StateType& getStage(int i) { return stages[i]; }
+  void setGuard(double value) { guard = value; }
 
 private:
   StateType stages[MaxStages];

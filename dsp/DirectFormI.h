@@ -48,6 +48,11 @@ public:
   }
   void split(int lane, DirectFormIOf<double>& into) const { splitLanes(memory, lane, into.memory); }
 
+  // The memories one by one (0 x1, 1 x2, 2 y1, 3 y2), for kernels that keep them in
+  // registers of their own while they run.
+  const T& memoryAt(int k) const { return memory[k]; }
+  T& memoryAt(int k) { return memory[k]; }
+
 private:
   template <class>
   friend class DirectFormIOf;

@@ -5,6 +5,7 @@
 #include "effects/meter/EnvFollower.h"
 #include "effects/tone/DumpExpand.h"
 #include "effects/tone/Equalizer.h"
+#include "effects/tone/ToneChain.h"
 
 #include "bench/effects/EffectBench.h"
 
@@ -67,6 +68,34 @@ void BM_DumpExpand(benchmark::State& state)
   EffectBench::reportPerSample(state, "per_stereo_sample");
 }
 
+// The equaliser (mid at its centre) and the dump/expand as the master chain runs them
+// together, settled.
+void BM_ToneChain(benchmark::State& state)
+{
+  Korvane::Equalizer eq;
+  Korvane::DumpExpand dump;
+  eq.setSampleRate(44100.0);
+  dump.setSampleRate(44100.0);
+  eq.setBass(0.7);
+  eq.setMid(0.5);
+  eq.setHigh(0.3);
+  dump.setValue(0.3);
+  const auto inL = noiseBlock(5), inR = noiseBlock(9);
+  std::vector<double> l = inL, r = inR;
+  eq.process(l.data(), r.data(), kBlock); // the glides to these settings end
+  dump.process(l.data(), r.data(), kBlock);
+  for (auto _ : state)
+  {
+    l = inL;
+    r = inR;
+    if (!Korvane::processToneChain(eq, dump, l.data(), r.data(), kBlock))
+      state.SkipWithError("the tone chain did not run together");
+    benchmark::DoNotOptimize(l.data());
+    benchmark::DoNotOptimize(r.data());
+  }
+  EffectBench::reportPerSample(state, "per_stereo_sample");
+}
+
 void BM_EnvFollower(benchmark::State& state)
 {
   Korvane::EnvFollower follower;
@@ -88,4 +117,5 @@ BENCHMARK(BM_Equalizer)->Name("Equalizer/mid-flat")->Args({50, 0});
 BENCHMARK(BM_Equalizer)->Name("Equalizer/mid-boost/bass-gliding")->Args({75, 1});
 BENCHMARK(BM_DumpExpand)->Name("DumpExpand/steady")->Args({0});
 BENCHMARK(BM_DumpExpand)->Name("DumpExpand/gliding")->Args({1});
+BENCHMARK(BM_ToneChain)->Name("ToneChain/settled");
 BENCHMARK(BM_EnvFollower)->Name("EnvFollower");

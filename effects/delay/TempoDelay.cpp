@@ -162,10 +162,12 @@ double TempoDelay::step(std::vector<double>& line, int& position, int wrap,
 bool TempoDelay::lanesApply() const
 {
   // A squared or cubed cutoff would move on every sample; another type would answer
-  // with another stage.
+  // with another stage; a resonance would feed the first stage back.
   for (const KvFilterPaulKellett* damp : {&dampLeft, &dampRight})
     if (damp->type != KvFilterPaulKellett::kLowPass ||
-        damp->cutoffCurve == IKvFilter::kCurveSquare || damp->cutoffCurve == IKvFilter::kCurveCube)
+        damp->cutoffCurve == IKvFilter::kCurveSquare ||
+        damp->cutoffCurve == IKvFilter::kCurveCube ||
+        damp->resonance / (1.0 - damp->effectiveCutoff()) + damp->resonance != 0.0)
       return false;
   return true;
 }
@@ -174,7 +176,8 @@ int TempoDelay::stepLanes(double* left, double* right, int frames)
 {
   using Dsp::Pair;
   // What KvFilterPaulKellett::process works out from the cutoff and resonance it is
-  // handed (its own, unshaped), lane by lane.
+  // handed (its own, unshaped), lane by lane; lanesApply() saw that the resonance gives no
+  // feedback gain.
   const Pair resonance{dampLeft.resonance, dampRight.resonance};
   const Pair f{dampLeft.effectiveCutoff(), dampRight.effectiveCutoff()};
   const Pair gain = resonance / (1.0 - f) + resonance;
@@ -187,10 +190,15 @@ int TempoDelay::stepLanes(double* left, double* right, int frames)
   {
     const Pair delayed{lineLeft[i], lineRight[i]};
     const Pair sum = delayed * feedback + Pair{left[i], right[i]};
-    // A zero or non-finite sum, or a damped sum that runs away, is left to step().
-    if (!Dsp::allLanes(Dsp::finiteLanes(sum) & (sum != Pair{})))
+    // A zero or non-finite sum, or a damped sum that runs away, is left to step(); so is
+    // a sample whose s0 - s1 is not finite (see below).
+    if (!Dsp::allLanes(Dsp::finiteLanes(sum) & (sum != Pair{}) & Dsp::finiteLanes(s0 - s1)))
       break;
-    const Pair n0 = s0 + f * ((sum - s0) + gain * (s0 - s1));
+    // The first stage without its feedback term, gain * (s0 - s1): with a zero gain and
+    // a finite s0 - s1 that term is +0 or -0, and adding it to (sum - s0) changes no bit,
+    // as that difference is never -0 (the sum is never zero). Left out, it no longer
+    // makes s0's recursion wait on s1, so the four stages overlap.
+    const Pair n0 = s0 + f * (sum - s0);
     const Pair n1 = s1 + f * (n0 - s1);
     const Pair n2 = s2 + f * (n1 - s2);
     const Pair n3 = s3 + f * (n2 - s3);

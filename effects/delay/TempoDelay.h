@@ -91,7 +91,8 @@ private:
   double step(std::vector<double>& line, int& position, int wrap, KvFilterPaulKellett& damp,
               double input) const;
 
-  // Whether stepLanes may run: both damping filters low-passes with an unshaped cutoff.
+  // Whether stepLanes may run: both damping filters low-passes with an unshaped cutoff
+  // and no resonance feedback (as the delay always has them).
   bool lanesApply() const;
   // Up to `frames` samples of both sides in the two lanes of one vector, each lane the
   // same bit for bit as step() of its side; the positions must stay below their wrap

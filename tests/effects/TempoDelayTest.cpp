@@ -150,17 +150,19 @@ TEST(TempoDelay, ResetClearsEnsureCapacityGrowsAndNothingNonFiniteIsFedBack)
 
 // The block (both sides in lanes between wrap points) against the delay worked out one
 // sample and one side at a time on copies of its damping filters: short and single-sample
-// wrap points, silence, non-finite input and a feedback that makes the damping run away.
+// wrap points, silence, non-finite input, a feedback that makes the damping run away and
+// input so loud that the damping's differences overflow.
 TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
 {
   const struct
   {
-    double bpm, spread, feedback, dump;
-  } rows[] = {{2000, 0.3, 0.5, 0.6},
-              {9000, 0.9, 0.95, 0.2},
-              {120, 0.5, 0.5, 0.75},
-              {3e6, 0.5, 0.4, 0.9},
-              {5000, 0.1, 1e200, 0.5}};
+    double bpm, spread, feedback, dump, scale;
+  } rows[] = {{2000, 0.3, 0.5, 0.6, 1.0},
+              {9000, 0.9, 0.95, 0.2, 1.0},
+              {120, 0.5, 0.5, 0.75, 1.0},
+              {3e6, 0.5, 0.4, 0.9, 1.0},
+              {5000, 0.1, 1e200, 0.5, 1.0},
+              {120, 0.5, 0.0, 1.0, 1.7e308}};
   for (const auto& row : rows)
   {
     TempoDelay delay;
@@ -182,7 +184,8 @@ TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
       {
         const int t = block * 512 + i;
         const bool silent = block % 3 == 1 && i > 100;
-        in[0].push_back(silent ? 0.0 : t == 700 ? kNaN : std::sin(0.01 * t));
+        const double loud = row.scale * (t % 2 == 0 ? 1.0 : -1.0);
+        in[0].push_back(silent ? 0.0 : t == 700 ? kNaN : row.scale > 1.0 ? loud : std::sin(0.01 * t));
         in[1].push_back(silent ? -0.0 : t == 900 ? -INFINITY : std::cos(0.02 * t) * 0.5);
       }
       std::vector<double> out[2] = {in[0], in[1]};

@@ -30,6 +30,12 @@ TEST(ToneChain, TogetherGivesTheBitsOfOneUnitAfterTheOther)
       {0.5, 0.7, 0.5, 0.5, 0.0, 512, false, false, false},
       {0.5, 0.5, 0.5, 0.5, 0.0, 512, true, false, false},
       {0.5, 0.5, 0.5, 0.5, 0.0, 512, false, true, false},
+      // Blocks shorter than, as long as and just longer than the filters' pipeline.
+      {0.8, 0.5, 0.3, 0.6, 0.0, 1, false, false, true},
+      {0.8, 0.5, 0.3, 0.6, 0.0, 5, false, false, true},
+      {0.2, 0.5, 0.7, 0.4, 0.0, 6, false, false, true},
+      {0.2, 0.5, 0.7, 0.4, 0.0, 7, false, false, true},
+      {0.6, 0.5, 0.6, 0.9, 0.0, 9, false, false, true},
   };
   const auto same = [](const std::vector<double>& a, const std::vector<double>& b)
   { return std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0; };
@@ -52,7 +58,7 @@ TEST(ToneChain, TogetherGivesTheBitsOfOneUnitAfterTheOther)
       eq.setHigh(row.high + 0.1);
     Equalizer eqRef = eq;
     DumpExpand dumpRef = dump;
-    for (int block = 0; block < 2; ++block)
+    for (int block = 0; block < 3; ++block)
     {
       std::vector<double> left(static_cast<std::size_t>(row.frames)), right(left);
       for (int i = 0; i < row.frames; ++i)
