@@ -5,6 +5,7 @@
 // fused multiply-adds, so a loop over pairs gives the scalar loop's values bit for bit.
 // Safe from any thread; nothing here allocates.
 
+#include <emmintrin.h>
 #include <limits>
 #include <type_traits>
 
@@ -49,12 +50,16 @@ inline Pair selectLanes(PairMask m, Pair v, Pair w)
   return Pair((PairMask(v) & m) | (PairMask(w) & ~m));
 }
 
-// std::clamp(v, lo, hi) lane by lane: lo below it, hi above it, v itself otherwise (NaN
-// too).
+// a > b ? a : b lane by lane: b where either is NaN (one SSE2 max).
+inline Pair maxLanes(Pair a, Pair b) { return Pair(_mm_max_pd(__m128d(a), __m128d(b))); }
+
+// std::clamp(v, lo, hi) lane by lane (lo <= hi): lo below it, hi above it, v itself
+// otherwise (NaN too). With the bound first, SSE2's max and min take v whenever the
+// compare is false, as std::clamp does.
 inline Pair clampLanes(Pair v, double lo, double hi)
 {
-  const Pair low = Pair{} + lo, high = Pair{} + hi;
-  return selectLanes(v < low, low, selectLanes(high < v, high, v));
+  const __m128d low = _mm_set1_pd(lo), high = _mm_set1_pd(hi);
+  return Pair(_mm_min_pd(high, _mm_max_pd(low, __m128d(v))));
 }
 
 // The N memories of two channels as N pairs (lane 0 the first channel's), and lane `lane`

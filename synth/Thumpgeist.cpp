@@ -59,14 +59,14 @@ double ClampBus(double* bus, int n, double limit)
     const Dsp::Pair a = clampPair(k), b = clampPair(k + 2);
     if constexpr (Peak)
     {
-      peakA = Dsp::selectLanes(peakA < a, a, peakA);
-      peakB = Dsp::selectLanes(peakB < b, b, peakB);
+      peakA = Dsp::maxLanes(a, peakA);
+      peakB = Dsp::maxLanes(b, peakB);
     }
   }
   for (; k + 2 <= n; k += 2)
   {
     const Dsp::Pair a = clampPair(k);
-    peakA = Dsp::selectLanes(peakA < a, a, peakA);
+    peakA = Dsp::maxLanes(a, peakA);
   }
   double top = std::max(std::max(peakA[0], peakA[1]), std::max(peakB[0], peakB[1]));
   for (; k < n; ++k)

@@ -74,7 +74,9 @@ void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noe
   constexpr int kChunk = 64;
   // The modulators standing alike found through a small open-addressed table of the
   // first of each (phase, step) pair: notes started together share their LFOs' phases.
-  constexpr int kSlots = 128;
+  // The table has at least twice as many slots as the chunk has modulators.
+  constexpr int kMaxSlotBits = 7;
+  constexpr int kSlots = 1 << kMaxSlotBits;
   for (int c0 = 0; c0 < count; c0 += kChunk)
   {
     Modulator* const* list = modulators + c0;
@@ -82,8 +84,12 @@ void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noe
     int same[kChunk];
     Modulator* moving[kChunk];
     int movers = 0;
+    int slotBits = 3;
+    while ((1 << slotBits) < 2 * size && slotBits < kMaxSlotBits)
+      ++slotBits;
+    const unsigned slotMask = (1u << slotBits) - 1;
     int slots[kSlots];
-    std::fill_n(slots, kSlots, -1);
+    std::fill_n(slots, 1 << slotBits, -1);
     for (int i = 0; i < size; ++i)
     {
       const Modulator& m = *list[i];
@@ -92,7 +98,7 @@ void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noe
       same[i] = -1;
       const std::uint64_t key =
           (phaseBits * 0x9E3779B97F4A7C15ull + stepBits) * 0xC2B2AE3D27D4EB4Full;
-      for (auto h = unsigned(key >> 57);; h = (h + 1) % kSlots)
+      for (auto h = unsigned(key >> (64 - slotBits));; h = (h + 1) & slotMask)
       {
         if (slots[h] < 0)
         {

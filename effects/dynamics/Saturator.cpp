@@ -67,6 +67,9 @@ void Saturator::process(double* left, double* right, int count)
     const double g = drive * outputGain;
     const double m = drive * mixFactor;
     const double zero = std::clamp(curve.lookup(-0.0) * g, -1.0, 1.0) * m;
+    // x * 1 + -0 is x itself, bit for bit (a -0 too).
+    if (Dsp::sameBits(1.0 - m, 1.0) && Dsp::sameBits(zero, -0.0))
+      return;
     for (double* samples : {left, right})
     {
       int i = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <limits>
 #include <vector>
 
 #include "dsp/ButterworthLowShelf.h"
@@ -130,4 +131,32 @@ TEST(Lanes, BothChannelsInLanesGiveTheScalarBits)
                          designed<ChebyHighI>({{kIdOrder, 2}, {kIdFrequency, 4400}}), "shelf");
   expectLanesMatchScalar(designed<RbjII>({{kIdFrequency, 1000}, {kIdQ, 0.7}}),
                          designed<ChebyLowII>({{kIdOrder, 2}, {kIdFrequency, 1720}}), "filter");
+}
+
+// The lane clamp and maximum against std::clamp and the compare they stand for, bit for
+// bit: NaN passes the clamp and never wins the maximum, the bounds themselves and signed
+// zeros keep their bits.
+TEST(Lanes, ClampAndMaximumGiveTheScalarBits)
+{
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double values[] = {0.0, -0.0, 0.5, -0.5, 1.0, -1.0, 1.5, -1.5, 4.0, -4.0, inf, -inf, nan, 1e-310};
+  const double limits[] = {1.0, 4.0};
+  const auto bits = [](double x)
+  {
+    unsigned long long b;
+    std::memcpy(&b, &x, sizeof b);
+    return b;
+  };
+  for (double limit : limits)
+    for (double a : values)
+      for (double b : values)
+      {
+        const Pair clamped = clampLanes(Pair{a, b}, -limit, limit);
+        EXPECT_EQ(bits(clamped[0]), bits(std::clamp(a, -limit, limit))) << a << " " << limit;
+        EXPECT_EQ(bits(clamped[1]), bits(std::clamp(b, -limit, limit))) << b << " " << limit;
+        const Pair larger = maxLanes(Pair{a, b}, Pair{b, a});
+        EXPECT_EQ(bits(larger[0]), bits(b < a ? a : b)) << a << " " << b;
+        EXPECT_EQ(bits(larger[1]), bits(a < b ? b : a)) << a << " " << b;
+      }
 }
