@@ -90,7 +90,7 @@ void storeVector(const Sections& s, int v, Dsp::DirectFormI* const (&stages)[4],
 }
 
 // One sample of each lane's section, as DirectFormI::process1 and ChannelState's guard
-// flip compute it. Masked: only the lanes set in `live` advance.
+// flip compute it. Masked: only the lanes set in `live` advance their memories.
 template <bool Masked>
 __attribute__((always_inline)) inline Quad section(Sections& s, int v, Quad in, QuadMask live)
 {
@@ -102,7 +102,6 @@ __attribute__((always_inline)) inline Quad section(Sections& s, int v, Quad in, 
     s.x1[v] = selectLanes(live, in, s.x1[v]);
     s.y2[v] = selectLanes(live, s.y1[v], s.y2[v]);
     s.y1[v] = selectLanes(live, out, s.y1[v]);
-    s.guard[v] = selectLanes(live, -s.guard[v], s.guard[v]);
   }
   else
   {
@@ -111,14 +110,18 @@ __attribute__((always_inline)) inline Quad section(Sections& s, int v, Quad in, 
     s.x1[v] = in;
     s.y2[v] = s.y1[v];
     s.y1[v] = out;
-    s.guard[v] = -s.guard[v];
   }
+  // Every lane's guard changes sign on every step, the masked ones too: each filter sits
+  // out an even number of steps at either end of the block (a multiple of kLag), so its
+  // guard ends the block as its own samples leave it.
+  s.guard[v] = -s.guard[v];
   return out;
 }
 
 // What the steps carry from one to the next: the two vectors' outputs of the last two
 // steps and the equaliser's output (before the dump/expand) of the same steps' samples,
 // the older one first.
+static_assert(kLag == 2, "Carried keeps the outputs of exactly two steps");
 struct Carried
 {
   Quad shelvesOlder = {}, shelvesLast = {}, dumpsOlder = {}, dumpsLast = {};
