@@ -11,7 +11,6 @@ namespace Korvane
 // The kernels below pass four-double vectors between functions that are all inlined
 // into one of the two compiled loops, so no call with a vector argument is made across
 // the instruction sets.
-#pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace
@@ -268,5 +267,3 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
 }
 
 } // namespace Korvane
-
-#pragma GCC diagnostic pop
