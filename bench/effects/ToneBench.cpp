@@ -68,8 +68,8 @@ void BM_DumpExpand(benchmark::State& state)
   EffectBench::reportPerSample(state, "per_stereo_sample");
 }
 
-// The equaliser (mid at its centre) and the dump/expand as the master chain runs them
-// together, settled.
+// The equaliser and the dump/expand as the master chain runs them together, settled;
+// range(0): "Mid" in hundredths (50: no mid path).
 void BM_ToneChain(benchmark::State& state)
 {
   Korvane::Equalizer eq;
@@ -77,7 +77,7 @@ void BM_ToneChain(benchmark::State& state)
   eq.setSampleRate(44100.0);
   dump.setSampleRate(44100.0);
   eq.setBass(0.7);
-  eq.setMid(0.5);
+  eq.setMid(double(state.range(0)) / 100.0);
   eq.setHigh(0.3);
   dump.setValue(0.3);
   const auto inL = noiseBlock(5), inR = noiseBlock(9);
@@ -117,5 +117,6 @@ BENCHMARK(BM_Equalizer)->Name("Equalizer/mid-flat")->Args({50, 0});
 BENCHMARK(BM_Equalizer)->Name("Equalizer/mid-boost/bass-gliding")->Args({75, 1});
 BENCHMARK(BM_DumpExpand)->Name("DumpExpand/steady")->Args({0});
 BENCHMARK(BM_DumpExpand)->Name("DumpExpand/gliding")->Args({1});
-BENCHMARK(BM_ToneChain)->Name("ToneChain/settled");
+BENCHMARK(BM_ToneChain)->Name("ToneChain/mid-flat")->Arg(50);
+BENCHMARK(BM_ToneChain)->Name("ToneChain/mid-boost")->Arg(75);
 BENCHMARK(BM_EnvFollower)->Name("EnvFollower");

@@ -108,6 +108,15 @@ void Equalizer::reset()
   bandStop.reset();
 }
 
+void Equalizer::midWeights(double& keep, double& weight) const
+{
+  // The blend weight of the mid path; the shelved signal keeps 1 - g below the centre.
+  const double g = midValue > 0.5 ? ((midValue - 0.5) * 2.0) * ((midValue - 0.5) * 2.0)
+                                  : ((0.5 - midValue) * 2.0) * ((0.5 - midValue) * 2.0);
+  keep = midValue < 0.5 ? 1.0 - g : 1.0;
+  weight = g;
+}
+
 void Equalizer::processPiece(double* left, double* right, int frames)
 {
   double* const shelved[2] = {bufferA[0], bufferA[1]};
@@ -136,10 +145,8 @@ void Equalizer::processPiece(double* left, double* right, int frames)
               (midPath && !Dsp::allFinite(bufferB[c], frames));
   if (midPath)
   {
-    // Blend weight of the mid path; the shelved signal keeps 1 - g below the centre.
-    const double g = midValue > 0.5 ? ((midValue - 0.5) * 2.0) * ((midValue - 0.5) * 2.0)
-                                    : ((0.5 - midValue) * 2.0) * ((0.5 - midValue) * 2.0);
-    const double keep = midValue < 0.5 ? 1.0 - g : 1.0;
+    double keep, g;
+    midWeights(keep, g);
     for (int c = 0; c < 2; ++c)
     {
       int i = 0;

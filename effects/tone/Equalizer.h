@@ -87,6 +87,9 @@ private:
 
   // One piece of at most kBufferSize samples.
   void processPiece(double* left, double* right, int frames);
+  // While the mid path is heard: the share the shelved signal keeps and the weight of the
+  // mid band added to it.
+  void midWeights(double& keep, double& weight) const;
 
   LowShelfDesign lowShelf;
   HighShelfDesign highShelf;

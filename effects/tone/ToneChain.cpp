@@ -35,55 +35,93 @@ __attribute__((always_inline)) inline Quad selectLanes(QuadMask m, Quad v, Quad 
   return Quad((QuadMask(v) & m) | (QuadMask(w) & ~m));
 }
 
-// The chain's four filters, each of one Direct Form I section: the equaliser's shelves in
-// the lanes of vector 0, the dump/expand's low- and high-pass in those of vector 1, each
-// vector [first filter left, right, second filter left, right].
+// The chain's filters, each Direct Form I section in two lanes (left, right) of a
+// four-lane vector:
+// - kShelves: the equaliser's low shelf, then its high shelf;
+// - kMid: the two sections of the equaliser's mid band (its band-pass or band-stop),
+//   which works on the unshelved input (only while the mid path is heard);
+// - kDumps: the dump/expand's low-pass, then its high-pass.
+// Each vector is [first section left, right, second section left, right].
 //
-// The filters form a pipeline: each works kLag samples behind the one before it, so in one
-// step the low shelf takes sample t, the high shelf t - 2, the low-pass t - 4 and the
-// high-pass t - 6. Every input of a step was computed at least two steps earlier, so a
-// vector never waits on the one computed in the step just before it, and each filter's
-// own recursion is all that bounds the speed. Each lane computes exactly what its filter's
-// ChannelState computes for its channel alone.
+// The sections form a pipeline: each works kLag samples behind the one before it, so in
+// one step the low shelf and the mid band's first section take sample t, the high shelf
+// and the second section t - 2, the low-pass t - 4 and the high-pass t - 6. Every input of
+// a step was computed at least two steps earlier, so a vector never waits on the one
+// computed in the step just before it, and each section's own recursion is all that
+// bounds the speed. Each lane computes exactly what its filter's ChannelState computes for
+// its channel alone.
 constexpr int kLag = 2;
 constexpr int kDepth = 3 * kLag; // steps from the low shelf's sample to the high-pass's
+constexpr int kShelves = 0, kMid = 1, kDumps = 2, kVectors = 3;
 
 struct Sections
 {
-  Quad b0[2], b1[2], b2[2], a1[2], a2[2];
-  Quad x1[2], x2[2], y1[2], y2[2], guard[2];
+  Quad b0[kVectors], b1[kVectors], b2[kVectors], a1[kVectors], a2[kVectors];
+  Quad x1[kVectors], x2[kVectors], y1[kVectors], y2[kVectors], guard[kVectors];
+  // The guards that change sign on every step: a ChannelState's first section's. Its
+  // later sections add a guard of +0.
+  QuadMask flip[kVectors];
 };
 
-template <class Design>
-using StateOf = typename Design::State;
-
-template <class Design>
-const Dsp::Biquad& sectionOf(const Design& d)
+// Where one vector's lanes come from: the sections' coefficients, memories and guards.
+struct VectorSource
 {
-  return d.getDesign()[0];
+  const Dsp::Biquad* first;
+  const Dsp::Biquad* second;
+  Dsp::DirectFormI* stages[4];
+};
+
+// The two one-section filters `first` and `second` of a stereo design pair.
+template <class First, class Second>
+VectorSource twoFilters(First& first, Second& second)
+{
+  auto& a = first.getState(0);
+  auto& b = first.getState(1);
+  auto& c = second.getState(0);
+  auto& d = second.getState(1);
+  return {&first.getDesign()[0],
+          &second.getDesign()[0],
+          {&a.getStage(0), &b.getStage(0), &c.getStage(0), &d.getStage(0)}};
 }
 
-void loadVector(Sections& s, int v, const Dsp::Biquad& first, const Dsp::Biquad& second,
-                Dsp::DirectFormI* const (&stages)[4], const double (&guards)[4])
+// The two sections of one stereo two-section design.
+template <class Design>
+VectorSource twoSections(Design& design)
 {
-  s.b0[v] = Quad{first.b0, first.b0, second.b0, second.b0};
-  s.b1[v] = Quad{first.b1, first.b1, second.b1, second.b1};
-  s.b2[v] = Quad{first.b2, first.b2, second.b2, second.b2};
-  s.a1[v] = Quad{first.a1, first.a1, second.a1, second.a1};
-  s.a2[v] = Quad{first.a2, first.a2, second.a2, second.a2};
+  auto& a = design.getState(0);
+  auto& b = design.getState(1);
+  return {&design.getDesign()[0],
+          &design.getDesign()[1],
+          {&a.getStage(0), &b.getStage(0), &a.getStage(1), &b.getStage(1)}};
+}
+
+void loadVector(Sections& s, int v, const VectorSource& from, const double (&guards)[4])
+{
+  const Dsp::Biquad& p = *from.first;
+  const Dsp::Biquad& q = *from.second;
+  s.b0[v] = Quad{p.b0, p.b0, q.b0, q.b0};
+  s.b1[v] = Quad{p.b1, p.b1, q.b1, q.b1};
+  s.b2[v] = Quad{p.b2, p.b2, q.b2, q.b2};
+  s.a1[v] = Quad{p.a1, p.a1, q.a1, q.a1};
+  s.a2[v] = Quad{p.a2, p.a2, q.a2, q.a2};
   Quad* memories[4] = {&s.x1[v], &s.x2[v], &s.y1[v], &s.y2[v]};
   for (int k = 0; k < 4; ++k)
     for (int lane = 0; lane < 4; ++lane)
-      (*memories[k])[lane] = stages[lane]->memoryAt(k);
-  s.guard[v] = Quad{guards[0], guards[1], guards[2], guards[3]};
+      (*memories[k])[lane] = from.stages[lane]->memoryAt(k);
+  const long long sign = static_cast<long long>(0x8000000000000000ull);
+  for (int lane = 0; lane < 4; ++lane)
+  {
+    s.guard[v][lane] = guards[lane];
+    s.flip[v][lane] = Dsp::sameBits(guards[lane], 0.0) ? 0 : sign;
+  }
 }
 
-void storeVector(const Sections& s, int v, Dsp::DirectFormI* const (&stages)[4], double (&guards)[4])
+void storeVector(const Sections& s, int v, const VectorSource& to, double (&guards)[4])
 {
   const Quad* memories[4] = {&s.x1[v], &s.x2[v], &s.y1[v], &s.y2[v]};
   for (int k = 0; k < 4; ++k)
     for (int lane = 0; lane < 4; ++lane)
-      stages[lane]->memoryAt(k) = (*memories[k])[lane];
+      to.stages[lane]->memoryAt(k) = (*memories[k])[lane];
   for (int lane = 0; lane < 4; ++lane)
     guards[lane] = s.guard[v][lane];
 }
@@ -110,54 +148,76 @@ __attribute__((always_inline)) inline Quad section(Sections& s, int v, Quad in, 
     s.y2[v] = s.y1[v];
     s.y1[v] = out;
   }
-  // Every lane's guard changes sign on every step, the masked ones too: each filter sits
-  // out an even number of steps at either end of the block (a multiple of kLag), so its
-  // guard ends the block as its own samples leave it.
-  s.guard[v] = -s.guard[v];
+  // A first section's guard changes sign on every step, a masked one's too: each section
+  // sits out an even number of steps at either end of the block (a multiple of kLag), so
+  // its guard ends the block as its own samples leave it.
+  s.guard[v] = Quad(QuadMask(s.guard[v]) ^ s.flip[v]);
   return out;
 }
 
-// What the steps carry from one to the next: the two vectors' outputs of the last two
-// steps and the equaliser's output (before the dump/expand) of the same steps' samples,
-// the older one first.
+// What the steps carry from one to the next: the vectors' outputs of the last two steps
+// and the equaliser's output (before the dump/expand) of the same steps' samples, the
+// older one first.
 static_assert(kLag == 2, "Carried keeps the outputs of exactly two steps");
 struct Carried
 {
-  Quad shelvesOlder = {}, shelvesLast = {}, dumpsOlder = {}, dumpsLast = {};
+  Quad older[kVectors] = {}, last[kVectors] = {};
   Pair tonedOlder = {}, tonedLast = {};
   PairMask eqFinite = PairMask{} - 1, dumpFinite = PairMask{} - 1;
 };
 
+// The blend of the equaliser's paths and of both units' fades, as the units compute them.
+struct Blend
+{
+  double eqWet, dumpWet;
+  double midKeep, midWeight; // MidPath: shelved * midKeep + mid band * midWeight
+};
+
+// All ones in the first section's lanes if `first`, in the second's if `second`.
+__attribute__((always_inline)) inline QuadMask liveLanes(bool first, bool second)
+{
+  const long long a = first ? -1 : 0, z = second ? -1 : 0;
+  return QuadMask{a, a, z, z};
+}
+
 // Step t of the pipeline over `frames` samples. Masked steps are those at either end,
-// where a filter's sample lies outside the block: its lanes neither advance nor count.
-template <bool Masked>
+// where a section's sample lies outside the block: its lanes neither advance nor count.
+template <bool Masked, bool MidPath>
 __attribute__((always_inline)) inline void step(Sections& s, Carried& c, double* left,
-                                                double* right, int t, int frames, double eqWet,
-                                                double dumpWet)
+                                                double* right, int t, int frames, const Blend& b)
 {
   const auto inside = [frames](int sample) { return !Masked || (sample >= 0 && sample < frames); };
   const auto at = [&](int sample) { return inside(sample) ? Pair{left[sample], right[sample]} : Pair{}; };
   // The equaliser's output of sample t - 2 * kLag, computed kLag steps ago, blended as
   // Equalizer::process blends it; a non-finite input never enters a filter.
-  const Pair shelved = highPair(c.shelvesOlder);
+  const Pair shelved = highPair(c.older[kShelves]);
+  Pair equalised = shelved;
+  PairMask finite = Dsp::finiteLanes(shelved);
+  if constexpr (MidPath)
+  {
+    const Pair band = highPair(c.older[kMid]);
+    finite &= Dsp::finiteLanes(band);
+    equalised = b.midKeep * shelved + b.midWeight * band;
+  }
   if (inside(t - 2 * kLag))
-    c.eqFinite &= Dsp::finiteLanes(shelved);
-  const Pair toned = (1.0 - eqWet) * at(t - 2 * kLag) + eqWet * shelved;
-  const Quad shelvesIn = joinPairs(Dsp::finiteOrZero(at(t)), lowPair(c.shelvesOlder));
-  const Quad dumpsIn = joinPairs(Dsp::finiteOrZero(toned), lowPair(c.dumpsOlder));
-  QuadMask shelvesLive{}, dumpsLive{};
+    c.eqFinite &= finite;
+  const Pair toned = (1.0 - b.eqWet) * at(t - 2 * kLag) + b.eqWet * equalised;
+  const Pair input = Dsp::finiteOrZero(at(t));
+  const Quad shelvesIn = joinPairs(input, lowPair(c.older[kShelves]));
+  const Quad midIn = joinPairs(input, lowPair(c.older[kMid]));
+  const Quad dumpsIn = joinPairs(Dsp::finiteOrZero(toned), lowPair(c.older[kDumps]));
+  QuadMask firstLive{}, dumpsLive{};
   if constexpr (Masked)
   {
-    const long long on = -1;
-    shelvesLive = QuadMask{inside(t) ? on : 0, inside(t) ? on : 0, inside(t - kLag) ? on : 0,
-                           inside(t - kLag) ? on : 0};
-    dumpsLive = QuadMask{inside(t - 2 * kLag) ? on : 0, inside(t - 2 * kLag) ? on : 0,
-                         inside(t - kDepth) ? on : 0, inside(t - kDepth) ? on : 0};
+    firstLive = liveLanes(inside(t), inside(t - kLag));
+    dumpsLive = liveLanes(inside(t - 2 * kLag), inside(t - kDepth));
   }
-  c.shelvesOlder = c.shelvesLast;
-  c.shelvesLast = section<Masked>(s, 0, shelvesIn, shelvesLive);
-  c.dumpsOlder = c.dumpsLast;
-  c.dumpsLast = section<Masked>(s, 1, dumpsIn, dumpsLive);
+  for (int v = 0; v < kVectors; ++v)
+    c.older[v] = c.last[v];
+  c.last[kShelves] = section<Masked>(s, kShelves, shelvesIn, firstLive);
+  if constexpr (MidPath)
+    c.last[kMid] = section<Masked>(s, kMid, midIn, firstLive);
+  c.last[kDumps] = section<Masked>(s, kDumps, dumpsIn, dumpsLive);
   // The high-pass's output of sample t - kDepth, blended with the equaliser's output of
   // that sample as DumpExpand::process blends it.
   const int done = t - kDepth;
@@ -166,17 +226,18 @@ __attribute__((always_inline)) inline void step(Sections& s, Carried& c, double*
   c.tonedLast = toned;
   if (inside(done))
   {
-    const Pair swept = highPair(c.dumpsLast);
+    const Pair swept = highPair(c.last[kDumps]);
     c.dumpFinite &= Dsp::finiteLanes(swept);
-    const Pair out = (1.0 - dumpWet) * tonedDone + dumpWet * swept;
+    const Pair out = (1.0 - b.dumpWet) * tonedDone + b.dumpWet * swept;
     left[done] = out[0];
     right[done] = out[1];
   }
 }
 
+template <bool MidPath>
 __attribute__((always_inline)) inline void runSteps(Sections& state, Carried& carried,
                                                     double* left, double* right, int frames,
-                                                    double eqWet, double dumpWet)
+                                                    const Blend& blend)
 {
   // Local copies, so that the recursions stay in registers.
   Sections s = state;
@@ -185,28 +246,34 @@ __attribute__((always_inline)) inline void runSteps(Sections& state, Carried& ca
   const int settledFrom = kDepth, settledTo = frames > kDepth ? frames : kDepth;
   int t = 0;
   for (; t < settledFrom; ++t)
-    step<true>(s, c, left, right, t, frames, eqWet, dumpWet);
+    step<true, MidPath>(s, c, left, right, t, frames, blend);
   for (; t < settledTo; ++t)
-    step<false>(s, c, left, right, t, frames, eqWet, dumpWet);
+    step<false, MidPath>(s, c, left, right, t, frames, blend);
   for (; t < steps; ++t)
-    step<true>(s, c, left, right, t, frames, eqWet, dumpWet);
+    step<true, MidPath>(s, c, left, right, t, frames, blend);
   state = s;
   carried = c;
 }
 
 void runStepsDefault(Sections& s, Carried& c, double* left, double* right, int frames,
-                     double eqWet, double dumpWet)
+                     const Blend& blend, bool midPath)
 {
-  runSteps(s, c, left, right, frames, eqWet, dumpWet);
+  if (midPath)
+    runSteps<true>(s, c, left, right, frames, blend);
+  else
+    runSteps<false>(s, c, left, right, frames, blend);
 }
 
 // The same steps with the vectors four doubles wide, for processors with AVX2 (no fused
 // multiply-adds: the same bits).
 __attribute__((target("avx2"))) void runStepsAvx2(Sections& s, Carried& c, double* left,
-                                                  double* right, int frames, double eqWet,
-                                                  double dumpWet)
+                                                  double* right, int frames, const Blend& blend,
+                                                  bool midPath)
 {
-  runSteps(s, c, left, right, frames, eqWet, dumpWet);
+  if (midPath)
+    runSteps<true>(s, c, left, right, frames, blend);
+  else
+    runSteps<false>(s, c, left, right, frames, blend);
 }
 
 } // namespace
@@ -215,48 +282,83 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
 {
   if (left == nullptr || right == nullptr || frames <= 0 || frames > Equalizer::kBufferSize ||
       !(left + frames <= right || right + frames <= left) || frames > DumpExpand::kBufferSize ||
-      eq.wet != 1.0 || dump.wet != 1.0 || eq.midValue != 0.5 || dump.bypassFilters != 0 ||
-      eq.lowShelf.isGliding() || eq.highShelf.isGliding() || dump.lowPass.isGliding() ||
-      dump.highPass.isGliding())
+      eq.wet != 1.0 || dump.wet != 1.0 || dump.bypassFilters != 0 || eq.lowShelf.isGliding() ||
+      eq.highShelf.isGliding() || dump.lowPass.isGliding() || dump.highPass.isGliding())
     return false;
-  if (eq.lowShelf.getDesign().getNumStages() != 1 || eq.highShelf.getDesign().getNumStages() != 1 ||
-      dump.lowPass.getDesign().getNumStages() != 1 || dump.highPass.getDesign().getNumStages() != 1)
+  // The mid band heard (its band-pass above the centre, its band-stop below), handed to
+  // `use`.
+  const bool midPath = eq.midValue != 0.5;
+  const auto withBand = [&eq](auto&& use)
+  {
+    if (eq.midValue > 0.5)
+      return use(eq.bandPass);
+    return use(eq.bandStop);
+  };
+  if (midPath && withBand([](auto& band)
+                          { return band.isGliding() || band.getDesign().getNumStages() != 2; }))
     return false;
-  using LowShelf = StateOf<Equalizer::LowShelfDesign>;
-  using HighShelf = StateOf<Equalizer::HighShelfDesign>;
-  using LowPass = StateOf<DumpExpand::LowPassDesign>;
-  using HighPass = StateOf<DumpExpand::HighPassDesign>;
-  LowShelf* lowShelf[2] = {&eq.lowShelf.getState(0), &eq.lowShelf.getState(1)};
-  HighShelf* highShelf[2] = {&eq.highShelf.getState(0), &eq.highShelf.getState(1)};
-  LowPass* lowPass[2] = {&dump.lowPass.getState(0), &dump.lowPass.getState(1)};
-  HighPass* highPass[2] = {&dump.highPass.getState(0), &dump.highPass.getState(1)};
-  Dsp::DirectFormI* const shelfStages[4] = {&lowShelf[0]->getStage(0), &lowShelf[1]->getStage(0),
-                                            &highShelf[0]->getStage(0), &highShelf[1]->getStage(0)};
-  Dsp::DirectFormI* const dumpStages[4] = {&lowPass[0]->getStage(0), &lowPass[1]->getStage(0),
-                                           &highPass[0]->getStage(0), &highPass[1]->getStage(0)};
-  double shelfGuards[4] = {lowShelf[0]->getGuard(), lowShelf[1]->getGuard(),
-                           highShelf[0]->getGuard(), highShelf[1]->getGuard()};
-  double dumpGuards[4] = {lowPass[0]->getGuard(), lowPass[1]->getGuard(), highPass[0]->getGuard(),
-                          highPass[1]->getGuard()};
+  const auto oneSection = [](const auto& design) { return design.getDesign().getNumStages() == 1; };
+  if (!oneSection(eq.lowShelf) || !oneSection(eq.highShelf) || !oneSection(dump.lowPass) ||
+      !oneSection(dump.highPass))
+    return false;
+
+  // Each vector's sections and the guards its lanes hold: a first section's is its
+  // ChannelState's, a later section's +0. Without the mid path its vector stands idle on a
+  // copy of the shelves and is not stored back.
+  const VectorSource sources[kVectors] = {
+      twoFilters(eq.lowShelf, eq.highShelf),
+      midPath ? withBand([](auto& band) { return twoSections(band); })
+              : twoFilters(eq.lowShelf, eq.highShelf),
+      twoFilters(dump.lowPass, dump.highPass)};
+  const auto pairGuards = [](auto& first, auto& second, double (&into)[4])
+  {
+    into[0] = first.getState(0).getGuard();
+    into[1] = first.getState(1).getGuard();
+    into[2] = second.getState(0).getGuard();
+    into[3] = second.getState(1).getGuard();
+  };
+  double guards[kVectors][4] = {};
+  pairGuards(eq.lowShelf, eq.highShelf, guards[kShelves]);
+  pairGuards(dump.lowPass, dump.highPass, guards[kDumps]);
+  if (midPath)
+    withBand(
+        [&guards](auto& band)
+        {
+          guards[kMid][0] = band.getState(0).getGuard();
+          guards[kMid][1] = band.getState(1).getGuard();
+        });
 
   Sections s;
-  loadVector(s, 0, sectionOf(eq.lowShelf), sectionOf(eq.highShelf), shelfStages, shelfGuards);
-  loadVector(s, 1, sectionOf(dump.lowPass), sectionOf(dump.highPass), dumpStages, dumpGuards);
+  for (int v = 0; v < kVectors; ++v)
+    loadVector(s, v, sources[v], guards[v]);
+  Blend blend{eq.wet, dump.wet, 1.0, 0.0};
+  if (midPath)
+    eq.midWeights(blend.midKeep, blend.midWeight);
   Carried c;
   if (Dsp::kHasAvx2)
-    runStepsAvx2(s, c, left, right, frames, eq.wet, dump.wet);
+    runStepsAvx2(s, c, left, right, frames, blend, midPath);
   else
-    runStepsDefault(s, c, left, right, frames, eq.wet, dump.wet);
-  storeVector(s, 0, shelfStages, shelfGuards);
-  storeVector(s, 1, dumpStages, dumpGuards);
-  lowShelf[0]->setGuard(shelfGuards[0]);
-  lowShelf[1]->setGuard(shelfGuards[1]);
-  highShelf[0]->setGuard(shelfGuards[2]);
-  highShelf[1]->setGuard(shelfGuards[3]);
-  lowPass[0]->setGuard(dumpGuards[0]);
-  lowPass[1]->setGuard(dumpGuards[1]);
-  highPass[0]->setGuard(dumpGuards[2]);
-  highPass[1]->setGuard(dumpGuards[3]);
+    runStepsDefault(s, c, left, right, frames, blend, midPath);
+
+  for (int v = 0; v < kVectors; ++v)
+    if (v != kMid || midPath)
+      storeVector(s, v, sources[v], guards[v]);
+  const auto storeGuards = [](auto& first, auto& second, const double (&from)[4])
+  {
+    first.getState(0).setGuard(from[0]);
+    first.getState(1).setGuard(from[1]);
+    second.getState(0).setGuard(from[2]);
+    second.getState(1).setGuard(from[3]);
+  };
+  storeGuards(eq.lowShelf, eq.highShelf, guards[kShelves]);
+  storeGuards(dump.lowPass, dump.highPass, guards[kDumps]);
+  if (midPath)
+    withBand(
+        [&guards](auto& band)
+        {
+          band.getState(0).setGuard(guards[kMid][0]);
+          band.getState(1).setGuard(guards[kMid][1]);
+        });
 
   // A filter whose output ran away is cleared after the block, as each unit does.
   if (!Dsp::allLanes(c.eqFinite))

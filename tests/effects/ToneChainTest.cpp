@@ -27,7 +27,10 @@ TEST(ToneChain, TogetherGivesTheBitsOfOneUnitAfterTheOther)
       {0.9, 0.5, 0.1, 0.2, 0.0, 333, false, false, true},
       {0.3, 0.5, 0.6, 0.8, 1e308, 512, false, false, true},
       {0.5, 0.5, 0.5, 0.5, 0.0, 1025, false, false, false},
-      {0.5, 0.7, 0.5, 0.5, 0.0, 512, false, false, false},
+      // The mid path heard: its band-pass above the centre, its band-stop below.
+      {0.5, 0.7, 0.5, 0.5, 0.0, 512, false, false, true},
+      {0.7, 0.2, 0.4, 0.6, 1e308, 333, false, false, true},
+      {0.3, 0.9, 0.6, 0.5, 0.0, 5, false, false, true},
       {0.5, 0.5, 0.5, 0.5, 0.0, 512, true, false, false},
       {0.5, 0.5, 0.5, 0.5, 0.0, 512, false, true, false},
       // Blocks shorter than, as long as and just longer than the filters' pipeline.
