@@ -126,13 +126,15 @@ void storeVector(const Sections& s, int v, const VectorSource& to, double (&guar
     guards[lane] = s.guard[v][lane];
 }
 
-// One sample of each lane's section, as DirectFormI::process1 and ChannelState's guard
-// flip compute it. Masked: only the lanes set in `live` advance their memories.
+// One sample of each lane's section, as DirectFormI::process1 computes it with the
+// coefficients of `k` and the memories of `s`, adding `guard`. Masked: only the lanes set
+// in `live` advance their memories.
 template <bool Masked>
-__attribute__((always_inline)) inline Quad section(Sections& s, int v, Quad in, QuadMask live)
+__attribute__((always_inline)) inline Quad section(Sections& s, const Sections& k, int v, Quad in,
+                                                   QuadMask live, Quad guard)
 {
-  const Quad out = s.b0[v] * in + s.b1[v] * s.x1[v] + s.b2[v] * s.x2[v] - s.a1[v] * s.y1[v] -
-                   s.a2[v] * s.y2[v] + s.guard[v];
+  const Quad out = k.b0[v] * in + k.b1[v] * s.x1[v] + k.b2[v] * s.x2[v] - k.a1[v] * s.y1[v] -
+                   k.a2[v] * s.y2[v] + guard;
   if constexpr (Masked)
   {
     s.x2[v] = selectLanes(live, s.x1[v], s.x2[v]);
@@ -148,10 +150,6 @@ __attribute__((always_inline)) inline Quad section(Sections& s, int v, Quad in, 
     s.y2[v] = s.y1[v];
     s.y1[v] = out;
   }
-  // A first section's guard changes sign on every step, a masked one's too: each section
-  // sits out an even number of steps at either end of the block (a multiple of kLag), so
-  // its guard ends the block as its own samples leave it.
-  s.guard[v] = Quad(QuadMask(s.guard[v]) ^ s.flip[v]);
   return out;
 }
 
@@ -183,8 +181,9 @@ __attribute__((always_inline)) inline QuadMask liveLanes(bool first, bool second
 // Step t of the pipeline over `frames` samples. Masked steps are those at either end,
 // where a section's sample lies outside the block: its lanes neither advance nor count.
 template <bool Masked, bool MidPath>
-__attribute__((always_inline)) inline void step(Sections& s, Carried& c, double* left,
-                                                double* right, int t, int frames, const Blend& b)
+__attribute__((always_inline)) inline void step(Sections& s, const Sections& k, Carried& c,
+                                                double* left, double* right, int t, int frames,
+                                                const Blend& b, const Quad (&guard)[kVectors])
 {
   const auto inside = [frames](int sample) { return !Masked || (sample >= 0 && sample < frames); };
   const auto at = [&](int sample) { return inside(sample) ? Pair{left[sample], right[sample]} : Pair{}; };
@@ -214,10 +213,10 @@ __attribute__((always_inline)) inline void step(Sections& s, Carried& c, double*
   }
   for (int v = 0; v < kVectors; ++v)
     c.older[v] = c.last[v];
-  c.last[kShelves] = section<Masked>(s, kShelves, shelvesIn, firstLive);
+  c.last[kShelves] = section<Masked>(s, k, kShelves, shelvesIn, firstLive, guard[kShelves]);
   if constexpr (MidPath)
-    c.last[kMid] = section<Masked>(s, kMid, midIn, firstLive);
-  c.last[kDumps] = section<Masked>(s, kDumps, dumpsIn, dumpsLive);
+    c.last[kMid] = section<Masked>(s, k, kMid, midIn, firstLive, guard[kMid]);
+  c.last[kDumps] = section<Masked>(s, k, kDumps, dumpsIn, dumpsLive, guard[kDumps]);
   // The high-pass's output of sample t - kDepth, blended with the equaliser's output of
   // that sample as DumpExpand::process blends it.
   const int done = t - kDepth;
@@ -234,6 +233,20 @@ __attribute__((always_inline)) inline void step(Sections& s, Carried& c, double*
   }
 }
 
+// One step at either end: the first sections' guards change sign on every step, a masked
+// one's too, as each section sits out an even number of steps at either end of the block
+// (a multiple of kLag) and so ends the block with the guard its own samples leave.
+template <bool MidPath>
+__attribute__((always_inline)) inline void maskedStep(Sections& s, Carried& c, double* left,
+                                                      double* right, int t, int frames,
+                                                      const Blend& blend)
+{
+  const Quad guard[kVectors] = {s.guard[0], s.guard[1], s.guard[2]};
+  step<true, MidPath>(s, s, c, left, right, t, frames, blend, guard);
+  for (int v = 0; v < kVectors; ++v)
+    s.guard[v] = Quad(QuadMask(s.guard[v]) ^ s.flip[v]);
+}
+
 template <bool MidPath>
 __attribute__((always_inline)) inline void runSteps(Sections& state, Carried& carried,
                                                     double* left, double* right, int frames,
@@ -246,11 +259,36 @@ __attribute__((always_inline)) inline void runSteps(Sections& state, Carried& ca
   const int settledFrom = kDepth, settledTo = frames > kDepth ? frames : kDepth;
   int t = 0;
   for (; t < settledFrom; ++t)
-    step<true, MidPath>(s, c, left, right, t, frames, blend);
-  for (; t < settledTo; ++t)
-    step<false, MidPath>(s, c, left, right, t, frames, blend);
+    maskedStep<MidPath>(s, c, left, right, t, frames, blend);
+  // The settled steps two at a time, with the guards of even and odd steps (t starts
+  // even) and the coefficients read from memory on each step, which leaves the registers
+  // to the memories and the carried outputs.
+  struct Constants
+  {
+    Sections k;
+    Quad even[kVectors], odd[kVectors];
+  } constants{s, {}, {}};
+  for (int v = 0; v < kVectors; ++v)
+  {
+    constants.even[v] = s.guard[v];
+    constants.odd[v] = Quad(QuadMask(s.guard[v]) ^ s.flip[v]);
+  }
+  const Constants* k = &constants;
+  for (; t + 2 <= settledTo; t += 2)
+  {
+    asm("" : "+r"(k)); // read anew on every step: not held in registers
+    step<false, MidPath>(s, k->k, c, left, right, t, frames, blend, k->even);
+    step<false, MidPath>(s, k->k, c, left, right, t + 1, frames, blend, k->odd);
+  }
+  if (t < settledTo)
+  {
+    step<false, MidPath>(s, k->k, c, left, right, t, frames, blend, k->even);
+    ++t;
+    for (int v = 0; v < kVectors; ++v)
+      s.guard[v] = constants.odd[v];
+  }
   for (; t < steps; ++t)
-    step<true, MidPath>(s, c, left, right, t, frames, blend);
+    maskedStep<MidPath>(s, c, left, right, t, frames, blend);
   state = s;
   carried = c;
 }
