@@ -81,7 +81,7 @@ public:
 private:
   // Runs the two tone units together, on their filters and fade.
   friend bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right,
-                               int frames);
+                               int frames, bool narrow);
 
   // Gives both designs the rate and the cutoffs of `x` in one parameter set each.
   void applySettings(double x);

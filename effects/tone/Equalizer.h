@@ -83,7 +83,7 @@ public:
 private:
   // Runs the two tone units together, on their filters and fade.
   friend bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right,
-                               int frames);
+                               int frames, bool narrow);
 
   // One piece of at most kBufferSize samples.
   void processPiece(double* left, double* right, int frames);

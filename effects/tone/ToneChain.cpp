@@ -28,8 +28,14 @@ __attribute__((always_inline)) inline Quad joinPairs(Pair low, Pair high)
 {
   return __builtin_shufflevector(low, high, 0, 1, 2, 3);
 }
-__attribute__((always_inline)) inline Pair lowPair(Quad v) { return __builtin_shufflevector(v, v, 0, 1); }
-__attribute__((always_inline)) inline Pair highPair(Quad v) { return __builtin_shufflevector(v, v, 2, 3); }
+__attribute__((always_inline)) inline Pair lowPair(Quad v)
+{
+  return __builtin_shufflevector(v, v, 0, 1);
+}
+__attribute__((always_inline)) inline Pair highPair(Quad v)
+{
+  return __builtin_shufflevector(v, v, 2, 3);
+}
 __attribute__((always_inline)) inline Quad selectLanes(QuadMask m, Quad v, Quad w)
 {
   return Quad((QuadMask(v) & m) | (QuadMask(w) & ~m));
@@ -186,7 +192,9 @@ __attribute__((always_inline)) inline void step(Sections& s, const Sections& k, 
                                                 const Blend& b, const Quad (&guard)[kVectors])
 {
   const auto inside = [frames](int sample) { return !Masked || (sample >= 0 && sample < frames); };
-  const auto at = [&](int sample) { return inside(sample) ? Pair{left[sample], right[sample]} : Pair{}; };
+  const auto at = [&](int sample) {
+    return inside(sample) ? Pair{left[sample], right[sample]} : Pair{};
+  };
   // The equaliser's output of sample t - 2 * kLag, computed kLag steps ago, blended as
   // Equalizer::process blends it; a non-finite input never enters a filter.
   const Pair shelved = highPair(c.older[kShelves]);
@@ -248,9 +256,8 @@ __attribute__((always_inline)) inline void maskedStep(Sections& s, Carried& c, d
 }
 
 template <bool MidPath>
-__attribute__((always_inline)) inline void runSteps(Sections& state, Carried& carried,
-                                                    double* left, double* right, int frames,
-                                                    const Blend& blend)
+__attribute__((always_inline)) inline void runSteps(Sections& state, Carried& carried, double* left,
+                                                    double* right, int frames, const Blend& blend)
 {
   // Local copies, so that the recursions stay in registers.
   Sections s = state;
@@ -316,7 +323,8 @@ __attribute__((target("avx2"))) void runStepsAvx2(Sections& s, Carried& c, doubl
 
 } // namespace
 
-bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right, int frames)
+bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right, int frames,
+                      bool narrow)
 {
   if (left == nullptr || right == nullptr || frames <= 0 || frames > Equalizer::kBufferSize ||
       !(left + frames <= right || right + frames <= left) || frames > DumpExpand::kBufferSize ||
@@ -332,8 +340,8 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
       return use(eq.bandPass);
     return use(eq.bandStop);
   };
-  if (midPath && withBand([](auto& band)
-                          { return band.isGliding() || band.getDesign().getNumStages() != 2; }))
+  if (midPath &&
+      withBand([](auto& band) { return band.isGliding() || band.getDesign().getNumStages() != 2; }))
     return false;
   const auto oneSection = [](const auto& design) { return design.getDesign().getNumStages() == 1; };
   if (!oneSection(eq.lowShelf) || !oneSection(eq.highShelf) || !oneSection(dump.lowPass) ||
@@ -348,7 +356,7 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
       midPath ? withBand([](auto& band) { return twoSections(band); })
               : twoFilters(eq.lowShelf, eq.highShelf),
       twoFilters(dump.lowPass, dump.highPass)};
-  const auto pairGuards = [](auto& first, auto& second, double (&into)[4])
+  const auto pairGuards = [](auto& first, auto& second, double(&into)[4])
   {
     into[0] = first.getState(0).getGuard();
     into[1] = first.getState(1).getGuard();
@@ -373,7 +381,7 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
   if (midPath)
     eq.midWeights(blend.midKeep, blend.midWeight);
   Carried c;
-  if (Dsp::kHasAvx2)
+  if (Dsp::kHasAvx2 && !narrow)
     runStepsAvx2(s, c, left, right, frames, blend, midPath);
   else
     runStepsDefault(s, c, left, right, frames, blend, midPath);
@@ -381,7 +389,7 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
   for (int v = 0; v < kVectors; ++v)
     if (v != kMid || midPath)
       storeVector(s, v, sources[v], guards[v]);
-  const auto storeGuards = [](auto& first, auto& second, const double (&from)[4])
+  const auto storeGuards = [](auto& first, auto& second, const double(&from)[4])
   {
     first.getState(0).setGuard(from[0]);
     first.getState(1).setGuard(from[1]);

@@ -140,7 +140,8 @@ TEST(Lanes, ClampAndMaximumGiveTheScalarBits)
 {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double values[] = {0.0, -0.0, 0.5, -0.5, 1.0, -1.0, 1.5, -1.5, 4.0, -4.0, inf, -inf, nan, 1e-310};
+  const double values[] = {0.0,  -0.0, 0.5,  -0.5, 1.0,  -1.0, 1.5,
+                           -1.5, 4.0,  -4.0, inf,  -inf, nan,  1e-310};
   const double limits[] = {1.0, 4.0};
   const auto bits = [](double x)
   {

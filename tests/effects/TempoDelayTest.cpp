@@ -157,12 +157,14 @@ TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
   const struct
   {
     double bpm, spread, feedback, dump, scale;
-  } rows[] = {{2000, 0.3, 0.5, 0.6, 1.0},
-              {9000, 0.9, 0.95, 0.2, 1.0},
-              {120, 0.5, 0.5, 0.75, 1.0},
-              {3e6, 0.5, 0.4, 0.9, 1.0},
-              {5000, 0.1, 1e200, 0.5, 1.0},
-              {120, 0.5, 0.0, 1.0, 1.7e308}};
+  } rows[] = {
+      {2000, 0.3, 0.5, 0.6, 1.0},
+      {9000, 0.9, 0.95, 0.2, 1.0},
+      {120, 0.5, 0.5, 0.75, 1.0},
+      {3e6, 0.5, 0.4, 0.9, 1.0},
+      {5000, 0.1, 1e200, 0.5, 1.0},
+      {120, 0.5, 0.0, 1.0, 1.7e308}, // so loud that the damping's differences overflow
+  };
   for (const auto& row : rows)
   {
     TempoDelay delay;
@@ -185,7 +187,10 @@ TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
         const int t = block * 512 + i;
         const bool silent = block % 3 == 1 && i > 100;
         const double loud = row.scale * (t % 2 == 0 ? 1.0 : -1.0);
-        in[0].push_back(silent ? 0.0 : t == 700 ? kNaN : row.scale > 1.0 ? loud : std::sin(0.01 * t));
+        in[0].push_back(silent            ? 0.0
+                        : t == 700        ? kNaN
+                        : row.scale > 1.0 ? loud
+                                          : std::sin(0.01 * t));
         in[1].push_back(silent ? -0.0 : t == 900 ? -INFINITY : std::cos(0.02 * t) * 0.5);
       }
       std::vector<double> out[2] = {in[0], in[1]};
