@@ -25,6 +25,7 @@ public:
     return true;
   }
   int freeLanes() const noexcept { return kLanes - count; }
+  int size() const noexcept { return count; }
   // n samples (at most kMaxSamples) of every lane, then the memories back into the filters.
   void run(int n) noexcept;
 
@@ -38,6 +39,42 @@ private:
   };
   Lane lanes[kLanes];
   int count = 0;
+
+public:
+  // Lanes first .. first + 3 (those there are) held in the registers of one group, which
+  // run() steps through a stretch, or another kernel beside its own lanes so that the two
+  // recursions overlap: load, step(j) for each sample j, store. Missing lanes filter
+  // silence into a sink.
+  struct Group
+  {
+    using Vector = double __attribute__((vector_size(4 * sizeof(double))));
+    const double* input[4];
+    double* out[4];
+    double* memory[4][4];
+    Vector b0, b1, b2, a1, a2, x1, x2, y1, y2;
+    double sink[kMaxSamples]; // the missing lanes' samples
+    double spare[4];          // and memories
+
+    void load(const BiquadLanes& from, int first) noexcept;
+    void step(int j) noexcept
+    {
+      Vector x;
+#pragma GCC unroll 4
+      for (int h = 0; h < 4; ++h)
+        x[h] = input[h][j];
+      const Vector y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+      x2 = x1;
+      x1 = x;
+      y2 = y1;
+      y1 = y;
+#pragma GCC unroll 4
+      for (int h = 0; h < 4; ++h)
+        out[h][j] = y[h];
+    }
+    void store() const noexcept;
+  };
+  // Forgets the lanes (their filters were run through a Group).
+  void clear() noexcept { count = 0; }
 };
 
 } // namespace Korvane

@@ -31,7 +31,22 @@ constexpr int kWidth = 4;
 
 } // namespace
 
-void KellettLanes::run(int n) noexcept
+static_assert(KellettLanes::kMaxSamples <= BiquadLanes::kMaxSamples,
+              "a stretch of Kellett lanes fits the biquads run beside them");
+
+void KellettLanes::run(int n) noexcept { runWith(n, nullptr); }
+
+void KellettLanes::runBeside(int n, BiquadLanes& beside) noexcept
+{
+  if (count == 0 || n <= 0 || beside.size() == 0 || beside.size() > 4)
+    return run(n);
+  BiquadLanes::Group group;
+  group.load(beside, 0);
+  runWith(n, &group);
+  beside.clear();
+}
+
+void KellettLanes::runWith(int n, BiquadLanes::Group* beside) noexcept
 {
   if (count == 0 || n <= 0)
     return;
@@ -43,9 +58,9 @@ void KellettLanes::run(int n) noexcept
              lanes[i].filter->cutoffCurve == IKvFilter::kCurveCube;
   // Without a squared or cubed cutoff the curve is left out (it would select c anyway).
   if (Dsp::kHasAvx2 && !narrow)
-    Avx2::runLanes(lanes, count, shaped, n);
+    Avx2::runLanes(lanes, count, shaped, n, beside);
   else
-    Sse2::runLanes(lanes, count, shaped, n);
+    Sse2::runLanes(lanes, count, shaped, n, beside);
   count = 0;
 }
 

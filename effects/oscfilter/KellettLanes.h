@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effects/oscfilter/BiquadLanes.h"
 #include "effects/oscfilter/KvFilterPaulKellett.h"
 
 namespace Korvane
@@ -31,6 +32,10 @@ public:
   // n samples of every lane (n at most kMaxSamples), then the states back into the filters.
   static constexpr int kMaxSamples = 64;
   void run(int n) noexcept;
+  // run(n), with the lanes of `beside` (when it holds one to four; n at most its
+  // kMaxSamples) stepped in the same loop, so that the two kinds of filter overlap;
+  // `beside` is then empty. Otherwise `beside` is left as it is, for its own run().
+  void runBeside(int n, BiquadLanes& beside) noexcept;
 
   // The lanes run four doubles a vector where the processor has AVX2, else two; true
   // keeps them at two (the tests compare the two).
@@ -46,6 +51,8 @@ public:
   };
 
 private:
+  void runWith(int n, BiquadLanes::Group* beside) noexcept;
+
   Lane lanes[kLanes];
   int count = 0;
 };

@@ -174,7 +174,6 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
         if (sides[i].right != nullptr)
           lanes.add(*sides[i].right, in, cut, res, r[i]);
       }
-      lanes.run(m);
       // The biquad sides whose cutoff holds through the piece side by side too (both
       // sides of a pair of biquads, or neither).
       BiquadLanes biquads;
@@ -196,6 +195,9 @@ void OscFilterUnit::processTogether(OscFilterUnit* const* units, const double* c
           rightLane[i] =
               unit.right.addBiquad(unit.rightIndex, in, cut, res, r[i], m, unit.tangent, biquads);
       }
+      // The Kellett lanes with up to four biquads in the same loop (their inputs and outputs
+      // are distinct), the biquads left over after them.
+      lanes.runBeside(m, biquads);
       biquads.run(m);
       for (int i = 0; i < g; ++i)
       {

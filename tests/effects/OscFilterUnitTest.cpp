@@ -150,64 +150,71 @@ TEST(OscFilterUnit, TwoBiquadsSharingTheCutoffMatchSeparateFiltersExactly)
 // mid-note (equal types, different states: they must not share), settled and moving
 // balances, silent stretches, more units than one run of lanes holds, and five units
 // that see what five others see (twins, until one hears or is tuned to something else).
+// Five units alone take the Kellett filters and the few biquads in one loop.
 TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
 {
-  constexpr int kUnits = 30, kLength = 64;
-  std::vector<OscFilterUnit> together(kUnits), alone(kUnits);
-  // Units 25 and up are set as 0 to 4.
-  const auto like = [](int u) { return u < 25 ? u : u - 25; };
-  for (int u = 0; u < kUnits; ++u)
-    for (OscFilterUnit* unit : {&together[std::size_t(u)], &alone[std::size_t(u)]})
-    {
-      unit->setLeftType((like(u) % 5) / 4.0);
-      unit->setRightType(((like(u) / 5) % 5) / 4.0);
-      unit->balanceTarget = (like(u) % 3) * 0.5;
-    }
-  const auto in = noise(kUnits * kLength);
-  for (int block = 0; block < 6; ++block)
+  for (const int kUnits : {30, 5})
   {
-    const int n = block == 3 ? 37 : kLength;
-    if (block == 2)
-      for (int u = 1; u < kUnits; u += 4)
-      {
-        together[std::size_t(u)].setRightType((u % 5) / 4.0);
-        alone[std::size_t(u)].setRightType((u % 5) / 4.0);
-      }
-    std::vector<double> x(std::size_t(kUnits * kLength)), cut(x.size()), y(x.size());
-    std::vector<OscFilterUnit*> units;
-    std::vector<const double*> xs, cuts;
-    std::vector<double*> ys;
-    std::vector<double> resonances, resonanceOf(kUnits);
-    // Each twin listed right after the unit it is set as.
-    for (int listed = 0; listed < kUnits; ++listed)
-    {
-      const int u = listed < 10 ? (listed % 2 == 0 ? listed / 2 : 25 + listed / 2) : listed - 5;
-      const std::size_t o = std::size_t(u * kLength);
-      const int c = like(u);
-      const int heard = block >= 3 && u == 27 ? u : c;
-      for (int j = 0; j < n; ++j)
-      {
-        x[o + j] = block == 4 && c % 2 == 0 ? 0.0 : in[std::size_t(heard * kLength + j)];
-        cut[o + j] = (block < 2 ? 0.9 - 0.01 * j - 0.003 * c : 0.3 + 0.02 * (c % 7)) +
-                     (block == 5 && u == 25 ? 0.01 : 0.0);
-      }
-      units.push_back(&together[std::size_t(u)]);
-      xs.push_back(&x[o]);
-      cuts.push_back(&cut[o]);
-      ys.push_back(&y[o]);
-      resonanceOf[std::size_t(u)] = 0.1 * (c % 6);
-      resonances.push_back(resonanceOf[std::size_t(u)]);
-    }
-    OscFilterUnit::processTogether(units.data(), xs.data(), cuts.data(), resonances.data(),
-                                   ys.data(), kUnits, n);
+    constexpr int kLength = 64;
+    const bool twins = kUnits == 30;
+    std::vector<OscFilterUnit> together(static_cast<std::size_t>(kUnits)), alone(together.size());
+    // Units 25 and up are set as 0 to 4.
+    const auto like = [](int u) { return u < 25 ? u : u - 25; };
     for (int u = 0; u < kUnits; ++u)
-      for (int j = 0; j < n; ++j)
+      for (OscFilterUnit* unit : {&together[std::size_t(u)], &alone[std::size_t(u)]})
       {
-        const std::size_t i = std::size_t(u * kLength + j);
-        const double expected =
-            alone[std::size_t(u)].process(x[i], cut[i], resonanceOf[std::size_t(u)]);
-        ASSERT_EQ(std::memcmp(&y[i], &expected, sizeof expected), 0)
-            << "unit " << u << " block " << block << " sample " << j;
+        unit->setLeftType((like(u) % 5) / 4.0);
+        unit->setRightType(((like(u) / 5) % 5) / 4.0);
+        unit->balanceTarget = (like(u) % 3) * 0.5;
       }
+    const auto in = noise(kUnits * kLength);
+    for (int block = 0; block < 6; ++block)
+    {
+      const int n = block == 3 ? 37 : kLength;
+      if (block == 2)
+        for (int u = 1; u < kUnits; u += 4)
+        {
+          together[std::size_t(u)].setRightType((u % 5) / 4.0);
+          alone[std::size_t(u)].setRightType((u % 5) / 4.0);
+        }
+      std::vector<double> x(std::size_t(kUnits * kLength)), cut(x.size()), y(x.size());
+      std::vector<OscFilterUnit*> units;
+      std::vector<const double*> xs, cuts;
+      std::vector<double*> ys;
+      std::vector<double> resonances, resonanceOf(kUnits);
+      // Each twin listed right after the unit it is set as.
+      for (int listed = 0; listed < kUnits; ++listed)
+      {
+        const int u = !twins        ? listed
+                      : listed < 10 ? (listed % 2 == 0 ? listed / 2 : 25 + listed / 2)
+                                    : listed - 5;
+        const std::size_t o = std::size_t(u * kLength);
+        const int c = like(u);
+        const int heard = block >= 3 && u == 27 ? u : c;
+        for (int j = 0; j < n; ++j)
+        {
+          x[o + j] = block == 4 && c % 2 == 0 ? 0.0 : in[std::size_t(heard * kLength + j)];
+          cut[o + j] = (block < 2 ? 0.9 - 0.01 * j - 0.003 * c : 0.3 + 0.02 * (c % 7)) +
+                       (block == 5 && u == 25 ? 0.01 : 0.0);
+        }
+        units.push_back(&together[std::size_t(u)]);
+        xs.push_back(&x[o]);
+        cuts.push_back(&cut[o]);
+        ys.push_back(&y[o]);
+        resonanceOf[std::size_t(u)] = 0.1 * (c % 6);
+        resonances.push_back(resonanceOf[std::size_t(u)]);
+      }
+      OscFilterUnit::processTogether(units.data(), xs.data(), cuts.data(), resonances.data(),
+                                     ys.data(), kUnits, n);
+      for (int u = 0; u < kUnits; ++u)
+        for (int j = 0; j < n; ++j)
+        {
+          const std::size_t i = std::size_t(u * kLength + j);
+          const double expected =
+              alone[std::size_t(u)].process(x[i], cut[i], resonanceOf[std::size_t(u)]);
+          ASSERT_EQ(std::memcmp(&y[i], &expected, sizeof expected), 0)
+              << kUnits << " units: unit " << u << " block " << block << " sample " << j;
+        }
+    }
   }
 }
