@@ -69,7 +69,7 @@ struct Sections
   QuadMask flip[kVectors];
 };
 
-// Where one vector's lanes come from: the sections' coefficients, memories and guards.
+// Where one vector's lanes come from: the sections' coefficients and memories.
 struct VectorSource
 {
   const Dsp::Biquad* first;
