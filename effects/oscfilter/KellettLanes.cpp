@@ -57,7 +57,9 @@ void KellettLanes::runWith(int n, BiquadLanes::Group* beside) noexcept
     shaped = shaped || lanes[i].filter->cutoffCurve == IKvFilter::kCurveSquare ||
              lanes[i].filter->cutoffCurve == IKvFilter::kCurveCube;
   // Without a squared or cubed cutoff the curve is left out (it would select c anyway).
-  if (Dsp::kHasAvx2 && !narrow)
+  // One or two lanes go in the two-double vectors, so that no idle lanes are carried
+  // through the loop.
+  if (Dsp::kHasAvx2 && !narrow && count > 2)
     Avx2::runLanes(lanes, count, shaped, n, beside);
   else
     Sse2::runLanes(lanes, count, shaped, n, beside);
