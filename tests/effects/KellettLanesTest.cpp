@@ -77,8 +77,9 @@ void expectLanesMatchAlone(const std::vector<Kind>& kinds, int count, bool narro
   {
     const KvFilterPaulKellett &a = laned[std::size_t(i)], &b = alone[std::size_t(i)];
     for (const auto stage : {&KvFilterPaulKellett::s0, &KvFilterPaulKellett::s3})
-      if (!std::isnan(a.*stage) || !std::isnan(b.*stage))
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(a.*stage), std::bit_cast<std::uint64_t>(b.*stage));
+      EXPECT_TRUE((std::isnan(a.*stage) && std::isnan(b.*stage)) ||
+                  std::bit_cast<std::uint64_t>(a.*stage) == std::bit_cast<std::uint64_t>(b.*stage))
+          << a.*stage << " " << b.*stage;
     EXPECT_EQ(a.feedback, b.feedback);
     EXPECT_EQ(a.cutoff, b.cutoff);
   }
