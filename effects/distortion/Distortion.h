@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effects/distortion/CurveStage.h"
 #include "effects/distortion/DistortionCurve.h"
 #include "effects/distortion/DistortionTypes.h"
 
@@ -45,6 +46,9 @@ public:
   // Loudness mode 2 takes std::sin (the reference the tests compare against) instead of
   // the polynomial sine of processCurve. For all instances.
   static inline bool referenceSine = false;
+  // The curve stage's block loop built for every x86-64 processor even where AVX2 is
+  // present (the same bits; the tests compare the two). For all instances.
+  static inline bool narrowCurve = false;
 
   // --- Called from the main thread at construction ---------------------------------
 
@@ -107,9 +111,9 @@ public:
 private:
   // The curve stage for input a at drive b: gain, curve, loudness and blend.
   double shape(double a, double b) const;
-  // processCurve on two separate buffers with the active curve's interpolation Mode.
-  template <int Mode>
-  void processCurveLanes(double* left, double* right, const double* envelope, int count);
+  // The curve stage of this block in `stage`: false, filling nothing, when it passes the
+  // block unchanged (off or at amount 0).
+  bool beginCurve(CurveStage& stage, const double* envelope) const;
   void updateHoldPeriod();
 };
 

@@ -71,6 +71,11 @@ public:
     return lookupAt(i, t, next);
   }
 
+  // The functions down to interpolate take vectors of any width; the AVX2 block loops
+  // only ever inline them, so that no call passes a vector across the instruction sets.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+
   // Hermite interpolation (tension 0, bias 0) between y1 and y2 at t, of doubles or of
   // pairs lane by lane.
   template <typename T>
@@ -117,22 +122,64 @@ public:
     const Pair firstNext = Dsp::loadPair(padded.data() + i + 2);
     const Pair secondNext = Dsp::loadPair(padded.data() + j + 2);
     const Pair y2 = __builtin_shufflevector(firstNext, secondNext, 0, 2);
+    const Pair y0 = __builtin_shufflevector(first, second, 0, 2);
+    const Pair y3 = __builtin_shufflevector(firstNext, secondNext, 1, 3);
+    return interpolate<Mode>(y0, y1, y2, y3, t);
+  }
+
+  // lookupLanes of four inputs at once, for the blocks built for AVX2: lane by lane the
+  // same bits.
+  template <int Mode, class Quad>
+  __attribute__((always_inline)) static Quad lookupQuad(const PaddedPoints& padded, Quad x)
+  {
+    using Mask = decltype(x < x);
+    const Quad zero{};
+    const Quad magnitude = Quad(Mask(x) & (Mask{} + 0x7fffffffffffffffLL));
+    x = magnitude <= zero + std::numeric_limits<double>::infinity() ? x : zero;
+    // As Dsp::clampLanes: SSE2's max against -1, then its min against +1.
+    x = zero - 1.0 > x ? zero - 1.0 : x;
+    x = zero + 1.0 < x ? zero + 1.0 : x;
+    const Quad pos = (x + 1.0) * 0.5 * kSpan;
+    const int i0 = static_cast<int>(pos[0]), i1 = static_cast<int>(pos[1]);
+    const int i2 = static_cast<int>(pos[2]), i3 = static_cast<int>(pos[3]);
+    const Quad t = pos - Quad{double(i0), double(i1), double(i2), double(i3)};
+    const double* p = padded.data();
+    if constexpr (Mode == kNoInterpolation)
+      return Quad{p[i0 + 1], p[i1 + 1], p[i2 + 1], p[i3 + 1]};
+    const Quad y1{p[i0 + 1], p[i1 + 1], p[i2 + 1], p[i3 + 1]};
+    const Quad y2{p[i0 + 2], p[i1 + 2], p[i2 + 2], p[i3 + 2]};
+    if constexpr (Mode == kLinear || Mode == kCosine)
+      return interpolate<Mode>(Quad{}, y1, y2, Quad{}, t);
+    const Quad y0{p[i0], p[i1], p[i2], p[i3]};
+    const Quad y3{p[i0 + 3], p[i1 + 3], p[i2 + 3], p[i3 + 3]};
+    return interpolate<Mode>(y0, y1, y2, y3, t);
+  }
+
+  // The interpolation Mode between y1 and y2 at t (y0 and y3 their outer neighbours),
+  // lane by lane for any vector V.
+  template <int Mode, class V>
+  __attribute__((always_inline)) static V interpolate(V y0, V y1, V y2, V y3, V t)
+  {
+    if constexpr (Mode == kNoInterpolation)
+      return y1;
     if constexpr (Mode == kLinear)
       return (1.0 - t) * y1 + t * y2;
     if constexpr (Mode == kCosine)
     {
-      const Pair m =
-          (1.0 - Pair{std::cos(std::numbers::pi * t[0]), std::cos(std::numbers::pi * t[1])}) / 2.0;
+      V c;
+      for (int k = 0; k < int(sizeof(V) / sizeof(double)); ++k)
+        c[k] = std::cos(std::numbers::pi * t[k]);
+      const V m = (1.0 - c) / 2.0;
       return (1.0 - m) * y1 + m * y2;
     }
-    const Pair y0 = __builtin_shufflevector(first, second, 0, 2);
-    const Pair y3 = __builtin_shufflevector(firstNext, secondNext, 1, 3);
     if constexpr (Mode == kHermite)
       return hermite(y0, y1, y2, y3, t);
-    const Pair a0 = y3 - y2 - y0 + y1;
-    const Pair cubic = a0 * t * t * t + (y0 - y1 - a0) * t * t + (y2 - y0) * t + y1;
-    return Dsp::selectLanes(t == Pair{} + 1.0, y2, Dsp::selectLanes(t == Pair{}, y1, cubic));
+    const V a0 = y3 - y2 - y0 + y1;
+    const V cubic = a0 * t * t * t + (y0 - y1 - a0) * t * t + (y2 - y0) * t + y1;
+    const V zero{};
+    return t == zero + 1.0 ? y2 : (t == zero ? y1 : cubic);
   }
+#pragma GCC diagnostic pop
 
   // --- Called from the audio thread (deferred commands) or the main thread --------
 

@@ -333,57 +333,60 @@ TEST(Distortion, BlockCurveStageGivesTheBitsOfTheStageSampleBySample)
       {9, 1.0, 2.0, 0.7, false, 1, false},    {16, 0.5, -3.0, 0.9, true, 257, false},
       {3, 1.0, 1.0, 0.45, true, 100, true},   {24, 0.5, 0.75, 1e300, true, 40, false},
   };
-  for (const bool exact : {true, false})
-    for (const auto& row : rows)
-    {
-      Distortion::referenceSine = exact;
-      auto d = std::make_unique<Distortion>();
-      d->setTypeIndex(row.type);
-      d->setLoudnessMode(row.mode);
-      d->setInterpolation(row.interpolation);
-      d->setAmount(row.amount);
-      double smoothed = 0.0;
-      for (int block = 0; block < 3; ++block)
+  for (const bool narrow : {false, true})
+    for (const bool exact : {true, false})
+      for (const auto& row : rows)
       {
-        const int n = row.frames;
-        const auto size = static_cast<std::size_t>(n);
-        std::vector<double> l(size), r(size), env(size);
-        for (int i = 0; i < n; ++i)
+        Distortion::referenceSine = exact;
+        Distortion::narrowCurve = narrow;
+        auto d = std::make_unique<Distortion>();
+        d->setTypeIndex(row.type);
+        d->setLoudnessMode(row.mode);
+        d->setInterpolation(row.interpolation);
+        d->setAmount(row.amount);
+        double smoothed = 0.0;
+        for (int block = 0; block < 3; ++block)
         {
-          const int t = block * n + i;
-          l[i] = i == 3 ? NAN : i == 4 ? INFINITY : i == 5 ? -0.0 : 1.4 * std::sin(0.05 * t);
-          r[i] = i == 6 ? -INFINITY : i == 7 ? 0.0 : i == 8 ? 1.0 : std::cos(0.031 * t) * 0.9;
-          env[i] = i == 9 ? 0.0 : i == 10 ? -0.0 : std::sin(0.02 * t);
-        }
-        std::vector<double> el = l, er = row.sameBuffer ? l : r;
-        for (int i = 0; i < n; ++i)
-        {
-          smoothed = d->drivePole * smoothed + d->driveGain * d->amount;
-          const double b = row.envelope ? smoothed * env[i] : smoothed;
-          el[i] = shapeOneSample(*d, el[i], b);
-          er[i] = shapeOneSample(*d, row.sameBuffer ? el[i] : er[i], b);
-          if (row.sameBuffer)
-            el[i] = er[i]; // the one buffer holds the sample shaped twice
-        }
-        double* right = row.sameBuffer ? l.data() : r.data();
-        d->processCurve(l.data(), right, row.envelope ? env.data() : nullptr, n);
-        ASSERT_TRUE(Dsp::sameBits(d->smoothedAmount, smoothed));
-        for (int i = 0; i < n; ++i)
-        {
-          const double got[2] = {l[i], right[i]}, expected[2] = {el[i], er[i]};
-          for (int c = 0; c < 2; ++c)
+          const int n = row.frames;
+          const auto size = static_cast<std::size_t>(n);
+          std::vector<double> l(size), r(size), env(size);
+          for (int i = 0; i < n; ++i)
           {
-            const bool close = std::abs(got[c] - expected[c]) <= 1e-14;
-            EXPECT_TRUE(sameOrBothNaN(got[c], expected[c]) ||
-                        (!exact && d->loudnessMode == 2 && close))
-                << "type " << row.type << " mode " << d->loudnessMode << " exact " << exact
-                << " block " << block << " sample " << i << " side " << c << ": " << got[c] << " "
-                << expected[c];
+            const int t = block * n + i;
+            l[i] = i == 3 ? NAN : i == 4 ? INFINITY : i == 5 ? -0.0 : 1.4 * std::sin(0.05 * t);
+            r[i] = i == 6 ? -INFINITY : i == 7 ? 0.0 : i == 8 ? 1.0 : std::cos(0.031 * t) * 0.9;
+            env[i] = i == 9 ? 0.0 : i == 10 ? -0.0 : std::sin(0.02 * t);
+          }
+          std::vector<double> el = l, er = row.sameBuffer ? l : r;
+          for (int i = 0; i < n; ++i)
+          {
+            smoothed = d->drivePole * smoothed + d->driveGain * d->amount;
+            const double b = row.envelope ? smoothed * env[i] : smoothed;
+            el[i] = shapeOneSample(*d, el[i], b);
+            er[i] = shapeOneSample(*d, row.sameBuffer ? el[i] : er[i], b);
+            if (row.sameBuffer)
+              el[i] = er[i]; // the one buffer holds the sample shaped twice
+          }
+          double* right = row.sameBuffer ? l.data() : r.data();
+          d->processCurve(l.data(), right, row.envelope ? env.data() : nullptr, n);
+          ASSERT_TRUE(Dsp::sameBits(d->smoothedAmount, smoothed));
+          for (int i = 0; i < n; ++i)
+          {
+            const double got[2] = {l[i], right[i]}, expected[2] = {el[i], er[i]};
+            for (int c = 0; c < 2; ++c)
+            {
+              const bool close = std::abs(got[c] - expected[c]) <= 1e-14;
+              EXPECT_TRUE(sameOrBothNaN(got[c], expected[c]) ||
+                          (!exact && d->loudnessMode == 2 && close))
+                  << "type " << row.type << " mode " << d->loudnessMode << " exact " << exact
+                  << " narrow " << narrow << " block " << block << " sample " << i << " side " << c
+                  << ": " << got[c] << " " << expected[c];
+            }
           }
         }
       }
-    }
   Distortion::referenceSine = false;
+  Distortion::narrowCurve = false;
 }
 
 // Sample-rate reduction over blocks whose setting changes between them (holding, none
