@@ -57,9 +57,9 @@ void KellettLanes::runWith(int n, BiquadLanes::Group* beside) noexcept
     shaped = shaped || lanes[i].filter->cutoffCurve == IKvFilter::kCurveSquare ||
              lanes[i].filter->cutoffCurve == IKvFilter::kCurveCube;
   // Without a squared or cubed cutoff the curve is left out (it would select c anyway).
-  // One or two lanes go in the two-double vectors, so that no idle lanes are carried
-  // through the loop.
-  if (Dsp::kHasAvx2 && !narrow && count > 2)
+  // One or two lanes alone go in the two-double vectors, so that no idle lanes are
+  // carried through the loop; with biquads beside them (four lanes) the wide ones stay.
+  if (Dsp::kHasAvx2 && !narrow && (count > 2 || beside != nullptr))
     Avx2::runLanes(lanes, count, shaped, n, beside);
   else
     Sse2::runLanes(lanes, count, shaped, n, beside);

@@ -37,8 +37,9 @@ public:
   // `beside` is then empty. Otherwise `beside` is left as it is, for its own run().
   void runBeside(int n, BiquadLanes& beside) noexcept;
 
-  // More than two lanes run four doubles a vector where the processor has AVX2, else
-  // two; true keeps them at two (the tests compare the two).
+  // More than two lanes, or any with biquads beside them, run four doubles a vector
+  // where the processor has AVX2, else two; true keeps them at two (the tests compare
+  // the two).
   bool narrow = false;
 
   struct Lane
