@@ -132,7 +132,7 @@ public:
   template <int Mode, class Quad>
   __attribute__((always_inline)) static Quad lookupQuad(const PaddedPoints& padded, Quad x)
   {
-    using Mask = decltype(x < x);
+    using Mask = decltype(x < Quad{});
     const Quad zero{};
     const Quad magnitude = Quad(Mask(x) & (Mask{} + 0x7fffffffffffffffLL));
     x = magnitude <= zero + std::numeric_limits<double>::infinity() ? x : zero;
