@@ -81,8 +81,8 @@ public:
   }
 
   // The first half, lane by lane for any vector V of the curve's outputs `looked` (from
-  // DistortionCurve::lookupLanes) and drives b: the output times the gain of the drive,
-  // clamped to -1..+1 as Dsp::clampLanes clamps.
+  // DistortionCurve::lookupLanes or lookupQuad) and drives b: the output times the gain of the
+  // drive, clamped to -1..+1 as Dsp::clampLanes clamps.
   template <class V>
   __attribute__((always_inline)) static V curved(const Values& v, V looked, V b)
   {

@@ -6,6 +6,7 @@
 
 #include "dsp/CpuFeatures.h"
 #include "dsp/Lanes.h"
+#include "dsp/Quads.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,14 +18,10 @@ namespace Korvane
 namespace
 {
 
+using Dsp::joinPairs;
 using Dsp::Pair;
-// Two samples of both channels: [left i, left i + 1, right i, right i + 1].
-using Quad = double __attribute__((vector_size(4 * sizeof(double))));
-
-__attribute__((always_inline)) inline Quad joinPairs(Pair low, Pair high)
-{
-  return __builtin_shufflevector(low, high, 0, 1, 2, 3);
-}
+// Here two samples of both channels: [left i, left i + 1, right i, right i + 1].
+using Dsp::Quad;
 
 // The curve stage over two separate buffers with the lookup Mode, in stretches, each in
 // two passes: the drive and the curve's output first, then the sine and the blend, so that
@@ -56,8 +53,8 @@ __attribute__((always_inline)) inline void runCurveLanes(CurveStage& stage, doub
         const Quad looked = DistortionCurve::lookupQuad<Mode>(
             padded, joinPairs(Dsp::loadPair(l + i), Dsp::loadPair(r + i)));
         const Quad y = CurveStage::curved(v, looked, Quad{b0, b1, b0, b1});
-        Dsp::storePair(curvedLeft + i, __builtin_shufflevector(y, y, 0, 1));
-        Dsp::storePair(curvedRight + i, __builtin_shufflevector(y, y, 2, 3));
+        Dsp::storePair(curvedLeft + i, Dsp::lowPair(y));
+        Dsp::storePair(curvedRight + i, Dsp::highPair(y));
       }
     for (; i < n; ++i)
     {
@@ -79,8 +76,8 @@ __attribute__((always_inline)) inline void runCurveLanes(CurveStage& stage, doub
             v, x, b, joinPairs(Dsp::loadPair(curvedLeft + i), Dsp::loadPair(curvedRight + i)));
         // At drive 0 the sample passes as it came.
         const Quad out = b == Quad{} ? x : y;
-        Dsp::storePair(l + i, __builtin_shufflevector(out, out, 0, 1));
-        Dsp::storePair(r + i, __builtin_shufflevector(out, out, 2, 3));
+        Dsp::storePair(l + i, Dsp::lowPair(out));
+        Dsp::storePair(r + i, Dsp::highPair(out));
       }
     for (; i < n; ++i)
     {

@@ -2,6 +2,7 @@
 
 #include "dsp/CpuFeatures.h"
 #include "dsp/Lanes.h"
+#include "dsp/Quads.h"
 #include "effects/tone/DumpExpand.h"
 #include "effects/tone/Equalizer.h"
 
@@ -16,30 +17,14 @@ namespace Korvane
 namespace
 {
 
+using Dsp::highPair;
+using Dsp::joinPairs;
+using Dsp::lowPair;
 using Dsp::Pair;
 using Dsp::PairMask;
-
-// Four doubles side by side (one AVX vector, or two SSE2 vectors where the processor has
-// no AVX): two stereo pairs, the low pair in lanes 0 and 1.
-using Quad = double __attribute__((vector_size(4 * sizeof(double))));
-using QuadMask = long long __attribute__((vector_size(4 * sizeof(double))));
-
-__attribute__((always_inline)) inline Quad joinPairs(Pair low, Pair high)
-{
-  return __builtin_shufflevector(low, high, 0, 1, 2, 3);
-}
-__attribute__((always_inline)) inline Pair lowPair(Quad v)
-{
-  return __builtin_shufflevector(v, v, 0, 1);
-}
-__attribute__((always_inline)) inline Pair highPair(Quad v)
-{
-  return __builtin_shufflevector(v, v, 2, 3);
-}
-__attribute__((always_inline)) inline Quad selectLanes(QuadMask m, Quad v, Quad w)
-{
-  return Quad((QuadMask(v) & m) | (QuadMask(w) & ~m));
-}
+using Dsp::Quad;
+using Dsp::QuadMask;
+using Dsp::selectLanes;
 
 // The chain's filters, each Direct Form I section in two lanes (left, right) of a
 // four-lane vector:

@@ -1,0 +1,42 @@
+#pragma once
+// Four doubles side by side: one AVX vector, or two SSE2 vectors where a loop is built
+// without AVX. Two pairs of Lanes.h, the low pair in lanes 0 and 1. The same IEEE
+// arithmetic lane by lane (no fused multiply-adds), so a loop over quads gives the bits
+// of a loop over pairs. Safe from any thread; nothing here allocates.
+//
+// These functions take and return 32-byte vectors; they are only ever inlined into the
+// loops that use them, so no call passes a vector across the instruction sets.
+
+#include "dsp/Lanes.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace Dsp
+{
+
+using Quad = double __attribute__((vector_size(4 * sizeof(double))));
+using QuadMask = long long __attribute__((vector_size(4 * sizeof(double))));
+
+__attribute__((always_inline)) inline Quad joinPairs(Pair low, Pair high)
+{
+  return __builtin_shufflevector(low, high, 0, 1, 2, 3);
+}
+__attribute__((always_inline)) inline Pair lowPair(Quad v)
+{
+  return __builtin_shufflevector(v, v, 0, 1);
+}
+__attribute__((always_inline)) inline Pair highPair(Quad v)
+{
+  return __builtin_shufflevector(v, v, 2, 3);
+}
+
+// The lanes of v whose mask is set, those of w elsewhere.
+__attribute__((always_inline)) inline Quad selectLanes(QuadMask m, Quad v, Quad w)
+{
+  return Quad((QuadMask(v) & m) | (QuadMask(w) & ~m));
+}
+
+} // namespace Dsp
+
+#pragma GCC diagnostic pop
