@@ -31,6 +31,28 @@ __attribute__((always_inline)) inline Pair highPair(Quad v)
   return __builtin_shufflevector(v, v, 2, 3);
 }
 
+// Four doubles from memory, aligned or not.
+__attribute__((always_inline)) inline Quad loadQuad(const double* from)
+{
+  Quad v;
+  __builtin_memcpy(&v, from, sizeof v);
+  return v;
+}
+
+// Rows a, b, c, d into columns: afterwards a holds lane 0 of each row, b lane 1, c lane 2
+// and d lane 3.
+__attribute__((always_inline)) inline void transposeQuads(Quad& a, Quad& b, Quad& c, Quad& d)
+{
+  const Quad evenAB = __builtin_shufflevector(a, b, 0, 4, 2, 6);
+  const Quad oddAB = __builtin_shufflevector(a, b, 1, 5, 3, 7);
+  const Quad evenCD = __builtin_shufflevector(c, d, 0, 4, 2, 6);
+  const Quad oddCD = __builtin_shufflevector(c, d, 1, 5, 3, 7);
+  a = __builtin_shufflevector(evenAB, evenCD, 0, 1, 4, 5);
+  b = __builtin_shufflevector(oddAB, oddCD, 0, 1, 4, 5);
+  c = __builtin_shufflevector(evenAB, evenCD, 2, 3, 6, 7);
+  d = __builtin_shufflevector(oddAB, oddCD, 2, 3, 6, 7);
+}
+
 // The lanes of v whose mask is set, those of w elsewhere.
 __attribute__((always_inline)) inline Quad selectLanes(QuadMask m, Quad v, Quad w)
 {

@@ -3,7 +3,9 @@
 #include "dsp/Lanes.h"
 #include "effects/distortion/DistortionCurve.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <type_traits>
 
@@ -80,6 +82,29 @@ public:
     return v.envelope ? v.smoothed * v.envelope[i] : v.smoothed;
   }
 
+  // The drives of samples from .. from + n - 1 into `into`, as n calls of drive. Once the
+  // smoother lands on its fixed point (one step leaves every bit of it as it was), every
+  // later step would too, so the rest of the stretch takes that value without the chain
+  // of multiplies and adds. Returns true when the smoother sat on that point from the
+  // start and no envelope moves the drive: every drive of the stretch is then into[0].
+  static bool drives(Values& v, int from, int n, double* into)
+  {
+    int i = 0;
+    for (; i < n; ++i)
+    {
+      const double before = v.smoothed;
+      into[i] = v.smoothed = v.pole * v.smoothed + v.pull;
+      if (std::bit_cast<std::uint64_t>(before) == std::bit_cast<std::uint64_t>(v.smoothed))
+        break;
+    }
+    for (int k = i + 1; k < n; ++k)
+      into[k] = v.smoothed;
+    if (v.envelope)
+      for (int k = 0; k < n; ++k)
+        into[k] *= v.envelope[from + k];
+    return i == 0 && v.envelope == nullptr;
+  }
+
   // The first half, lane by lane for any vector V of the curve's outputs `looked` (from
   // DistortionCurve::lookupLanes or lookupQuad) and drives b: the output times the gain of the
   // drive, clamped to -1..+1 as Dsp::clampLanes clamps.
@@ -99,6 +124,13 @@ public:
   template <class V>
   __attribute__((always_inline)) static V finish(const Values& v, V x, V b, V y)
   {
+    return blend(x, b, loudness(v, y));
+  }
+
+  // The loudness mode's sine of the first halves y, the first part of finish.
+  template <class V>
+  __attribute__((always_inline)) static V loudness(const Values& v, V y)
+  {
     if (v.sine)
     {
       if (v.exactSine)
@@ -107,6 +139,14 @@ public:
       else
         y = 2.0 * quarterTurnSine(y);
     }
+    return y;
+  }
+
+  // The rest of finish: below b = 0.5 the input x blended with y, else y. A drive of at
+  // least 0.5 (and not NaN) leaves y as it is.
+  template <class V>
+  __attribute__((always_inline)) static V blend(V x, V b, V y)
+  {
     const V zero{};
     return b < zero + 0.5 ? (1.0 - 2.0 * b) * x + 2.0 * b * y : y;
   }

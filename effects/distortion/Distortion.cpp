@@ -23,12 +23,86 @@ using Dsp::Pair;
 // Here two samples of both channels: [left i, left i + 1, right i, right i + 1].
 using Dsp::Quad;
 
+// Where a stretch's drives come from: the array CurveStage::drives filled, sample by
+// sample (Held false), or one drive for the whole stretch (Held true), whose gain, blend
+// and test against 0 the loops then work out once. Full: a held drive of at least 0.5,
+// which blends nothing.
+template <bool Held, bool Full = false>
+struct Drives
+{
+  static constexpr bool kFull = Full;
+  const double* each;
+  double at(int i) const { return Held ? each[0] : each[i]; }
+  // The drives of samples i and i + 1 for both channels, in the lanes of a curve quad.
+  __attribute__((always_inline)) Quad quad(int i) const
+  {
+    if constexpr (Held)
+      return Quad{} + each[0];
+    const Pair both = Dsp::loadPair(each + i);
+    return joinPairs(both, both);
+  }
+};
+
+// The last two passes of one stretch of n samples (the second in place), with the drives
+// of `drives`.
+template <int Mode, bool Wide, class D>
+__attribute__((always_inline)) inline void
+curveStretch(const CurveStage::Values& v, const DistortionCurve::PaddedPoints& padded, double* l,
+             double* r, int n, D drives, double* curvedLeft, double* curvedRight)
+{
+  int i = 0;
+  if constexpr (Wide)
+    for (; i + 2 <= n; i += 2)
+    {
+      const Quad looked = DistortionCurve::lookupQuad<Mode>(
+          padded, joinPairs(Dsp::loadPair(l + i), Dsp::loadPair(r + i)));
+      const Quad y = CurveStage::curved(v, looked, drives.quad(i));
+      Dsp::storePair(curvedLeft + i, Dsp::lowPair(y));
+      Dsp::storePair(curvedRight + i, Dsp::highPair(y));
+    }
+  for (; i < n; ++i)
+  {
+    const Pair y = CurveStage::curved(
+        v, DistortionCurve::lookupLanes<Mode>(padded, Pair{l[i], r[i]}), Pair{} + drives.at(i));
+    curvedLeft[i] = y[0];
+    curvedRight[i] = y[1];
+  }
+  i = 0;
+  if constexpr (Wide)
+    for (; i + 2 <= n; i += 2)
+    {
+      const Quad b = drives.quad(i);
+      const Quad x = joinPairs(Dsp::loadPair(l + i), Dsp::loadPair(r + i));
+      const Quad y = CurveStage::loudness(
+          v, joinPairs(Dsp::loadPair(curvedLeft + i), Dsp::loadPair(curvedRight + i)));
+      Quad out = y;
+      if constexpr (!D::kFull)
+      {
+        // At drive 0 the sample passes as it came.
+        out = CurveStage::blend(x, b, y);
+        out = b == Quad{} ? x : out;
+      }
+      Dsp::storePair(l + i, Dsp::lowPair(out));
+      Dsp::storePair(r + i, Dsp::highPair(out));
+    }
+  for (; i < n; ++i)
+  {
+    const double b = drives.at(i);
+    if (b == 0.0)
+      continue;
+    const Pair y =
+        CurveStage::finish(v, Pair{l[i], r[i]}, Pair{} + b, Pair{curvedLeft[i], curvedRight[i]});
+    l[i] = y[0];
+    r[i] = y[1];
+  }
+}
+
 // The curve stage over two separate buffers with the lookup Mode, in stretches, each in
-// two passes: the drive and the curve's output first, then the sine and the blend, so that
-// the long chain of one sample's arithmetic is cut in two and the processor overlaps the
-// samples of each pass. Wide takes both passes two samples at a time in four-double
-// vectors (for AVX2), which nearly halves their instructions; lane by lane the same
-// arithmetic.
+// three passes: the drives (CurveStage::drives), the curve's output, then the sine and the
+// blend, so that the long chain of one sample's arithmetic is cut up and the processor
+// overlaps the samples of each pass. Wide takes the last two passes two samples at a time
+// in four-double vectors (for AVX2), which nearly halves their instructions; lane by lane
+// the same arithmetic.
 template <int Mode, bool Wide>
 __attribute__((always_inline)) inline void runCurveLanes(CurveStage& stage, double* left,
                                                          double* right, int count)
@@ -42,53 +116,13 @@ __attribute__((always_inline)) inline void runCurveLanes(CurveStage& stage, doub
     const int n = std::min(kStretch, count - from);
     double* l = left + from;
     double* r = right + from;
-    int i = 0;
-    if constexpr (Wide)
-      for (; i + 2 <= n; i += 2)
-      {
-        const double b0 = CurveStage::drive(v, from + i);
-        const double b1 = CurveStage::drive(v, from + i + 1);
-        drive[i] = b0;
-        drive[i + 1] = b1;
-        const Quad looked = DistortionCurve::lookupQuad<Mode>(
-            padded, joinPairs(Dsp::loadPair(l + i), Dsp::loadPair(r + i)));
-        const Quad y = CurveStage::curved(v, looked, Quad{b0, b1, b0, b1});
-        Dsp::storePair(curvedLeft + i, Dsp::lowPair(y));
-        Dsp::storePair(curvedRight + i, Dsp::highPair(y));
-      }
-    for (; i < n; ++i)
-    {
-      const double b = CurveStage::drive(v, from + i);
-      drive[i] = b;
-      const Pair y = CurveStage::curved(
-          v, DistortionCurve::lookupLanes<Mode>(padded, Pair{l[i], r[i]}), Pair{} + b);
-      curvedLeft[i] = y[0];
-      curvedRight[i] = y[1];
-    }
-    i = 0;
-    if constexpr (Wide)
-      for (; i + 2 <= n; i += 2)
-      {
-        const Pair drives = Dsp::loadPair(drive + i);
-        const Quad b = joinPairs(drives, drives);
-        const Quad x = joinPairs(Dsp::loadPair(l + i), Dsp::loadPair(r + i));
-        const Quad y = CurveStage::finish(
-            v, x, b, joinPairs(Dsp::loadPair(curvedLeft + i), Dsp::loadPair(curvedRight + i)));
-        // At drive 0 the sample passes as it came.
-        const Quad out = b == Quad{} ? x : y;
-        Dsp::storePair(l + i, Dsp::lowPair(out));
-        Dsp::storePair(r + i, Dsp::highPair(out));
-      }
-    for (; i < n; ++i)
-    {
-      const double b = drive[i];
-      if (b == 0.0)
-        continue;
-      const Pair y =
-          CurveStage::finish(v, Pair{l[i], r[i]}, Pair{} + b, Pair{curvedLeft[i], curvedRight[i]});
-      l[i] = y[0];
-      r[i] = y[1];
-    }
+    if (!CurveStage::drives(v, from, n, drive))
+      curveStretch<Mode, Wide>(v, padded, l, r, n, Drives<false>{drive}, curvedLeft, curvedRight);
+    else if (drive[0] >= 0.5)
+      curveStretch<Mode, Wide>(v, padded, l, r, n, Drives<true, true>{drive}, curvedLeft,
+                               curvedRight);
+    else
+      curveStretch<Mode, Wide>(v, padded, l, r, n, Drives<true>{drive}, curvedLeft, curvedRight);
   }
   stage.values.smoothed = v.smoothed;
 }

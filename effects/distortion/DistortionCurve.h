@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/Lanes.h"
+#include "dsp/Quads.h"
 
 #include <algorithm>
 #include <array>
@@ -129,9 +130,11 @@ public:
 
   // lookupLanes of four inputs at once, for the blocks built for AVX2: lane by lane the
   // same bits.
-  template <int Mode, class Quad>
-  __attribute__((always_inline)) static Quad lookupQuad(const PaddedPoints& padded, Quad x)
+  template <int Mode>
+  __attribute__((always_inline)) static Dsp::Quad lookupQuad(const PaddedPoints& padded,
+                                                             Dsp::Quad x)
   {
+    using Dsp::Quad;
     using Mask = decltype(x < Quad{});
     const Quad zero{};
     const Quad magnitude = Quad(Mask(x) & (Mask{} + 0x7fffffffffffffffLL));
@@ -146,12 +149,17 @@ public:
     const double* p = padded.data();
     if constexpr (Mode == kNoInterpolation)
       return Quad{p[i0 + 1], p[i1 + 1], p[i2 + 1], p[i3 + 1]};
-    const Quad y1{p[i0 + 1], p[i1 + 1], p[i2 + 1], p[i3 + 1]};
-    const Quad y2{p[i0 + 2], p[i1 + 2], p[i2 + 2], p[i3 + 2]};
     if constexpr (Mode == kLinear || Mode == kCosine)
+    {
+      const Quad y1{p[i0 + 1], p[i1 + 1], p[i2 + 1], p[i3 + 1]};
+      const Quad y2{p[i0 + 2], p[i1 + 2], p[i2 + 2], p[i3 + 2]};
       return interpolate<Mode>(Quad{}, y1, y2, Quad{}, t);
-    const Quad y0{p[i0], p[i1], p[i2], p[i3]};
-    const Quad y3{p[i0 + 3], p[i1 + 3], p[i2 + 3], p[i3 + 3]};
+    }
+    // The four neighbours of each input lie side by side: one load per input, turned
+    // into one vector per neighbour.
+    Quad y0 = Dsp::loadQuad(p + i0), y1 = Dsp::loadQuad(p + i1);
+    Quad y2 = Dsp::loadQuad(p + i2), y3 = Dsp::loadQuad(p + i3);
+    Dsp::transposeQuads(y0, y1, y2, y3);
     return interpolate<Mode>(y0, y1, y2, y3, t);
   }
 
