@@ -1,5 +1,7 @@
 #include "effects/tone/ToneChain.h"
 
+#include <algorithm>
+
 #include "dsp/CpuFeatures.h"
 #include "dsp/Lanes.h"
 #include "dsp/Quads.h"
@@ -155,10 +157,11 @@ struct Carried
   PairMask eqFinite = PairMask{} - 1, dumpFinite = PairMask{} - 1;
 };
 
-// The blend of the equaliser's paths and of both units' fades, as the units compute them.
+// The blend of the equaliser's paths, as the equaliser computes it. Both units run fully
+// wet here: each blends its output x with the dry sample d as 0 * d + x, which is the
+// units' (1 - wet) * d + wet * x at a wet of exactly 1, bit for bit.
 struct Blend
 {
-  double eqWet, dumpWet;
   double midKeep, midWeight; // MidPath: shelved * midKeep + mid band * midWeight
 };
 
@@ -171,7 +174,11 @@ __attribute__((always_inline)) inline QuadMask liveLanes(bool first, bool second
 
 // Step t of the pipeline over `frames` samples. Masked steps are those at either end,
 // where a section's sample lies outside the block: its lanes neither advance nor count.
-template <bool Masked, bool MidPath>
+// Unchecked (only for a block of finite samples, and not for masked steps) leaves out
+// what a finite sample and finite filter outputs make no difference to: the tests for
+// finite outputs and the replacement of non-finite filter inputs by 0. The caller then
+// checks the filters' memories after the block instead (see processToneChain).
+template <bool Masked, bool MidPath, bool Checked = true>
 __attribute__((always_inline)) inline void step(Sections& s, const Sections& k, Carried& c,
                                                 double* left, double* right, int t, int frames,
                                                 const Blend& b, const Quad (&guard)[kVectors])
@@ -191,13 +198,15 @@ __attribute__((always_inline)) inline void step(Sections& s, const Sections& k, 
     finite &= Dsp::finiteLanes(band);
     equalised = b.midKeep * shelved + b.midWeight * band;
   }
-  if (inside(t - 2 * kLag))
+  constexpr bool kChecks = Checked || Masked;
+  if (kChecks && inside(t - 2 * kLag))
     c.eqFinite &= finite;
-  const Pair toned = (1.0 - b.eqWet) * at(t - 2 * kLag) + b.eqWet * equalised;
-  const Pair input = Dsp::finiteOrZero(at(t));
+  const Pair toned = 0.0 * at(t - 2 * kLag) + equalised;
+  const Pair input = kChecks ? Dsp::finiteOrZero(at(t)) : at(t);
   const Quad shelvesIn = joinPairs(input, lowPair(c.older[kShelves]));
   const Quad midIn = joinPairs(input, lowPair(c.older[kMid]));
-  const Quad dumpsIn = joinPairs(Dsp::finiteOrZero(toned), lowPair(c.older[kDumps]));
+  const Quad dumpsIn =
+      joinPairs(kChecks ? Dsp::finiteOrZero(toned) : toned, lowPair(c.older[kDumps]));
   QuadMask firstLive{}, dumpsLive{};
   if constexpr (Masked)
   {
@@ -219,8 +228,9 @@ __attribute__((always_inline)) inline void step(Sections& s, const Sections& k, 
   if (inside(done))
   {
     const Pair swept = highPair(c.last[kDumps]);
-    c.dumpFinite &= Dsp::finiteLanes(swept);
-    const Pair out = (1.0 - b.dumpWet) * tonedDone + b.dumpWet * swept;
+    if constexpr (kChecks)
+      c.dumpFinite &= Dsp::finiteLanes(swept);
+    const Pair out = 0.0 * tonedDone + swept;
     left[done] = out[0];
     right[done] = out[1];
   }
@@ -240,7 +250,7 @@ __attribute__((always_inline)) inline void maskedStep(Sections& s, Carried& c, d
     s.guard[v] = Quad(QuadMask(s.guard[v]) ^ s.flip[v]);
 }
 
-template <bool MidPath>
+template <bool MidPath, bool Checked>
 __attribute__((always_inline)) inline void runSteps(Sections& state, Carried& carried, double* left,
                                                     double* right, int frames, const Blend& blend)
 {
@@ -269,12 +279,12 @@ __attribute__((always_inline)) inline void runSteps(Sections& state, Carried& ca
   for (; t + 2 <= settledTo; t += 2)
   {
     asm("" : "+r"(k)); // read anew on every step: not held in registers
-    step<false, MidPath>(s, k->k, c, left, right, t, frames, blend, k->even);
-    step<false, MidPath>(s, k->k, c, left, right, t + 1, frames, blend, k->odd);
+    step<false, MidPath, Checked>(s, k->k, c, left, right, t, frames, blend, k->even);
+    step<false, MidPath, Checked>(s, k->k, c, left, right, t + 1, frames, blend, k->odd);
   }
   if (t < settledTo)
   {
-    step<false, MidPath>(s, k->k, c, left, right, t, frames, blend, k->even);
+    step<false, MidPath, Checked>(s, k->k, c, left, right, t, frames, blend, k->even);
     ++t;
     for (int v = 0; v < kVectors; ++v)
       s.guard[v] = constants.odd[v];
@@ -285,25 +295,48 @@ __attribute__((always_inline)) inline void runSteps(Sections& state, Carried& ca
   carried = c;
 }
 
-void runStepsDefault(Sections& s, Carried& c, double* left, double* right, int frames,
-                     const Blend& blend, bool midPath)
+// runSteps with the mid path and the checks chosen at run time.
+__attribute__((always_inline)) inline void runStepsOf(Sections& s, Carried& c, double* left,
+                                                      double* right, int frames, const Blend& blend,
+                                                      bool midPath, bool checked)
 {
-  if (midPath)
-    runSteps<true>(s, c, left, right, frames, blend);
+  if (midPath && checked)
+    runSteps<true, true>(s, c, left, right, frames, blend);
+  else if (midPath)
+    runSteps<true, false>(s, c, left, right, frames, blend);
+  else if (checked)
+    runSteps<false, true>(s, c, left, right, frames, blend);
   else
-    runSteps<false>(s, c, left, right, frames, blend);
+    runSteps<false, false>(s, c, left, right, frames, blend);
+}
+
+void runStepsDefault(Sections& s, Carried& c, double* left, double* right, int frames,
+                     const Blend& blend, bool midPath, bool checked)
+{
+  runStepsOf(s, c, left, right, frames, blend, midPath, checked);
 }
 
 // The same steps with the vectors four doubles wide, for processors with AVX2 (no fused
 // multiply-adds: the same bits).
 __attribute__((target("avx2"))) void runStepsAvx2(Sections& s, Carried& c, double* left,
                                                   double* right, int frames, const Blend& blend,
-                                                  bool midPath)
+                                                  bool midPath, bool checked)
 {
-  if (midPath)
-    runSteps<true>(s, c, left, right, frames, blend);
-  else
-    runSteps<false>(s, c, left, right, frames, blend);
+  runStepsOf(s, c, left, right, frames, blend, midPath, checked);
+}
+
+// Whether the last outputs of every section the block ran are finite. A section's output
+// once infinite or undefined makes each later one so (its memories feed back through
+// products that stay infinite or undefined), so with finite last outputs every output of
+// the block was finite, and so was every filter input the unchecked steps took as it
+// came: an input that was not would have made the next section's outputs non-finite.
+bool lastOutputsFinite(const Sections& s, bool midPath)
+{
+  PairMask finite = PairMask{} - 1;
+  for (int v = 0; v < kVectors; ++v)
+    if (v != kMid || midPath)
+      finite &= Dsp::finiteLanes(lowPair(s.y1[v])) & Dsp::finiteLanes(highPair(s.y1[v]));
+  return Dsp::allLanes(finite);
 }
 
 } // namespace
@@ -362,14 +395,37 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
   Sections s;
   for (int v = 0; v < kVectors; ++v)
     loadVector(s, v, sources[v], guards[v]);
-  Blend blend{eq.wet, dump.wet, 1.0, 0.0};
+  Blend blend{1.0, 0.0};
   if (midPath)
     eq.midWeights(blend.midKeep, blend.midWeight);
+  const auto run = [&](Carried& c, bool checked)
+  {
+    if (Dsp::kHasAvx2 && !narrow)
+      runStepsAvx2(s, c, left, right, frames, blend, midPath, checked);
+    else
+      runStepsDefault(s, c, left, right, frames, blend, midPath, checked);
+  };
+  // A block of finite samples runs without the per-sample tests; should an output have
+  // turned out infinite or undefined, the block runs again from the same start with them.
   Carried c;
-  if (Dsp::kHasAvx2 && !narrow)
-    runStepsAvx2(s, c, left, right, frames, blend, midPath);
+  if (Dsp::allFinite(left, frames) && Dsp::allFinite(right, frames))
+  {
+    double keptLeft[Equalizer::kBufferSize], keptRight[Equalizer::kBufferSize];
+    std::copy_n(left, frames, keptLeft);
+    std::copy_n(right, frames, keptRight);
+    const Sections kept = s;
+    run(c, false);
+    if (!lastOutputsFinite(s, midPath))
+    {
+      s = kept;
+      c = Carried{};
+      std::copy_n(keptLeft, frames, left);
+      std::copy_n(keptRight, frames, right);
+      run(c, true);
+    }
+  }
   else
-    runStepsDefault(s, c, left, right, frames, blend, midPath);
+    run(c, true);
 
   for (int v = 0; v < kVectors; ++v)
     if (v != kMid || midPath)
