@@ -1,5 +1,7 @@
 #pragma once
 
+#include <type_traits>
+
 namespace Korvane
 {
 
@@ -41,38 +43,50 @@ private:
   int count = 0;
 
 public:
-  // Lanes first .. first + 3 (those there are) held in the registers of one group, which
-  // run() steps through a stretch, or another kernel beside its own lanes so that the two
-  // recursions overlap: load, step(j) for each sample j, store. Missing lanes filter
-  // silence into a sink.
-  struct Group
+  // Lanes first .. first + W - 1 (those there are) held in the registers of one group of
+  // W = 2 or 4, which run() steps through a stretch, or another kernel beside its own
+  // lanes so that the two recursions overlap: load, step(j) for each sample j, store.
+  // Missing lanes filter silence into a sink. The narrow group suits a kernel of
+  // two-double vectors with one or two biquads beside it.
+  using Vector2 = double __attribute__((vector_size(2 * sizeof(double))));
+  using Vector4 = double __attribute__((vector_size(4 * sizeof(double))));
+  template <int W>
+  struct GroupOf
   {
-    using Vector = double __attribute__((vector_size(4 * sizeof(double))));
-    const double* input[4];
-    double* out[4];
-    double* memory[4][4];
-    Vector b0, b1, b2, a1, a2, x1, x2, y1, y2;
+    static_assert(W == 2 || W == 4);
+    static constexpr int kWidth = W;
+    using Vector = std::conditional_t<W == 2, Vector2, Vector4>;
+    // What a stretch steps through, which a kernel copies into registers.
+    struct Steps
+    {
+      const double* input[W];
+      double* out[W];
+      Vector b0, b1, b2, a1, a2, x1, x2, y1, y2;
+      void step(int j) noexcept
+      {
+        Vector x;
+#pragma GCC unroll 4
+        for (int h = 0; h < W; ++h)
+          x[h] = input[h][j];
+        const Vector y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+#pragma GCC unroll 4
+        for (int h = 0; h < W; ++h)
+          out[h][j] = y[h];
+      }
+    } steps;
+    double* memory[W][4];
     double sink[kMaxSamples]; // the missing lanes' samples
     double spare[4];          // and memories
 
     void load(const BiquadLanes& from, int first) noexcept;
-    void step(int j) noexcept
-    {
-      Vector x;
-#pragma GCC unroll 4
-      for (int h = 0; h < 4; ++h)
-        x[h] = input[h][j];
-      const Vector y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-      x2 = x1;
-      x1 = x;
-      y2 = y1;
-      y1 = y;
-#pragma GCC unroll 4
-      for (int h = 0; h < 4; ++h)
-        out[h][j] = y[h];
-    }
+    void step(int j) noexcept { steps.step(j); }
     void store() const noexcept;
   };
+  using Group = GroupOf<4>;
   // Forgets the lanes (their filters were run through a Group).
   void clear() noexcept { count = 0; }
 };

@@ -27,6 +27,15 @@ namespace Avx2
 constexpr int kWidth = 4;
 #include "effects/oscfilter/KellettLanesKernel.inc"
 } // namespace Avx2
+
+// Two doubles a vector in the AVX encoding, for one or two lanes on processors with
+// AVX2: the same arithmetic as Sse2, with three-operand instructions and one-instruction
+// selects instead of the copies and the and/andnot/or of SSE2.
+namespace Avx2Narrow
+{
+constexpr int kWidth = 2;
+#include "effects/oscfilter/KellettLanesKernel.inc"
+} // namespace Avx2Narrow
 #pragma GCC pop_options
 
 } // namespace
@@ -34,19 +43,31 @@ constexpr int kWidth = 4;
 static_assert(KellettLanes::kMaxSamples <= BiquadLanes::kMaxSamples,
               "a stretch of Kellett lanes fits the biquads run beside them");
 
-void KellettLanes::run(int n) noexcept { runWith(n, nullptr); }
+void KellettLanes::run(int n) noexcept { runWith(n, static_cast<BiquadLanes::Group*>(nullptr)); }
 
 void KellettLanes::runBeside(int n, BiquadLanes& beside) noexcept
 {
   if (count == 0 || n <= 0 || beside.size() == 0 || beside.size() > 4)
     return run(n);
-  BiquadLanes::Group group;
-  group.load(beside, 0);
-  runWith(n, &group);
+  // One or two Kellett lanes with one or two biquads: both in two-double vectors, so that
+  // no idle lanes are carried through the loop.
+  if (count <= 2 && beside.size() <= 2)
+  {
+    BiquadLanes::GroupOf<2> group;
+    group.load(beside, 0);
+    runWith(n, &group);
+  }
+  else
+  {
+    BiquadLanes::Group group;
+    group.load(beside, 0);
+    runWith(n, &group);
+  }
   beside.clear();
 }
 
-void KellettLanes::runWith(int n, BiquadLanes::Group* beside) noexcept
+template <class Biquads>
+void KellettLanes::runWith(int n, Biquads* beside) noexcept
 {
   if (count == 0 || n <= 0)
     return;
@@ -57,12 +78,16 @@ void KellettLanes::runWith(int n, BiquadLanes::Group* beside) noexcept
     shaped = shaped || lanes[i].filter->cutoffCurve == IKvFilter::kCurveSquare ||
              lanes[i].filter->cutoffCurve == IKvFilter::kCurveCube;
   // Without a squared or cubed cutoff the curve is left out (it would select c anyway).
-  // One or two lanes alone go in the two-double vectors, so that no idle lanes are
-  // carried through the loop; with biquads beside them (four lanes) the wide ones stay.
-  if (Dsp::kHasAvx2 && !narrow && (count > 2 || beside != nullptr))
+  // One or two lanes go in the two-double vectors, so that no idle lanes are carried
+  // through the loop; with three or four biquads beside them the wide ones stay.
+  if (!Dsp::kHasAvx2 || narrow)
+    Sse2::runLanes(lanes, count, shaped, n, beside);
+  else if constexpr (Biquads::kWidth == 2)
+    Avx2Narrow::runLanes(lanes, count, shaped, n, beside);
+  else if (count > 2 || beside != nullptr)
     Avx2::runLanes(lanes, count, shaped, n, beside);
   else
-    Sse2::runLanes(lanes, count, shaped, n, beside);
+    Avx2Narrow::runLanes(lanes, count, shaped, n, beside);
   count = 0;
 }
 

@@ -37,9 +37,9 @@ public:
   // `beside` is then empty. Otherwise `beside` is left as it is, for its own run().
   void runBeside(int n, BiquadLanes& beside) noexcept;
 
-  // More than two lanes, or any with biquads beside them, run four doubles a vector
-  // where the processor has AVX2, else two; true keeps them at two (the tests compare
-  // the two).
+  // More than two lanes, or any with three or four biquads beside them, run four doubles
+  // a vector where the processor has AVX2, else two; true runs them all in the two-double
+  // kernel built for every x86-64 processor (the tests compare the kernels).
   bool narrow = false;
 
   struct Lane
@@ -52,7 +52,9 @@ public:
   };
 
 private:
-  void runWith(int n, BiquadLanes::Group* beside) noexcept;
+  // Biquads: BiquadLanes::GroupOf<2> or <4>; `beside` may be null.
+  template <class Biquads>
+  void runWith(int n, Biquads* beside) noexcept;
 
   Lane lanes[kLanes];
   int count = 0;

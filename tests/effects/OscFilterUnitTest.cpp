@@ -150,10 +150,11 @@ TEST(OscFilterUnit, TwoBiquadsSharingTheCutoffMatchSeparateFiltersExactly)
 // mid-note (equal types, different states: they must not share), settled and moving
 // balances, silent stretches, more units than one run of lanes holds, and five units
 // that see what five others see (twins, until one hears or is tuned to something else).
-// Five units alone take the Kellett filters and the few biquads in one loop.
+// Five units alone take the Kellett filters and the few biquads in one loop; one or two
+// units of a Kellett filter and a biquad take the narrow vectors for both.
 TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
 {
-  for (const int kUnits : {30, 5})
+  for (const int kUnits : {30, 5, 2, 1})
   {
     constexpr int kLength = 64;
     const bool twins = kUnits == 30;
@@ -163,9 +164,10 @@ TEST(OscFilterUnit, UnitsTogetherMatchEachAloneBitForBit)
     for (int u = 0; u < kUnits; ++u)
       for (OscFilterUnit* unit : {&together[std::size_t(u)], &alone[std::size_t(u)]})
       {
-        unit->setLeftType((like(u) % 5) / 4.0);
-        unit->setRightType(((like(u) / 5) % 5) / 4.0);
-        unit->balanceTarget = (like(u) % 3) * 0.5;
+        const bool few = kUnits <= 2; // a Kellett filter on the left, a biquad on the right
+        unit->setLeftType((few ? u + 1 : like(u) % 5) / 4.0);
+        unit->setRightType((few ? 3 + u : (like(u) / 5) % 5) / 4.0);
+        unit->balanceTarget = few ? 0.5 : (like(u) % 3) * 0.5;
       }
     const auto in = noise(kUnits * kLength);
     for (int block = 0; block < 6; ++block)
