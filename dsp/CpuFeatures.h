@@ -11,4 +11,25 @@ inline const bool kHasAvx2 = []
   return __builtin_cpu_supports("avx2") != 0;
 }();
 
+// AVX-512 foundation and vector-length instructions with the operating system saving
+// their registers: 32 vector registers and eight doubles a vector.
+inline const bool kHasAvx512 = []
+{
+  __builtin_cpu_init();
+  return kHasAvx2 && __builtin_cpu_supports("avx512f") != 0 &&
+         __builtin_cpu_supports("avx512vl") != 0;
+}();
+
+// The widest kernel a block loop may take: tests lower it to compare the kernels.
+enum class Kernel
+{
+  kBaseline, // two doubles a vector, every x86-64 processor
+  kAvx2,
+  kAvx512
+};
+inline Kernel widestKernel()
+{
+  return kHasAvx512 ? Kernel::kAvx512 : kHasAvx2 ? Kernel::kAvx2 : Kernel::kBaseline;
+}
+
 } // namespace Dsp

@@ -1,8 +1,8 @@
 #pragma once
 // Four doubles side by side: one AVX vector, or two SSE2 vectors where a loop is built
-// without AVX. Two pairs of Lanes.h, the low pair in lanes 0 and 1. The same IEEE
-// arithmetic lane by lane (no fused multiply-adds), so a loop over quads gives the bits
-// of a loop over pairs. Safe from any thread; nothing here allocates.
+// without AVX (and eight, below, for AVX-512). Two pairs of Lanes.h, the low pair in lanes 0 and 1.
+// The same IEEE arithmetic lane by lane (no fused multiply-adds), so a loop over quads gives the
+// bits of a loop over pairs. Safe from any thread; nothing here allocates.
 //
 // These functions take and return 32-byte vectors; they are only ever inlined into the
 // loops that use them, so no call passes a vector across the instruction sets.
@@ -51,6 +51,22 @@ __attribute__((always_inline)) inline void transposeQuads(Quad& a, Quad& b, Quad
   b = __builtin_shufflevector(oddAB, oddCD, 0, 1, 4, 5);
   c = __builtin_shufflevector(evenAB, evenCD, 2, 3, 6, 7);
   d = __builtin_shufflevector(oddAB, oddCD, 2, 3, 6, 7);
+}
+
+// Eight doubles side by side (one AVX-512 vector): two quads, the low one in lanes 0..3.
+using Oct = double __attribute__((vector_size(8 * sizeof(double))));
+
+__attribute__((always_inline)) inline Oct joinQuads(Quad low, Quad high)
+{
+  return __builtin_shufflevector(low, high, 0, 1, 2, 3, 4, 5, 6, 7);
+}
+__attribute__((always_inline)) inline Quad lowQuad(Oct v)
+{
+  return __builtin_shufflevector(v, v, 0, 1, 2, 3);
+}
+__attribute__((always_inline)) inline Quad highQuad(Oct v)
+{
+  return __builtin_shufflevector(v, v, 4, 5, 6, 7);
 }
 
 // The lanes of v whose mask is set, those of w elsewhere.

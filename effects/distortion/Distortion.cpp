@@ -20,8 +20,54 @@ namespace
 
 using Dsp::joinPairs;
 using Dsp::Pair;
-// Here two samples of both channels: [left i, left i + 1, right i, right i + 1].
 using Dsp::Quad;
+
+// K samples of both channels in one vector, [left i .. i + K - 1, right i .. i + K - 1]:
+// a quad for AVX2 (K = 2), an oct for AVX-512 (K = 4).
+template <int K>
+struct Frames;
+
+template <>
+struct Frames<2>
+{
+  using V = Quad;
+  __attribute__((always_inline)) static V load(const double* l, const double* r)
+  {
+    return joinPairs(Dsp::loadPair(l), Dsp::loadPair(r));
+  }
+  __attribute__((always_inline)) static void store(double* l, double* r, V v)
+  {
+    Dsp::storePair(l, Dsp::lowPair(v));
+    Dsp::storePair(r, Dsp::highPair(v));
+  }
+  // The same K values for both channels.
+  __attribute__((always_inline)) static V twice(const double* d)
+  {
+    const Pair both = Dsp::loadPair(d);
+    return joinPairs(both, both);
+  }
+};
+
+template <>
+struct Frames<4>
+{
+  using V = Dsp::Oct;
+  __attribute__((always_inline)) static V load(const double* l, const double* r)
+  {
+    return Dsp::joinQuads(Dsp::loadQuad(l), Dsp::loadQuad(r));
+  }
+  __attribute__((always_inline)) static void store(double* l, double* r, V v)
+  {
+    const Quad low = Dsp::lowQuad(v), high = Dsp::highQuad(v);
+    __builtin_memcpy(l, &low, sizeof low);
+    __builtin_memcpy(r, &high, sizeof high);
+  }
+  __attribute__((always_inline)) static V twice(const double* d)
+  {
+    const Quad both = Dsp::loadQuad(d);
+    return Dsp::joinQuads(both, both);
+  }
+};
 
 // Where a stretch's drives come from: the array CurveStage::drives filled, sample by
 // sample (Held false), or one drive for the whole stretch (Held true), whose gain, blend
@@ -33,32 +79,33 @@ struct Drives
   static constexpr bool kFull = Full;
   const double* each;
   double at(int i) const { return Held ? each[0] : each[i]; }
-  // The drives of samples i and i + 1 for both channels, in the lanes of a curve quad.
-  __attribute__((always_inline)) Quad quad(int i) const
+  // The drives of samples i .. i + K - 1 for both channels, in the lanes of Frames<K>.
+  template <int K>
+  __attribute__((always_inline)) typename Frames<K>::V frames(int i) const
   {
+    using V = typename Frames<K>::V;
     if constexpr (Held)
-      return Quad{} + each[0];
-    const Pair both = Dsp::loadPair(each + i);
-    return joinPairs(both, both);
+      return V{} + each[0];
+    return Frames<K>::twice(each + i);
   }
 };
 
 // The last two passes of one stretch of n samples (the second in place), with the drives
-// of `drives`.
-template <int Mode, bool Wide, class D>
+// of `drives`: K samples a vector (K = 2 or 4; 1 takes them one by one in pairs), the
+// rest one by one.
+template <int Mode, int K, class D>
 __attribute__((always_inline)) inline void
 curveStretch(const CurveStage::Values& v, const DistortionCurve::PaddedPoints& padded, double* l,
              double* r, int n, D drives, double* curvedLeft, double* curvedRight)
 {
   int i = 0;
-  if constexpr (Wide)
-    for (; i + 2 <= n; i += 2)
+  if constexpr (K > 1)
+    for (; i + K <= n; i += K)
     {
-      const Quad looked = DistortionCurve::lookupQuad<Mode>(
-          padded, joinPairs(Dsp::loadPair(l + i), Dsp::loadPair(r + i)));
-      const Quad y = CurveStage::curved(v, looked, drives.quad(i));
-      Dsp::storePair(curvedLeft + i, Dsp::lowPair(y));
-      Dsp::storePair(curvedRight + i, Dsp::highPair(y));
+      using F = Frames<K>;
+      const auto looked = DistortionCurve::lookupWide<Mode>(padded, F::load(l + i, r + i));
+      F::store(curvedLeft + i, curvedRight + i,
+               CurveStage::curved(v, looked, drives.template frames<K>(i)));
     }
   for (; i < n; ++i)
   {
@@ -68,22 +115,22 @@ curveStretch(const CurveStage::Values& v, const DistortionCurve::PaddedPoints& p
     curvedRight[i] = y[1];
   }
   i = 0;
-  if constexpr (Wide)
-    for (; i + 2 <= n; i += 2)
+  if constexpr (K > 1)
+    for (; i + K <= n; i += K)
     {
-      const Quad b = drives.quad(i);
-      const Quad x = joinPairs(Dsp::loadPair(l + i), Dsp::loadPair(r + i));
-      const Quad y = CurveStage::loudness(
-          v, joinPairs(Dsp::loadPair(curvedLeft + i), Dsp::loadPair(curvedRight + i)));
-      Quad out = y;
+      using F = Frames<K>;
+      using V = typename F::V;
+      const V b = drives.template frames<K>(i);
+      const V x = F::load(l + i, r + i);
+      const V y = CurveStage::loudness(v, F::load(curvedLeft + i, curvedRight + i));
+      V out = y;
       if constexpr (!D::kFull)
       {
         // At drive 0 the sample passes as it came.
         out = CurveStage::blend(x, b, y);
-        out = b == Quad{} ? x : out;
+        out = b == V{} ? x : out;
       }
-      Dsp::storePair(l + i, Dsp::lowPair(out));
-      Dsp::storePair(r + i, Dsp::highPair(out));
+      F::store(l + i, r + i, out);
     }
   for (; i < n; ++i)
   {
@@ -100,10 +147,10 @@ curveStretch(const CurveStage::Values& v, const DistortionCurve::PaddedPoints& p
 // The curve stage over two separate buffers with the lookup Mode, in stretches, each in
 // three passes: the drives (CurveStage::drives), the curve's output, then the sine and the
 // blend, so that the long chain of one sample's arithmetic is cut up and the processor
-// overlaps the samples of each pass. Wide takes the last two passes two samples at a time
-// in four-double vectors (for AVX2), which nearly halves their instructions; lane by lane
-// the same arithmetic.
-template <int Mode, bool Wide>
+// overlaps the samples of each pass. K > 1 takes the last two passes K samples at a time
+// in four-double vectors (K = 2, for AVX2) or eight-double ones (K = 4, for AVX-512),
+// which divides their instructions; lane by lane the same arithmetic.
+template <int Mode, int K>
 __attribute__((always_inline)) inline void runCurveLanes(CurveStage& stage, double* left,
                                                          double* right, int count)
 {
@@ -117,12 +164,11 @@ __attribute__((always_inline)) inline void runCurveLanes(CurveStage& stage, doub
     double* l = left + from;
     double* r = right + from;
     if (!CurveStage::drives(v, from, n, drive))
-      curveStretch<Mode, Wide>(v, padded, l, r, n, Drives<false>{drive}, curvedLeft, curvedRight);
+      curveStretch<Mode, K>(v, padded, l, r, n, Drives<false>{drive}, curvedLeft, curvedRight);
     else if (drive[0] >= 0.5)
-      curveStretch<Mode, Wide>(v, padded, l, r, n, Drives<true, true>{drive}, curvedLeft,
-                               curvedRight);
+      curveStretch<Mode, K>(v, padded, l, r, n, Drives<true, true>{drive}, curvedLeft, curvedRight);
     else
-      curveStretch<Mode, Wide>(v, padded, l, r, n, Drives<true>{drive}, curvedLeft, curvedRight);
+      curveStretch<Mode, K>(v, padded, l, r, n, Drives<true>{drive}, curvedLeft, curvedRight);
   }
   stage.values.smoothed = v.smoothed;
 }
@@ -131,7 +177,14 @@ template <int Mode>
 __attribute__((target("avx2"))) void runCurveAvx2(CurveStage& stage, double* left, double* right,
                                                   int count)
 {
-  runCurveLanes<Mode, true>(stage, left, right, count);
+  runCurveLanes<Mode, 2>(stage, left, right, count);
+}
+
+template <int Mode>
+__attribute__((target("avx2,avx512f,avx512vl"))) void
+runCurveAvx512(CurveStage& stage, double* left, double* right, int count)
+{
+  runCurveLanes<Mode, 4>(stage, left, right, count);
 }
 
 } // namespace
@@ -337,12 +390,15 @@ void Distortion::processCurve(double* left, double* right, const double* envelop
       right[i] = shape(right[i], b);
     }
   }
-  else if (Dsp::kHasAvx2 && !narrowCurve)
+  else if (Dsp::kHasAvx512 && widestCurve >= Dsp::Kernel::kAvx512)
+    CurveStage::withMode(stage.values.interpolation,
+                         [&](auto mode) { runCurveAvx512<mode()>(stage, left, right, count); });
+  else if (Dsp::kHasAvx2 && widestCurve >= Dsp::Kernel::kAvx2)
     CurveStage::withMode(stage.values.interpolation,
                          [&](auto mode) { runCurveAvx2<mode()>(stage, left, right, count); });
   else
-    CurveStage::withMode(stage.values.interpolation, [&](auto mode)
-                         { runCurveLanes<mode(), false>(stage, left, right, count); });
+    CurveStage::withMode(stage.values.interpolation,
+                         [&](auto mode) { runCurveLanes<mode(), 1>(stage, left, right, count); });
   smoothedAmount = stage.values.smoothed;
 }
 

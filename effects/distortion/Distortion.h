@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/CpuFeatures.h"
 #include "effects/distortion/CurveStage.h"
 #include "effects/distortion/DistortionCurve.h"
 #include "effects/distortion/DistortionTypes.h"
@@ -46,9 +47,9 @@ public:
   // Loudness mode 2 takes std::sin (the reference the tests compare against) instead of
   // the polynomial sine of processCurve. For all instances.
   static inline bool referenceSine = false;
-  // The curve stage's block loop built for every x86-64 processor even where AVX2 is
-  // present (the same bits; the tests compare the two). For all instances.
-  static inline bool narrowCurve = false;
+  // The widest instruction set the curve stage's block loop may take where the processor
+  // has it (the same bits; the tests compare the kernels). For all instances.
+  static inline Dsp::Kernel widestCurve = Dsp::widestKernel();
 
   // --- Called from the main thread at construction ---------------------------------
 

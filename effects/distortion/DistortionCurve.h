@@ -128,39 +128,61 @@ public:
     return interpolate<Mode>(y0, y1, y2, y3, t);
   }
 
-  // lookupLanes of four inputs at once, for the blocks built for AVX2: lane by lane the
-  // same bits.
-  template <int Mode>
-  __attribute__((always_inline)) static Dsp::Quad lookupQuad(const PaddedPoints& padded,
-                                                             Dsp::Quad x)
+  // lookupLanes of four or eight inputs at once (V a Dsp::Quad or Dsp::Oct), for the
+  // blocks built for AVX2 and AVX-512: lane by lane the same bits.
+  template <int Mode, class V>
+  __attribute__((always_inline)) static V lookupWide(const PaddedPoints& padded, V x)
   {
-    using Dsp::Quad;
-    using Mask = decltype(x < Quad{});
-    const Quad zero{};
-    const Quad magnitude = Quad(Mask(x) & (Mask{} + 0x7fffffffffffffffLL));
+    constexpr int kN = int(sizeof(V) / sizeof(double));
+    using Mask = decltype(x < V{});
+    const V zero{};
+    const V magnitude = V(Mask(x) & (Mask{} + 0x7fffffffffffffffLL));
     x = magnitude <= zero + std::numeric_limits<double>::infinity() ? x : zero;
     // As Dsp::clampLanes: SSE2's max against -1, then its min against +1.
     x = zero - 1.0 > x ? zero - 1.0 : x;
     x = zero + 1.0 < x ? zero + 1.0 : x;
-    const Quad pos = (x + 1.0) * 0.5 * kSpan;
-    const int i0 = static_cast<int>(pos[0]), i1 = static_cast<int>(pos[1]);
-    const int i2 = static_cast<int>(pos[2]), i3 = static_cast<int>(pos[3]);
-    const Quad t = pos - Quad{double(i0), double(i1), double(i2), double(i3)};
-    const double* p = padded.data();
-    if constexpr (Mode == kNoInterpolation)
-      return Quad{p[i0 + 1], p[i1 + 1], p[i2 + 1], p[i3 + 1]};
-    if constexpr (Mode == kLinear || Mode == kCosine)
+    const V pos = (x + 1.0) * 0.5 * kSpan;
+    int at[kN];
+    V whole;
+#pragma GCC unroll 8
+    for (int k = 0; k < kN; ++k)
     {
-      const Quad y1{p[i0 + 1], p[i1 + 1], p[i2 + 1], p[i3 + 1]};
-      const Quad y2{p[i0 + 2], p[i1 + 2], p[i2 + 2], p[i3 + 2]};
-      return interpolate<Mode>(Quad{}, y1, y2, Quad{}, t);
+      at[k] = static_cast<int>(pos[k]);
+      whole[k] = double(at[k]);
     }
+    const V t = pos - whole;
+    const double* p = padded.data();
+    V y1, y2;
+#pragma GCC unroll 8
+    for (int k = 0; k < kN; ++k)
+    {
+      y1[k] = p[at[k] + 1];
+      y2[k] = p[at[k] + 2];
+    }
+    if constexpr (Mode == kNoInterpolation)
+      return y1;
+    if constexpr (Mode == kLinear || Mode == kCosine)
+      return interpolate<Mode>(V{}, y1, y2, V{}, t);
     // The four neighbours of each input lie side by side: one load per input, turned
-    // into one vector per neighbour.
-    Quad y0 = Dsp::loadQuad(p + i0), y1 = Dsp::loadQuad(p + i1);
-    Quad y2 = Dsp::loadQuad(p + i2), y3 = Dsp::loadQuad(p + i3);
-    Dsp::transposeQuads(y0, y1, y2, y3);
-    return interpolate<Mode>(y0, y1, y2, y3, t);
+    // into one vector per neighbour, four inputs at a time.
+    Dsp::Quad q[4][kN / 4];
+    for (int g = 0; g < kN / 4; ++g)
+    {
+      Dsp::Quad r0 = Dsp::loadQuad(p + at[4 * g]), r1 = Dsp::loadQuad(p + at[4 * g + 1]);
+      Dsp::Quad r2 = Dsp::loadQuad(p + at[4 * g + 2]), r3 = Dsp::loadQuad(p + at[4 * g + 3]);
+      Dsp::transposeQuads(r0, r1, r2, r3);
+      q[0][g] = r0;
+      q[1][g] = r1;
+      q[2][g] = r2;
+      q[3][g] = r3;
+    }
+    V y[4];
+    for (int m = 0; m < 4; ++m)
+      if constexpr (kN == 4)
+        y[m] = q[m][0];
+      else
+        y[m] = Dsp::joinQuads(q[m][0], q[m][1]);
+    return interpolate<Mode>(y[0], y[1], y[2], y[3], t);
   }
 
   // The interpolation Mode between y1 and y2 at t (y0 and y3 their outer neighbours),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/CpuFeatures.h"
 #include "effects/AudioProcessingUnit.h"
 
 #include "dsp/ChebyshevIHighPass.h"
@@ -81,7 +82,7 @@ public:
 private:
   // Runs the two tone units together, on their filters and fade.
   friend bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right,
-                               int frames, bool narrow);
+                               int frames, Dsp::Kernel widest);
 
   // Gives both designs the rate and the cutoffs of `x` in one parameter set each.
   void applySettings(double x);

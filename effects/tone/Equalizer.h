@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/CpuFeatures.h"
 #include "effects/AudioProcessingUnit.h"
 
 #include "dsp/ButterworthBandPass.h"
@@ -83,7 +84,7 @@ public:
 private:
   // Runs the two tone units together, on their filters and fade.
   friend bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right,
-                               int frames, bool narrow);
+                               int frames, Dsp::Kernel widest);
 
   // One piece of at most kBufferSize samples.
   void processPiece(double* left, double* right, int frames);

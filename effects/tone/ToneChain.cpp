@@ -325,6 +325,16 @@ __attribute__((target("avx2"))) void runStepsAvx2(Sections& s, Carried& c, doubl
   runStepsOf(s, c, left, right, frames, blend, midPath, checked);
 }
 
+// The same four-double steps with AVX-512's 32 vector registers, which hold every
+// section's memories and the carried outputs through the loop.
+__attribute__((target("avx2,avx512f,avx512vl"))) void runStepsAvx512(Sections& s, Carried& c,
+                                                                     double* left, double* right,
+                                                                     int frames, const Blend& blend,
+                                                                     bool midPath, bool checked)
+{
+  runStepsOf(s, c, left, right, frames, blend, midPath, checked);
+}
+
 // Whether the last outputs of every section the block ran are finite. A section's output
 // once infinite or undefined makes each later one so (its memories feed back through
 // products that stay infinite or undefined), so with finite last outputs every output of
@@ -342,7 +352,7 @@ bool lastOutputsFinite(const Sections& s, bool midPath)
 } // namespace
 
 bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right, int frames,
-                      bool narrow)
+                      Dsp::Kernel widest)
 {
   if (left == nullptr || right == nullptr || frames <= 0 || frames > Equalizer::kBufferSize ||
       !(left + frames <= right || right + frames <= left) || frames > DumpExpand::kBufferSize ||
@@ -400,7 +410,9 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
     eq.midWeights(blend.midKeep, blend.midWeight);
   const auto run = [&](Carried& c, bool checked)
   {
-    if (Dsp::kHasAvx2 && !narrow)
+    if (Dsp::kHasAvx512 && widest >= Dsp::Kernel::kAvx512)
+      runStepsAvx512(s, c, left, right, frames, blend, midPath, checked);
+    else if (Dsp::kHasAvx2 && widest >= Dsp::Kernel::kAvx2)
       runStepsAvx2(s, c, left, right, frames, blend, midPath, checked);
     else
       runStepsDefault(s, c, left, right, frames, blend, midPath, checked);

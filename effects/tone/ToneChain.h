@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/CpuFeatures.h"
+
 namespace Korvane
 {
 
@@ -15,9 +17,9 @@ class Equalizer;
 // after the other. Only while both units run settled: neither fades nor glides, the
 // equaliser's mid sits at its centre, the dump/expand's filters are in and the block fits
 // one work piece, whose two channels do not overlap. Returns false, having changed nothing,
-// otherwise. The mid path, when heard, joins the same pass. `narrow` runs the kernel built
-// for every x86-64 processor even where AVX2 is present (the same bits; for the tests).
+// otherwise. The mid path, when heard, joins the same pass. `widest` limits the kernel to
+// that instruction set or a narrower one the processor has (the same bits; for the tests).
 bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* right, int frames,
-                      bool narrow = false);
+                      Dsp::Kernel widest = Dsp::widestKernel());
 
 } // namespace Korvane

@@ -336,12 +336,13 @@ TEST(Distortion, BlockCurveStageGivesTheBitsOfTheStageSampleBySample)
       {18, 1.0, 1.0, 0.8, false, 512, false, true}, {2, 0.5, 0.75, 0.3, false, 300, false, true},
       {3, 1.0, 1.0, 0.8, true, 257, false, true},   {7, 0.0, 0.0, 0.0, false, 129, false, true},
   };
-  for (const bool narrow : {false, true})
+  using Dsp::Kernel;
+  for (const Kernel kernel : {Kernel::kAvx512, Kernel::kAvx2, Kernel::kBaseline})
     for (const bool exact : {true, false})
       for (const auto& row : rows)
       {
         Distortion::referenceSine = exact;
-        Distortion::narrowCurve = narrow;
+        Distortion::widestCurve = kernel;
         auto d = std::make_unique<Distortion>();
         d->setTypeIndex(row.type);
         d->setLoudnessMode(row.mode);
@@ -385,14 +386,14 @@ TEST(Distortion, BlockCurveStageGivesTheBitsOfTheStageSampleBySample)
               EXPECT_TRUE(sameOrBothNaN(got[c], expected[c]) ||
                           (!exact && d->loudnessMode == 2 && close))
                   << "type " << row.type << " mode " << d->loudnessMode << " exact " << exact
-                  << " narrow " << narrow << " block " << block << " sample " << i << " side " << c
-                  << ": " << got[c] << " " << expected[c];
+                  << " kernel " << int(kernel) << " block " << block << " sample " << i << " side "
+                  << c << ": " << got[c] << " " << expected[c];
             }
           }
         }
       }
   Distortion::referenceSine = false;
-  Distortion::narrowCurve = false;
+  Distortion::widestCurve = Dsp::widestKernel();
 }
 
 // Sample-rate reduction over blocks whose setting changes between them (holding, none
