@@ -43,6 +43,8 @@ inline Pair finiteOrZero(Pair v) { return Pair(PairMask(v) & finiteLanes(v)); }
 
 // True when both lanes of the mask are set.
 inline bool allLanes(PairMask m) { return (m[0] & m[1]) != 0; }
+// Whether either lane of m is set.
+inline bool anyLane(PairMask m) { return (m[0] | m[1]) != 0; }
 
 // The lanes of v whose mask is set, those of w elsewhere.
 inline Pair selectLanes(PairMask m, Pair v, Pair w)

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <initializer_list>
+#include <type_traits>
 
 namespace Korvane
 {
@@ -185,33 +186,82 @@ int TempoDelay::stepLanes(double* left, double* right, int frames)
   Pair s2{dampLeft.s2, dampRight.s2}, s3{dampLeft.s3, dampRight.s3};
   double* lineLeft = bufferLeft.data() + writeLeft;
   double* lineRight = bufferRight.data() + writeRight;
+  // Stages and sums within kBound in magnitude keep every stage within about that bound
+  // (each stage moves towards its input by a fraction within 0..1), so no difference or
+  // output of a piece overflows: the recursion then runs without tests, and only the sums
+  // (which do not depend on it) are tested first. A piece ends before the first sum that
+  // is not finite or beyond the bound; step() takes that sample. A zero sum passes by
+  // its side's filter, which stands still, as in step().
+  constexpr double kBound = 1e300;
+  constexpr int kPiece = 64;
+  const Pair bound = Pair{} + kBound;
+  if (!Dsp::allLanes((f >= Pair{}) & (f <= Pair{} + 1.0)))
+    return 0;
+  Dsp::PairMask ran{}; // the sides whose filter took a sample
   int i = 0;
-  for (; i < frames; ++i)
+  while (i < frames)
   {
-    const Pair delayed{lineLeft[i], lineRight[i]};
-    const Pair sum = delayed * feedback + Pair{left[i], right[i]};
-    // A zero or non-finite sum, or a damped sum that runs away, is left to step(); so is
-    // a sample whose s0 - s1 is not finite (see below).
-    if (!Dsp::allLanes(Dsp::finiteLanes(sum) & (sum != Pair{}) & Dsp::finiteLanes(s0 - s1)))
+    if (!Dsp::allLanes((Dsp::absLanes(s0) <= bound) & (Dsp::absLanes(s1) <= bound) &
+                       (Dsp::absLanes(s2) <= bound) & (Dsp::absLanes(s3) <= bound)))
       break;
-    // The first stage without its feedback term, gain * (s0 - s1): with a zero gain and
-    // a finite s0 - s1 that term is +0 or -0, and adding it to (sum - s0) changes no bit,
-    // as that difference is never -0 (the sum is never zero). Left out, it no longer
-    // makes s0's recursion wait on s1, so the four stages overlap.
-    const Pair n0 = s0 + f * (sum - s0);
-    const Pair n1 = s1 + f * (n0 - s1);
-    const Pair n2 = s2 + f * (n1 - s2);
-    const Pair n3 = s3 + f * (n2 - s3);
-    if (!Dsp::allLanes(Dsp::finiteLanes(n3)))
+    const int n = std::min(kPiece, frames - i);
+    Pair sums[kPiece], delays[kPiece];
+    Dsp::PairMask silent[kPiece];
+    Dsp::PairMask anySilent{};
+    int good = 0;
+    for (; good < n; ++good)
+    {
+      const Pair delayed{lineLeft[i + good], lineRight[i + good]};
+      const Pair sum = delayed * feedback + Pair{left[i + good], right[i + good]};
+      if (!Dsp::allLanes(Dsp::absLanes(sum) <= bound))
+        break;
+      sums[good] = sum;
+      delays[good] = delayed;
+      silent[good] = sum == Pair{};
+      anySilent |= silent[good];
+      ran |= ~silent[good];
+    }
+    // The first stage without its feedback term, gain * (s0 - s1): with a zero gain and a
+    // finite s0 - s1 that term is +0 or -0, and adding it to (sum - s0) changes no bit, as
+    // that difference is never -0 where the filter runs (the sum is not zero). Left out,
+    // it no longer makes s0's recursion wait on s1, so the four stages overlap.
+    const auto run = [&](auto withSilence)
+    {
+      for (int k = 0; k < good; ++k)
+      {
+        const Pair n0 = s0 + f * (sums[k] - s0);
+        const Pair n1 = s1 + f * (n0 - s1);
+        const Pair n2 = s2 + f * (n1 - s2);
+        const Pair n3 = s3 + f * (n2 - s3);
+        Pair fed = n3;
+        if constexpr (decltype(withSilence)::value)
+        {
+          s0 = Dsp::selectLanes(silent[k], s0, n0);
+          s1 = Dsp::selectLanes(silent[k], s1, n1);
+          s2 = Dsp::selectLanes(silent[k], s2, n2);
+          s3 = Dsp::selectLanes(silent[k], s3, n3);
+          fed = Dsp::selectLanes(silent[k], sums[k], n3);
+        }
+        else
+        {
+          s0 = n0;
+          s1 = n1;
+          s2 = n2;
+          s3 = n3;
+        }
+        lineLeft[i + k] = fed[0];
+        lineRight[i + k] = fed[1];
+        left[i + k] += delays[k][0] * amount;
+        right[i + k] += delays[k][1] * amount;
+      }
+    };
+    if (Dsp::anyLane(anySilent))
+      run(std::true_type{});
+    else
+      run(std::false_type{});
+    i += good;
+    if (good < n)
       break;
-    s0 = n0;
-    s1 = n1;
-    s2 = n2;
-    s3 = n3;
-    lineLeft[i] = n3[0];
-    lineRight[i] = n3[1];
-    left[i] += delayed[0] * amount;
-    right[i] += delayed[1] * amount;
   }
   if (i == 0)
     return 0;
@@ -222,7 +272,8 @@ int TempoDelay::stepLanes(double* left, double* right, int frames)
     damp->s1 = s1[lane];
     damp->s2 = s2[lane];
     damp->s3 = s3[lane];
-    damp->setLastSample(damp->cutoff, resonance[lane], f[lane], gain[lane]);
+    if (ran[lane] != 0)
+      damp->setLastSample(damp->cutoff, resonance[lane], f[lane], gain[lane]);
     ++lane;
   }
   writeLeft += i;

@@ -96,8 +96,9 @@ private:
   bool lanesApply() const;
   // Up to `frames` samples of both sides in the two lanes of one vector, each lane the
   // same bit for bit as step() of its side; the positions must stay below their wrap
-  // points throughout. Stops at the first sample whose sum is zero or not finite or
-  // whose damped sum runs away (step() takes that one); returns the samples done.
+  // points throughout. Stops at the first sample whose sum is not finite or beyond 1e300
+  // in magnitude, or whose stages are beyond that bound when it starts (step() takes that
+  // one); returns the samples done.
   int stepLanes(double* left, double* right, int frames);
 
   double beatSeconds = 0.5;

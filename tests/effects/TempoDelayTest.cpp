@@ -150,8 +150,8 @@ TEST(TempoDelay, ResetClearsEnsureCapacityGrowsAndNothingNonFiniteIsFedBack)
 
 // The block (both sides in lanes between wrap points) against the delay worked out one
 // sample and one side at a time on copies of its damping filters: short and single-sample
-// wrap points, silence, non-finite input, a feedback that makes the damping run away and
-// input so loud that the damping's differences overflow.
+// wrap points, silence (on one side or both), non-finite input, a feedback that makes the damping
+// run away and input so loud that the damping's differences overflow.
 TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
 {
   const struct
@@ -164,6 +164,10 @@ TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
       {3e6, 0.5, 0.4, 0.9, 1.0},
       {5000, 0.1, 1e200, 0.5, 1.0},
       {120, 0.5, 0.0, 1.0, 1.7e308}, // so loud that the damping's differences overflow
+      // Sums and stages just within and just beyond the lanes' bound of 1e300.
+      {120, 0.5, 0.5, 0.75, 4e299},
+      {20000, 0.5, 0.0, 0.6, 1.0}, // no feedback: each side's zero input is a zero sum
+      {300, 0.5, 0.9, 0.75, 9e299},
   };
   for (const auto& row : rows)
   {
@@ -191,7 +195,9 @@ TEST(TempoDelay, BlockMatchesTheDelayWorkedOutSampleBySample)
                         : t == 700        ? kNaN
                         : row.scale > 1.0 ? loud
                                           : std::sin(0.01 * t));
-        in[1].push_back(silent ? -0.0 : t == 900 ? -INFINITY : std::cos(0.02 * t) * 0.5);
+        // The right side falls silent later than the left one.
+        const bool silentRight = block % 3 == 1 && i > 300;
+        in[1].push_back(silentRight ? -0.0 : t == 900 ? -INFINITY : std::cos(0.02 * t) * 0.5);
       }
       std::vector<double> out[2] = {in[0], in[1]};
       delay.process(out[0].data(), out[1].data(), 512);
