@@ -2,6 +2,7 @@
 
 #include "dsp/CpuFeatures.h"
 
+#include <type_traits>
 #include <utility>
 
 namespace Korvane

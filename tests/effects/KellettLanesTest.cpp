@@ -108,8 +108,18 @@ TEST(KellettLanes, EveryLaneMatchesItsFilterRunAloneBitForBit)
     return silent ? 0.0 : std::sin(0.05 * t * (i + 1)) + 0.3 * std::cos(0.9 * t);
   };
   for (const bool narrow : {true, false})
+  {
     for (int count = 1; count <= KellettLanes::kLanes; ++count)
       expectLanesMatchAlone(kinds, count, narrow, input);
+    // Lanes all of one kind (the loop built for their type), with and without silence.
+    for (const Kind& kind : kinds)
+      for (const int count : {1, 3})
+      {
+        expectLanesMatchAlone({kind}, count, narrow, input);
+        expectLanesMatchAlone({kind}, count, narrow,
+                              [](int t, int i) { return std::sin(0.07 * t + i); });
+      }
+  }
 }
 
 TEST(KellettLanes, LanesWithoutResonanceMatchThroughNonFiniteStagesAndSignedZeros)
