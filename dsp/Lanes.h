@@ -90,6 +90,25 @@ inline void copyFinite(const double* from, double* to, int n)
     to[i] = finiteOrZero(Pair{from[i], 0.0})[0];
 }
 
+// Copies n samples and tells whether all of them are finite, two at a time.
+inline bool copyAllFinite(const double* from, double* to, int n)
+{
+  PairMask finite = PairMask{} - 1;
+  int i = 0;
+  for (; i + 2 <= n; i += 2)
+  {
+    const Pair v = loadPair(from + i);
+    storePair(to + i, v);
+    finite &= finiteLanes(v);
+  }
+  if (i < n)
+  {
+    to[i] = from[i];
+    finite &= finiteLanes(Pair{from[i], 0.0});
+  }
+  return allLanes(finite);
+}
+
 // Whether all n samples are finite, two at a time.
 inline bool allFinite(const double* samples, int n)
 {

@@ -420,11 +420,9 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
   // A block of finite samples runs without the per-sample tests; should an output have
   // turned out infinite or undefined, the block runs again from the same start with them.
   Carried c;
-  if (Dsp::allFinite(left, frames) && Dsp::allFinite(right, frames))
+  double keptLeft[Equalizer::kBufferSize], keptRight[Equalizer::kBufferSize];
+  if (Dsp::copyAllFinite(left, keptLeft, frames) && Dsp::copyAllFinite(right, keptRight, frames))
   {
-    double keptLeft[Equalizer::kBufferSize], keptRight[Equalizer::kBufferSize];
-    std::copy_n(left, frames, keptLeft);
-    std::copy_n(right, frames, keptRight);
     const Sections kept = s;
     run(c, false);
     if (!lastOutputsFinite(s, midPath))
