@@ -23,13 +23,13 @@ inline const bool kHasAvx512 = []
 // The widest kernel a block loop may take: tests lower it to compare the kernels.
 enum class Kernel
 {
-  kBaseline, // two doubles a vector, every x86-64 processor
-  kAvx2,
-  kAvx512
+  Baseline, // two doubles a vector, every x86-64 processor
+  Avx2,
+  Avx512
 };
 inline Kernel widestKernel()
 {
-  return kHasAvx512 ? Kernel::kAvx512 : kHasAvx2 ? Kernel::kAvx2 : Kernel::kBaseline;
+  return kHasAvx512 ? Kernel::Avx512 : kHasAvx2 ? Kernel::Avx2 : Kernel::Baseline;
 }
 
 } // namespace Dsp

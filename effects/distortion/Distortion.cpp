@@ -390,10 +390,10 @@ void Distortion::processCurve(double* left, double* right, const double* envelop
       right[i] = shape(right[i], b);
     }
   }
-  else if (Dsp::kHasAvx512 && widestCurve >= Dsp::Kernel::kAvx512)
+  else if (Dsp::kHasAvx512 && widestCurve >= Dsp::Kernel::Avx512)
     CurveStage::withMode(stage.values.interpolation,
                          [&](auto mode) { runCurveAvx512<mode()>(stage, left, right, count); });
-  else if (Dsp::kHasAvx2 && widestCurve >= Dsp::Kernel::kAvx2)
+  else if (Dsp::kHasAvx2 && widestCurve >= Dsp::Kernel::Avx2)
     CurveStage::withMode(stage.values.interpolation,
                          [&](auto mode) { runCurveAvx2<mode()>(stage, left, right, count); });
   else

@@ -410,9 +410,9 @@ bool processToneChain(Equalizer& eq, DumpExpand& dump, double* left, double* rig
     eq.midWeights(blend.midKeep, blend.midWeight);
   const auto run = [&](Carried& c, bool checked)
   {
-    if (Dsp::kHasAvx512 && widest >= Dsp::Kernel::kAvx512)
+    if (Dsp::kHasAvx512 && widest >= Dsp::Kernel::Avx512)
       runStepsAvx512(s, c, left, right, frames, blend, midPath, checked);
-    else if (Dsp::kHasAvx2 && widest >= Dsp::Kernel::kAvx2)
+    else if (Dsp::kHasAvx2 && widest >= Dsp::Kernel::Avx2)
       runStepsAvx2(s, c, left, right, frames, blend, midPath, checked);
     else
       runStepsDefault(s, c, left, right, frames, blend, midPath, checked);

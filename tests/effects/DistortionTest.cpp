@@ -337,7 +337,7 @@ TEST(Distortion, BlockCurveStageGivesTheBitsOfTheStageSampleBySample)
       {3, 1.0, 1.0, 0.8, true, 257, false, true},   {7, 0.0, 0.0, 0.0, false, 129, false, true},
   };
   using Dsp::Kernel;
-  for (const Kernel kernel : {Kernel::kAvx512, Kernel::kAvx2, Kernel::kBaseline})
+  for (const Kernel kernel : {Kernel::Avx512, Kernel::Avx2, Kernel::Baseline})
     for (const bool exact : {true, false})
       for (const auto& row : rows)
       {

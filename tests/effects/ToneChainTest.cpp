@@ -45,7 +45,7 @@ TEST(ToneChain, TogetherGivesTheBitsOfOneUnitAfterTheOther)
   // Without the undefined and infinite samples the blocks take the path for finite
   // input; a peak of 1e308 then makes a filter run away within it.
   using Dsp::Kernel;
-  for (const Kernel kernel : {Kernel::kAvx512, Kernel::kAvx2, Kernel::kBaseline})
+  for (const Kernel kernel : {Kernel::Avx512, Kernel::Avx2, Kernel::Baseline})
     for (const bool spikes : {true, false})
       for (const auto& row : rows)
       {
