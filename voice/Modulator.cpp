@@ -69,6 +69,38 @@ void advanceScalar(Modulator* const* m, int n) noexcept
 } // namespace
 
 // Called from the audio thread, never blocks.
+bool Modulator::advanceWithinBinade(int n) noexcept
+{
+  constexpr int kMostSteps = 1 << 11;
+  // Sign and exponent of the phase: below 0x7FF for +0 and positive finite phases only.
+  const auto bits = std::bit_cast<std::uint64_t>(phase);
+  const std::uint64_t binade = bits >> 52;
+  if (binade >= 0x7FF || !(increment >= 0.0) || !(phase < kTwoPi) || n < 0 || n > kMostSteps)
+    return false;
+  const double next = phase + increment;
+  const auto nextBits = std::bit_cast<std::uint64_t>(next);
+  if (nextBits >> 52 != binade)
+    return false;
+  // The grid unit of the binade, and what the first sum rounded away: both exact (the
+  // difference of two doubles of one binade, and of a step and its rounding to the
+  // grid, which lie within a factor of two of each other or the rounding is 0).
+  const double unit = std::bit_cast<double>(bits + 1) - phase;
+  const double roundedAway = increment - (next - phase);
+  // A subnormal phase's half unit is 0 here: it takes the loop, like a tie.
+  if (std::fabs(roundedAway) == 0.5 * unit)
+    return false;
+  // Every step adds the first step's units (fewer than 2^52); with n up to 2^11 the sum
+  // cannot carry out of 64 bits, so the last phase's bits are exact and leave the binade
+  // only if some step did.
+  const std::uint64_t lastBits = bits + std::uint64_t(n) * (nextBits - bits);
+  const double last = std::bit_cast<double>(lastBits);
+  if (lastBits >> 52 != binade || !(last < kTwoPi))
+    return false;
+  phase = last;
+  return true;
+}
+
+// Called from the audio thread, never blocks.
 void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noexcept
 {
   constexpr int kChunk = 64;
@@ -116,6 +148,13 @@ void Modulator::advanceAllBy(Modulator* const* modulators, int count, int n) noe
       if (same[i] < 0 && !m.standsStill())
         moving[movers++] = list[i];
     }
+    // Only now, with every twin found by the phases as they stood, do phases move: those
+    // within a binade at once, the rest step by step.
+    int stepping = 0;
+    for (int k = 0; k < movers; ++k)
+      if (!moving[k]->advanceWithinBinade(n))
+        moving[stepping++] = moving[k];
+    movers = stepping;
     int i = 0;
     if (Dsp::kHasAvx2)
       i = Dsp::inGroupsOfFour(movers, [&](int first, auto groups)

@@ -72,10 +72,19 @@ public:
     phase = p;
   }
 
+  // advanceBy(n) worked out at once where the n steps stay within the binade the phase
+  // starts in and below a turn: there every sum rounds to the same grid, so (unless the
+  // step falls exactly halfway between two grid points, where the rounding would follow
+  // the phase's last bit) each step adds the same whole number of grid units and the
+  // phase's bits move on linearly. False, with the phase untouched, when that does not
+  // hold (a wrap, a binade crossed, a tie, a phase that is negative, -0 or not finite).
+  bool advanceWithinBinade(int n) noexcept;
+
   // advanceBy(n) of `count` modulators, the same bits: those that move, four a vector
   // where the processor has AVX2. One that stands exactly where an earlier one of the
   // list stands and moves by the same step (bit for bit) ends where that one ends, so it
-  // takes that one's phase instead of stepping through the n samples again.
+  // takes that one's phase instead of stepping through the n samples again; one whose
+  // steps stay within a binade moves by advanceWithinBinade.
   // Called from the audio thread, never blocks.
   static void advanceAllBy(Modulator* const* modulators, int count, int n) noexcept;
 

@@ -92,24 +92,33 @@ TEST(FmModulatorTest, RunsInHertzUpTo10kHzAndStartsSilent)
 // Modulators moved together end bit for bit where each moved alone ends: twins (which
 // take the first one's phase, near or far in the list), near twins, a standing one, -0, a
 // phase past a turn, and more than one chunk of them with enough to fill the vector lanes.
+// Slow ones stay within a binade (worked out at once) or leave it: across 4, onto 2
+// exactly, into a wrap below the binade's end, from a subnormal, or with a step half a
+// grid unit off it, which rounds by the phase's last bit (odd and even).
 TEST(Modulator, MovedTogetherEndWhereEachAloneEnds)
 {
-  const double phases[] = {0.3, 0.3, 0.3, 6.2, -0.0, 0.0, 7.0, 0.3};
-  const double steps[] = {0.01, 0.01, 0.0100000001, 0.05, 0.0, 0.0, 0.0, 0.01};
+  const double u = 0x1p-52; // the grid unit of 1..2
+  const double phases[] = {0.3, 0.3,  0.3,       6.2,      -0.0,      0.0,   7.0,      0.3,
+                           0.3, 3.99, 2 - 4 * u, 6.283185, 0x1p-1060, 1 + u, 1 + 2 * u};
+  const double steps[] = {0.01, 0.01, 0.0100000001, 0.05,      0.0,     0.0,    0.0, 0.01, 1e-6,
+                          1e-4, u,    1e-7,         0x1p-1070, 1.5 * u, 1.5 * u};
+  constexpr int kListed = int(std::size(phases));
+  static_assert(kListed == int(std::size(steps)));
   constexpr int kCount = 70;
   Modulator together[kCount], alone[kCount];
   Modulator* list[kCount];
   for (int i = 0; i < kCount; ++i)
   {
-    // After the eight above, seven kinds repeat: phase 0 with its own step (an FM phase
+    // After those listed above, seven kinds repeat: phase 0 with its own step (an FM phase
     // at note-on), and shared LFO phases.
-    const double phase = i < 8 ? phases[i] : (i % 7 < 3 ? 0.0 : 0.1 * (i % 7));
-    const double step = i < 8 ? steps[i] : 0.001 * (1 + i % 7) + (i % 7 == 0 ? 1e-3 * i : 0.0);
+    const double phase = i < kListed ? phases[i] : (i % 7 < 3 ? 0.0 : 0.1 * (i % 7));
+    const double step =
+        i < kListed ? steps[i] : 0.001 * (1 + i % 7) + (i % 7 == 0 ? 1e-3 * i : 0.0);
     together[i].phase = alone[i].phase = phase;
     together[i].increment = alone[i].increment = step;
     list[i] = &together[i];
   }
-  for (int n : {1, 37, 64})
+  for (int n : {37, 1, 64, 512, 2048, 2049})
   {
     Modulator::advanceAllBy(list, kCount, n);
     for (int i = 0; i < kCount; ++i)
