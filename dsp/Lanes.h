@@ -121,6 +121,27 @@ inline bool allFinite(const double* samples, int n)
   return allLanes(finite);
 }
 
+// samples[i] + +0 for n samples. That changes only a -0 (into +0) and a signalling NaN
+// (into a quiet one), so the samples are only read, two at a time, unless one of those
+// is among them.
+inline void addPlusZero(double* samples, int n)
+{
+  // A lane's sign bit ends up set for a -0 (a zero whose bits keep their sign) and for a
+  // NaN (all bits set by the unordered comparison).
+  const auto flagged = [](__m128d v)
+  { return _mm_or_pd(_mm_and_pd(_mm_cmpeq_pd(v, _mm_setzero_pd()), v), _mm_cmpunord_pd(v, v)); };
+  __m128d found = _mm_setzero_pd();
+  int i = 0;
+  for (; i + 2 <= n; i += 2)
+    found = _mm_or_pd(found, flagged(_mm_loadu_pd(samples + i)));
+  if (i < n)
+    found = _mm_or_pd(found, flagged(_mm_load_sd(samples + i)));
+  if (_mm_movemask_pd(found) == 0)
+    return;
+  for (int k = 0; k < n; ++k)
+    samples[k] = samples[k] + 0.0;
+}
+
 // The whole groups of four among `size` items, for kernels that run G groups of four
 // lanes side by side (G = 1..4, a compile-time constant): run(first, groups) for groups
 // of up to four at a time from item 0 on. Returns how many items the groups took; the

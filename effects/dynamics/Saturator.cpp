@@ -15,8 +15,15 @@ namespace Korvane
 
 Saturator::Saturator(int tableKind) : kind(tableKind)
 {
-  curve.points = SaturationTables::table(tableKind);
   curve.interpolation = DistortionCurve::kLinear;
+  setCurvePoints(SaturationTables::table(tableKind));
+}
+
+void Saturator::setCurvePoints(const DistortionCurve::Points& points)
+{
+  curve.points = points;
+  pointsWithinUnit =
+      std::all_of(points.begin(), points.end(), [](double p) { return std::fabs(p) <= 1.0; });
 }
 
 // --- Called from reset and parameter routing under the plug-in mutex ------------------
@@ -46,14 +53,9 @@ bool Saturator::passesUnchanged() const
   // the positive pole; a finite gain and factor keep g and m zeros; the blend branch is
   // taken; and a linear curve between points within -1..+1 reads a finite value for any
   // input, so its product with g and m is a zero as well.
-  if (!(drive == 0.0 && driveTarget == 0.0 && drivePole > 0.0 && std::isfinite(drivePole) &&
-        std::isfinite(driveGain) && std::isfinite(outputGain) && std::isfinite(mixFactor) &&
-        0.0 < mixThreshold && curve.interpolation == DistortionCurve::kLinear))
-    return false;
-  Dsp::PairMask within = Dsp::PairMask{} - 1;
-  for (int k = 0; k < DistortionCurve::kLength; k += 2)
-    within &= Dsp::absLanes(Dsp::loadPair(curve.points.data() + k)) <= Dsp::Pair{} + 1.0;
-  return Dsp::allLanes(within);
+  return drive == 0.0 && driveTarget == 0.0 && drivePole > 0.0 && std::isfinite(drivePole) &&
+         std::isfinite(driveGain) && std::isfinite(outputGain) && std::isfinite(mixFactor) &&
+         0.0 < mixThreshold && curve.interpolation == DistortionCurve::kLinear && pointsWithinUnit;
 }
 
 void Saturator::process(double* left, double* right, int count)
@@ -67,9 +69,14 @@ void Saturator::process(double* left, double* right, int count)
     const double g = drive * outputGain;
     const double m = drive * mixFactor;
     const double zero = std::clamp(curve.lookup(-0.0) * g, -1.0, 1.0) * m;
-    // x * 1 + -0 is x itself, bit for bit (a -0 too).
-    if (Dsp::sameBits(1.0 - m, 1.0) && Dsp::sameBits(zero, -0.0))
+    // x * 1 + -0 is x itself, bit for bit (a -0 too); x * 1 + +0 is x + +0.
+    if (Dsp::sameBits(1.0 - m, 1.0))
+    {
+      if (!Dsp::sameBits(zero, -0.0))
+        for (double* samples : {left, right})
+          Dsp::addPlusZero(samples, count);
       return;
+    }
     for (double* samples : {left, right})
     {
       int i = 0;

@@ -21,7 +21,6 @@ public:
   double drivePole = 0.9777;
   double driveGain = 1.0 - 0.9777;
   double drive = 0.0; // smoothed drive
-  DistortionCurve curve;
   int kind = 0;
 
   // --- Called from the main thread at construction ---------------------------------
@@ -37,6 +36,9 @@ public:
   bool setDrive(double target);
   // The master filters' variant blends up to a drive of 0.25 (threshold 0.25, factor 4).
   bool setMix(double threshold, double factor);
+  // Replaces the table the curve reads (linear interpolation between its points).
+  void setCurvePoints(const DistortionCurve::Points& points);
+  const DistortionCurve& getCurve() const { return curve; }
 
   // --- Called from the audio thread, never blocks ----------------------------------
 
@@ -47,6 +49,11 @@ public:
   // True when the drive and its target are zeros and the settings make every output the
   // input itself (but for the sign of a zero input, which the block keeps exact).
   bool passesUnchanged() const;
+
+private:
+  DistortionCurve curve;
+  // Every point lies within -1..+1 (found when the points are set).
+  bool pointsWithinUnit = false;
 };
 
 } // namespace Korvane
