@@ -42,7 +42,8 @@ public:
   template <class Next>
   bool processThen(Next& next, int numSamples, double* const* channels)
   {
-    return processAlong<true>(next, numSamples, channels, channels);
+    return processAlong<true>(next, numSamples, readFrom(channels), readFrom(channels), channels,
+                              channels);
   }
 
   // This design over `channels` and `other` over another stereo pair `otherChannels`,
@@ -53,7 +54,23 @@ public:
   bool processBeside(Other& other, int numSamples, double* const* channels,
                      double* const* otherChannels)
   {
-    return processAlong<false>(other, numSamples, channels, otherChannels);
+    return processAlong<false>(other, numSamples, readFrom(channels), readFrom(otherChannels),
+                               channels, otherChannels);
+  }
+
+  // processBeside with both designs taking inputs[c][i] + addend as their input instead of
+  // what their channels hold (which they overwrite): as if both channel pairs had been
+  // filled with those sums first. The inputs may not overlap the channels.
+  template <class Other>
+  bool processBesideFrom(Other& other, int numSamples, const double* const* inputs, double addend,
+                         double* const* channels, double* const* otherChannels)
+  {
+    if (inputs == nullptr || inputs[0] == nullptr || inputs[1] == nullptr)
+      return false;
+    const auto summed = [inputs, add = Pair{} + addend](int i) {
+      return Pair{inputs[0][i], inputs[1][i]} + add;
+    };
+    return processAlong<false>(other, numSamples, summed, summed, channels, otherChannels);
   }
 
   int getTransitionSamples() const { return transitionSamples; }
@@ -118,10 +135,18 @@ protected:
     this->processChannels(numSamples - done, channels, done, this->design);
   }
 
-  // processThen (Chained: `other` takes this design's output) and processBeside.
-  template <bool Chained, class Other>
-  bool processAlong(Other& other, int numSamples, double* const* channels,
-                    double* const* otherChannels)
+  // The input of sample i of a stereo pair of channels, read as processAlong runs.
+  static auto readFrom(double* const* channels)
+  {
+    return [channels](int i) { return Pair{channels[0][i], channels[1][i]}; };
+  }
+
+  // processThen (Chained: `other` takes this design's output) and processBeside; input(i)
+  // and otherInput(i) give sample i's input of each design (otherInput unused when
+  // chained), read before the sample's outputs are stored.
+  template <bool Chained, class Other, class Input, class OtherInput>
+  bool processAlong(Other& other, int numSamples, Input input, OtherInput otherInput,
+                    double* const* channels, double* const* otherChannels)
   {
     if constexpr (Channels != 2)
       return false;
@@ -139,7 +164,7 @@ protected:
       double* otherRight = otherChannels[1];
       for (int i = 0; i < numSamples; ++i)
       {
-        const Pair x = first.processSample(Pair{left[i], right[i]});
+        const Pair x = first.processSample(input(i));
         if constexpr (Chained)
         {
           const Pair y = second.processSample(x);
@@ -148,7 +173,7 @@ protected:
         }
         else
         {
-          const Pair y = second.processSample(Pair{otherLeft[i], otherRight[i]});
+          const Pair y = second.processSample(otherInput(i));
           left[i] = x[0];
           right[i] = x[1];
           otherLeft[i] = y[0];

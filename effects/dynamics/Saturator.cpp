@@ -58,33 +58,25 @@ bool Saturator::passesUnchanged() const
          0.0 < mixThreshold && curve.interpolation == DistortionCurve::kLinear && pointsWithinUnit;
 }
 
+double Saturator::passUnchanged()
+{
+  // Every sample becomes x * (1 - m) + yl * m with m a zero (so 1 - m is 1) and yl * m a
+  // zero whose sign only matters for an input of -0: that zero is worked out once, from
+  // the input -0. The drive stays a zero of the sign its first step gives it.
+  drive = drivePole * drive + driveGain * driveTarget;
+  const double g = drive * outputGain;
+  const double m = drive * mixFactor;
+  return std::clamp(curve.lookup(-0.0) * g, -1.0, 1.0) * m;
+}
+
 void Saturator::process(double* left, double* right, int count)
 {
   if (count > 0 && passesUnchanged())
   {
-    // Every sample becomes x * (1 - m) + yl * m with m a zero and yl * m a zero whose
-    // sign only matters for an input of -0: that zero is worked out once, from the
-    // input -0, and the output is the same bit for bit.
-    drive = drivePole * drive + driveGain * driveTarget;
-    const double g = drive * outputGain;
-    const double m = drive * mixFactor;
-    const double zero = std::clamp(curve.lookup(-0.0) * g, -1.0, 1.0) * m;
-    // x * 1 + -0 is x itself, bit for bit (a -0 too); x * 1 + +0 is x + +0.
-    if (Dsp::sameBits(1.0 - m, 1.0))
-    {
-      if (!Dsp::sameBits(zero, -0.0))
-        for (double* samples : {left, right})
-          Dsp::addPlusZero(samples, count);
-      return;
-    }
-    for (double* samples : {left, right})
-    {
-      int i = 0;
-      for (; i + 2 <= count; i += 2)
-        Dsp::storePair(samples + i, Dsp::loadPair(samples + i) * (1.0 - m) + zero);
-      for (; i < count; ++i)
-        samples[i] = samples[i] * (1.0 - m) + zero;
-    }
+    // x * 1 + -0 is x itself, bit for bit (a -0 too).
+    if (!Dsp::sameBits(passUnchanged(), -0.0))
+      for (double* samples : {left, right})
+        Dsp::addPlusZero(samples, count);
     return;
   }
   for (int i = 0; i < count; ++i)

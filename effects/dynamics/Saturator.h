@@ -49,6 +49,10 @@ public:
   // True when the drive and its target are zeros and the settings make every output the
   // input itself (but for the sign of a zero input, which the block keeps exact).
   bool passesUnchanged() const;
+  // While passesUnchanged() holds: moves the drive on over a block as process() does and
+  // returns the zero that process() adds to every sample of it (its output is then
+  // x + zero, bit for bit), for callers that fold the block into their own loop.
+  double passUnchanged();
 
 private:
   DistortionCurve curve;

@@ -222,21 +222,30 @@ void FilterUnit::process(double* left, double* right, int count)
 
 void FilterUnit::processPiece(double* left, double* right, int count)
 {
-  inputDrive.process(left, right, count);
-  std::copy(left, left + count, bufferA[0].data());
-  std::copy(right, right + count, bufferA[1].data());
-  std::copy(left, left + count, bufferB[0].data());
-  std::copy(right, right + count, bufferB[1].data());
-
   double* channelsA[2] = {bufferA[0].data(), bufferA[1].data()};
   double* channelsB[2] = {bufferB[0].data(), bufferB[1].data()};
+  const double* inputs[2] = {left, right};
   // The two selected designs side by side when neither glides, else one after the other.
+  // An input drive at zero passes every sample plus a zero of its own, which the designs
+  // add as they read the input instead of the drive and the copies taking passes of their
+  // own.
   visitA(getTypeAIndex(),
          [&](auto& a)
          {
            visitB(getTypeBIndex(),
                   [&](auto& b)
                   {
+                    if (count > 0 && !a.isGliding() && !b.isGliding() &&
+                        inputDrive.passesUnchanged() &&
+                        a.processBesideFrom(b, count, inputs, inputDrive.passUnchanged(), channelsA,
+                                            channelsB))
+                      return;
+                    inputDrive.process(left, right, count);
+                    for (double* const* channels : {channelsA, channelsB})
+                    {
+                      std::copy(left, left + count, channels[0]);
+                      std::copy(right, right + count, channels[1]);
+                    }
                     if (!a.processBeside(b, count, channelsA, channelsB))
                     {
                       a.process(count, channelsA);

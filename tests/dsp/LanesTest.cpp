@@ -70,8 +70,9 @@ D designed(std::initializer_list<Setting> settings)
   return d;
 }
 
-// Stereo, processThen and processBeside (all in lanes) against each channel alone through
-// the scalar path, over two blocks so that the states stored back are checked too.
+// Stereo, processThen, processBeside and processBesideFrom (all in lanes) against each
+// channel alone through the scalar path, over two blocks so that the states stored back
+// are checked too.
 template <class A, class B>
 void expectLanesMatchScalar(const A& firstDesign, const B& secondDesign, const char* what)
 {
@@ -105,6 +106,23 @@ void expectLanesMatchScalar(const A& firstDesign, const B& secondDesign, const c
       EXPECT_TRUE(sameBitsAll(tl, ql) && sameBitsAll(tr, qr) && sameBitsAll(ol, xl) &&
                   sameBitsAll(orr, xr))
           << what << " beside " << n;
+
+      // Beside from other inputs plus an addend: as if both pairs held those sums.
+      const double addend = block == 0 ? -0.0 : 0.25;
+      const double* inputs[2] = {l.data(), r.data()};
+      std::vector<double> ul = l, ur = r;
+      for (int i = 0; i < n; ++i)
+      {
+        ul[size_t(i)] += addend;
+        ur[size_t(i)] += addend;
+      }
+      std::vector<double> vl = ul, vr = ur;
+      ASSERT_TRUE(a.processBesideFrom(b, n, inputs, addend, t, o)) << what;
+      perChannel(aRef, ul, ur);
+      perChannel(bRef, vl, vr);
+      EXPECT_TRUE(sameBitsAll(tl, ul) && sameBitsAll(tr, ur) && sameBitsAll(ol, vl) &&
+                  sameBitsAll(orr, vr))
+          << what << " beside from " << n;
       l = pl;
       r = pr;
     }
