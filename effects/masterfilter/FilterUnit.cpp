@@ -228,7 +228,7 @@ void FilterUnit::processPiece(double* left, double* right, int count)
   // The two selected designs side by side when neither glides, else one after the other.
   // An input drive at zero passes every sample plus a zero of its own, which the designs
   // add as they read the input instead of the drive and the copies taking passes of their
-  // own.
+  // own; only a fade, whose dry share is the drive's output, needs that in the block too.
   visitA(getTypeAIndex(),
          [&](auto& a)
          {
@@ -236,10 +236,19 @@ void FilterUnit::processPiece(double* left, double* right, int count)
                   [&](auto& b)
                   {
                     if (count > 0 && !a.isGliding() && !b.isGliding() &&
-                        inputDrive.passesUnchanged() &&
-                        a.processBesideFrom(b, count, inputs, inputDrive.passUnchanged(), channelsA,
-                                            channelsB))
-                      return;
+                        inputDrive.passesUnchanged())
+                    {
+                      const double zero = inputDrive.passUnchanged();
+                      if (a.processBesideFrom(b, count, inputs, zero, channelsA, channelsB))
+                      {
+                        if (wet != 1.0 && !Dsp::sameBits(zero, -0.0))
+                          for (double* samples : {left, right})
+                            Dsp::addPlusZero(samples, count);
+                        return;
+                      }
+                      // Not reached; the drive, which stands at a fixed zero, would take the
+                      // block below as it took it above.
+                    }
                     inputDrive.process(left, right, count);
                     for (double* const* channels : {channelsA, channelsB})
                     {
