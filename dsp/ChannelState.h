@@ -57,8 +57,9 @@ public:
       }
     }
 
-    // One sample of both channels through the cascade given at construction.
-    Pair processSample(Pair in)
+    // One sample of both channels through the cascade given at construction; always
+    // inlined, so that the memories stay in the caller's registers across samples.
+    __attribute__((always_inline)) Pair processSample(Pair in)
     {
       // Bounded by MaxStages, so that the loop unrolls and the memories stay in registers.
       Pair out = stages[0].process1(in, coefficients[0], guard);
