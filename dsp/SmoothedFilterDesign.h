@@ -42,8 +42,10 @@ public:
   template <class Next>
   bool processThen(Next& next, int numSamples, double* const* channels)
   {
-    return processAlong<true>(next, numSamples, readFrom(channels), readFrom(channels), channels,
-                              channels);
+    if (!separatePair(channels, numSamples))
+      return false;
+    return processAlong<true>(next, numSamples, readFrom(channels), readFrom(channels),
+                              [channels](int i, Pair, Pair y) { storeInto(channels, i, y); });
   }
 
   // This design over `channels` and `other` over another stereo pair `otherChannels`,
@@ -54,23 +56,26 @@ public:
   bool processBeside(Other& other, int numSamples, double* const* channels,
                      double* const* otherChannels)
   {
+    if (!separatePair(channels, numSamples) || !separatePair(otherChannels, numSamples))
+      return false;
     return processAlong<false>(other, numSamples, readFrom(channels), readFrom(otherChannels),
-                               channels, otherChannels);
+                               [channels, otherChannels](int i, Pair x, Pair y)
+                               {
+                                 storeInto(channels, i, x);
+                                 storeInto(otherChannels, i, y);
+                               });
   }
 
-  // processBeside with both designs taking inputs[c][i] + addend as their input instead of
-  // what their channels hold (which they overwrite): as if both channel pairs had been
-  // filled with those sums first. The inputs may not overlap the channels.
-  template <class Other>
-  bool processBesideFrom(Other& other, int numSamples, const double* const* inputs, double addend,
-                         double* const* channels, double* const* otherChannels)
+  // processBeside with the inputs and outputs in the caller's hands: sample i of both
+  // channels goes in as input(i) to this design and otherInput(i) to `other`, and the two
+  // designs' outputs of it come out through output(i, this one's, other's), all in sample
+  // order (an input is read before the outputs of its sample are handed over). Only when
+  // neither design glides; false (nothing processed, nothing called) otherwise.
+  template <class Other, class Input, class OtherInput, class Output>
+  bool processBesideWith(Other& other, int numSamples, Input input, OtherInput otherInput,
+                         Output output)
   {
-    if (inputs == nullptr || inputs[0] == nullptr || inputs[1] == nullptr)
-      return false;
-    const auto summed = [inputs, add = Pair{} + addend](int i) {
-      return Pair{inputs[0][i], inputs[1][i]} + add;
-    };
-    return processAlong<false>(other, numSamples, summed, summed, channels, otherChannels);
+    return processAlong<false>(other, numSamples, input, otherInput, output);
   }
 
   int getTransitionSamples() const { return transitionSamples; }
@@ -135,50 +140,42 @@ protected:
     this->processChannels(numSamples - done, channels, done, this->design);
   }
 
-  // The input of sample i of a stereo pair of channels, read as processAlong runs.
+  // The input of sample i of a stereo pair of channels, and an output stored there.
   static auto readFrom(double* const* channels)
   {
     return [channels](int i) { return Pair{channels[0][i], channels[1][i]}; };
   }
+  static void storeInto(double* const* channels, int i, Pair v)
+  {
+    channels[0][i] = v[0];
+    channels[1][i] = v[1];
+  }
+  static bool separatePair(double* const* channels, int numSamples)
+  {
+    return channels != nullptr && Base::State::separate(channels[0], channels[1], numSamples);
+  }
 
-  // processThen (Chained: `other` takes this design's output) and processBeside; input(i)
-  // and otherInput(i) give sample i's input of each design (otherInput unused when
-  // chained), read before the sample's outputs are stored.
-  template <bool Chained, class Other, class Input, class OtherInput>
-  bool processAlong(Other& other, int numSamples, Input input, OtherInput otherInput,
-                    double* const* channels, double* const* otherChannels)
+  // processThen (Chained: `other` takes this design's output) and processBeside with
+  // their inputs and outputs as processBesideWith has them (otherInput unused when
+  // chained).
+  template <bool Chained, class Other, class Input, class OtherInput, class Output>
+  bool processAlong(Other& other, int numSamples, Input input, OtherInput otherInput, Output output)
   {
     if constexpr (Channels != 2)
       return false;
     else
     {
-      if (numSamples <= 0 || channels == nullptr || otherChannels == nullptr || isGliding() ||
-          other.isGliding() || !Base::State::separate(channels[0], channels[1], numSamples) ||
-          !Base::State::separate(otherChannels[0], otherChannels[1], numSamples))
+      if (numSamples <= 0 || isGliding() || other.isGliding())
         return false;
       typename Base::State::Lanes first(this->state[0], this->state[1], this->design);
       typename Other::State::Lanes second(other.getState(0), other.getState(1), other.getDesign());
-      double* left = channels[0];
-      double* right = channels[1];
-      double* otherLeft = otherChannels[0];
-      double* otherRight = otherChannels[1];
       for (int i = 0; i < numSamples; ++i)
       {
         const Pair x = first.processSample(input(i));
         if constexpr (Chained)
-        {
-          const Pair y = second.processSample(x);
-          left[i] = y[0];
-          right[i] = y[1];
-        }
+          output(i, x, second.processSample(x));
         else
-        {
-          const Pair y = second.processSample(otherInput(i));
-          left[i] = x[0];
-          right[i] = x[1];
-          otherLeft[i] = y[0];
-          otherRight[i] = y[1];
-        }
+          output(i, x, second.processSample(otherInput(i)));
       }
       first.store(this->state[0], this->state[1]);
       second.store(other.getState(0), other.getState(1));

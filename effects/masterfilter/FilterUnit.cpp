@@ -224,48 +224,72 @@ void FilterUnit::processPiece(double* left, double* right, int count)
 {
   double* channelsA[2] = {bufferA[0].data(), bufferA[1].data()};
   double* channelsB[2] = {bufferB[0].data(), bufferB[1].data()};
-  const double* inputs[2] = {left, right};
+  // Once the next balance would equal the current one bit for bit and no fade runs,
+  // every sample takes the same shares.
+  const bool steady =
+      wet == 1.0 && Dsp::sameBits(balanceGain * balanceTarget + balancePole * balance, balance);
   // The two selected designs side by side when neither glides, else one after the other.
   // An input drive at zero passes every sample plus a zero of its own, which the designs
-  // add as they read the input instead of the drive and the copies taking passes of their
-  // own; only a fade, whose dry share is the drive's output, needs that in the block too.
-  visitA(getTypeAIndex(),
-         [&](auto& a)
-         {
-           visitB(getTypeBIndex(),
-                  [&](auto& b)
-                  {
-                    if (count > 0 && !a.isGliding() && !b.isGliding() &&
-                        inputDrive.passesUnchanged())
-                    {
-                      const double zero = inputDrive.passUnchanged();
-                      if (a.processBesideFrom(b, count, inputs, zero, channelsA, channelsB))
-                      {
-                        if (wet != 1.0 && !Dsp::sameBits(zero, -0.0))
-                          for (double* samples : {left, right})
-                            Dsp::addPlusZero(samples, count);
-                        return;
-                      }
-                      // Not reached; the drive, which stands at a fixed zero, would take the
-                      // block below as it took it above.
-                    }
-                    inputDrive.process(left, right, count);
-                    for (double* const* channels : {channelsA, channelsB})
-                    {
-                      std::copy(left, left + count, channels[0]);
-                      std::copy(right, right + count, channels[1]);
-                    }
-                    if (!a.processBeside(b, count, channelsA, channelsB))
-                    {
-                      a.process(count, channelsA);
-                      b.process(count, channelsB);
-                    }
-                  });
-         });
+  // add as they read the input, instead of the drive and the copies taking passes of their
+  // own; and with steady shares the designs' outputs are mixed as they come. Only a fade,
+  // whose dry share is the drive's output, needs that in the block as well.
+  const auto run = [&](auto& a, auto& b)
+  {
+    if (count > 0 && !a.isGliding() && !b.isGliding() && inputDrive.passesUnchanged())
+    {
+      const double zero = inputDrive.passUnchanged();
+      const Dsp::Pair zeros{zero, zero};
+      const auto input = [left, right, zeros](int i) {
+        return Dsp::Pair{left[i], right[i]} + zeros;
+      };
+      if (steady)
+      {
+        const double keep = 1.0 - balance;
+        if (a.processBesideWith(b, count, input, input,
+                                [&, this](int i, Dsp::Pair x, Dsp::Pair y)
+                                {
+                                  const Dsp::Pair out = balance * y + keep * x;
+                                  left[i] = out[0];
+                                  right[i] = out[1];
+                                }))
+          return true;
+      }
+      else if (a.processBesideWith(b, count, input, input,
+                                   [&](int i, Dsp::Pair x, Dsp::Pair y)
+                                   {
+                                     bufferA[0][size_t(i)] = x[0];
+                                     bufferA[1][size_t(i)] = x[1];
+                                     bufferB[0][size_t(i)] = y[0];
+                                     bufferB[1][size_t(i)] = y[1];
+                                   }))
+      {
+        if (wet != 1.0 && !Dsp::sameBits(zero, -0.0))
+          for (double* samples : {left, right})
+            Dsp::addPlusZero(samples, count);
+        return false;
+      }
+      // Not reached; the drive, which stands at a fixed zero, would take the block below
+      // as it took it above.
+    }
+    inputDrive.process(left, right, count);
+    for (double* const* channels : {channelsA, channelsB})
+    {
+      std::copy(left, left + count, channels[0]);
+      std::copy(right, right + count, channels[1]);
+    }
+    if (!a.processBeside(b, count, channelsA, channelsB))
+    {
+      a.process(count, channelsA);
+      b.process(count, channelsB);
+    }
+    return false;
+  };
+  if (visitA(getTypeAIndex(),
+             [&](auto& a) { return visitB(getTypeBIndex(), [&](auto& b) { return run(a, b); }); }))
+    return;
 
-  // Sample by sample while the balance glides or the fade runs; once the next balance
-  // would equal the current one bit for bit and the fade stands still, every sample takes
-  // the same shares and the rest goes two samples at a time.
+  // Sample by sample while the balance glides or the fade runs, then with steady shares
+  // two samples at a time.
   int i = 0;
   for (;
        i < count && (!Dsp::sameBits(balanceGain * balanceTarget + balancePole * balance, balance) ||

@@ -70,7 +70,7 @@ D designed(std::initializer_list<Setting> settings)
   return d;
 }
 
-// Stereo, processThen, processBeside and processBesideFrom (all in lanes) against each
+// Stereo, processThen, processBeside and processBesideWith (all in lanes) against each
 // channel alone through the scalar path, over two blocks so that the states stored back
 // are checked too.
 template <class A, class B>
@@ -107,22 +107,30 @@ void expectLanesMatchScalar(const A& firstDesign, const B& secondDesign, const c
                   sameBitsAll(orr, xr))
           << what << " beside " << n;
 
-      // Beside from other inputs plus an addend: as if both pairs held those sums.
-      const double addend = block == 0 ? -0.0 : 0.25;
-      const double* inputs[2] = {l.data(), r.data()};
+      // Beside with the caller's inputs (other samples than the channels hold) and
+      // outputs, stored where the reference put its own.
       std::vector<double> ul = l, ur = r;
       for (int i = 0; i < n; ++i)
       {
-        ul[size_t(i)] += addend;
-        ur[size_t(i)] += addend;
+        ul[size_t(i)] += 0.25;
+        ur[size_t(i)] += 0.25;
       }
       std::vector<double> vl = ul, vr = ur;
-      ASSERT_TRUE(a.processBesideFrom(b, n, inputs, addend, t, o)) << what;
+      const auto input = [&](int i) { return Pair{l[size_t(i)], r[size_t(i)]} + 0.25; };
+      ASSERT_TRUE(a.processBesideWith(b, n, input, input,
+                                      [&](int i, Pair x, Pair y)
+                                      {
+                                        tl[size_t(i)] = x[0];
+                                        tr[size_t(i)] = x[1];
+                                        ol[size_t(i)] = y[0];
+                                        orr[size_t(i)] = y[1];
+                                      }))
+          << what;
       perChannel(aRef, ul, ur);
       perChannel(bRef, vl, vr);
       EXPECT_TRUE(sameBitsAll(tl, ul) && sameBitsAll(tr, ur) && sameBitsAll(ol, vl) &&
                   sameBitsAll(orr, vr))
-          << what << " beside from " << n;
+          << what << " beside with " << n;
       l = pl;
       r = pr;
     }
