@@ -616,7 +616,10 @@ void IPlugVST::ProcessEvents(const Vst::VstEvents* events)
       msg.data2 = uint8_t(midi->midiData[2]);
       ProcessMidiMessage(msg);
     }
-    else if (event->type == Vst::kVstSysExType)
+    // A record typed as system exclusive but shorter than that record is passed over:
+    // its dump fields would lie beyond what the host gave.
+    else if (event->type == Vst::kVstSysExType &&
+             event->byteSize >= int32_t(sizeof(Vst::VstMidiSysexEvent)))
     {
       const auto* sysex = reinterpret_cast<const Vst::VstMidiSysexEvent*>(event);
       SysExMessage msg;

@@ -146,7 +146,8 @@ TEST_F(ModuleTest, EventsAreAcceptedInAnyMixAndNullIsRefused)
   plug.QueueMidi(7, 0xB0, 1, 64);
   EXPECT_EQ(plug.SendEvents(), 1);
 
-  // A SysEx event and an unknown type among them are passed over safely.
+  // A SysEx event, an unknown type and a SysEx-typed record too short for one among them
+  // are passed over safely.
   char dump[4] = {char(0xF0), 1, 2, char(0xF7)};
   Vst::VstMidiSysexEvent sysex{};
   sysex.type = Vst::kVstSysExType;
@@ -155,11 +156,15 @@ TEST_F(ModuleTest, EventsAreAcceptedInAnyMixAndNullIsRefused)
   sysex.sysexDump = dump;
   Vst::VstEvent other{};
   other.type = 99;
+  // A record typed as system exclusive but only as long as a plain event.
+  Vst::VstEvent shortDump{};
+  shortDump.type = Vst::kVstSysExType;
+  shortDump.byteSize = sizeof shortDump;
   struct
   {
     int32_t numEvents;
     intptr_t reserved;
-    Vst::VstEvent* events[3];
-  } list{3, 0, {reinterpret_cast<Vst::VstEvent*>(&sysex), &other, nullptr}};
+    Vst::VstEvent* events[4];
+  } list{4, 0, {reinterpret_cast<Vst::VstEvent*>(&sysex), &other, nullptr, &shortDump}};
   EXPECT_EQ(Dispatch(Vst::effProcessEvents, 0, 0, &list), 1);
 }
