@@ -226,8 +226,7 @@ void FilterUnit::processPiece(double* left, double* right, int count)
   double* channelsB[2] = {bufferB[0].data(), bufferB[1].data()};
   // Once the next balance would equal the current one bit for bit and no fade runs,
   // every sample takes the same shares.
-  const bool steady =
-      wet == 1.0 && Dsp::sameBits(balanceGain * balanceTarget + balancePole * balance, balance);
+  const bool steady = wet == 1.0 && balanceStands();
   // The two selected designs side by side when neither glides, else one after the other.
   // An input drive at zero passes every sample plus a zero of its own, which the designs
   // add as they read the input, instead of the drive and the copies taking passes of their
@@ -291,10 +290,7 @@ void FilterUnit::processPiece(double* left, double* right, int count)
   // Sample by sample while the balance glides or the fade runs, then with steady shares
   // two samples at a time.
   int i = 0;
-  for (;
-       i < count && (!Dsp::sameBits(balanceGain * balanceTarget + balancePole * balance, balance) ||
-                     (wet > 0.0 && wet < 1.0));
-       ++i)
+  for (; i < count && (!balanceStands() || (wet > 0.0 && wet < 1.0)); ++i)
   {
     balance = balanceGain * balanceTarget + balancePole * balance;
     const double yl = balance * bufferB[0][i] + (1.0 - balance) * bufferA[0][i];

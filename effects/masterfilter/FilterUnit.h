@@ -5,6 +5,7 @@
 #include "dsp/ChebyshevIHighPass.h"
 #include "dsp/ChebyshevILowPass.h"
 #include "dsp/DirectFormII.h"
+#include "dsp/Lanes.h"
 #include "dsp/RBJBandPass1.h"
 #include "dsp/RBJBandStop.h"
 #include "dsp/RBJHighPass.h"
@@ -133,6 +134,11 @@ private:
 
   // One piece of at most kBufferSize samples.
   void processPiece(double* left, double* right, int count);
+  // Whether the balance's next step would give the current balance bit for bit.
+  bool balanceStands() const
+  {
+    return Dsp::sameBits(balanceGain * balanceTarget + balancePole * balance, balance);
+  }
   // The selected design of filter A or B (by table position, as designA and designB
   // take it) handed to action by its own type; returns what action returns.
   template <class Action>
